@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks to build and test M-R3X Master.
+# Only packages that are missing are installed; nothing is done when all are present.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-serialport-dev libgl-dev
+  googletest libgtest-dev
+  lrzsz socat            # a file-transfer peer nobody here wrote, over a pty pair
+)
+if [ "${1:-}" = "--with-display" ]; then
+  packages+=(qt6-qpa-plugins fonts-dejavu-core)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+"${sudo[@]}" apt-get update
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds M-R3X Master and starts it on a demo program folder inside the build tree.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh --with-display
+cmake --preset dev
+cmake --build --preset dev -j2
+demo="$PWD/build/demo/M-R3X Master"
+scripts/seed-demo.sh "$demo"
+cd "$demo"
+# The port list offers the in-process simulated unit beside the real ports.
+export MR3X_SIMULATED_UNIT="${MR3X_SIMULATED_UNIT:-M-R32}"
+exec "$OLDPWD/build/src/mr3x-master" "$@"

@@ -1,0 +1,2 @@
+#pragma once
+// The simulated Local Unit (being written).

@@ -1,0 +1,112 @@
+#include "common/Files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace mr3x {
+
+QString joinPath(const QString& a, const QString& b)
+{
+    if (a.isEmpty())
+        return b;
+    if (a.endsWith(QLatin1Char('/')))
+        return a + b;
+    return a + QLatin1Char('/') + b;
+}
+
+QString nativePath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+bool pathExists(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo::exists(path);
+}
+
+bool isFolder(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+bool writeTextFile(const QString& path, const QStringList& lines)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray content;
+    for (const QString& line : lines) {
+        content += line.toUtf8();
+        content += "\r\n";
+    }
+    if (file.write(content) != content.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+std::optional<QStringList> readTextLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    QStringList lines = QString::fromUtf8(content).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast(); // the line end of the last line opens no new line
+    for (QString& line : lines)
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    return lines;
+}
+
+bool makeWritable(const QString& path)
+{
+    QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        return false;
+    return QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+}
+
+bool removeFile(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    makeWritable(path);
+    return QFile::remove(path);
+}
+
+bool copyFileOver(const QString& from, const QString& to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray content = source.readAll();
+    if (source.error() != QFileDevice::NoError)
+        return false;
+    if (QFileInfo::exists(to))
+        makeWritable(to);
+    QSaveFile target(to);
+    if (!target.open(QIODevice::WriteOnly))
+        return false;
+    if (target.write(content) != content.size()) {
+        target.cancelWriting();
+        return false;
+    }
+    return target.commit();
+}
+
+bool ensureFolder(const QString& path)
+{
+    QFileInfo info(path);
+    if (info.exists())
+        return true; // a file or folder of that name is already there
+    return QDir().mkdir(path);
+}
+
+} // namespace mr3x

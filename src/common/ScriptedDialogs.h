@@ -1,0 +1,52 @@
+#pragma once
+// Dialogs answered from a script, for tests: every box and prompt is recorded with its exact
+// text, title, buttons and icon, and answered from the queued answers (or the defaults).
+#include "common/Dialogs.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+namespace mr3x {
+
+class ScriptedDialogs final : public Dialogs {
+public:
+    struct Shown {
+        enum class Kind { Message, Prompt } kind;
+        QString text;
+        QString title;
+        MsgButtons buttons = MsgButtons::Ok;
+        MsgIcon icon = MsgIcon::None;
+        QString defaultAnswer; // prompts only
+        QString answer;        // what the script answered, as text ("Yes", "Ok", or the prompt answer)
+    };
+
+    MsgAnswer message(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) override;
+    QString prompt(const QString& text, const QString& title, const QString& defaultAnswer) override;
+    void beep() override { ++beeps; }
+
+    /// Queues the answer to the next message box. Without one, a box is answered with its
+    /// first button (OK or Yes).
+    void answer(MsgAnswer next) { answers_.push_back(next); }
+    /// Queues the answer to the next prompt. Without one, a prompt is answered with its default.
+    void answerPrompt(const QString& next) { promptAnswers_.push_back(next); }
+
+    /// Everything shown so far, oldest first.
+    const std::vector<Shown>& shown() const { return shown_; }
+    /// The texts of every message box shown so far.
+    QStringList messageTexts() const;
+    const Shown* last() const { return shown_.empty() ? nullptr : &shown_.back(); }
+    void clear() { shown_.clear(); }
+
+    int beeps = 0;
+
+private:
+    std::vector<Shown> shown_;
+    std::deque<MsgAnswer> answers_;
+    std::deque<QString> promptAnswers_;
+};
+
+QString toText(MsgAnswer answer);
+
+} // namespace mr3x

@@ -1,0 +1,93 @@
+#include "common/Text.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace mr3x {
+
+std::string twoDigits(long long value)
+{
+    return zeroPad(std::to_string(value), 2);
+}
+
+std::string zeroPad(std::string_view text, std::size_t width)
+{
+    std::string padded(width, '0');
+    padded.append(text);
+    return padded.substr(padded.size() - width);
+}
+
+double leadingNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    double sign = 1.0;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        if (text[i] == '-')
+            sign = -1.0;
+        ++i;
+    }
+    double value = 0.0;
+    bool any = false;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+        value = value * 10.0 + (text[i] - '0');
+        any = true;
+        ++i;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        double scale = 0.1;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+            value += (text[i] - '0') * scale;
+            scale /= 10.0;
+            any = true;
+            ++i;
+        }
+    }
+    return any ? sign * value : 0.0;
+}
+
+long long leadingInteger(std::string_view text)
+{
+    return static_cast<long long>(leadingNumber(text));
+}
+
+std::string toUpper(std::string_view text)
+{
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return out;
+}
+
+std::string trim(std::string_view text)
+{
+    const auto blank = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    std::size_t first = 0;
+    while (first < text.size() && blank(text[first]))
+        ++first;
+    std::size_t last = text.size();
+    while (last > first && blank(text[last - 1]))
+        --last;
+    return std::string(text.substr(first, last - first));
+}
+
+bool containsNoCase(std::string_view haystack, std::string_view needle)
+{
+    return toUpper(haystack).find(toUpper(needle)) != std::string::npos;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && toUpper(a) == toUpper(b);
+}
+
+bool isSafeName(std::string_view name)
+{
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    return name.find_first_of(std::string_view("/\\:\0", 4)) == std::string_view::npos;
+}
+
+} // namespace mr3x

@@ -1,0 +1,31 @@
+#pragma once
+// Small text rules shared by every subsystem: the two-digit rule, the zero-padding rule,
+// numbers read the way the unit's texts are read, case-blind tests.
+#include <string>
+#include <string_view>
+
+namespace mr3x {
+
+/// Right("00" & value, 2): 7 gives "07", 123 gives "23".
+std::string twoDigits(long long value);
+
+/// Zeros put in front of the text and the rightmost `width` characters kept, so a value too
+/// long for its field keeps its last digits and a text with a leading blank keeps the blank.
+std::string zeroPad(std::string_view text, std::size_t width);
+
+/// The number at the start of a text: leading blanks allowed, an optional sign, digits and an
+/// optional fraction; a text that does not start with a number reads as 0.
+double leadingNumber(std::string_view text);
+/// leadingNumber truncated toward zero, for whole-number fields.
+long long leadingInteger(std::string_view text);
+
+std::string toUpper(std::string_view text);
+std::string trim(std::string_view text);
+bool containsNoCase(std::string_view haystack, std::string_view needle);
+bool equalsNoCase(std::string_view a, std::string_view b);
+
+/// A name that may be used as one folder or file name inside the program folder: not empty,
+/// not "." or "..", and free of path separators, drive colons and NUL characters.
+bool isSafeName(std::string_view name);
+
+} // namespace mr3x

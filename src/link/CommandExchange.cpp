@@ -1,0 +1,3 @@
+#include "link/CommandExchange.h"
+
+#include "ui/frmMaster.h"

@@ -1,0 +1,151 @@
+#pragma once
+// The serial communications control: every byte between the program and the Local Unit passes
+// through it. It offers the operations the program uses (port, reply waits, text capture,
+// terminal screen, file reception) over a byte transport.
+//
+// Waits: a Send made while WaitTimeout is non-zero starts a reply wait; the wait collects what
+// arrives until one of the ReplyPatterns is seen (case-sensitive, across read boundaries) or
+// WaitTimeout milliseconds pass. Reading TimedOut completes a pending wait first, letting window
+// events run meanwhile, so the program's sequences (Send, Pause, Send, read TimedOut) work as
+// written. Setting WaitTimeout to 0 ends the wait state. Every wait reads the program's clock.
+//
+// TransferState: 0 idle or reception complete; 4 while a reply wait or a reception is under
+// way; -1 after a reception failed (until the next Send, reception or port change).
+#include "common/Clock.h"
+#include "link/Transport.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+#include <memory>
+
+namespace mr3x {
+
+class FileReception;
+
+class SerialControl : public QObject {
+    Q_OBJECT
+public:
+    SerialControl(Clock& clock, TransportOpener opener, QObject* parent = nullptr);
+    ~SerialControl() override;
+
+    // --- The port -------------------------------------------------------------------------
+    /// "COM" followed by the port number, a device path, or the simulated unit's name.
+    void setPortName(const QString& name);
+    QString PortName() const { return portName_; }
+    /// "9600,n,8,1" or "115200,n,8,1".
+    void setSettings(const QString& settings);
+    QString Settings() const { return settings_; }
+    /// true opens the named port with Settings (closing an open one first); false closes it.
+    void setPortOpen(bool open);
+    bool PortOpen() const;
+    /// "Connected", "Port unavailable", "Canceled", "Port closed", or the port's own error text.
+    QString PortStatus() const;
+    /// The communication devices present: real serial ports (COM names on Windows, device
+    /// paths on POSIX) followed by the extra devices (the simulated unit).
+    QStringList DeviceList() const;
+    void setExtraDevices(const QStringList& names) { extraDevices_ = names; }
+
+    // --- Commands and replies --------------------------------------------------------------
+    /// Transmits the bytes unchanged (Latin-1 for text); starts a reply wait when WaitTimeout > 0.
+    void Send(const QByteArray& bytes);
+    void Send(const QString& text) { Send(text.toLatin1()); }
+    void setReplyPatterns(const QString& patterns);
+    void setPatternSeparator(const QString& separator);
+    void setWaitTimeout(int ms);
+    int WaitTimeout() const { return waitTimeoutMs_; }
+    /// Non-zero when no reply pattern arrived within WaitTimeout of the last Send.
+    int TimedOut();
+    /// What arrived during the last wait, the matched pattern included.
+    QString ReplyText() const { return replyText_; }
+    void setReplyCapture(int value) { replyCapture_ = value; }
+    /// Waits this long, letting window events run (received text keeps being handled).
+    void setPause(int ms);
+    /// Characters received and not yet read with Input; setting 0 empties the receive buffer.
+    int InCount();
+    void setInCount(int count);
+    /// Returns and removes the received text.
+    QString Input();
+    /// Received text is written to this file until set to "" (which closes it).
+    void setCaptureFile(const QString& path);
+    QString CaptureFile() const { return captureFile_; }
+
+    // --- Terminal screen --------------------------------------------------------------------
+    /// Sent text is echoed on the terminal screen.
+    void setEcho(bool on) { echo_ = on; }
+    bool Echo() const { return echo_; }
+    /// While true the user works the terminal: typed text is sent.
+    void setTerminalActive(bool on);
+    bool TerminalActive() const { return terminalActive_; }
+    /// The terminal screen's text; set "" to clear it.
+    void setScreenText(const QString& text);
+    QString ScreenText() const { return screenText_; }
+    /// Text typed on the terminal and not yet sent; set "" to clear it.
+    void setPendingText(const QString& text) { pendingText_ = text; }
+    QString PendingText() const { return pendingText_; }
+    /// The user typed on the terminal screen: sent at once while TerminalActive, else kept pending.
+    void typeText(const QString& text);
+    void setTickInterval(int ms);
+
+    // --- File reception --------------------------------------------------------------------
+    void setReceiveFolder(const QString& folder) { receiveFolder_ = folder; }
+    QString ReceiveFolder() const { return receiveFolder_; }
+    void setTransferMode(int mode) { transferMode_ = mode; }
+    void setTransferProtocol(int protocol) { transferProtocol_ = protocol; }
+    /// Starts receiving one file into ReceiveFolder under exactly this name. The file is written
+    /// to a temporary name and renamed into place only when complete and of the announced length.
+    void setReceiveFile(const QString& name);
+    int TransferState() const { return transferState_; }
+    qint64 BytesTransferred() const { return bytesTransferred_; }
+
+    /// Reads what has arrived, moves a reception on and checks its time limits; runs at every
+    /// DoEvents, at every tick and when the transport reports data.
+    void service();
+
+signals:
+    /// The progress event: BytesTransferred changed during a reception.
+    void Progress();
+    /// The abort event: the sender aborted the reception.
+    void Abort();
+    /// ScreenText changed.
+    void ScreenChanged();
+
+private:
+    // Implementation state; the implementation may add what it needs.
+    Clock& clock_;
+    TransportOpener opener_;
+    std::unique_ptr<Transport> transport_;
+    QStringList extraDevices_;
+    QString portName_ = QStringLiteral("COM1");
+    QString settings_ = QStringLiteral("9600,n,8,1");
+    QString lastStatus_ = QStringLiteral("Port closed");
+
+    QStringList patterns_;
+    QString separator_ = QStringLiteral("|");
+    QString patternsText_;
+    int waitTimeoutMs_ = 0;
+    bool waitPending_ = false;
+    std::int64_t waitStartMs_ = 0;
+    int timedOut_ = 0;
+    QString replyText_;
+    int replyCapture_ = 0;
+    QByteArray inBuffer_;
+    QString captureFile_;
+
+    bool echo_ = false;
+    bool terminalActive_ = false;
+    QString screenText_;
+    QString pendingText_;
+    QTimer tick_;
+
+    QString receiveFolder_;
+    int transferMode_ = 0;
+    int transferProtocol_ = 0;
+    int transferState_ = 0;
+    qint64 bytesTransferred_ = 0;
+    std::unique_ptr<FileReception> reception_;
+    int pumpId_ = 0;
+};
+
+} // namespace mr3x

@@ -1,0 +1,45 @@
+#include "ui/frmTimeOut.h"
+
+#include "ui/frmMaster.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace mr3x {
+
+frmTimeOut::frmTimeOut(frmMaster& master)
+    : QDialog(&master)
+    , w(master)
+{
+    setObjectName(QStringLiteral("frmTimeOut"));
+    setWindowTitle(QStringLiteral("Connection Timer"));
+    setModal(false);
+    auto* layout = new QVBoxLayout(this);
+    lblTimeExpiring = named(new QLabel(this), QStringLiteral("lblTimeExpiring"));
+    lblTimeExpiring->setStyleSheet(QStringLiteral("QLabel { font-size: 12pt; }"));
+    layout->addWidget(lblTimeExpiring);
+    auto* buttons = new QHBoxLayout;
+    cmdStayOn = named(new QPushButton(QStringLiteral("Stay On"), this), QStringLiteral("cmdStayOn"));
+    cmdDisconnect = named(new QPushButton(QStringLiteral("Disconnect"), this), QStringLiteral("cmdDisconnect"));
+    buttons->addWidget(cmdStayOn);
+    buttons->addWidget(cmdDisconnect);
+    layout->addLayout(buttons);
+    TimeExpired = named(new QTimer(this), QStringLiteral("TimeExpired"));
+    TimeExpired->setInterval(1000);
+    connect(TimeExpired, &QTimer::timeout, this, [this] { TimeExpired_Timer(); });
+    connect(cmdStayOn, &QPushButton::clicked, this, [this] { cmdStayOn_Click(); });
+    connect(cmdDisconnect, &QPushButton::clicked, this, [this] { cmdDisconnect_Click(); });
+}
+
+void frmTimeOut::Form_Load() {}
+void frmTimeOut::TimeExpired_Timer() {}
+void frmTimeOut::cmdStayOn_Click() {}
+void frmTimeOut::cmdDisconnect_Click() {}
+
+void frmTimeOut::Unload()
+{
+    TimeExpired->stop();
+    hide();
+}
+
+} // namespace mr3x

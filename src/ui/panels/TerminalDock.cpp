@@ -1,0 +1,56 @@
+// The terminal panel: the link traffic as a terminal screen, and the buttons that send single
+// commands or start the program's own exchanges.
+#include "link/Terminal.h"
+#include "ui/frmMaster.h"
+
+#include <QGridLayout>
+#include <QVBoxLayout>
+
+namespace mr3x {
+
+void frmMaster::buildTerminal()
+{
+    auto* panel = new QWidget;
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(4, 4, 4, 4);
+    txtTerminal = named(new TerminalScreen(panel), QStringLiteral("txtTerminal"));
+    txtTerminal->setMinimumHeight(140);
+    layout->addWidget(txtTerminal, 1);
+
+    auto* buttons = new QGridLayout;
+    auto button = [&](QPushButton*& b, const QString& name, const QString& caption) {
+        b = named(new QPushButton(caption, panel), name);
+        return b;
+    };
+    chkEcho = named(new QCheckBox(QStringLiteral("Echo On"), panel), QStringLiteral("chkEcho"));
+    chkAutoreport = named(new QCheckBox(QStringLiteral("Auto Report"), panel), QStringLiteral("chkAutoreport"));
+    chkMSmode = named(new QCheckBox(QStringLiteral("M-S Mode"), panel), QStringLiteral("chkMSmode"));
+    buttons->addWidget(chkEcho, 0, 0);
+    buttons->addWidget(chkAutoreport, 0, 1);
+    buttons->addWidget(chkMSmode, 0, 2);
+    buttons->addWidget(button(cmdMonitor, QStringLiteral("cmdMonitor"), QStringLiteral("Clear Monitor")), 1, 0);
+    buttons->addWidget(button(cmdSendArm, QStringLiteral("cmdSendArm"), QStringLiteral("Send ARM")), 1, 1);
+    buttons->addWidget(button(cmdSendDisarm, QStringLiteral("cmdSendDisarm"), QStringLiteral("Send DISARM")), 1, 2);
+    buttons->addWidget(button(cmdVersion, QStringLiteral("cmdVersion"), QStringLiteral("Get Version")), 2, 0);
+    buttons->addWidget(button(cmdSettings, QStringLiteral("cmdSettings"), QStringLiteral("Get Settings")), 2, 1);
+    buttons->addWidget(button(cmdGetIndex, QStringLiteral("cmdGetIndex"), QStringLiteral("Get Index")), 2, 2);
+    buttons->addWidget(button(cmdSendID, QStringLiteral("cmdSendID"), QStringLiteral("Send ID")), 3, 0);
+    buttons->addWidget(button(cmdEditID, QStringLiteral("cmdEditID"), QStringLiteral("Edit ID")), 3, 1);
+    buttons->addWidget(button(cmdSendGMT, QStringLiteral("cmdSendGMT"), QStringLiteral("Send GMT")), 3, 2);
+    buttons->addWidget(button(cmdCTRLB, QStringLiteral("cmdCTRLB"), QStringLiteral("Send <CTRL> B")), 4, 0);
+    buttons->addWidget(button(cmdCTRLC, QStringLiteral("cmdCTRLC"), QStringLiteral("Send <CTRL> C")), 4, 1);
+    buttons->addWidget(button(cmdCallDataDesk, QStringLiteral("cmdCallDataDesk"), QStringLiteral("Report to DataDesk")), 4, 2);
+    buttons->addWidget(button(cmdEnableControls, QStringLiteral("cmdEnableControls"), QStringLiteral("Enable Controls")), 5, 0, 1, 3);
+    layout->addLayout(buttons);
+
+    fraSaxComm = makePanel(this, QStringLiteral("fraSaxComm"), QStringLiteral("Terminal"), panel, &lblHideComms_Monitor,
+                           QStringLiteral("lblHideComms_Monitor"));
+    addDockWidget(Qt::RightDockWidgetArea, fraSaxComm);
+    fraSaxComm->hide();
+}
+
+void frmMaster::wireTerminal()
+{
+}
+
+} // namespace mr3x

@@ -1,0 +1,49 @@
+#pragma once
+// The real main window on the offscreen platform, with a test clock, scripted dialogs, a
+// recording launcher and a fresh program folder. Ports open through `openPort`, which a test may
+// replace before calling load() (by default every port is unavailable).
+#include "common/Clock.h"
+#include "common/Launcher.h"
+#include "common/Lifetime.h"
+#include "common/ScriptedDialogs.h"
+#include "support/TempFolder.h"
+#include "ui/frmMaster.h"
+
+#include <memory>
+
+namespace mr3x::test {
+
+class RecordingLauncher final : public Launcher {
+public:
+    bool start(const QString& program, const QStringList& arguments) override
+    {
+        started << (program + QLatin1Char(' ') + arguments.join(QLatin1Char(' '))).trimmed();
+        return true;
+    }
+    QStringList started;
+};
+
+class MasterFixture {
+public:
+    MasterFixture();
+    ~MasterFixture();
+
+    /// Builds the window (once) and runs its load, as the start-up window does.
+    frmMaster& load();
+    /// The window, built on first use without running its load.
+    frmMaster& window();
+
+    TempFolder root;          // holds the program folder
+    QString appFolder;        // root + "/M-R3X Master"
+    TestClock clock;
+    ScriptedDialogs dialogs;
+    RecordingLauncher launcher;
+    Lifetime lifetime;
+    TransportOpener openPort;
+    QStringList extraDevices;
+
+private:
+    std::unique_ptr<frmMaster> window_;
+};
+
+} // namespace mr3x::test
