@@ -25,8 +25,10 @@ public:
         port_.setPortName(deviceForPortName(portName));
         connect(&port_, &QSerialPort::readyRead, this, &Transport::readyRead);
         connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-            // A USB adapter pulled out, or the far end of a pty gone: the port cannot be used again.
-            if (error == QSerialPort::ResourceError && port_.isOpen()) {
+            // A USB adapter pulled out (ResourceError), or the far end of a pty gone (reads fail
+            // for ever, ReadError): the port cannot be used again, and left open it would wake
+            // the event loop without end.
+            if ((error == QSerialPort::ResourceError || error == QSerialPort::ReadError) && port_.isOpen()) {
                 port_.close();
                 status_ = QStringLiteral("Canceled");
                 emit lost();
