@@ -244,6 +244,8 @@ QString SerialControl::Input()
 
 void SerialControl::setCaptureFile(const QString& path)
 {
+    if (capture_ && path == captureFile_)
+        return; // already capturing there: starting afresh would lose what came so far
     if (capture_) {
         capture_->close();
         capture_.reset();

@@ -3,6 +3,7 @@
 #include "FakeLine.h"
 #include "ScriptedSender.h"
 #include "link/SerialControl.h"
+#include "link/SerialPortTransport.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -418,4 +419,16 @@ TEST_F(SerialControlTest, RefusesAReceptionItCannotMake)
     comm.setReceiveFile(QStringLiteral("Event_01.EVT"));
     EXPECT_EQ(comm.TransferState(), -1);
     EXPECT_TRUE(line.wire().isEmpty()) << "nothing was asked of the unit";
+}
+
+TEST(SerialPortNames, NameTheDeviceOfACommPort)
+{
+#ifdef Q_OS_WIN
+    EXPECT_EQ(deviceForPortName(QStringLiteral("COM3")), "COM3");
+#else
+    EXPECT_EQ(deviceForPortName(QStringLiteral("COM1")), "/dev/ttyS0");
+    EXPECT_EQ(deviceForPortName(QStringLiteral("COM12")), "/dev/ttyS11");
+    EXPECT_EQ(deviceForPortName(QStringLiteral("/dev/ttyUSB0")), "/dev/ttyUSB0");
+    EXPECT_EQ(deviceForPortName(QStringLiteral("/dev/pts/4")), "/dev/pts/4");
+#endif
 }
