@@ -96,6 +96,8 @@ public:
     void setTransferProtocol(int protocol) { transferProtocol_ = protocol; }
     /// Starts receiving one file into ReceiveFolder under exactly this name. The file is written
     /// to a temporary name and renamed into place only when complete and of the announced length.
+    /// Every reception ends: a sender that never starts, stalls, keeps failing or aborts, and a
+    /// port that closes or goes away, all end it with TransferState -1 and no file written.
     void setReceiveFile(const QString& name);
     int TransferState() const;
     qint64 BytesTransferred() const { return bytesTransferred_; }

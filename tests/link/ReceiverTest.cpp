@@ -353,6 +353,21 @@ TEST(YmodemReceiver, KeepsAWholeFileWhenTheBatchIsNotClosedAndStopsASecondFile)
     EXPECT_EQ(unclosed.rx.outcome(), Outcome::Complete);
     EXPECT_EQ(unclosed.stored, file);
 
+    // A closing block that never arrives intact: the file is whole all the same.
+    Link garbled;
+    announce(garbled, file);
+    garbled.send(dataFrames(file, 1024)[0]);
+    garbled.send(EOT);
+    garbled.send(EOT);
+    Bytes badEnd = endOfBatch();
+    badEnd[40] = 0x33;
+    Bytes answers;
+    for (int attempt = 0; attempt < 10; ++attempt)
+        answers = answers + garbled.sendAndWait(badEnd, 200);
+    EXPECT_EQ(answers, Bytes(9, 'C') + CANCAN);
+    EXPECT_EQ(garbled.rx.outcome(), Outcome::Complete);
+    EXPECT_EQ(garbled.stored, file);
+
     Link twoFiles;
     announce(twoFiles, file);
     twoFiles.send(dataFrames(file, 1024)[0]);

@@ -309,6 +309,8 @@ void Receiver::error(const std::string& reason, Bytes& out)
 
 void Receiver::giveUp(const std::string& reason, Bytes& out)
 {
+    if (phase_ == Phase::EndOfBatch)
+        return finishWithoutBatchEnd(out);
     out.push_back(CAN);
     out.push_back(CAN);
     finish(Outcome::Failed, reason);
