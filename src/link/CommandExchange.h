@@ -1,15 +1,82 @@
 #pragma once
-// The command exchange with the unit: the busy check, SEND_COMMAND and RECEIVE_FILE.
+// The command exchange with the unit, as the command routines use it:
+//
+//   if (w.exchange->linkBusy()) return;                       // "Communications in progress"
+//   auto request = commands::eventRecordRequest(nn);           // the command table's row, filled in
+//   if (!w.exchange->SEND_COMMAND(request)) return;            // progress, send, wait, result text
+//   if (!w.exchange->RECEIVE_FILE(folder, request.receivedFile, {.existing = ExistingFile::Delete}))
+//       return;                                                // "File transfer failed" is shown
+//
+// SEND_COMMAND runs the exchange idiom on the serial control in this order: the progress text;
+// the preparation (receive buffer drained, ScreenText emptied, TerminalActive false, Echo,
+// TransferMode 0, WaitTimeout, ReplyCapture, CaptureFile, ReplyPatterns); the wake-up sends (after
+// their pause); PendingText emptied where asked; the command (and its follow-up after its pause);
+// PendingText emptied where asked; TimedOut; the success or time-out text; CaptureFile emptied;
+// WaitTimeout 0. The options leave out the steps a routine does not take.
+//
+// RECEIVE_FILE receives one file: the optional Pause 500; an existing file of the name deleted
+// or made writable; ReceiveFolder, TransferProtocol, TransferMode; the receive buffer read and
+// discarded; ReceiveFile; then it waits, letting window events run, until TransferState reads 0
+// (success) or -1 (failure: "File transfer failed" on the status line). The serial control
+// bounds every reception, so the wait always ends.
+#include "link/CommandTable.h"
+
+#include <QString>
+
+#include <optional>
+
 namespace mr3x {
 
 class frmMaster;
+
+struct SendOptions {
+    bool drainFirst = false;            // read Input while InCount >= 2 and set PatternSeparator "|" first
+    bool clearScreen = true;            // ScreenText ""
+    bool releaseTerminal = true;        // TerminalActive false
+    std::optional<bool> echo = true;    // Echo; nothing: left as it is
+    bool keepReplyText = false;         // ReplyCapture 300 instead of 0
+    QString captureFile;                // capture the unit's text into this file during the wait
+    bool clearPendingBefore = false;    // PendingText "" before the command
+    bool clearPendingAfter = false;     // PendingText "" after the command
+    bool endWait = true;                // WaitTimeout 0 afterwards
+};
+
+enum class ExistingFile { Keep, Delete, MakeWritable };
+
+struct ReceiveOptions {
+    bool pauseFirst = true;                // Pause 500 before the reception
+    ExistingFile existing = ExistingFile::Keep;
+    std::optional<int> transferProtocol;   // set where the command table asks for it (2)
+    std::optional<int> transferMode;       // likewise (1)
+    bool deleteOnFailure = false;          // remove a file of the name left after a failure
+};
 
 class CommandExchange {
 public:
     explicit CommandExchange(frmMaster& window) : w(window) {}
 
+    /// The busy check: while TransferState reads 4, shows "Communications in progress" (OK only,
+    /// under `title` when one is given) and returns true; the caller then sends nothing.
+    bool linkBusy(const QString& title = QString());
+
+    /// Runs one command's exchange; true when the unit answered within the time-out (a command
+    /// that waits for nothing is sent and counts as answered).
+    bool SEND_COMMAND(const commands::Exchange& command, const SendOptions& options = {});
+
+    /// Sends a command that waits for nothing, touching neither the status line nor the
+    /// exchange settings.
+    void sendOnly(commands::Command command);
+
+    /// Receives one file into `folder` under exactly `name`; true when it arrived whole.
+    bool RECEIVE_FILE(const QString& folder, const QString& name, const ReceiveOptions& options = {});
+
 private:
-    [[maybe_unused]] frmMaster& w;
+    void prepare(const commands::Exchange& command, const SendOptions& options);
+    void wakeUp(const commands::Exchange& command);
+    void drainReceiveBuffer();
+    void setStatus(const std::string& text);
+
+    frmMaster& w;
 };
 
 } // namespace mr3x

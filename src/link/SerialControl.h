@@ -14,6 +14,7 @@
 #include "common/Clock.h"
 #include "link/Transport.h"
 
+#include <QFile>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -95,8 +96,10 @@ public:
     void setTransferProtocol(int protocol) { transferProtocol_ = protocol; }
     /// Starts receiving one file into ReceiveFolder under exactly this name. The file is written
     /// to a temporary name and renamed into place only when complete and of the announced length.
+    /// Every reception ends: a sender that never starts, stalls, keeps failing or aborts, and a
+    /// port that closes or goes away, all end it with TransferState -1 and no file written.
     void setReceiveFile(const QString& name);
-    int TransferState() const { return transferState_; }
+    int TransferState() const;
     qint64 BytesTransferred() const { return bytesTransferred_; }
 
     /// Reads what has arrived, moves a reception on and checks its time limits; runs at every
@@ -112,7 +115,22 @@ signals:
     void ScreenChanged();
 
 private:
-    // Implementation state; the implementation may add what it needs.
+    void openPort();
+    void closePort();
+    void onLost();
+    /// Reads what arrived and hands it on: to a running reception first, else to the reply wait,
+    /// the capture file, the input buffer and the screen.
+    void serviceOnce();
+    QByteArray feedReception(const QByteArray& bytes);
+    void takeText(const QByteArray& bytes);
+    void matchReply(const QByteArray& bytes);
+    void endWait(int timedOut);
+    void endReception();
+    void failReception(const QString& reason);
+    /// Puts bytes on the line unchanged; they touch neither the reply wait nor the screen.
+    void writeRaw(const QByteArray& bytes);
+    void showOnScreen(const QByteArray& bytes);
+
     Clock& clock_;
     TransportOpener opener_;
     std::unique_ptr<Transport> transport_;
@@ -126,23 +144,28 @@ private:
     QString patternsText_;
     int waitTimeoutMs_ = 0;
     bool waitPending_ = false;
+    bool completingWait_ = false;
     std::int64_t waitStartMs_ = 0;
     int timedOut_ = 0;
     QString replyText_;
     int replyCapture_ = 0;
     QByteArray inBuffer_;
     QString captureFile_;
+    std::unique_ptr<QFile> capture_;
 
     bool echo_ = false;
     bool terminalActive_ = false;
     QString screenText_;
+    bool screenAfterCr_ = false; // the screen's last character came from a CR
     QString pendingText_;
     QTimer tick_;
+    bool servicing_ = false;
+    bool serviceAgain_ = false;
 
     QString receiveFolder_;
     int transferMode_ = 0;
     int transferProtocol_ = 0;
-    int transferState_ = 0;
+    int transferState_ = 0; // 0 or -1; 4 is read while a wait or a reception runs
     qint64 bytesTransferred_ = 0;
     std::unique_ptr<FileReception> reception_;
     int pumpId_ = 0;

@@ -1,0 +1,28 @@
+#include "link/Transport.h"
+
+#include <QStringList>
+
+namespace mr3x {
+
+std::optional<LineSettings> LineSettings::parse(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4)
+        return std::nullopt;
+    LineSettings s;
+    bool ok = false;
+    s.baud = parts[0].trimmed().toInt(&ok);
+    if (!ok || s.baud <= 0)
+        return std::nullopt;
+    const QByteArray parity = parts[1].trimmed().toLower().toLatin1();
+    s.parity = parity.isEmpty() ? 'n' : parity[0];
+    s.dataBits = parts[2].trimmed().toInt(&ok);
+    if (!ok || s.dataBits < 5 || s.dataBits > 8)
+        return std::nullopt;
+    s.stopBits = parts[3].trimmed().toInt(&ok);
+    if (!ok || s.stopBits < 1 || s.stopBits > 2)
+        return std::nullopt;
+    return s;
+}
+
+} // namespace mr3x
