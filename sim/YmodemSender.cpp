@@ -87,6 +87,7 @@ void YmodemSender::offer(const std::string& name, Bytes data, std::int64_t modif
     offeredAt_ = lastReceived_ = lastEvent_ = now;
     lastSentEnd_ = line_.freeAt();
     lastWasCan_ = false;
+    lastFrameSent_ = -1;
     bytesSent_ = 0;
     stallUsed_ = false;
     corruptLeft_ = faults.corruptTimes;
@@ -106,6 +107,7 @@ void YmodemSender::stop()
     if (busy())
         state_ = State::Abandoned;
     remainder_.reset();
+    lineLostAt_.reset();
 }
 
 void YmodemSender::receive(std::uint8_t byte, Micros at)
@@ -215,7 +217,6 @@ void YmodemSender::retry(Micros at, Step resendStep)
         giveUp(at);
         return;
     }
-    ++resends_;
     switch (resendStep) {
     case Step::QuietBeforeHeader:
     case Step::QuietBeforeClose:
@@ -239,6 +240,7 @@ void YmodemSender::giveUp(Micros at)
 
 void YmodemSender::sendEot(Micros at)
 {
+    lastFrameSent_ = kEotFrame;
     step_ = Step::WaitEotAnswer;
     put({EOT}, at);
 }
@@ -270,6 +272,9 @@ void YmodemSender::sendFrame(int index, Micros at)
         return;
     }
     current_ = index;
+    if (lastFrameSent_ == index)
+        ++resends_;
+    lastFrameSent_ = index;
     if (index == 0) {
         headerSent_ = true;
         step_ = Step::WaitHeaderAck;
@@ -396,7 +401,6 @@ void YmodemSender::fire(Micros at)
         if (++retries_ > timing_.maxRetries) {
             state_ = State::Done;  // the file itself was delivered
         } else {
-            ++resends_;
             step_ = Step::QuietBeforeClose;
         }
         break;

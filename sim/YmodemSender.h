@@ -61,7 +61,7 @@ public:
     bool busy() const { return state_ == State::Offering || state_ == State::Sending || state_ == State::Stalled; }
     /// When a disconnect fault takes the line away.
     std::optional<Micros> lineLostAt() const { return lineLostAt_; }
-    /// Blocks (and EOTs) sent again after a NAK, a repeated 'C' or a missing answer.
+    /// Blocks sent again after a NAK, a repeated 'C' or a missing answer.
     int resends() const { return resends_; }
 
     /// The frames of a file, as they go on the wire (exposed for tests).
@@ -101,7 +101,9 @@ private:
     State state_ = State::Idle;
     Step step_ = Step::WaitStartC;
     std::vector<std::vector<std::uint8_t>> frames_;  // header, data blocks..., closing block
+    static constexpr int kEotFrame = -2;
     int current_ = 0;            // index into frames_ of the block awaiting its answer
+    int lastFrameSent_ = -1;     // index into frames_, or kEotFrame
     bool headerSent_ = false;
     bool closeSent_ = false;
     int retries_ = 0;
