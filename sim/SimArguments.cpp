@@ -36,7 +36,7 @@ bool timesAtBlock(const std::string& text, int& times, int& block)
 }
 
 // "BYTES:MS" or "BYTES:forever".
-bool stallSpec(const std::string& text, TransferFaults& faults)
+bool readStall(const std::string& text, TransferFaults& faults)
 {
     const auto colon = text.find(':');
     if (colon == std::string::npos)
@@ -52,7 +52,7 @@ bool stallSpec(const std::string& text, TransferFaults& faults)
 }
 
 // "LETTER" or "LETTER:N"; the stop pair is "=".
-bool silentSpec(const std::string& text, std::vector<SilentCommand>& silent)
+bool readSilent(const std::string& text, std::vector<SilentCommand>& silent)
 {
     if (text.empty())
         return false;
@@ -136,7 +136,7 @@ std::optional<ServerArguments> parseServerArguments(const std::vector<std::strin
              parsed.clockGiven = true;
              return clock.has_value();
          }},
-        {"--silent", [&](const std::string& v) { return silentSpec(v, o.faults.silent); }},
+        {"--silent", [&](const std::string& v) { return readSilent(v, o.faults.silent); }},
         {"--fault-transfer", [&](const std::string& v) {
              const auto n = number<int>(v);
              o.faults.faultyTransfer = n.value_or(0);
@@ -144,7 +144,7 @@ std::optional<ServerArguments> parseServerArguments(const std::vector<std::strin
          }},
         {"--corrupt", [&](const std::string& v) { return timesAtBlock(v, t.corruptTimes, t.corruptFromBlock); }},
         {"--drop", [&](const std::string& v) { return timesAtBlock(v, t.dropTimes, t.dropFromBlock); }},
-        {"--stall", [&](const std::string& v) { return stallSpec(v, t); }},
+        {"--stall", [&](const std::string& v) { return readStall(v, t); }},
         {"--abort", [&](const std::string& v) {
              const auto block = number<int>(v);
              t.abortAtBlock = block.value_or(-1);
