@@ -79,4 +79,15 @@ bool isSimulatedPortName(const QString& name)
     return name.startsWith(kPortPrefix) && name.endsWith(QLatin1Char(')'));
 }
 
+TransportOpener openerWithSimulatedUnit(Clock& clock, std::shared_ptr<SimUnit> unit, TransportOpener realPorts)
+{
+    const QString name = simulatedPortName(QString::fromLatin1(modelInfo(unit->model()).name));
+    return [&clock, unit = std::move(unit), realPorts = std::move(realPorts), name](
+               const QString& portName) -> std::unique_ptr<Transport> {
+        if (portName == name)
+            return std::make_unique<InProcessTransport>(clock, unit);
+        return realPorts(portName);
+    };
+}
+
 } // namespace mr3x::sim

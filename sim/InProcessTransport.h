@@ -41,4 +41,8 @@ QString simulatedPortName(const QString& model);
 /// True for a name made by simulatedPortName.
 bool isSimulatedPortName(const QString& name);
 
+/// An opener that gives the simulated unit for its port name and leaves every other name to
+/// `realPorts` (the serial-port opener). The clock must outlive the opener.
+TransportOpener openerWithSimulatedUnit(Clock& clock, std::shared_ptr<SimUnit> unit, TransportOpener realPorts);
+
 } // namespace mr3x::sim

@@ -103,4 +103,18 @@ TEST(InProcessTransport, PortNameSaysTheUnitIsSimulated)
     EXPECT_TRUE(isSimulatedPortName(simulatedPortName("M-S32")));
     EXPECT_FALSE(isSimulatedPortName("COM3"));
     EXPECT_FALSE(isSimulatedPortName("/dev/pts/4"));
+
+    // The opener hands out the unit for its own name and asks the real ports for any other.
+    TestClock clock;
+    SimOptions options;
+    options.model = Model::MS32;
+    QStringList asked;
+    const TransportOpener opener = openerWithSimulatedUnit(
+        clock, std::make_shared<SimUnit>(options), [&asked](const QString& name) -> std::unique_ptr<Transport> {
+            asked << name;
+            return nullptr;
+        });
+    EXPECT_NE(dynamic_cast<InProcessTransport*>(opener("Simulated unit (M-S32)").get()), nullptr);
+    EXPECT_EQ(opener("COM3"), nullptr);
+    EXPECT_EQ(asked, QStringList{"COM3"});
 }
