@@ -1,0 +1,93 @@
+#include "sim/InProcessTransport.h"
+
+namespace mr3x::sim {
+
+namespace {
+
+const QString kPortPrefix = QStringLiteral("Simulated unit (");
+
+} // namespace
+
+InProcessTransport::InProcessTransport(Clock& clock, std::shared_ptr<SimUnit> unit, QObject* parent)
+    : Transport(parent), clock_(clock), unit_(std::move(unit))
+{
+}
+
+bool InProcessTransport::open(const LineSettings& settings)
+{
+    if (unit_->lineLost(clock_.nowMs()))
+        unit_->reconnect();
+    unit_->setLineSpeed(settings.baud);
+    unit_->transmit(clock_.nowMs());  // what was on the line before the port opened is not heard
+    received_.clear();
+    open_ = true;
+    canceled_ = false;
+    return true;
+}
+
+void InProcessTransport::close()
+{
+    open_ = false;
+    received_.clear();
+}
+
+QString InProcessTransport::status() const
+{
+    if (canceled_)
+        return QStringLiteral("Canceled");
+    return open_ ? QStringLiteral("Connected") : QStringLiteral("Port closed");
+}
+
+bool InProcessTransport::write(const QByteArray& bytes)
+{
+    if (!open_ || canceled_)
+        return false;
+    unit_->receive(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), clock_.nowMs());
+    return true;
+}
+
+QByteArray InProcessTransport::readAll()
+{
+    QByteArray bytes;
+    bytes.swap(received_);
+    return bytes;
+}
+
+void InProcessTransport::poll()
+{
+    if (!open_ || canceled_)
+        return;
+    const std::int64_t now = clock_.nowMs();
+    const std::vector<std::uint8_t> bytes = unit_->transmit(now);
+    if (!bytes.empty()) {
+        received_.append(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+        emit readyRead();
+    }
+    if (unit_->lineLost(now)) {
+        canceled_ = true;
+        emit lost();
+    }
+}
+
+QString simulatedPortName(const QString& model)
+{
+    return kPortPrefix + model + QLatin1Char(')');
+}
+
+bool isSimulatedPortName(const QString& name)
+{
+    return name.startsWith(kPortPrefix) && name.endsWith(QLatin1Char(')'));
+}
+
+TransportOpener openerWithSimulatedUnit(Clock& clock, std::shared_ptr<SimUnit> unit, TransportOpener realPorts)
+{
+    const QString name = simulatedPortName(QString::fromLatin1(modelInfo(unit->model()).name));
+    return [&clock, unit = std::move(unit), realPorts = std::move(realPorts), name](
+               const QString& portName) -> std::unique_ptr<Transport> {
+        if (portName == name)
+            return std::make_unique<InProcessTransport>(clock, unit);
+        return realPorts(portName);
+    };
+}
+
+} // namespace mr3x::sim

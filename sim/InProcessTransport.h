@@ -1,0 +1,48 @@
+#pragma once
+// The simulated unit behind the program's serial control, inside the program: a Transport whose
+// far end is a SimUnit running on the program's clock.
+#include "common/Clock.h"
+#include "link/Transport.h"
+#include "sim/SimUnit.h"
+
+#include <memory>
+
+namespace mr3x::sim {
+
+class InProcessTransport final : public Transport {
+    Q_OBJECT
+public:
+    /// The unit outlives the transport: closing and reopening the port finds it as it was left.
+    InProcessTransport(Clock& clock, std::shared_ptr<SimUnit> unit, QObject* parent = nullptr);
+
+    /// Tells the unit the line speed. Opening after the line was lost plugs the cable back in.
+    bool open(const LineSettings& settings) override;
+    void close() override;
+    bool isOpen() const override { return open_; }
+    QString status() const override;
+    bool write(const QByteArray& bytes) override;
+    QByteArray readAll() override;
+    /// Collects what the unit has sent by the clock's present time; emits readyRead when there
+    /// is some, and lost() once when the unit's line goes away.
+    void poll() override;
+
+    SimUnit& unit() { return *unit_; }
+
+private:
+    Clock& clock_;
+    std::shared_ptr<SimUnit> unit_;
+    bool open_ = false;
+    bool canceled_ = false;
+    QByteArray received_;
+};
+
+/// The name under which the program lists the simulated unit: "Simulated unit (M-R32)".
+QString simulatedPortName(const QString& model);
+/// True for a name made by simulatedPortName.
+bool isSimulatedPortName(const QString& name);
+
+/// An opener that gives the simulated unit for its port name and leaves every other name to
+/// `realPorts` (the serial-port opener). The clock must outlive the opener.
+TransportOpener openerWithSimulatedUnit(Clock& clock, std::shared_ptr<SimUnit> unit, TransportOpener realPorts);
+
+} // namespace mr3x::sim

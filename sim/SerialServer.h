@@ -1,0 +1,44 @@
+#pragma once
+// Serves a SimUnit on a pty it creates or on a serial device: a single-threaded poll loop whose
+// every wait is bounded by the unit's next event.
+#include "sim/SimUnit.h"
+
+#include <csignal>
+#include <string>
+
+namespace mr3x::sim {
+
+class SerialServer {
+public:
+    SerialServer() = default;
+    SerialServer(const SerialServer&) = delete;
+    SerialServer& operator=(const SerialServer&) = delete;
+    ~SerialServer();
+
+    /// Creates a raw pty. The server keeps its own handle on the far side, so the program may
+    /// close and reopen the pty without ending the service.
+    bool openPty(std::string& error);
+    /// Opens a serial device raw at the line speed.
+    bool openDevice(const std::string& path, int baud, std::string& error);
+    /// The path the program opens: the pty's far side, or the device.
+    const std::string& path() const { return path_; }
+
+    /// Runs the unit until `stopRequested` is set or the unit's line goes away (a disconnect
+    /// fault: the server then closes its side). Returns the exit status.
+    int serve(SimUnit& unit, const volatile std::sig_atomic_t& stopRequested);
+
+    /// Writes a line per read and write ("<time> in|out <count> <first bytes>") to standard error.
+    void setLogging(bool on) { logging_ = on; }
+
+private:
+    void closeAll();
+    void log(std::int64_t ms, const char* direction, const std::uint8_t* bytes, std::size_t count) const;
+
+    bool logging_ = false;
+
+    int fd_ = -1;         // what the server reads and writes
+    int keepOpen_ = -1;   // the pty's far side, held so it never hangs up
+    std::string path_;
+};
+
+} // namespace mr3x::sim
