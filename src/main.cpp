@@ -2,12 +2,35 @@
 #include "common/Clock.h"
 #include "common/Lifetime.h"
 #include "link/SerialPortTransport.h"
+#include "sim/InProcessTransport.h"
+#include "sim/SimUnit.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtLauncher.h"
 #include "ui/frmDummy.h"
 #include "ui/frmMaster.h"
 
 #include <QApplication>
+
+namespace {
+
+/// The simulated unit the demo offers beside the real ports, when MR3X_SIMULATED_UNIT names its
+/// model ("M-R32" or "M-S32"); a real installation sets nothing and lists real ports only.
+std::shared_ptr<mr3x::sim::SimUnit> simulatedUnitFromEnvironment()
+{
+    const QString model = qEnvironmentVariable("MR3X_SIMULATED_UNIT").trimmed();
+    if (model.isEmpty())
+        return nullptr;
+    mr3x::sim::SimOptions options;
+    options.model = mr3x::sim::modelFromName(model.toStdString()).value_or(mr3x::sim::Model::MR32);
+    options.paced = true; // bytes arrive at the line rate, as from a real unit
+    options.events = options.model == mr3x::sim::Model::MS32 ? 30 : 14;
+    const QDateTime now = QDateTime::currentDateTime();
+    options.clock = {now.date().year(), now.date().month(), now.date().day(), now.time().hour(), now.time().minute(),
+                     now.time().second()};
+    return std::make_shared<mr3x::sim::SimUnit>(options);
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -25,6 +48,10 @@ int main(int argc, char* argv[])
     environment.launcher = &launcher;
     environment.lifetime = &lifetime;
     environment.openPort = [](const QString& name) { return mr3x::openSerialPort(name); };
+    if (auto unit = simulatedUnitFromEnvironment()) {
+        environment.extraDevices << mr3x::sim::simulatedPortName(QString::fromStdString(mr3x::sim::modelInfo(unit->model()).name));
+        environment.openPort = mr3x::sim::openerWithSimulatedUnit(clock, unit, environment.openPort);
+    }
 
     mr3x::frmMaster master(environment);
     dialogs.setParent(&master);

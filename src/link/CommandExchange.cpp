@@ -16,10 +16,15 @@ constexpr int maxDrainPasses = 100;
 
 QString qt(const std::string& text)
 {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return qtext(text);
 }
 
 } // namespace
+
+QString qtext(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 bool CommandExchange::linkBusy(const QString& title)
 {

@@ -29,6 +29,9 @@ namespace mr3x {
 
 class frmMaster;
 
+/// A text of the command table as the window shows it.
+QString qtext(std::string_view text);
+
 struct SendOptions {
     bool drainFirst = false;            // read Input while InCount >= 2 and set PatternSeparator "|" first
     bool clearScreen = true;            // ScreenText ""

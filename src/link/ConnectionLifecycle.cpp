@@ -1,27 +1,237 @@
 #include "link/ConnectionLifecycle.h"
 
+#include "common/Files.h"
+#include "link/CommandExchange.h"
 #include "link/CommandTable.h"
 #include "ui/frmMaster.h"
+#include "ui/frmTimeOut.h"
+#include "unitsettings/UnitSettings.h"
+
+#include <QRegularExpression>
 
 namespace mr3x {
 
-void ConnectionLifecycle::cboCommports_Click() {}
-void ConnectionLifecycle::cmdConnect_Click() {}
-void ConnectionLifecycle::CONNECT_UNIT() {}
-void ConnectionLifecycle::ARM_AND_DISCONNECT() {}
-void ConnectionLifecycle::DISCONNECT() {}
-void ConnectionLifecycle::ENABLE_CONTROLS() {}
-void ConnectionLifecycle::DISABLE_CONTROLS() {}
-void ConnectionLifecycle::lblStatus_Change() {}
-void ConnectionLifecycle::Watchdog_Timer() {}
+namespace {
+
+const QString Connected = QStringLiteral("Connected");
+const QString Disconnected = QStringLiteral("Disconnected");
+const QString LocalUnitArmed = QStringLiteral("Local Unit armed");
+const QString ConnectCaption = QStringLiteral("Connect to Local Unit");
+const QString DisconnectCaption = QStringLiteral("Disconnect from Local Unit");
+constexpr int IdleTicksBeforeWarning = 120;
+
+/// The port a list entry names: a bare number n is "COMn", a device name is used as it is.
+QString portNameForEntry(const QString& entry)
+{
+    static const QRegularExpression number(QStringLiteral("^\\d+$"));
+    return number.match(entry).hasMatch() ? QStringLiteral("COM") + entry : entry;
+}
+
+} // namespace
+
+QString ConnectionLifecycle::portNumberText(const QString& portName)
+{
+    static const QRegularExpression comPort(QStringLiteral("^COM(\\d+)$"), QRegularExpression::CaseInsensitiveOption);
+    const auto match = comPort.match(portName);
+    return match.hasMatch() ? match.captured(1) : QStringLiteral(" ") + portName;
+}
+
+QString ConnectionLifecycle::logOnFilePath() const
+{
+    return joinPath(w.filTST->Path(), w.cboUnits[0]->currentText() + QStringLiteral(" Log_On.txt"));
+}
+
+void ConnectionLifecycle::cboCommports_Click()
+{
+    SerialControl& comm = *w.Comm;
+    if (comm.PortStatus() == Connected)
+        comm.setPortOpen(false);
+    if (w.optBaud[0]->isChecked())
+        comm.setSettings(QStringLiteral("9600,n,8,1"));
+    if (w.optBaud[1]->isChecked())
+        comm.setSettings(QStringLiteral("115200,n,8,1"));
+    comm.setPortName(portNameForEntry(w.cboCommports->currentText()));
+    comm.setPortOpen(true);
+
+    const QString status = comm.PortStatus();
+    w.lblStatus->setText(status == Connected ? comm.PortName() + QStringLiteral(" (Ready)")
+                                             : comm.PortName() + QStringLiteral(" (") + status + QStringLiteral(")"));
+    comm.setScreenText(QString());
+    comm.setTickInterval(50);
+    comm.setEcho(w.chkEcho->isChecked());
+    comm.setTerminalActive(true);
+    comm.setInCount(0);
+    comm.setReplyCapture(0);
+    comm.setTransferMode(0);
+}
+
+void ConnectionLifecycle::cmdConnect_Click()
+{
+    w.lstIndex->clear();
+    w.lstBuffer->clear();
+    // "Disconnect from Local Unit" holds "connect" in lower case only: this tells the two apart.
+    if (w.cmdConnect->text().contains(QStringLiteral("Connect"))) {
+        if (w.cboUnits[0]->currentText().isEmpty()) {
+            w.dialogs.message(QStringLiteral("No unit selected"), MsgButtons::Ok, MsgIcon::Exclamation);
+            return;
+        }
+        CONNECT_UNIT();
+        return;
+    }
+
+    SerialControl& comm = *w.Comm;
+    if (comm.PortStatus() == Connected && w.lblStatus->text() != LocalUnitArmed) {
+        const QString question = QStringLiteral("The Local Unit has not completed the arming process\n\n"
+                                                "Select OK to continue\n\n"
+                                                "Select Cancel then click ARM and wait for status message: \n"
+                                                "Local Unit armed");
+        const MsgAnswer answer = w.dialogs.message(question, MsgButtons::OkCancel, MsgIcon::Exclamation);
+        comm.setWaitTimeout(0);
+        if (answer == MsgAnswer::Cancel)
+            return;
+        ARM_AND_DISCONNECT();
+    }
+    w.clock.DoEvents();
+    DISCONNECT();
+}
+
+void ConnectionLifecycle::CONNECT_UNIT()
+{
+    SerialControl& comm = *w.Comm;
+    w.chkAutotest->setChecked(false);
+    if (comm.PortStatus() == QStringLiteral("Port unavailable"))
+        return;
+
+    // A log-on file left from an earlier log-on must not be taken for this one's.
+    const QString logOnFile = logOnFilePath();
+    if (pathExists(logOnFile) && !removeFile(logOnFile)) {
+        DISCONNECT();
+        return;
+    }
+    w.cmdConnect->setText(DisconnectCaption);
+    w.lblStatus->setText(qtext(commands::rowOf(commands::Command::StopAtLogOn).progress));
+
+    comm.setPortOpen(true);
+    if (!comm.PortOpen()) {
+        // The port went away between choosing it and logging on.
+        DISCONNECT();
+        w.lblStatus->setText(comm.PortName() + QStringLiteral(" (") + comm.PortStatus() + QStringLiteral(")"));
+        return;
+    }
+    const commands::Exchange stop = commands::stopAtLogOn(portNumberText(comm.PortName()).toStdString());
+    w.exchange->sendOnly(commands::Command::Arm);
+    comm.setPause(500);
+    comm.setScreenText(QString());
+    comm.setTickInterval(10);
+    comm.setTickInterval(50);
+    comm.setTerminalActive(false);
+    comm.setInCount(0);
+    comm.setReplyCapture(0);
+    comm.setEcho(true);
+    comm.setTransferMode(0);
+    comm.setWaitTimeout(stop.timeoutMs);
+    comm.setCaptureFile(QString());
+    comm.setReplyPatterns(qtext(stop.replyPatterns));
+
+    comm.Send(qtext(stop.text));
+    comm.setPause(stop.followUpPauseMs);
+    comm.Send(qtext(stop.followUp));
+    comm.setPendingText(QString());
+    if (comm.TimedOut() != 0) {
+        // The port stays open and the button offers the log-off, which asks the arming question.
+        w.lblStatus->setText(qtext(stop.timeout));
+        return;
+    }
+
+    w.lblStatus->setText(qtext(stop.success));
+    w.cmdConnect->setText(DisconnectCaption);
+    w.lblStatus->Refresh();
+    comm.setWaitTimeout(0);
+    comm.setPause(1000);
+    w.clock.DoEvents();
+    ENABLE_CONTROLS();
+    w.clock.DoEvents();
+    w.unitSettings->GET_SETTINGS();
+}
+
+void ConnectionLifecycle::ARM_AND_DISCONNECT()
+{
+    w.exchange->sendOnly(commands::Command::Arm);
+    w.Comm->setPendingText(QString());
+    w.lblStatus->setText(LocalUnitArmed);
+    DISCONNECT();
+}
+
+void ConnectionLifecycle::DISCONNECT()
+{
+    w.Watchdog->stop();
+    w.Comm->setPortOpen(false);
+    w.Comm->setCaptureFile(QString());
+    w.lblStatus->setText(Disconnected);
+    w.cmdConnect->setText(ConnectCaption);
+    w.fraControls->hide();
+    w.fraSaxComm->hide();
+    DISABLE_CONTROLS();
+}
+
+void ConnectionLifecycle::ENABLE_CONTROLS()
+{
+    for (QWidget* control : {static_cast<QWidget*>(w.cmdTest), static_cast<QWidget*>(w.cmdArm),
+                             static_cast<QWidget*>(w.cmdTrigger), static_cast<QWidget*>(w.cmdGetData),
+                             static_cast<QWidget*>(w.cmdSetID), static_cast<QWidget*>(w.cboThreshold)})
+        control->setEnabled(true);
+    w.Watchdog->start();
+}
+
+void ConnectionLifecycle::DISABLE_CONTROLS()
+{
+    for (QPushButton* button : {w.cmdTest, w.cmdArm, w.cmdTrigger, w.cmdGetData, w.cmdSetID})
+        button->setEnabled(false);
+    w.Watchdog->stop();
+}
+
+void ConnectionLifecycle::lblStatus_Change()
+{
+    const QString text = w.lblStatus->text();
+    if (text == Connected) {
+        w.fraControls->show();
+        w.fraSaxComm->hide();
+    } else if (text == Disconnected) {
+        w.Watchdog->stop();
+    } else {
+        w.program.IdleTicks = 0;
+    }
+}
+
+void ConnectionLifecycle::Watchdog_Timer()
+{
+    SerialControl& comm = *w.Comm;
+    // Nothing counts while a reply wait or a reception is under way. A reception that failed
+    // (-1) is over: the watchdog keeps watching the link then.
+    const int state = comm.TransferState();
+    if (state != 0 && state != -1)
+        return;
+    if (comm.PortStatus() == QStringLiteral("Canceled")) {
+        DISCONNECT();
+        w.lblStatus->setText(QStringLiteral("Cancelled"));
+        return;
+    }
+    if (w.program.IdleTicks < INT16_MAX)
+        ++w.program.IdleTicks;
+    if (w.program.IdleTicks > IdleTicksBeforeWarning && !w.timeOut().isVisible())
+        w.timeOut().Form_Load();
+    if (comm.PortStatus() == Connected)
+        w.lblStatus->setText(Connected);
+}
+
 void ConnectionLifecycle::Comm_Progress()
 {
-    w.lblStatus->setText(QString::number(w.Comm->BytesTransferred()) + QString::fromLatin1(commands::bytesTransferredText.data(), commands::bytesTransferredText.size()));
+    w.lblStatus->setText(QString::number(w.Comm->BytesTransferred()) + qtext(commands::bytesTransferredText));
 }
 
 void ConnectionLifecycle::Comm_Abort()
 {
-    w.lblStatus->setText(QString::fromLatin1(commands::transferAbortedText.data(), commands::transferAbortedText.size()));
+    w.lblStatus->setText(qtext(commands::transferAbortedText));
     w.Comm->setWaitTimeout(0);
     w.Watchdog->start();
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The connection lifecycle: opening the port, logging on and off, the watchdog.
+// The connection lifecycle: opening the port, logging on to the unit (which stops its recording)
+// and off (leaving it disarmed or letting it arm itself), and the watchdog that ends an idle link.
 #include <QString>
 
 namespace mr3x {
@@ -10,10 +11,15 @@ class ConnectionLifecycle {
 public:
     explicit ConnectionLifecycle(frmMaster& window) : w(window) {}
 
+    /// Opens the port chosen in the port list with the chosen line speed.
     void cboCommports_Click();
+    /// Logs on or off, by the button's caption.
     void cmdConnect_Click();
+    /// The log-on: wakes the unit, stops its recording, then reads its settings.
     void CONNECT_UNIT();
+    /// Lets the unit arm itself with its present settings, then closes the link.
     void ARM_AND_DISCONNECT();
+    /// Closes the link and the port.
     void DISCONNECT();
     void ENABLE_CONTROLS();
     void DISABLE_CONTROLS();
@@ -22,6 +28,11 @@ public:
     /// The serial control's progress and abort events.
     void Comm_Progress();
     void Comm_Abort();
+
+    /// The log-on file of the master unit: unit folder + unit name + " Log_On.txt".
+    QString logOnFilePath() const;
+    /// How the status line names the port: the number of a "COMn" port, else the port's name.
+    static QString portNumberText(const QString& portName);
 
 private:
     frmMaster& w;

@@ -1,23 +1,116 @@
 #include "link/Terminal.h"
 
+#include "link/CommandExchange.h"
+#include "link/CommandTable.h"
+#include "link/ConnectionLifecycle.h"
+#include "retrieval/EventIndex.h"
 #include "ui/frmMaster.h"
+#include "unitsettings/SettingCommands.h"
+#include "unitsettings/UnitSettings.h"
 
 namespace mr3x {
 
-void Terminal::chkEcho_Click() {}
-void Terminal::cmdMonitor_Click() {}
-void Terminal::chkAutoreport_Click() {}
-void Terminal::chkMSmode_Click() {}
-void Terminal::cmdCallDataDesk_Click() {}
-void Terminal::cmdCTRLB_Click() {}
-void Terminal::cmdCTRLC_Click() {}
-void Terminal::cmdSendArm_Click() {}
-void Terminal::cmdSendDisarm_Click() {}
-void Terminal::cmdVersion_Click() {}
-void Terminal::cmdSettings_Click() {}
-void Terminal::cmdSendID_Click() {}
-void Terminal::cmdGetIndex_Click() {}
-void Terminal::cmdEnableControls_Click() {}
-void Terminal::lblHideComms_Monitor_Click() {}
+using commands::Command;
+
+void Terminal::chkEcho_Click()
+{
+    w.Comm->setEcho(w.chkEcho->isChecked());
+}
+
+void Terminal::cmdMonitor_Click()
+{
+    w.Comm->setScreenText(QString());
+}
+
+void Terminal::chkAutoreport_Click()
+{
+    w.exchange->sendOnly(w.chkAutoreport->isChecked() ? Command::AutoReportOn : Command::ReportingOff);
+}
+
+void Terminal::chkMSmode_Click()
+{
+    w.exchange->sendOnly(w.chkMSmode->isChecked() ? Command::MsModeOn : Command::ReportingOff);
+}
+
+void Terminal::cmdCallDataDesk_Click()
+{
+    w.exchange->sendOnly(Command::ReportToDataDesk);
+}
+
+void Terminal::cmdCTRLB_Click()
+{
+    w.exchange->sendOnly(Command::CtrlB);
+}
+
+void Terminal::cmdCTRLC_Click()
+{
+    w.exchange->sendOnly(Command::CtrlC);
+}
+
+void Terminal::cmdSendArm_Click()
+{
+    w.exchange->sendOnly(Command::Arm);
+}
+
+void Terminal::cmdSendDisarm_Click()
+{
+    SerialControl& comm = *w.Comm;
+    const commands::Exchange stop = commands::exchangeFor(Command::StopFromTerminal);
+    comm.setEcho(false);
+    comm.setTransferMode(0);
+    comm.setTerminalActive(false);
+    comm.setCaptureFile(QString());
+    comm.setReplyPatterns(qtext(stop.replyPatterns));
+    comm.setReplyCapture(0);
+    comm.setInCount(0);
+    comm.setWaitTimeout(stop.timeoutMs);
+    comm.Send(qtext(stop.text));
+    comm.setPause(stop.followUpPauseMs);
+    comm.Send(qtext(stop.followUp));
+    // The line starts with 0 when the unit answered, with 1 when it did not. WaitTimeout stays:
+    // the next command sets its own.
+    w.lblStatus->setText(qtext(comm.TimedOut() == 0 ? stop.success : stop.timeout));
+}
+
+void Terminal::cmdVersion_Click()
+{
+    w.exchange->sendOnly(Command::Version);
+}
+
+void Terminal::cmdSettings_Click()
+{
+    w.unitSettings->GET_SETTINGS();
+}
+
+void Terminal::cmdSendID_Click()
+{
+    w.settingCommands->SET_ID();
+}
+
+void Terminal::cmdGetIndex_Click()
+{
+    w.eventIndex->cmdGetIndex_Click();
+}
+
+void Terminal::cmdEnableControls_Click()
+{
+    w.fraControls->show();
+    w.connection->ENABLE_CONTROLS();
+}
+
+void Terminal::lblHideComms_Monitor_Click()
+{
+    w.fraSaxComm->hide();
+    w.Comm->setTerminalActive(false);
+}
+
+void Terminal::txtTerminal_Typed(const QString& text)
+{
+    // Typing on the screen means the user works the terminal, unless the program is in the
+    // middle of an exchange: then the keys wait in PendingText, which the exchange discards.
+    if (w.Comm->TransferState() != 4)
+        w.Comm->setTerminalActive(true);
+    w.Comm->typeText(text);
+}
 
 } // namespace mr3x

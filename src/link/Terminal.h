@@ -1,5 +1,7 @@
 #pragma once
-// The terminal panel's handlers: talking to the unit by hand.
+// The terminal panel's handlers: talking to the unit by hand. The buttons that only send a
+// text wait for nothing; whatever the unit answers shows on the terminal screen.
+#include <QString>
 namespace mr3x {
 
 class frmMaster;
@@ -25,6 +27,8 @@ public:
     void cmdSendGMT_Click() {}
     void cmdEditID_Click() {}
     void lblHideComms_Monitor_Click();
+    /// The user typed on the terminal screen.
+    void txtTerminal_Typed(const QString& text);
 
 private:
     frmMaster& w;

@@ -192,7 +192,6 @@ void frmMaster::wireLink()
     connect(Comm, &SerialControl::Progress, this, [this] { connection->Comm_Progress(); });
     connect(Comm, &SerialControl::Abort, this, [this] { connection->Comm_Abort(); });
     connect(Comm, &SerialControl::ScreenChanged, this, [this] { txtTerminal->showText(Comm->ScreenText()); });
-    connect(txtTerminal, &TerminalScreen::Typed, this, [this](const QString& text) { Comm->typeText(text); });
     connect(lblStatus, &EventLabel::Change, this, [this] { connection->lblStatus_Change(); });
     connect(Watchdog, &QTimer::timeout, this, [this] { connection->Watchdog_Timer(); });
 }

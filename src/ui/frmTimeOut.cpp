@@ -1,5 +1,7 @@
 #include "ui/frmTimeOut.h"
 
+#include "link/CommandExchange.h"
+#include "link/ConnectionLifecycle.h"
 #include "ui/frmMaster.h"
 
 #include <QHBoxLayout>
@@ -31,10 +33,41 @@ frmTimeOut::frmTimeOut(frmMaster& master)
     connect(cmdDisconnect, &QPushButton::clicked, this, [this] { cmdDisconnect_Click(); });
 }
 
-void frmTimeOut::Form_Load() {}
-void frmTimeOut::TimeExpired_Timer() {}
-void frmTimeOut::cmdStayOn_Click() {}
-void frmTimeOut::cmdDisconnect_Click() {}
+void frmTimeOut::Form_Load()
+{
+    w.dialogs.beep();
+    ExpiryTicks = 0;
+    lblTimeExpiring->setText(QStringLiteral("Connection will terminate in 10 seconds"));
+    show();
+    TimeExpired->start();
+}
+
+void frmTimeOut::TimeExpired_Timer()
+{
+    lblTimeExpiring->setText(QStringLiteral("Connection will terminate in %1 seconds").arg(10 - ExpiryTicks));
+    if (ExpiryTicks == 10) {
+        TimeExpired->stop();
+        w.connection->DISCONNECT();
+        Unload();
+    }
+    ++ExpiryTicks;
+}
+
+void frmTimeOut::cmdStayOn_Click()
+{
+    w.Watchdog->stop();
+    w.exchange->sendOnly(commands::Command::KeepAlive);
+    w.Watchdog->start();
+    w.program.IdleTicks = 0;
+    Unload();
+}
+
+void frmTimeOut::cmdDisconnect_Click()
+{
+    TimeExpired->stop();
+    w.connection->DISCONNECT();
+    Unload();
+}
 
 void frmTimeOut::Unload()
 {

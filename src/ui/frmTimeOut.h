@@ -31,6 +31,11 @@ public:
     QTimer* TimeExpired = nullptr;
     std::int16_t ExpiryTicks = 0;
 
+protected:
+    /// Closing the window through its frame or Escape unloads it: the count stops (the watchdog
+    /// brings the warning back on its next tick while the link is still idle).
+    void reject() override { Unload(); }
+
 private:
     frmMaster& w;
 };

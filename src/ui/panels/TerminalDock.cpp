@@ -51,6 +51,28 @@ void frmMaster::buildTerminal()
 
 void frmMaster::wireTerminal()
 {
+    connect(txtTerminal, &TerminalScreen::Typed, this, [this](const QString& text) { terminal->txtTerminal_Typed(text); });
+    connect(lblHideComms_Monitor, &EventLabel::Click, this, [this] { terminal->lblHideComms_Monitor_Click(); });
+    connect(chkEcho, &QCheckBox::toggled, this, [this] { terminal->chkEcho_Click(); });
+    connect(chkAutoreport, &QCheckBox::toggled, this, [this] { terminal->chkAutoreport_Click(); });
+    connect(chkMSmode, &QCheckBox::toggled, this, [this] { terminal->chkMSmode_Click(); });
+    const std::pair<QPushButton*, void (Terminal::*)()> buttons[] = {
+        {cmdMonitor, &Terminal::cmdMonitor_Click},
+        {cmdCallDataDesk, &Terminal::cmdCallDataDesk_Click},
+        {cmdCTRLB, &Terminal::cmdCTRLB_Click},
+        {cmdCTRLC, &Terminal::cmdCTRLC_Click},
+        {cmdSendArm, &Terminal::cmdSendArm_Click},
+        {cmdSendDisarm, &Terminal::cmdSendDisarm_Click},
+        {cmdVersion, &Terminal::cmdVersion_Click},
+        {cmdSettings, &Terminal::cmdSettings_Click},
+        {cmdSendID, &Terminal::cmdSendID_Click},
+        {cmdGetIndex, &Terminal::cmdGetIndex_Click},
+        {cmdEnableControls, &Terminal::cmdEnableControls_Click},
+        {cmdSendGMT, &Terminal::cmdSendGMT_Click},
+        {cmdEditID, &Terminal::cmdEditID_Click},
+    };
+    for (const auto& [button, handler] : buttons)
+        connect(button, &QPushButton::clicked, this, [this, handler = handler] { (terminal.get()->*handler)(); });
 }
 
 } // namespace mr3x
