@@ -266,7 +266,7 @@ TEST(StartUp, SavedSettingsHaveNoModeLineWithoutADisplayMode)
     ASSERT_TRUE(w.startUp->SAVE_SETTINGS());
     const QList<QByteArray> lines = f.read("M-R3X Master.ini").split('\n');
     EXPECT_EQ(lines.size(), 10); // nine lines and the empty rest after the last line end
-    EXPECT_EQ(lines[8], QByteArray("Last Connection = 3\r"));
+    EXPECT_EQ(lines[8], QByteArray("Last Connection = \r")); // no port chosen
     EXPECT_EQ(lines[4], QByteArray("Last system = \r"));
 
     w.optDisplayMode[0]->setChecked(true);
