@@ -67,7 +67,9 @@ QString StartUp::computeAppFolder()
 #ifdef Q_OS_WIN
     // The drive of the current directory; a current directory that already is the program
     // folder is taken as it is.
-    const QString folder = QDir(current).rootPath().left(2) + QStringLiteral("/M-R3X Master");
+    const bool onDrive = current.size() >= 2 && current[1] == QLatin1Char(':');
+    const QString drive = onDrive ? current.left(2) : QDir::rootPath().left(2);
+    const QString folder = drive + QStringLiteral("/M-R3X Master");
     if (QString::compare(QDir::cleanPath(current), folder, Qt::CaseInsensitive) == 0)
         return current;
     return folder;
