@@ -169,9 +169,10 @@ TEST(Systems, TheSlaveChainFollowsTheMasterOnlyWhenTheCountsMatch)
     EXPECT_EQ(w.cboLocations[1]->currentText(), QString("Site 2"));
 
     // The slave on Job B has one location against the master's two: it stays.
+    w.cboLocations[0]->setCurrentIndex(0);
     w.cboJobs[1]->setCurrentIndex(1);
     ASSERT_EQ(w.cboLocations[1]->count(), 1);
-    w.cboLocations[0]->setCurrentIndex(0);
+    w.cboLocations[0]->setCurrentIndex(1);
     EXPECT_EQ(w.cboLocations[1]->currentText(), QString("Site 1"));
     EXPECT_EQ(w.cboJobs[1]->currentText(), QString("Job B"));
 }
