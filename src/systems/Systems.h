@@ -1,8 +1,17 @@
 #pragma once
-// Systems, jobs, locations and units: opening a system and the two selector chains.
+// Systems, jobs, locations and units: opening a system, its folder tree, and the two selector
+// chains (0 master, 1 slave) that choose the current job, location and unit.
+#include <QString>
+
+#include <string>
+
+class QComboBox;
+
 namespace mr3x {
 
 class frmMaster;
+class FolderList;
+struct UnitEntry;
 
 class Systems {
 public:
@@ -20,6 +29,14 @@ public:
     void mnuConfig_Click();
 
 private:
+    QString currentSystem() const;
+    bool openSystem(const QString& name);
+    bool createUnitFolders(const QString& name);
+    void failOpening(const QString& name);
+    void fillFolderChoice(QComboBox* list, const FolderList& folders, std::string UnitEntry::*field,
+                          const QString& remembered);
+    void showMasterUnitIdentity(const QString& unit);
+
     frmMaster& w;
 };
 

@@ -2,10 +2,10 @@
 
 #include "app/StartUp.h"
 #include "common/Files.h"
+#include "ui/controls/ListFill.h"
 #include "ui/frmMaster.h"
 
 #include <QCoreApplication>
-
 #include <QVBoxLayout>
 
 namespace mr3x {
@@ -59,10 +59,12 @@ bool frmDummy::Form_Load(frmMaster& master)
         close();
         return false;
     }
-    master.cboCommports->clear();
+    // The port list holds the devices present, with no port chosen yet.
+    QStringList ports;
     for (const QString& device : master.Comm->DeviceList())
         if (isListedDevice(device))
-            master.cboCommports->addItem(device);
+            ports << device;
+    fillComboBox(master.cboCommports, ports, -1);
     master.Comm->setPortOpen(false);
 
     lblProgress->setText(QStringLiteral("Comm port check complete"));

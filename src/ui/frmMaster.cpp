@@ -18,9 +18,13 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace mr3x {
 
@@ -71,7 +75,14 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     viewers->setStretchFactor(0, 3);
     viewers->setStretchFactor(1, 2);
     centreLayout->addWidget(viewers, 1);
-    setCentralWidget(centre);
+    // On a screen too small for every panel the centre scrolls, so the menu and the status line
+    // always stay in view.
+    auto* centreArea = new QScrollArea(this);
+    centreArea->setObjectName(QStringLiteral("centreArea"));
+    centreArea->setFrameShape(QFrame::NoFrame);
+    centreArea->setWidgetResizable(true);
+    centreArea->setWidget(centre);
+    setCentralWidget(centreArea);
 
     buildControlPanel();
     buildTerminal();
@@ -86,7 +97,9 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     wireToolPanels();
     wireLink();
 
-    resize(1366, 740);
+    // As wide as a 1366x768 laptop screen, and low enough to leave room for the frame's title bar.
+    const QRect room = screen()->availableGeometry();
+    resize(std::min(1366, room.width()), std::min(740, room.height() - 32));
 }
 
 frmMaster::~frmMaster() = default;

@@ -48,13 +48,16 @@ QWidget* frmMaster::buildSelectorColumn()
 {
     auto* column = new QWidget(this);
     column->setObjectName(QStringLiteral("fraSelectors"));
-    column->setMaximumWidth(290);
+    // A fixed width: the column keeps its place when the system selector is hidden or shown.
+    column->setFixedWidth(248);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
 
     // System selector: a panel with its "X" label in the corner.
     fraSystems = named(new QGroupBox(QStringLiteral("System Selector"), column), QStringLiteral("fraSystems"));
     auto* systemsLayout = new QGridLayout(fraSystems);
+    systemsLayout->setContentsMargins(6, 0, 6, 6);
+    systemsLayout->setVerticalSpacing(2);
     lblHideSystemSelector = named(new EventLabel(QStringLiteral("X"), fraSystems), QStringLiteral("lblHideSystemSelector"));
     lblHideSystemSelector->setCursor(Qt::PointingHandCursor);
     lblHideSystemSelector->setToolTip(QStringLiteral("Hide the system selector"));
@@ -106,6 +109,7 @@ QWidget* frmMaster::buildSelectorColumn()
     linkLayout->setContentsMargins(6, 4, 6, 4);
     cboCommports = selector(link, QStringLiteral("cboCommports"));
     cboCommports->setToolTip(QStringLiteral("Serial port of the Local Unit"));
+    cboCommports->setPlaceholderText(QStringLiteral("Choose a port"));
     optBaud[0] = named(new QRadioButton(QStringLiteral("9.6"), link), QStringLiteral("optBaud"), 0);
     optBaud[1] = named(new QRadioButton(QStringLiteral("115"), link), QStringLiteral("optBaud"), 1);
     optBaud[0]->setChecked(true);

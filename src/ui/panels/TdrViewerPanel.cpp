@@ -68,10 +68,13 @@ QWidget* frmMaster::buildTdrViewer()
         scrAlign[i]->setValue(0);
         scrAlign[i]->setMinimumWidth(70);
     }
-    traces->addWidget(chkTrace[0], 0, 0);
-    traces->addWidget(scrAlign[0], 0, 1);
-    traces->addWidget(chkTrace[1], 1, 0);
-    traces->addWidget(scrAlign[1], 1, 1);
+    // The two event traces' switches run along the plot, under its pan bar.
+    auto* eventTraces = new QHBoxLayout;
+    for (int i = 0; i < 2; ++i) {
+        eventTraces->addWidget(chkTrace[i]);
+        eventTraces->addWidget(scrAlign[i], 1);
+    }
+    plotColumn->addLayout(eventTraces);
     auto* testTrace = new QGroupBox(QStringLiteral("Test Trace"), fraTransientViewer);
     testTrace->setObjectName(QStringLiteral("fraTestTrace"));
     auto* referenceTraces = new QGroupBox(QStringLiteral("Reference Traces"), fraTransientViewer);
@@ -103,16 +106,19 @@ QWidget* frmMaster::buildTdrViewer()
     auto* locatorLayout = new QGridLayout(locator);
     cmdLock = named(new QPushButton(QStringLiteral("LOCK"), locator), QStringLiteral("cmdLock"));
     cmdReset = named(new QPushButton(QStringLiteral("RESET"), locator), QStringLiteral("cmdReset"));
+    locatorLayout->setContentsMargins(4, 2, 4, 2);
     locatorLayout->addWidget(cmdLock, 0, 0);
-    locatorLayout->addWidget(cmdReset, 0, 1);
+    locatorLayout->addWidget(cmdReset, 1, 0);
     static const char* const locateCaptions[4] = {"Locate #1", "Locate #1", "Locate #2", "Locate #2"};
     static const char* const locateColours[4] = {"rgb(255,192,128)", "rgb(128,255,255)", "rgb(255,192,128)", "rgb(128,255,255)"};
     for (int i = 0; i < 4; ++i) {
         cmdLocation[i] = named(new QPushButton(QString::fromLatin1(locateCaptions[i]), locator), QStringLiteral("cmdLocation"), i);
         cmdLocation[i]->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; }").arg(QString::fromLatin1(locateColours[i])));
-        locatorLayout->addWidget(cmdLocation[i], 1 + i / 2, i % 2);
+        locatorLayout->addWidget(cmdLocation[i], i / 2, 1 + i % 2);
     }
-    traces->addWidget(locator, 4, 0, 1, 2);
+    // Under the plot, rather than under the manual tests, the locator keeps the viewer low
+    // enough for a 768-pixel screen.
+    plotColumn->addWidget(locator);
     layout->addLayout(traces);
     return fraTransientViewer;
 }
