@@ -19,7 +19,7 @@ frmMaster& MasterFixture::window()
 {
     if (!window_) {
         MasterEnvironment environment;
-        environment.clock = &clock;
+        environment.clock = clockOverride != nullptr ? clockOverride : &clock;
         environment.dialogs = &dialogs;
         environment.launcher = &launcher;
         environment.lifetime = &lifetime;

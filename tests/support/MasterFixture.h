@@ -36,6 +36,7 @@ public:
     TempFolder root;          // holds the program folder
     QString appFolder;        // root + "/M-R3X Master"
     TestClock clock;
+    Clock* clockOverride = nullptr; // set before the window is built to run it on another clock
     ScriptedDialogs dialogs;
     RecordingLauncher launcher;
     Lifetime lifetime;

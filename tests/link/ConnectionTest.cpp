@@ -1,0 +1,259 @@
+// Logging on and off, the watchdog and the time-out warning, against the simulated unit.
+#include "link/ConnectionLifecycle.h"
+#include "support/LinkFixture.h"
+#include "ui/frmTimeOut.h"
+
+#include <gtest/gtest.h>
+
+using namespace mr3x;
+using mr3x::test::LinkFixture;
+
+namespace {
+
+sim::SimOptions armedUnit()
+{
+    sim::SimOptions options = LinkFixture::defaultOptions();
+    options.armed = true; // found recording, as in the field
+    return options;
+}
+
+sim::SimOptions silentUnit()
+{
+    sim::SimOptions options = armedUnit();
+    options.faults.silent.push_back({'=', 0}); // never hears the stop
+    return options;
+}
+
+} // namespace
+
+TEST(Connection, LogOnStopsTheUnitInTheRightOrderAndEnablesTheControls)
+{
+    LinkFixture f(armedUnit());
+    frmMaster& w = f.start();
+    f.choosePort();
+    EXPECT_EQ(w.lblStatus->text(), f.portName() + " (Ready)");
+    f.clearWire();
+
+    const std::int64_t start = f.clock.nowMs();
+    w.connection->cmdConnect_Click();
+
+    ASSERT_GE(f.writes.size(), 3u);
+    EXPECT_EQ(f.writes[0].second, QByteArray("e"));
+    EXPECT_EQ(f.writes[1].second, QByteArray("="));
+    EXPECT_EQ(f.writes[2].second, QByteArray("-"));
+    EXPECT_EQ(f.writes[1].first - f.writes[0].first, 500);   // the pause after waking the unit
+    EXPECT_EQ(f.writes[2].first - f.writes[1].first, 1000);  // the pause between "=" and "-"
+    EXPECT_GE(f.writes[0].first, start);
+    EXPECT_TRUE(f.received.contains("stopped by serial comm!"));
+
+    const QStringList expected = {"Disarming local unit...", "Local unit disarmed"};
+    const int at = f.statusHistory.indexOf("Disarming local unit...");
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(f.statusHistory.mid(at, 2), expected);
+    EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
+    for (QWidget* control : {(QWidget*)w.cmdTest, (QWidget*)w.cmdArm, (QWidget*)w.cmdTrigger, (QWidget*)w.cmdGetData,
+                             (QWidget*)w.cmdSetID, (QWidget*)w.cboThreshold})
+        EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
+    EXPECT_TRUE(w.Watchdog->isActive());
+    EXPECT_FALSE(w.chkAutotest->isChecked());
+
+    // The watchdog's tick shows "Connected", which brings up the control panel.
+    w.connection->Watchdog_Timer();
+    EXPECT_EQ(w.lblStatus->text(), QString("Connected"));
+    EXPECT_FALSE(w.fraControls->isHidden());
+    EXPECT_TRUE(w.fraSaxComm->isHidden());
+}
+
+TEST(Connection, ALogOnWithoutAnswerLeavesTheLinkToBeClosedWithTheArmingQuestion)
+{
+    LinkFixture f(silentUnit());
+    frmMaster& w = f.start();
+    f.logOn();
+
+    EXPECT_EQ(w.lblStatus->text(), "No connection to Local Unit via COM " + f.portName());
+    EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
+    EXPECT_EQ(w.Comm->PortStatus(), QString("Connected"));
+    EXPECT_EQ(w.Comm->WaitTimeout(), 2000); // the failed log-on leaves its time-out set
+
+    // Cancel keeps the link; nothing is sent.
+    f.clearWire();
+    f.dialogs.answer(MsgAnswer::Cancel);
+    w.connection->cmdConnect_Click();
+    ASSERT_NE(f.dialogs.last(), nullptr);
+    EXPECT_EQ(f.dialogs.last()->text, QString("The Local Unit has not completed the arming process\n\n"
+                                              "Select OK to continue\n\n"
+                                              "Select Cancel then click ARM and wait for status message: \n"
+                                              "Local Unit armed"));
+    EXPECT_EQ(f.dialogs.last()->buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(f.sent.isEmpty());
+    EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
+    EXPECT_EQ(w.Comm->WaitTimeout(), 0);
+
+    // OK lets the unit arm itself ("e") and closes the link.
+    f.dialogs.answer(MsgAnswer::Ok);
+    w.connection->cmdConnect_Click();
+    EXPECT_EQ(f.sent, QByteArray("e"));
+    EXPECT_TRUE(f.statusHistory.contains("Local Unit armed"));
+    EXPECT_EQ(w.lblStatus->text(), QString("Disconnected"));
+    EXPECT_EQ(w.cmdConnect->text(), QString("Connect to Local Unit"));
+    EXPECT_FALSE(w.Comm->PortOpen());
+    EXPECT_FALSE(w.cmdArm->isEnabled());
+    EXPECT_FALSE(w.Watchdog->isActive());
+}
+
+TEST(Connection, LogOffAfterArmingAsksNothing)
+{
+    LinkFixture f(armedUnit());
+    frmMaster& w = f.start();
+    f.logOn();
+    w.connection->ARM_AND_DISCONNECT();
+    EXPECT_EQ(w.lblStatus->text(), QString("Disconnected"));
+    f.dialogs.clear();
+    // With the port closed the button reads "Connect" again: a click logs on, no question.
+    EXPECT_EQ(w.cmdConnect->text(), QString("Connect to Local Unit"));
+    EXPECT_TRUE(f.dialogs.shown().empty());
+}
+
+TEST(Connection, NoUnitSelectedOpensNothing)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    w.cboUnits[0]->clear();
+    w.connection->cmdConnect_Click();
+    ASSERT_NE(f.dialogs.last(), nullptr);
+    EXPECT_EQ(f.dialogs.last()->text, QString("No unit selected"));
+    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(f.sent.isEmpty());
+    EXPECT_FALSE(w.Comm->PortOpen());
+}
+
+TEST(Connection, APortThatCannotBeOpenedSaysSoAndLogOnDoesNothing)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    w.cboCommports->addItem("/dev/no-such-port");
+    w.cboCommports->setCurrentIndex(w.cboCommports->count() - 1);
+    w.connection->cboCommports_Click();
+    EXPECT_EQ(w.lblStatus->text(), QString("/dev/no-such-port (Port unavailable)"));
+    w.connection->cmdConnect_Click();
+    EXPECT_EQ(w.cmdConnect->text(), QString("Connect to Local Unit"));
+    EXPECT_EQ(w.lblStatus->text(), QString("/dev/no-such-port (Port unavailable)"));
+
+    // The program stays usable: the simulated port opens afterwards.
+    f.choosePort();
+    EXPECT_EQ(w.lblStatus->text(), f.portName() + " (Ready)");
+}
+
+TEST(Connection, TheWatchdogWarnsAfter120IdleTicksAndEndsTheLinkTenSecondsLater)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    f.logOn();
+    for (int tick = 0; tick < 120; ++tick)
+        w.connection->Watchdog_Timer();
+    EXPECT_TRUE(w.timeOutWarning == nullptr || !w.timeOutWarning->isVisible());
+    w.connection->Watchdog_Timer(); // the 121st
+    ASSERT_NE(w.timeOutWarning, nullptr);
+    frmTimeOut& warning = *w.timeOutWarning;
+    EXPECT_TRUE(warning.isVisible());
+    EXPECT_FALSE(warning.isModal());
+    EXPECT_EQ(f.dialogs.beeps, 1);
+    EXPECT_TRUE(warning.TimeExpired->isActive());
+
+    for (int tick = 0; tick < 10; ++tick)
+        warning.TimeExpired_Timer();
+    EXPECT_EQ(warning.lblTimeExpiring->text(), QString("Connection will terminate in 1 seconds"));
+    EXPECT_TRUE(w.Comm->PortOpen());
+    warning.TimeExpired_Timer(); // the 11th ends the link
+    EXPECT_EQ(warning.lblTimeExpiring->text(), QString("Connection will terminate in 0 seconds"));
+    EXPECT_FALSE(w.Comm->PortOpen());
+    EXPECT_EQ(w.lblStatus->text(), QString("Disconnected"));
+    EXPECT_FALSE(warning.isVisible());
+    EXPECT_FALSE(warning.TimeExpired->isActive());
+}
+
+TEST(Connection, StayOnKeepsTheLinkAndRestartsTheCount)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    f.logOn();
+    for (int tick = 0; tick < 121; ++tick)
+        w.connection->Watchdog_Timer();
+    f.clearWire();
+    w.timeOut().cmdStayOn_Click();
+    EXPECT_EQ(f.sent, QByteArray("R"));
+    EXPECT_EQ(w.program.IdleTicks, 0);
+    EXPECT_FALSE(w.timeOut().isVisible());
+    EXPECT_TRUE(w.Watchdog->isActive());
+    EXPECT_TRUE(w.Comm->PortOpen());
+    for (int tick = 0; tick < 120; ++tick)
+        w.connection->Watchdog_Timer();
+    EXPECT_FALSE(w.timeOut().isVisible());
+
+    // "Disconnect" on the warning ends the link at once.
+    w.connection->Watchdog_Timer();
+    ASSERT_TRUE(w.timeOut().isVisible());
+    w.timeOut().cmdDisconnect_Click();
+    EXPECT_FALSE(w.Comm->PortOpen());
+    EXPECT_FALSE(w.timeOut().isVisible());
+}
+
+TEST(Connection, ANewStatusTextRestartsTheIdleCount)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    f.logOn();
+    for (int tick = 0; tick < 100; ++tick)
+        w.connection->Watchdog_Timer();
+    EXPECT_EQ(w.program.IdleTicks, 100);
+    w.lblStatus->setText("Requesting Settings");
+    EXPECT_EQ(w.program.IdleTicks, 0);
+    w.lblStatus->setText("Connected"); // "Connected" itself restarts nothing
+    for (int tick = 0; tick < 100; ++tick)
+        w.connection->Watchdog_Timer();
+    EXPECT_EQ(w.program.IdleTicks, 100);
+    EXPECT_TRUE(w.timeOutWarning == nullptr || !w.timeOutWarning->isVisible());
+}
+
+TEST(Connection, APulledCableEndsTheLinkWithCancelled)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    f.logOn();
+    f.unit().disconnect(f.clock.nowMs());
+    f.clock.advance(20);
+    EXPECT_EQ(w.Comm->PortStatus(), QString("Canceled"));
+    w.connection->Watchdog_Timer();
+    EXPECT_EQ(w.lblStatus->text(), QString("Cancelled"));
+    EXPECT_FALSE(w.Comm->PortOpen());
+    EXPECT_EQ(w.cmdConnect->text(), QString("Connect to Local Unit"));
+    EXPECT_FALSE(w.cmdArm->isEnabled());
+    EXPECT_FALSE(w.Watchdog->isActive());
+
+    // Plugged back in, the user logs on again.
+    f.choosePort();
+    EXPECT_EQ(w.lblStatus->text(), f.portName() + " (Ready)");
+    w.connection->cmdConnect_Click();
+    EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
+    EXPECT_TRUE(w.cmdArm->isEnabled());
+}
+
+TEST(Connection, TheWatchdogCountsNothingWhileAReceptionRuns)
+{
+    sim::SimOptions options = LinkFixture::defaultOptions();
+    options.faults.transfer.stallAfterBytes = 200;
+    options.faults.transfer.stallMs = -1; // the sender stops for good
+    LinkFixture f(options);
+    frmMaster& w = f.start();
+    f.logOn();
+    w.Comm->Send(QByteArray("p"));
+    f.clock.advance(100);
+    w.Comm->setReceiveFolder(f.unitFolder());
+    w.Comm->setReceiveFile("MR-0101.IDX");
+    f.clock.advance(500);
+    ASSERT_EQ(w.Comm->TransferState(), 4);
+    const auto before = w.program.IdleTicks;
+    w.connection->Watchdog_Timer();
+    EXPECT_EQ(w.program.IdleTicks, before);
+}

@@ -1,0 +1,119 @@
+// The terminal panel: every button's bytes on the wire, the stop exchange, typing by hand.
+#include "link/Terminal.h"
+#include "support/LinkFixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace mr3x;
+using mr3x::test::LinkFixture;
+
+TEST(TerminalPanel, EachButtonSendsItsCommandAndTouchesNothingElse)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    f.logOn();
+    w.lblStatus->setText("Connected");
+    const int timeout = w.Comm->WaitTimeout();
+
+    const std::pair<QPushButton*, QByteArray> buttons[] = {
+        {w.cmdCallDataDesk, "W"}, {w.cmdCTRLB, "\x02"}, {w.cmdCTRLC, "\x03"}, {w.cmdVersion, "V"},
+        {w.cmdSendArm, "e"},
+    };
+    for (const auto& [button, bytes] : buttons) {
+        f.clearWire();
+        button->click();
+        EXPECT_EQ(f.sent, bytes) << button->objectName().toStdString();
+        EXPECT_EQ(w.lblStatus->text(), QString("Connected")) << button->objectName().toStdString();
+        EXPECT_EQ(w.Comm->WaitTimeout(), timeout);
+    }
+
+    const std::pair<QCheckBox*, QByteArray> boxes[] = {{w.chkAutoreport, "A1A0"}, {w.chkMSmode, "A2A0"}};
+    for (const auto& [box, bytes] : boxes) {
+        f.clearWire();
+        box->setChecked(true);
+        box->setChecked(false);
+        EXPECT_EQ(f.sent, bytes) << box->objectName().toStdString();
+    }
+
+    f.clearWire();
+    for (QPushButton* silent : {w.cmdSendGMT, w.cmdEditID})
+        silent->click();
+    EXPECT_TRUE(f.sent.isEmpty());
+}
+
+TEST(TerminalPanel, SendDisarmReportsWhetherTheUnitAnswered)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    f.choosePort();
+    f.clearWire();
+    w.cmdSendDisarm->click();
+    EXPECT_EQ(f.sent, QByteArray("=-"));
+    ASSERT_EQ(f.writes.size(), 2u);
+    EXPECT_EQ(f.writes[1].first - f.writes[0].first, 100);
+    EXPECT_EQ(w.lblStatus->text(), QString("0  Local unit is disarmed"));
+    EXPECT_EQ(w.Comm->WaitTimeout(), 5000); // left for the next command to set
+}
+
+TEST(TerminalPanel, SendDisarmWithoutAnswerShowsANonZeroNumberAfterFiveSeconds)
+{
+    sim::SimOptions options = LinkFixture::defaultOptions();
+    options.faults.silent.push_back({'=', 0});
+    LinkFixture f(options);
+    frmMaster& w = f.start();
+    f.choosePort();
+    const std::int64_t start = f.clock.nowMs();
+    w.cmdSendDisarm->click();
+    EXPECT_EQ(w.lblStatus->text(), QString("1  Local unit is disarmed"));
+    EXPECT_GE(f.clock.nowMs() - start, 5000);
+    EXPECT_LT(f.clock.nowMs() - start, 5200);
+}
+
+TEST(TerminalPanel, ScreenShowsTheTrafficAndTypedKeysReachTheUnit)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    f.logOn();
+    w.mnuComms->trigger();
+    EXPECT_FALSE(w.fraSaxComm->isHidden());
+
+    f.clearWire();
+    w.terminal->txtTerminal_Typed("V");
+    f.clock.advance(50);
+    EXPECT_EQ(f.sent, QByteArray("V"));
+    EXPECT_TRUE(w.Comm->ScreenText().contains("firmware")) << w.Comm->ScreenText().toStdString();
+    EXPECT_TRUE(w.txtTerminal->toPlainText().contains("Finished V"));
+
+    // "Clear Monitor" empties the screen without touching the link.
+    f.clearWire();
+    w.cmdMonitor->click();
+    EXPECT_TRUE(w.Comm->ScreenText().isEmpty());
+    EXPECT_TRUE(f.sent.isEmpty());
+    EXPECT_TRUE(w.Comm->PortOpen());
+
+    // The close label hides the panel and stops the terminal taking keys.
+    w.lblHideComms_Monitor->Click();
+    EXPECT_TRUE(w.fraSaxComm->isHidden());
+    EXPECT_FALSE(w.Comm->TerminalActive());
+}
+
+TEST(TerminalPanel, EnableControlsWorksWithoutALogOn)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    w.cmdEnableControls->click();
+    EXPECT_FALSE(w.fraControls->isHidden());
+    EXPECT_TRUE(w.cmdArm->isEnabled());
+    EXPECT_TRUE(w.Watchdog->isActive());
+}
+
+TEST(TerminalPanel, EchoFollowsItsCheckBox)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    f.choosePort();
+    w.chkEcho->setChecked(true);
+    EXPECT_TRUE(w.Comm->Echo());
+    w.chkEcho->setChecked(false);
+    EXPECT_FALSE(w.Comm->Echo());
+}

@@ -1,0 +1,91 @@
+#include "support/LinkFixture.h"
+
+#include "link/ConnectionLifecycle.h"
+#include "link/SerialPortTransport.h"
+
+#include <QDir>
+
+namespace mr3x::test {
+
+RecordingTransport::RecordingTransport(std::unique_ptr<Transport> inner, const Clock& clock, QByteArray& sent,
+                                       QByteArray& received, Writes& writes)
+    : inner_(std::move(inner))
+    , clock_(clock)
+    , sent_(sent)
+    , received_(received)
+    , writes_(writes)
+{
+    connect(inner_.get(), &Transport::readyRead, this, &Transport::readyRead);
+    connect(inner_.get(), &Transport::lost, this, &Transport::lost);
+}
+
+bool RecordingTransport::write(const QByteArray& bytes)
+{
+    sent_ += bytes;
+    writes_.emplace_back(clock_.nowMs(), bytes);
+    return inner_->write(bytes);
+}
+
+QByteArray RecordingTransport::readAll()
+{
+    const QByteArray bytes = inner_->readAll();
+    received_ += bytes;
+    return bytes;
+}
+
+sim::SimOptions LinkFixture::defaultOptions()
+{
+    sim::SimOptions options;
+    options.armed = false;
+    options.paced = false;
+    options.events = 12;
+    return options;
+}
+
+LinkFixture::LinkFixture(sim::SimOptions options)
+    : unit_(std::make_shared<sim::SimUnit>(options))
+{
+    portName_ = sim::simulatedPortName(QString::fromLatin1(sim::modelInfo(options.model).name));
+    root.writeLines(QStringLiteral("Substation.cfg"),
+                    {QStringLiteral("MR-0101,Not set,%1,Feeder 7 Fault,North Yard,SIM 4401")
+                         .arg(QString::fromLatin1(sim::modelInfo(options.model).name))});
+    root.writeLines(QStringLiteral("M-R3X Master.ini"),
+                    {QStringLiteral("System Folder = ") + appFolder + QStringLiteral("/Systems"),
+                     QStringLiteral("Last system = Substation")});
+    QDir().mkpath(appFolder + QStringLiteral("/Systems/Substation/Jobs"));
+    TransportOpener inner = sim::openerWithSimulatedUnit(clock, unit_, [](const QString& name) { return openSerialPort(name); });
+    openPort = [this, inner](const QString& name) -> std::unique_ptr<Transport> {
+        return std::make_unique<RecordingTransport>(inner(name), clock, sent, received, writes);
+    };
+    extraDevices << portName_;
+}
+
+frmMaster& LinkFixture::start()
+{
+    frmMaster& w = window();
+    QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [this, &w] { statusHistory << w.lblStatus->text(); });
+    load();
+    w.cboCommports->addItem(portName_);
+    return w;
+}
+
+void LinkFixture::choosePort()
+{
+    frmMaster& w = window();
+    w.cboCommports->setCurrentIndex(w.cboCommports->findText(portName_));
+    w.optBaud[1]->setChecked(true);
+    w.connection->cboCommports_Click();
+}
+
+void LinkFixture::logOn()
+{
+    choosePort();
+    window().connection->cmdConnect_Click();
+}
+
+QString LinkFixture::unitFolder() const
+{
+    return appFolder + QStringLiteral("/Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101");
+}
+
+} // namespace mr3x::test
