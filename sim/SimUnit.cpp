@@ -1,6 +1,7 @@
 #include "sim/SimUnit.h"
 
 #include "sim/ArgumentDecoding.h"
+#include "link/ymodem/Crc16.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,6 +10,14 @@
 namespace mr3x::sim {
 
 namespace {
+
+/// A byte that begins a command and is none of the transfer's own answers.
+bool isCommandNotHandshake(std::uint8_t byte)
+{
+    return byte != mr3x::ymodem::ACK && byte != mr3x::ymodem::NAK && byte != mr3x::ymodem::CRC_REQUEST
+        && byte != mr3x::ymodem::CAN && CommandParser::startsCommand(byte);
+}
+
 
 constexpr std::int64_t kMicrosPerMs = 1000;
 
@@ -180,6 +189,12 @@ void SimUnit::handleByte(std::uint8_t byte, std::int64_t nowUs)
         // as the command it starts.
         if (sender_.offering() && CommandParser::startsCommand(byte)) {
             sender_.abandon();
+            settleTransfer(nowUs);
+            parse(byte, nowUs);
+        } else if (sender_.fileDelivered() && isCommandNotHandshake(byte)) {
+            // A receiver that took the whole file may leave without closing the batch (rz does
+            // so at times): the next command ends the batch and is read as a command.
+            sender_.finishDelivered();
             settleTransfer(nowUs);
             parse(byte, nowUs);
         } else {

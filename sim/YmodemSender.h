@@ -59,6 +59,18 @@ public:
     State state() const { return state_; }
     bool offering() const { return state_ == State::Offering; }
     bool busy() const { return state_ == State::Offering || state_ == State::Sending || state_ == State::Stalled; }
+    /// The receiver has the whole file; only the batch's closing handshake is left.
+    bool fileDelivered() const
+    {
+        return state_ == State::Sending
+            && (step_ == Step::WaitCloseC || step_ == Step::QuietBeforeClose || step_ == Step::WaitCloseAck);
+    }
+    /// Ends a delivered batch without its closing handshake (the receiver went away without it).
+    void finishDelivered()
+    {
+        if (fileDelivered())
+            state_ = State::Done;
+    }
     /// When a disconnect fault takes the line away.
     std::optional<Micros> lineLostAt() const { return lineLostAt_; }
     /// Blocks sent again after a NAK, a repeated 'C' or a missing answer.

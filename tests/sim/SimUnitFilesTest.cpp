@@ -277,6 +277,17 @@ TEST(SimUnitFiles, EvenModeDigitOffersATraceThatAnotherCommandWithdraws)
     EXPECT_TRUE(d.unit.armed());
 }
 
+TEST(SimUnitFiles, AReceiverThatLeavesWithoutClosingTheBatchLeavesTheUnitListening)
+{
+    UnitDriver d(disarmed());
+    ReceiverOptions leaves;
+    leaves.closeBatch = false;
+    const ReceivedFile record = fetch(d, "f00", leaves);
+    ASSERT_TRUE(record.complete);
+    // At once, not after the closing block's time-outs, the next command is heard.
+    EXPECT_EQ(d.ask("R"), "\r\nFinished R\r\n");
+}
+
 TEST(SimUnitFiles, AnMS32RunsItsTestAfterTheTriggerSettings)
 {
     UnitDriver d(disarmed(Model::MS32));

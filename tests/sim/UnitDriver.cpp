@@ -147,6 +147,13 @@ ReceivedFile receiveFile(UnitDriver& d, const ReceiverOptions& options)
                 answer(NAK);
             } else {
                 answer(ACK);
+                if (!options.closeBatch) {
+                    // A receiver that leaves with the file: the batch is never closed.
+                    file.complete = file.data.size() >= file.announced;
+                    file.data.resize(std::min(file.data.size(), file.announced));
+                    file.endedMs = d.now;
+                    return file;
+                }
                 answer(CRC_REQUEST);
                 expect = Expect::Closing;
             }

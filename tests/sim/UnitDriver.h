@@ -35,6 +35,7 @@ public:
 struct ReceiverOptions {
     int nakBlocks = 0;          // NAK this many good data blocks before taking them
     bool nakFirstEot = true;    // answer the first EOT with NAK, as many receivers do
+    bool closeBatch = true;     // ask for and acknowledge the batch's closing block
     std::int64_t limitMs = 200'000;
 };
 
