@@ -2,6 +2,7 @@
 #include "sim/SimUnit.h"
 
 #include "support/TempFolder.h"
+#include "support/UnitSimProcess.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,31 +21,8 @@ using namespace mr3x::sim;
 
 namespace {
 
-const char* const kClock = "2026-12-06 12:00:00";
-
-class ServerProcess {
-public:
-    explicit ServerProcess(QStringList args)
-    {
-        process_.setProgram(QStringLiteral(MR3X_UNIT_SIM));
-        process_.setArguments(args << "--clock" << kClock);
-        process_.start();
-        if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))
-            path_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
-    }
-    ~ServerProcess()
-    {
-        process_.terminate();
-        if (!process_.waitForFinished(3000))
-            process_.kill();
-    }
-    const QString& path() const { return path_; }
-    QProcess& process() { return process_; }
-
-private:
-    QProcess process_;
-    QString path_;
-};
+const char* const kClock = mr3x::test::kUnitSimClock;
+using ServerProcess = mr3x::test::UnitSimProcess;
 
 int openRaw(const QString& path)
 {
