@@ -87,6 +87,10 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     buildControlPanel();
     buildTerminal();
     buildToolPanels();
+    // The right-hand panels share one place as tabs, so showing one never pushes the window past
+    // a laptop screen; a panel that is shown comes to the front (PanelDock).
+    for (QDockWidget* panel : {fraSaxComm, fraSettingsViewer, fraDisplaySettings, fraMisc, fraMemo})
+        tabifyDockWidget(fraControls, panel);
 
     wireMenu();
     wireSelectors();
@@ -177,7 +181,7 @@ void frmMaster::buildStatusLine()
 QDockWidget* makePanel(QMainWindow* window, const QString& objectName, const QString& caption, QWidget* content,
                        EventLabel** hideLabel, const QString& hideLabelName)
 {
-    auto* dock = new QDockWidget(caption, window);
+    auto* dock = new PanelDock(caption, window);
     dock->setObjectName(objectName);
     dock->setWidget(content);
     // Panels with an "X" label close through it (its handler may do more than hide);

@@ -11,6 +11,7 @@
 #include "ui/controls/EventLabel.h"
 #include "ui/controls/FolderList.h"
 #include "ui/controls/OptionButton.h"
+#include "ui/controls/PanelDock.h"
 #include "ui/controls/PlotSurface.h"
 #include "ui/controls/TerminalScreen.h"
 
