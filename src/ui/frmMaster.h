@@ -12,6 +12,7 @@
 #include "ui/controls/FolderList.h"
 #include "ui/controls/OptionButton.h"
 #include "ui/controls/PlotSurface.h"
+#include "ui/controls/PressButton.h"
 #include "ui/controls/TerminalScreen.h"
 
 #include <QAction>
@@ -234,7 +235,7 @@ public:
     QCheckBox* chkAutotest = nullptr;         // "Autotest"
     QPushButton* cmdTest = nullptr;           // "TEST"
     QPushButton* cmdTrigger = nullptr;        // "MANUAL TRIGGER"
-    QPushButton* cmdArm = nullptr;            // "ARM"
+    PressButton* cmdArm = nullptr;            // "ARM"; a right click reads the settings again
     QPushButton* cmdSetID = nullptr;          // "Set ID"
 
     // --- Terminal -------------------------------------------------------------------------------

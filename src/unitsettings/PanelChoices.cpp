@@ -114,13 +114,13 @@ BalanceChoice balanceChoice(const FieldCheck& check)
     if (!check.inRange)
         return {TdrModeButton::Echo, 0, std::nullopt};
     const int code = value(check);
-    if (code >= filterOffOffset)
-        return {std::nullopt, std::nullopt, false};
-    if (code == 0)
-        return {TdrModeButton::Echo, 0, true};
-    const bool cross = code > firstReferenceTag(0);
+    const bool filterOn = code < filterOffOffset;
+    const int tag = filterOn ? code : code - filterOffOffset;
+    if (tag == 0)
+        return {TdrModeButton::Echo, 0, filterOn};
+    const bool cross = tag > firstReferenceTag(0);
     const int modeTag = cross ? crossModeTag : 0;
-    return {cross ? TdrModeButton::Cross : TdrModeButton::Echo, code == firstReferenceTag(modeTag) ? 1 : 2, true};
+    return {cross ? TdrModeButton::Cross : TdrModeButton::Echo, tag == firstReferenceTag(modeTag) ? 1 : 2, filterOn};
 }
 
 TriggerModeEntry triggerModeEntry(int entry)

@@ -6,7 +6,8 @@
 // "Internal" has tag 0; reference button 1 has the mode tag + 2 and button 2 the mode tag + 1,
 // so in Echo (mode tag 0) the buttons are 2 and 1 and in Cross (mode tag 2) they are 4 and 3.
 // Stored events decode the same codes the same way, and the settings download reads them back
-// by the same tags, so what the program sends comes back as the same choice.
+// by the same tags, with or without the filter, so what the program sends comes back as the
+// same choice.
 #include "unitsettings/SettingsText.h"
 
 #include <optional>
@@ -53,8 +54,8 @@ struct BalanceChoice {
     std::optional<int> reference; // 0 "Internal", 1 or 2 the relabelled references
     std::optional<bool> filterOn;
 };
-/// 0 to 4: mode and reference by tag, filter on; 5 to 9: filter off only; out of range: Echo and
-/// "Internal", the filter left as it is.
+/// 0 to 4: mode and reference by tag, filter on; 5 to 9: the same less 5, filter off; out of
+/// range: Echo and "Internal", the filter left as it is.
 BalanceChoice balanceChoice(const FieldCheck& check);
 
 // --- The panel's tables --------------------------------------------------------------------------

@@ -107,6 +107,10 @@ TEST(PanelChoices, BalanceCodesAreReadByTheTagsTheProgramSends)
         EXPECT_EQ(choice.mode, e.mode) << e.code;
         EXPECT_EQ(choice.reference, e.reference) << e.code;
         EXPECT_EQ(choice.filterOn, true) << e.code;
+        const BalanceChoice filterOff = balanceChoice(inRange(e.code + 5));
+        EXPECT_EQ(filterOff.mode, e.mode) << e.code + 5;
+        EXPECT_EQ(filterOff.reference, e.reference) << e.code + 5;
+        EXPECT_EQ(filterOff.filterOn, false) << e.code + 5;
     }
 
     // What the program sends for any mode, reference and filter reads back as that choice.
@@ -118,10 +122,11 @@ TEST(PanelChoices, BalanceCodesAreReadByTheTagsTheProgramSends)
             const BalanceChoice filterOn = balanceChoice(inRange(balanceCode(tag, true)));
             EXPECT_EQ(filterOn.mode, modeTag == 0 ? TdrModeButton::Echo : TdrModeButton::Cross);
             EXPECT_EQ(filterOn.reference, reference);
+            EXPECT_EQ(filterOn.filterOn, true);
             const BalanceChoice filterOff = balanceChoice(inRange(balanceCode(tag, false)));
             EXPECT_EQ(filterOff.filterOn, false);
-            EXPECT_FALSE(filterOff.mode.has_value());
-            EXPECT_FALSE(filterOff.reference.has_value());
+            EXPECT_EQ(filterOff.mode, filterOn.mode);
+            EXPECT_EQ(filterOff.reference, reference);
         }
 
     const BalanceChoice fallback = balanceChoice(outOfRange(10));
