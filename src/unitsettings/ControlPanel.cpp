@@ -1,10 +1,10 @@
 #include "unitsettings/ControlPanel.h"
 
-#include "common/Text.h"
 #include "link/CommandExchange.h"
 #include "link/ConnectionLifecycle.h"
 #include "tdr/TdrTests.h"
 #include "ui/frmMaster.h"
+#include "unitsettings/ControlText.h"
 #include "unitsettings/PanelChoices.h"
 #include "unitsettings/SettingCommands.h"
 #include "unitsettings/UnitSettings.h"
@@ -39,14 +39,9 @@ void mirror(std::span<OptionButton* const> group, QLabel* indexLabel, QLabel* ta
     tagLabel->setText(QString::number(group[static_cast<std::size_t>(index)]->Tag()));
 }
 
-int labelNumber(const QLabel* label)
-{
-    return static_cast<int>(leadingInteger(label->text().toStdString()));
-}
-
 void relabel(OptionButton* button, std::string_view caption, int tag)
 {
-    button->setText(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+    button->setText(fromLatin1(caption));
     button->setTag(tag);
     button->setBackColor(referenceColour(caption));
 }

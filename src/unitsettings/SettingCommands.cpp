@@ -1,9 +1,9 @@
 #include "unitsettings/SettingCommands.h"
 
 #include "common/Files.h"
-#include "common/Text.h"
 #include "link/CommandExchange.h"
 #include "ui/frmMaster.h"
+#include "unitsettings/ControlText.h"
 #include "unitsettings/PanelChoices.h"
 #include "unitsettings/SetupArguments.h"
 
@@ -22,16 +22,6 @@ using namespace unitsettings;
 const QString Connected = QStringLiteral("Connected");
 const QString NoConnection = QStringLiteral("No connection to unit ");
 const QString ContinueQuestion = QStringLiteral("\nDo you wish to continue?");
-
-std::string latin1(const QString& text)
-{
-    return text.toLatin1().toStdString();
-}
-
-int labelNumber(const QLabel* label)
-{
-    return static_cast<int>(leadingInteger(latin1(label->text())));
-}
 
 /// The identity and clock commands start on an empty receive buffer and leave the screen and
 /// the echo as they are.
@@ -53,7 +43,7 @@ void SettingCommands::SET_TIME()
                                                                now.time().hour(), now.time().minute(), now.time().second());
     w.program.ClockFields.clear();
     for (const std::string& field : fields)
-        w.program.ClockFields << qtext(field);
+        w.program.ClockFields << fromLatin1(field);
     w.exchange->SEND_COMMAND(commands::setTimeRequest(fields), drainedFirst());
 }
 
@@ -89,7 +79,7 @@ QString SettingCommands::locationDate() const
     if (!date.isValid())
         date = w.clock.currentDateTime().date();
     // Written day/month/year whatever the PC's date format, so the unit always gets yymmdd.
-    return qtext(idDate(latin1(date.toString(QStringLiteral("dd/MM/yyyy")))));
+    return fromLatin1(idDate(latin1(date.toString(QStringLiteral("dd/MM/yyyy")))));
 }
 
 void SettingCommands::SET_HARDWARE()
@@ -158,7 +148,7 @@ void SettingCommands::runBatch(std::span<const BatchStep> steps)
 
 void SettingCommands::SEND_SETTINGS_FOR_MODEL()
 {
-    if (w.lblHardware->text() == QString::fromLatin1(msModel.data(), static_cast<qsizetype>(msModel.size())))
+    if (w.lblHardware->text() == fromLatin1(msModel))
         SEND_TRIGGER_SETTINGS();
     else
         SEND_UNIT_SETUP();

@@ -27,13 +27,13 @@ public:
     void SEND_SETTINGS_FOR_MODEL();
     void cmdSetID_Click();
 
+private:
     struct BatchStep {
         void (SettingCommands::*routine)();
         commands::Command command; // whose success text the status line must show afterwards
         const char* problem; // the question's first line when the step did not succeed
     };
 
-private:
     void runBatch(std::span<const BatchStep> steps);
     /// The master chain's location date as yymmdd.
     QString locationDate() const;

@@ -1,10 +1,12 @@
 #include "unitsettings/UnitSettings.h"
 
 #include "common/Files.h"
+#include "common/Text.h"
 #include "link/CommandExchange.h"
 #include "link/ConnectionLifecycle.h"
 #include "retrieval/EventIndex.h"
 #include "ui/frmMaster.h"
+#include "unitsettings/ControlText.h"
 #include "unitsettings/ControlPanel.h"
 #include "unitsettings/PanelChoices.h"
 #include "unitsettings/SettingsText.h"
@@ -20,20 +22,11 @@ using namespace unitsettings;
 
 const QString Connected = QStringLiteral("Connected");
 const QString NoConnection = QStringLiteral("No connection to Local Unit");
+const QString NoUnit = QStringLiteral("No unit selected");
 const QString SettingsProblem = QStringLiteral("Problem accessing settings of Local Unit\n"
                                                "press OK to retrieve index of triggered events\n"
                                                "and enable control panel");
 constexpr int pauseAfterSettingsMs = 1000;
-
-QString qstr(std::string_view text)
-{
-    return qtext(text);
-}
-
-std::string latin1(const QString& text)
-{
-    return text.toLatin1().toStdString();
-}
 
 /// Selects an entry of a list, when the list has it.
 void selectEntry(QComboBox* box, int entry)
@@ -51,10 +44,15 @@ void showSlider(QSlider* slider, EventLabel* label, int value)
 
 } // namespace
 
+bool UnitSettings::unitChosen() const
+{
+    return !w.filTST->Path().isEmpty() && isSafeName(latin1(w.cboUnits[0]->currentText()));
+}
+
 QString UnitSettings::settingsFilePath() const
 {
     const std::string unit = latin1(w.cboUnits[0]->currentText());
-    return joinPath(w.filTST->Path(), qstr(commands::receivedFileName(Command::Settings, unit)));
+    return joinPath(w.filTST->Path(), fromLatin1(commands::receivedFileName(Command::Settings, unit)));
 }
 
 void UnitSettings::GET_SETTINGS()
@@ -64,6 +62,12 @@ void UnitSettings::GET_SETTINGS()
         return;
     if (comm.PortStatus() != Connected) {
         w.dialogs.message(NoConnection, MsgButtons::Ok, MsgIcon::None);
+        return;
+    }
+    // The terminal can ask with only a port open: without a unit folder the capture would land
+    // wherever the program happens to run.
+    if (!unitChosen()) {
+        w.dialogs.message(NoUnit, MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
     w.Watchdog->stop();
@@ -105,9 +109,9 @@ void UnitSettings::downloadIndex()
 
     ReceiveOptions reception;
     reception.transferMode = 1;
-    if (!w.exchange->RECEIVE_FILE(w.filTST->Path(), qstr(request.receivedFile), reception))
+    if (!w.exchange->RECEIVE_FILE(w.filTST->Path(), fromLatin1(request.receivedFile), reception))
         return;
-    w.lblStatus->setText(qstr(request.received));
+    w.lblStatus->setText(fromLatin1(request.received));
     w.eventIndex->FILL_INDEX_LIST();
     w.clock.DoEvents();
     w.Watchdog->start();
@@ -115,8 +119,8 @@ void UnitSettings::downloadIndex()
 
 void UnitSettings::PARSE_SETTINGS()
 {
-    w.program.ParameterLabels[TriggerMode] = qstr(triggerModeLabel);
-    w.program.ParameterLabels[RangePulse] = qstr(rangePulseLabel);
+    w.program.ParameterLabels[TriggerMode] = fromLatin1(triggerModeLabel);
+    w.program.ParameterLabels[RangePulse] = fromLatin1(rangePulseLabel);
     w.lstUnitSettings->clear();
     std::optional<std::vector<std::string>> read = readFields();
     if (!read)
@@ -129,7 +133,7 @@ void UnitSettings::PARSE_SETTINGS()
     }
     markGprs(fields);
     if (fields.size() > Version && fields[Version] == msMarker)
-        w.lblHardware->setText(qstr(msModel));
+        w.lblHardware->setText(fromLatin1(msModel));
     keepParameters(fields);
     listFields(fields);
     applyFields(fields);
@@ -145,7 +149,7 @@ void UnitSettings::mnuSettings_Click()
     if (!fields)
         return;
     if (fields->size() > Version)
-        w.lblPar11->setText(qstr((*fields)[Version]));
+        w.lblPar11->setText(fromLatin1((*fields)[Version]));
     markGprs(*fields);
     keepParameters(*fields);
     listFields(*fields);
@@ -159,7 +163,7 @@ void UnitSettings::lblHide_Settings_Click()
 std::optional<std::vector<std::string>> UnitSettings::readFields()
 {
     const QString file = settingsFilePath();
-    if (!pathExists(file))
+    if (!unitChosen() || !pathExists(file))
         return std::nullopt;
     const std::optional<QStringList> lines = readTextLines(file);
     if (!lines)
@@ -174,7 +178,7 @@ void UnitSettings::keepParameters(const std::vector<std::string>& fields)
 {
     w.program.UnitParameters.clear();
     for (const std::string& field : fields)
-        w.program.UnitParameters << qstr(field);
+        w.program.UnitParameters << fromLatin1(field);
 }
 
 void UnitSettings::markGprs(std::vector<std::string>& fields)
@@ -193,13 +197,13 @@ void UnitSettings::listFields(const std::vector<std::string>& fields)
     for (std::size_t i = 0; i < labels.size(); ++i)
         labels[i] = latin1(w.program.ParameterLabels[i]);
     for (const std::string& line : listLines(fields, labels))
-        w.lstUnitSettings->addItem(qstr(line));
+        w.lstUnitSettings->addItem(fromLatin1(line));
 }
 
 void UnitSettings::offerSimNumber(const std::string& simNumber)
 {
     QComboBox* slaveUnits = w.cboUnits[1];
-    const QString entry = qstr(simNumber);
+    const QString entry = fromLatin1(simNumber);
     // Each log-on reads the number again: one entry is enough.
     if (entry.isEmpty() || slaveUnits->findText(entry) >= 0)
         return;
@@ -214,7 +218,7 @@ void UnitSettings::applyFields(const std::vector<std::string>& fields)
     const auto checked = [this, &fields](Field field) {
         std::optional<FieldCheck> check = checkField(fields, field);
         if (check && !check->inRange)
-            w.dialogs.message(qstr(check->message), MsgButtons::Ok, MsgIcon::Exclamation);
+            w.dialogs.message(fromLatin1(check->message), MsgButtons::Ok, MsgIcon::Exclamation);
         return check;
     };
 
@@ -222,7 +226,7 @@ void UnitSettings::applyFields(const std::vector<std::string>& fields)
         selectEntry(w.cboThreshold, thresholdEntry(*check));
     if (const auto check = checked(Duration))
         selectEntry(w.cboDuration, durationEntry(*check));
-    if (w.lblHardware->text() != qstr(msModel)) {
+    if (w.lblHardware->text() != fromLatin1(msModel)) {
         if (const auto check = checked(CurrentFsd))
             if (const std::optional<int> button = fsdButton(*check))
                 w.optFSD[static_cast<std::size_t>(*button)]->setChecked(true);

@@ -26,6 +26,8 @@ public:
 
     /// The master unit's settings file in the unit folder.
     QString settingsFilePath() const;
+    /// A master unit with a unit folder to keep its files in.
+    bool unitChosen() const;
 
 private:
     /// After the settings: the index request, the index file's reception and its list.

@@ -162,6 +162,21 @@ TEST(SettingsDownload, AnOldSettingsFileIsNotReadWhenTheUnitIsSilent)
     EXPECT_EQ(w.lstUnitSettings->count(), 0);
 }
 
+TEST(SettingsDownload, NothingIsCapturedWithoutAUnit)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    f.choosePort(); // the terminal's "Get Settings" needs only an open port
+    w.cboUnits[0]->clear();
+    w.filTST->setPath(QString());
+    f.clearWire();
+    w.cmdSettings->click();
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No unit selected"});
+    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(f.sent.isEmpty());
+    EXPECT_EQ(w.Comm->CaptureFile(), QString());
+}
+
 TEST(SettingsDownload, RefusedWhileTheLinkIsDownOrBusy)
 {
     LinkFixture f;
