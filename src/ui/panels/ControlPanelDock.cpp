@@ -149,22 +149,26 @@ void frmMaster::buildControlPanel()
     column->addWidget(references);
 
     fraTDRPulse = group(panel, QStringLiteral("Pulse"), QStringLiteral("fraTDRPulse"));
-    auto* pulseLayout = new QGridLayout(fraTDRPulse);
+    auto* pulseLayout = new QVBoxLayout(fraTDRPulse);
     pulseLayout->setContentsMargins(6, 4, 6, 4);
-    pulseLayout->setVerticalSpacing(2);
+    pulseLayout->setSpacing(2);
     chkPulseOn = named(new QCheckBox(QStringLiteral("Pulse On"), fraTDRPulse), QStringLiteral("chkPulseOn"));
     chkPulseOn->setChecked(true);
     cboPre_Post = named(new QComboBox(fraTDRPulse), QStringLiteral("cboPre_Post"));
     cboPre_Post->setToolTip(QStringLiteral("Pre-trigger / post-trigger"));
     sldPulse = slider(fraTDRPulse, QStringLiteral("sldPulse"), 1, 8, 2);
     lblPulse = sliderLabel(fraTDRPulse, QStringLiteral("lblPulse"), QStringLiteral("2"));
-    pulseLayout->addWidget(chkPulseOn, 0, 0, 1, 2);
-    pulseLayout->addWidget(new QLabel(QStringLiteral("Pre/Post"), fraTDRPulse), 0, 2, Qt::AlignRight);
-    pulseLayout->addWidget(cboPre_Post, 0, 3);
-    pulseLayout->addWidget(new QLabel(QStringLiteral("Width"), fraTDRPulse), 1, 0);
-    pulseLayout->addWidget(sldPulse, 1, 1, 1, 2);
-    pulseLayout->addWidget(lblPulse, 1, 3);
-    pulseLayout->setColumnStretch(1, 1);
+    auto* pulseRow = new QHBoxLayout;
+    pulseRow->addWidget(chkPulseOn);
+    pulseRow->addStretch(1);
+    pulseRow->addWidget(new QLabel(QStringLiteral("Pre/Post"), fraTDRPulse));
+    pulseRow->addWidget(cboPre_Post);
+    pulseLayout->addLayout(pulseRow);
+    auto* widthRow = new QHBoxLayout;
+    widthRow->addWidget(new QLabel(QStringLiteral("Width"), fraTDRPulse));
+    widthRow->addWidget(sldPulse, 1);
+    widthRow->addWidget(lblPulse);
+    pulseLayout->addLayout(widthRow);
     column->addWidget(fraTDRPulse);
 
     auto* gainAndBalance = new QHBoxLayout;
