@@ -108,23 +108,6 @@ TEST(ControlPanel, ThePhaseRelabelsAndRecoloursTheReferences)
     EXPECT_EQ(w.optReference[2]->BackColor(), 0xFF0000);
 }
 
-TEST(ControlPanel, RangeAndCurrentButtonsWriteTheirMirrors)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    press(w.optRange[1]);
-    EXPECT_TRUE(w.optRange[1]->isChecked());
-    EXPECT_EQ(w.lblRangeIndex->text(), QString("1"));
-    EXPECT_EQ(w.lblRangeTag->text(), QString("1"));
-
-    press(w.optFSD[2]);
-    EXPECT_TRUE(w.optFSD[2]->isChecked());
-    EXPECT_EQ(w.lblFSDIndex->text(), QString("2"));
-    EXPECT_EQ(w.lblFSDTag->text(), QString("3"));
-    press(w.optFSD[3]);
-    EXPECT_EQ(w.lblFSDTag->text(), QString("7"));
-}
-
 TEST(ControlPanel, SlidersShowTheirValueAndComeBackAsTheyWere)
 {
     LinkFixture f;

@@ -1,4 +1,5 @@
-// What the unit's fields choose on the control panel, and the panel's tables.
+// The two codes the unit reads back as the program sent them: the hardware byte and the
+// balance code.
 #include "unitsettings/PanelChoices.h"
 
 #include <gtest/gtest.h>
@@ -18,41 +19,6 @@ FieldCheck outOfRange(long long value)
 }
 
 } // namespace
-
-TEST(PanelChoices, ListEntriesAndDefaults)
-{
-    EXPECT_EQ(thresholdEntry(inRange(12)), 0);
-    EXPECT_EQ(thresholdEntry(inRange(35)), 23);
-    EXPECT_EQ(thresholdEntry(outOfRange(36)), 3);
-    EXPECT_EQ(durationEntry(inRange(10)), 8);
-    EXPECT_EQ(durationEntry(outOfRange(11)), 1);
-    EXPECT_EQ(phaseButton(inRange(4)), 4);
-    EXPECT_EQ(phaseButton(outOfRange(6)), 0);
-    EXPECT_EQ(gainValue(inRange(20)), 20);
-    EXPECT_EQ(gainValue(outOfRange(21)), 10);
-    EXPECT_EQ(balanceValue(inRange(0)), 0);
-    EXPECT_EQ(balanceValue(outOfRange(61)), 10);
-}
-
-TEST(PanelChoices, CurrentCodesChooseTheirButtonOrNothing)
-{
-    EXPECT_EQ(fsdButton(inRange(0)), 0);
-    EXPECT_EQ(fsdButton(inRange(1)), 1);
-    EXPECT_EQ(fsdButton(inRange(3)), 2); // "2kA"
-    EXPECT_EQ(fsdButton(inRange(7)), 3);
-    for (int code : {2, 4, 5, 6})
-        EXPECT_FALSE(fsdButton(inRange(code)).has_value()) << code;
-    EXPECT_EQ(fsdButton(outOfRange(8)), 0); // "8kA"
-}
-
-TEST(PanelChoices, ModesTwoAndThreeAreTdr)
-{
-    EXPECT_FALSE(tdrMode(inRange(0)));
-    EXPECT_FALSE(tdrMode(inRange(1)));
-    EXPECT_TRUE(tdrMode(inRange(2)));
-    EXPECT_TRUE(tdrMode(inRange(3)));
-    EXPECT_TRUE(tdrMode(outOfRange(4)));
-}
 
 TEST(PanelChoices, TheHardwareByteUnpacksAndPacksAlike)
 {
@@ -133,44 +99,4 @@ TEST(PanelChoices, BalanceCodesAreReadByTheTagsTheProgramSends)
     EXPECT_EQ(fallback.mode, TdrModeButton::Echo);
     EXPECT_EQ(fallback.reference, 0);
     EXPECT_FALSE(fallback.filterOn.has_value());
-}
-
-TEST(PanelChoices, TriggerModeEntries)
-{
-    const TriggerModeEntry tdr = triggerModeEntry(0);
-    EXPECT_TRUE(tdr.filterOn && tdr.pulseOn && tdr.pulseFrameEnabled);
-    EXPECT_EQ(tdr.triggerIndex, 0);
-    EXPECT_EQ(tdr.triggerTag, 2);
-    const TriggerModeEntry slaveOff = triggerModeEntry(4);
-    EXPECT_FALSE(slaveOff.filterOn || slaveOff.pulseOn || slaveOff.pulseFrameEnabled);
-    EXPECT_EQ(slaveOff.triggerIndex, 1);
-    EXPECT_EQ(slaveOff.triggerTag, 0);
-    EXPECT_FALSE(triggerModeEntry(3).pulseFrameEnabled);
-    EXPECT_TRUE(triggerModeEntry(2).pulseFrameEnabled);
-
-    // A TRS unit's pulse and filter choose back the entry that set them.
-    for (int entry = 1; entry < triggerModeCount; ++entry) {
-        const TriggerModeEntry e = triggerModeEntry(entry);
-        EXPECT_EQ(triggerModeFor(false, e.pulseOn, e.filterOn), entry);
-    }
-    EXPECT_EQ(triggerModeFor(true, false, false), 0);
-}
-
-TEST(PanelChoices, ReferencesFollowThePhaseWithTheirColours)
-{
-    const std::pair<std::string_view, std::string_view> expected[6] = {
-        {"Y-N", "B-N"}, {"B-N", "R-N"}, {"R-N", "Y-N"}, {"B-Y", "R-B"}, {"R-B", "Y-R"}, {"Y-R", "B-Y"}};
-    for (int phase = 0; phase < 6; ++phase) {
-        EXPECT_EQ(referenceCaptions(phase).first, expected[phase].first);
-        EXPECT_EQ(referenceCaptions(phase).second, expected[phase].second);
-    }
-    EXPECT_EQ(referenceColour("R-N"), 0x0000FF);
-    EXPECT_EQ(referenceColour("Y-N"), 0x00FFFF);
-    EXPECT_EQ(referenceColour("B-N"), 0xFF0000);
-    EXPECT_EQ(referenceColour("B-Y"), 0x00FF00);
-    EXPECT_EQ(referenceColour("R-B"), 0xFF00FF);
-    EXPECT_EQ(referenceColour("Y-R"), 0x0080FF);
-    EXPECT_EQ(referenceColour("Internal"), -1);
-    EXPECT_EQ(firstReferenceTag(2), 4);
-    EXPECT_EQ(secondReferenceTag(2), 3);
 }

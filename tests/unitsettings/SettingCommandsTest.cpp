@@ -88,19 +88,6 @@ TEST(SettingCommands, ThresholdAndDurationGoOutAsTheListsShowThem)
     EXPECT_EQ(f.unit().settings().threshold, 35);
 }
 
-TEST(SettingCommands, ASilentUnitShowsTheTimeOutText)
-{
-    LinkFixture f(silentOn('h'));
-    frmMaster& w = f.start();
-    f.logOn();
-    const std::int64_t start = f.clock.nowMs();
-    w.settingCommands->SET_THRESHOLD();
-    EXPECT_EQ(w.lblStatus->text(), QString("Timeout changing trigger threshold"));
-    EXPECT_GE(f.clock.nowMs() - start, 5000);
-    EXPECT_EQ(w.Comm->WaitTimeout(), 0);
-    EXPECT_TRUE(f.dialogs.shown().empty()); // a time-out is told on the status line only
-}
-
 TEST(SettingCommands, TheHardwareCommandCarriesThePanel)
 {
     LinkFixture f;
@@ -130,17 +117,29 @@ TEST(SettingCommands, TheHardwareCommandCarriesThePanel)
     EXPECT_EQ(held.fsdCode, 3);
     EXPECT_EQ(held.balanceMode, 5);
 
-    // Without F/T the mode digit carries 1; Cross against reference 2 sends its tag, 3.
+    // Without F/T the mode digit carries 1; Cross against reference 2 sends its tag, 3. The
+    // widest values: duration 10, 800m at width 8 with "5/3", gain 20, balance 60.
     w.chkFileTransfer->setChecked(false);
-    w.chkFilter->setChecked(true);
     w.controlPanel->optTDRMode_MouseDown(1, Qt::LeftButton);
     w.controlPanel->optReference_MouseDown(2, Qt::LeftButton);
     w.controlPanel->optRange_MouseDown(1, Qt::LeftButton);
-    w.chkPulseOn->setChecked(false);
+    w.cboDuration->setCurrentText(" 10");
+    w.sldPulse->setValue(8);
+    w.cboPre_Post->setCurrentIndex(2);
+    w.sldGain->setValue(20);
+    w.sldBalance->setValue(60);
     f.clearWire();
     w.settingCommands->SET_HARDWARE();
-    EXPECT_EQ(f.sent, QByteArray("\r\n\r\ng20, 3,3,4,3,033,05,07,3"));
-    EXPECT_EQ(w.lblWork->text(), QString("33"));
+    EXPECT_EQ(f.sent, QByteArray("\r\n\r\ng20,10,3,4,3,095,20,60,8"));
+    EXPECT_EQ(w.lblWork->text(), QString("95"));
+    EXPECT_EQ(f.unit().settings().hardware, 95);
+
+    // With the pulse off the byte carries no width.
+    w.chkPulseOn->setChecked(false);
+    w.cboPre_Post->setCurrentIndex(0);
+    f.clearWire();
+    w.settingCommands->SET_HARDWARE();
+    EXPECT_TRUE(f.sent.contains(",001,"));
 }
 
 TEST(SettingCommands, TheIdRecordNamesTheLocationDateJobAndLocation)
@@ -228,28 +227,19 @@ TEST(SettingCommands, NoToABatchQuestionSendsNothingFurther)
     EXPECT_EQ(f.sent, QByteArray("T310307090503h15d 3"));
 }
 
-TEST(SettingCommands, EachFailedStepOfTheSetupBatchAsksItsOwnQuestion)
+TEST(SettingCommands, EachFailedStepAsksItsOwnQuestion)
 {
     sim::SimOptions options = LinkFixture::defaultOptions();
-    options.faults.silent = {{'N', 0}, {'g', 0}};
+    options.faults.silent = {{'N', 0}, {'g', 0}, {'h', 0}, {'d', 0}};
     LinkFixture f(options);
     frmMaster& w = f.start();
     f.logOn();
-    f.clearWire();
     w.settingCommands->SEND_UNIT_SETUP(); // unanswered questions go on (Yes is the first button)
-    EXPECT_EQ(f.dialogs.messageTexts(), (QStringList{"Problem setting ID information\nDo you wish to continue?",
-                                                     "Problem setting TDR hardware\nDo you wish to continue?"}));
     EXPECT_EQ(w.lblStatus->text(), QString("Timeout setting hardware"));
-}
-
-TEST(SettingCommands, TheTriggerBatchAsksAboutEachOfItsSteps)
-{
-    sim::SimOptions options = LinkFixture::defaultOptions();
-    options.faults.silent = {{'h', 0}, {'d', 0}};
-    LinkFixture f(options);
-    frmMaster& w = f.start();
-    f.logOn();
     w.settingCommands->SEND_TRIGGER_SETTINGS();
-    EXPECT_EQ(f.dialogs.messageTexts(), (QStringList{"Problem setting trigger threshold\nDo you wish to continue?",
+    EXPECT_EQ(f.dialogs.messageTexts(), (QStringList{"Problem setting ID information\nDo you wish to continue?",
+                                                     "Problem setting TDR hardware\nDo you wish to continue?",
+                                                     "Problem setting trigger threshold\nDo you wish to continue?",
                                                      "Problem setting trigger duration\nDo you wish to continue?"}));
+    EXPECT_EQ(w.Comm->WaitTimeout(), 0);
 }

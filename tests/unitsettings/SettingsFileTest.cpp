@@ -154,48 +154,30 @@ TEST(SettingsFile, CurrentCodesAndTheMS32)
     EXPECT_EQ(w.lblHardware->text(), QString("M-S32"));
 }
 
-TEST(SettingsFile, AFilterOffCodeCarriesModeAndReferenceLikeItsFilterOnCode)
+TEST(SettingsFile, BalanceCodesChooseModeReferenceAndFilterByTheTagsSent)
 {
     LinkFixture f;
     frmMaster& w = f.start();
-    w.controlPanel->optTDRMode_MouseDown(1, Qt::LeftButton);
-    w.controlPanel->optReference_MouseDown(2, Qt::LeftButton);
-    // 6 is 1 with the filter off: Echo against reference button 2.
-    storeSettings(f, fieldsWith({{10, "6"}}));
-    w.unitSettings->PARSE_SETTINGS();
-    EXPECT_TRUE(f.dialogs.shown().empty());
-    EXPECT_FALSE(w.chkFilter->isChecked());
-    EXPECT_TRUE(w.optTDRMode[0]->isChecked());
-    EXPECT_TRUE(w.optReference[2]->isChecked());
-    EXPECT_TRUE(w.optReference[0]->isEnabled());
-    EXPECT_EQ(w.lblBalanceTag->text(), QString("1"));
-
-    // 8 is Cross against reference button 2.
-    storeSettings(f, fieldsWith({{10, "8"}}));
-    w.unitSettings->PARSE_SETTINGS();
-    EXPECT_FALSE(w.chkFilter->isChecked());
-    EXPECT_TRUE(w.optTDRMode[1]->isChecked());
-    EXPECT_TRUE(w.optReference[2]->isChecked());
-    EXPECT_EQ(w.lblBalanceTag->text(), QString("3"));
-}
-
-TEST(SettingsFile, BalanceCodesOneToFourChooseTheReferenceByItsTag)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
+    // 1 to 4 name the reference by its tag (Echo 2 and 1, Cross 4 and 3); 5 to 9 are the same
+    // with the filter off.
     const struct {
         const char* code;
         int mode;
         int reference;
-    } cases[] = {{"1", 0, 2}, {"2", 0, 1}, {"3", 1, 2}, {"4", 1, 1}, {"0", 0, 0}};
+        const char* tag;
+        bool filterOn;
+    } cases[] = {{"1", 0, 2, "1", true},  {"2", 0, 1, "2", true},  {"3", 1, 2, "3", true}, {"4", 1, 1, "4", true},
+                 {"0", 0, 0, "0", true},  {"6", 0, 2, "1", false}, {"8", 1, 2, "3", false}, {"5", 0, 0, "0", false}};
     for (const auto& c : cases) {
         storeSettings(f, fieldsWith({{10, c.code}}));
         w.unitSettings->PARSE_SETTINGS();
         EXPECT_TRUE(w.optTDRMode[static_cast<std::size_t>(c.mode)]->isChecked()) << c.code;
         EXPECT_TRUE(w.optReference[static_cast<std::size_t>(c.reference)]->isChecked()) << c.code;
-        EXPECT_EQ(w.lblBalanceTag->text(), QString(c.code));
-        EXPECT_TRUE(w.chkFilter->isChecked());
+        EXPECT_EQ(w.optReference[0]->isEnabled(), c.mode == 0) << c.code;
+        EXPECT_EQ(w.lblBalanceTag->text(), QString(c.tag)) << c.code;
+        EXPECT_EQ(w.chkFilter->isChecked(), c.filterOn) << c.code;
     }
+    EXPECT_TRUE(f.dialogs.shown().empty());
 }
 
 TEST(SettingsFile, TheTriggerModeFollowsPulseAndFilter)
