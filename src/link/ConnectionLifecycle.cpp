@@ -185,7 +185,7 @@ void ConnectionLifecycle::ENABLE_CONTROLS()
 
 void ConnectionLifecycle::DISABLE_CONTROLS()
 {
-    for (QPushButton* button : {w.cmdTest, w.cmdArm, w.cmdTrigger, w.cmdGetData, w.cmdSetID})
+    for (QPushButton* button : std::initializer_list<QPushButton*>{w.cmdTest, w.cmdArm, w.cmdTrigger, w.cmdGetData, w.cmdSetID})
         button->setEnabled(false);
     w.Watchdog->stop();
 }

@@ -13,6 +13,7 @@
 #include "ui/controls/OptionButton.h"
 #include "ui/controls/PanelDock.h"
 #include "ui/controls/PlotSurface.h"
+#include "ui/controls/PressButton.h"
 #include "ui/controls/TerminalScreen.h"
 
 #include <QAction>
@@ -235,7 +236,7 @@ public:
     QCheckBox* chkAutotest = nullptr;         // "Autotest"
     QPushButton* cmdTest = nullptr;           // "TEST"
     QPushButton* cmdTrigger = nullptr;        // "MANUAL TRIGGER"
-    QPushButton* cmdArm = nullptr;            // "ARM"
+    PressButton* cmdArm = nullptr;            // "ARM"; a right click reads the settings again
     QPushButton* cmdSetID = nullptr;          // "Set ID"
 
     // --- Terminal -------------------------------------------------------------------------------

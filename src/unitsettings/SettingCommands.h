@@ -1,5 +1,13 @@
 #pragma once
-// The setting commands and their two batches.
+// The setting commands and their two batches. Each command writes its progress and its result
+// on the status line; a batch compares the line with each step's success text and asks the user
+// whether to go on when a step did not succeed.
+#include "link/CommandTable.h"
+
+#include <QString>
+
+#include <span>
+
 namespace mr3x {
 
 class frmMaster;
@@ -20,6 +28,16 @@ public:
     void cmdSetID_Click();
 
 private:
+    struct BatchStep {
+        void (SettingCommands::*routine)();
+        commands::Command command; // whose success text the status line must show afterwards
+        const char* problem; // the question's first line when the step did not succeed
+    };
+
+    void runBatch(std::span<const BatchStep> steps);
+    /// The master chain's location date as yymmdd.
+    QString locationDate() const;
+
     frmMaster& w;
 };
 

@@ -1,12 +1,285 @@
 #include "unitsettings/UnitSettings.h"
 
+#include "common/Files.h"
+#include "common/Text.h"
+#include "link/CommandExchange.h"
+#include "link/ConnectionLifecycle.h"
+#include "retrieval/EventIndex.h"
 #include "ui/frmMaster.h"
+#include "unitsettings/ControlText.h"
+#include "unitsettings/ControlPanel.h"
+#include "unitsettings/PanelChoices.h"
+#include "unitsettings/SettingsText.h"
+
+#include <QSignalBlocker>
 
 namespace mr3x {
 
-void UnitSettings::GET_SETTINGS() {}
-void UnitSettings::PARSE_SETTINGS() {}
-void UnitSettings::mnuSettings_Click() {}
-void UnitSettings::lblHide_Settings_Click() {}
+namespace {
+
+using commands::Command;
+using namespace unitsettings;
+
+const QString Connected = QStringLiteral("Connected");
+const QString NoConnection = QStringLiteral("No connection to Local Unit");
+const QString NoUnit = QStringLiteral("No unit selected");
+const QString SettingsProblem = QStringLiteral("Problem accessing settings of Local Unit\n"
+                                               "press OK to retrieve index of triggered events\n"
+                                               "and enable control panel");
+constexpr int pauseAfterSettingsMs = 1000;
+
+/// Selects an entry of a list, when the list has it.
+void selectEntry(QComboBox* box, int entry)
+{
+    if (entry >= 0 && entry < box->count())
+        box->setCurrentIndex(entry);
+}
+
+/// Sets a slider and shows its value in its label.
+void showSlider(QSlider* slider, EventLabel* label, int value)
+{
+    slider->setValue(value);
+    label->setText(QString::number(slider->value()));
+}
+
+} // namespace
+
+bool UnitSettings::unitChosen() const
+{
+    return !w.filTST->Path().isEmpty() && isSafeName(latin1(w.cboUnits[0]->currentText()));
+}
+
+QString UnitSettings::settingsFilePath() const
+{
+    const std::string unit = latin1(w.cboUnits[0]->currentText());
+    return joinPath(w.filTST->Path(), fromLatin1(commands::receivedFileName(Command::Settings, unit)));
+}
+
+void UnitSettings::GET_SETTINGS()
+{
+    SerialControl& comm = *w.Comm;
+    if (w.exchange->linkBusy())
+        return;
+    if (comm.PortStatus() != Connected) {
+        w.dialogs.message(NoConnection, MsgButtons::Ok, MsgIcon::None);
+        return;
+    }
+    // The terminal can ask with only a port open: without a unit folder the capture would land
+    // wherever the program happens to run.
+    if (!unitChosen()) {
+        w.dialogs.message(NoUnit, MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+    w.Watchdog->stop();
+    comm.setCaptureFile(QString());
+    // A file left from an earlier download must not be read as this one's.
+    const QString file = settingsFilePath();
+    if (pathExists(file))
+        removeFile(file);
+
+    SendOptions options;
+    options.echo = false;
+    options.captureFile = file;
+    options.clearPendingAfter = true;
+    if (w.exchange->SEND_COMMAND(commands::exchangeFor(Command::Settings), options)) {
+        w.lblStatus->Refresh();
+        PARSE_SETTINGS();
+    } else {
+        w.dialogs.message(SettingsProblem, MsgButtons::Ok, MsgIcon::Exclamation);
+    }
+    comm.setPause(pauseAfterSettingsMs);
+    w.connection->ENABLE_CONTROLS();
+    w.clock.DoEvents();
+    downloadIndex();
+}
+
+void UnitSettings::downloadIndex()
+{
+    const std::string unit = latin1(w.cboUnits[0]->currentText());
+    const commands::Exchange request = commands::exchangeFor(Command::Index, {}, unit);
+    SendOptions options;
+    options.clearScreen = false;
+    options.releaseTerminal = false;
+    options.echo = std::nullopt;
+    options.clearPendingBefore = true;
+    options.clearPendingAfter = true;
+    if (!w.exchange->SEND_COMMAND(request, options))
+        return;
+    w.lblStatus->Refresh();
+
+    ReceiveOptions reception;
+    reception.transferMode = 1;
+    if (!w.exchange->RECEIVE_FILE(w.filTST->Path(), fromLatin1(request.receivedFile), reception))
+        return;
+    w.lblStatus->setText(fromLatin1(request.received));
+    w.eventIndex->FILL_INDEX_LIST();
+    w.clock.DoEvents();
+    w.Watchdog->start();
+}
+
+void UnitSettings::PARSE_SETTINGS()
+{
+    w.program.ParameterLabels[TriggerMode] = fromLatin1(triggerModeLabel);
+    w.program.ParameterLabels[RangePulse] = fromLatin1(rangePulseLabel);
+    w.lstUnitSettings->clear();
+    std::optional<std::vector<std::string>> read = readFields();
+    if (!read)
+        return;
+    std::vector<std::string>& fields = *read;
+
+    if (fields.size() > SimNumber) {
+        fields[SimNumber] = withoutFinishedLine(fields[SimNumber]);
+        offerSimNumber(fields[SimNumber]);
+    }
+    markGprs(fields);
+    if (fields.size() > Version && fields[Version] == msMarker)
+        w.lblHardware->setText(fromLatin1(msModel));
+    keepParameters(fields);
+    listFields(fields);
+    applyFields(fields);
+    w.controlPanel->UPDATE_TAGS();
+    w.connection->ENABLE_CONTROLS();
+}
+
+void UnitSettings::mnuSettings_Click()
+{
+    w.fraSettingsViewer->show();
+    w.lstUnitSettings->clear();
+    std::optional<std::vector<std::string>> fields = readFields();
+    if (!fields)
+        return;
+    if (fields->size() > Version)
+        w.lblPar11->setText(fromLatin1((*fields)[Version]));
+    markGprs(*fields);
+    keepParameters(*fields);
+    listFields(*fields);
+}
+
+void UnitSettings::lblHide_Settings_Click()
+{
+    w.fraSettingsViewer->hide();
+}
+
+std::optional<std::vector<std::string>> UnitSettings::readFields()
+{
+    const QString file = settingsFilePath();
+    if (!unitChosen() || !pathExists(file))
+        return std::nullopt;
+    const std::optional<QStringList> lines = readTextLines(file);
+    if (!lines)
+        return std::nullopt;
+    std::vector<std::string> text;
+    for (const QString& line : *lines)
+        text.push_back(latin1(line));
+    return splitParameters(text);
+}
+
+void UnitSettings::keepParameters(const std::vector<std::string>& fields)
+{
+    w.program.UnitParameters.clear();
+    for (const std::string& field : fields)
+        w.program.UnitParameters << fromLatin1(field);
+}
+
+void UnitSettings::markGprs(std::vector<std::string>& fields)
+{
+    if (fields.size() <= Version)
+        return; // a short file says nothing about the variant
+    const bool gprs = fields[Version] == gprsMarker;
+    w.chkGPRS->setChecked(gprs);
+    if (gprs)
+        fields[BaudRate] = hiddenBaudRate;
+}
+
+void UnitSettings::listFields(const std::vector<std::string>& fields)
+{
+    std::array<std::string, 21> labels;
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        labels[i] = latin1(w.program.ParameterLabels[i]);
+    for (const std::string& line : listLines(fields, labels))
+        w.lstUnitSettings->addItem(fromLatin1(line));
+}
+
+void UnitSettings::offerSimNumber(const std::string& simNumber)
+{
+    QComboBox* slaveUnits = w.cboUnits[1];
+    const QString entry = fromLatin1(simNumber);
+    // Each log-on reads the number again: one entry is enough.
+    if (entry.isEmpty() || slaveUnits->findText(entry) >= 0)
+        return;
+    const int selected = slaveUnits->currentIndex();
+    const QSignalBlocker quiet(slaveUnits);
+    slaveUnits->addItem(entry);
+    slaveUnits->setCurrentIndex(selected);
+}
+
+void UnitSettings::applyFields(const std::vector<std::string>& fields)
+{
+    const auto checked = [this, &fields](Field field) {
+        std::optional<FieldCheck> check = checkField(fields, field);
+        if (check && !check->inRange)
+            w.dialogs.message(fromLatin1(check->message), MsgButtons::Ok, MsgIcon::Exclamation);
+        return check;
+    };
+
+    if (const auto check = checked(Threshold))
+        selectEntry(w.cboThreshold, thresholdEntry(*check));
+    if (const auto check = checked(Duration))
+        selectEntry(w.cboDuration, durationEntry(*check));
+    if (w.lblHardware->text() != fromLatin1(msModel)) {
+        if (const auto check = checked(CurrentFsd))
+            if (const std::optional<int> button = fsdButton(*check))
+                w.optFSD[static_cast<std::size_t>(*button)]->setChecked(true);
+    }
+    if (const auto check = checked(Phase))
+        w.controlPanel->showPhase(phaseButton(*check));
+    std::optional<bool> tdr;
+    if (const auto check = checked(TriggerMode))
+        tdr = tdrMode(*check);
+    if (const auto check = checked(RangePulse))
+        showRangeAndPulse(rangeAndPulse(*check));
+    if (const auto check = checked(Gain))
+        showSlider(w.sldGain, w.lblTDRGain, gainValue(*check));
+    if (const auto check = checked(Balance))
+        showSlider(w.sldBalance, w.lblBalance, balanceValue(*check));
+    if (const auto check = checked(BalanceMode))
+        showBalanceChoice(balanceChoice(*check));
+    if (tdr)
+        chooseTriggerMode(*tdr);
+}
+
+void UnitSettings::showRangeAndPulse(const RangeAndPulse& parts)
+{
+    OptionButton* range = w.optRange[static_cast<std::size_t>(parts.range)];
+    range->setChecked(true);
+    w.lblRangeIndex->setText(QString::number(parts.range));
+    w.lblRangeTag->setText(QString::number(range->Tag()));
+    selectEntry(w.cboPre_Post, parts.prePostEntry);
+    w.chkPulseOn->setChecked(parts.pulseOn);
+    if (parts.pulseOn)
+        showSlider(w.sldPulse, w.lblPulse, parts.pulseWidth);
+}
+
+void UnitSettings::showBalanceChoice(const BalanceChoice& choice)
+{
+    if (choice.mode)
+        w.controlPanel->showTdrMode(static_cast<int>(*choice.mode));
+    if (choice.reference)
+        w.optReference[static_cast<std::size_t>(*choice.reference)]->setChecked(true);
+    if (choice.mode)
+        w.controlPanel->RELABEL_REFERENCES(); // the references' tags follow the mode
+    if (choice.filterOn)
+        w.chkFilter->setChecked(*choice.filterOn);
+}
+
+void UnitSettings::chooseTriggerMode(bool tdr)
+{
+    const bool pulseOn = w.chkPulseOn->isChecked();
+    const bool filterOn = w.chkFilter->isChecked();
+    w.cboTriggerMode->setCurrentIndex(triggerModeFor(tdr, pulseOn, filterOn));
+    // Choosing TDR ticks "Pulse On" and "Filter On"; the panel shows what the unit holds.
+    w.chkPulseOn->setChecked(pulseOn);
+    w.chkFilter->setChecked(filterOn);
+}
 
 } // namespace mr3x

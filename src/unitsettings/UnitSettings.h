@@ -1,8 +1,19 @@
 #pragma once
-// The unit settings file: downloading, listing and applying the unit's settings.
+// The unit settings file: downloading, listing and applying the unit's settings, then fetching
+// the unit's event index.
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace mr3x {
 
 class frmMaster;
+namespace unitsettings {
+struct RangeAndPulse;
+struct BalanceChoice;
+} // namespace unitsettings
 
 class UnitSettings {
 public:
@@ -13,7 +24,29 @@ public:
     void mnuSettings_Click();
     void lblHide_Settings_Click();
 
+    /// The master unit's settings file in the unit folder.
+    QString settingsFilePath() const;
+    /// A master unit with a unit folder to keep its files in.
+    bool unitChosen() const;
+
 private:
+    /// After the settings: the index request, the index file's reception and its list.
+    void downloadIndex();
+    /// The stored file's fields; nothing when the file is missing or cannot be read.
+    std::optional<std::vector<std::string>> readFields();
+    /// The fields as the program's unit parameters, kept until the next read.
+    void keepParameters(const std::vector<std::string>& fields);
+    /// "GPRS" ticked for a unit that reports over GPRS, whose line speed is then hidden.
+    void markGprs(std::vector<std::string>& fields);
+    void listFields(const std::vector<std::string>& fields);
+    /// The SIM number is added to the slave unit list, without choosing it.
+    void offerSimNumber(const std::string& simNumber);
+    /// Each field checked in turn (a message for a value out of range) and shown on the panel.
+    void applyFields(const std::vector<std::string>& fields);
+    void showRangeAndPulse(const unitsettings::RangeAndPulse& parts);
+    void showBalanceChoice(const unitsettings::BalanceChoice& choice);
+    void chooseTriggerMode(bool tdr);
+
     frmMaster& w;
 };
 

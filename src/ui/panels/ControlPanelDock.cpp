@@ -1,5 +1,6 @@
 // The control panel: the unit's recording and TDR settings, the mirror labels the setting
-// commands read, and the unit command buttons.
+// commands read, and the unit command buttons. Laid out top to bottom as the engineer works:
+// what makes the unit record, then the TDR test set-up, then the commands, "ARM" last.
 #include "retrieval/EventDownload.h"
 #include "tdr/TdrTests.h"
 #include "ui/frmMaster.h"
@@ -8,6 +9,8 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QScrollArea>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace mr3x {
@@ -21,13 +24,52 @@ QLabel* mirror(QWidget* parent, const QString& name, const QString& text)
     return label;
 }
 
+QGroupBox* group(QWidget* parent, const QString& caption, const QString& name)
+{
+    return named(new QGroupBox(caption, parent), name);
+}
+
+// A slider's change is the end of a move (or a set value), not every step of a drag: its label
+// changes then, and a label change may start a test. The value being dragged shows in a tip.
 QSlider* slider(QWidget* parent, const QString& name, int minimum, int maximum, int value)
 {
     auto* s = named(new QSlider(Qt::Horizontal, parent), name);
     s->setRange(minimum, maximum);
     s->setValue(value);
     s->setPageStep(1);
+    s->setTracking(false);
+    s->setTickPosition(QSlider::TicksBelow);
+    s->setTickInterval(maximum - minimum > 20 ? 10 : (maximum - minimum > 10 ? 5 : 1));
+    QObject::connect(s, &QSlider::sliderMoved, s, [s](int position) {
+        QToolTip::showText(QCursor::pos(), QString::number(position), s);
+    });
     return s;
+}
+
+EventLabel* sliderLabel(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* label = named(new EventLabel(text, parent), name);
+    label->setMinimumWidth(28);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setToolTip(QStringLiteral("Click to run the automatic test with this value"));
+    return label;
+}
+
+/// A row of option buttons in a group, tags as given.
+template <std::size_t N>
+void optionRow(QGroupBox* box, std::array<OptionButton*, N>& buttons, const QString& name,
+               const std::array<const char*, N>& captions, const std::array<int, N>& tags, int columns = int(N))
+{
+    auto* layout = new QGridLayout(box);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setHorizontalSpacing(6);
+    layout->setVerticalSpacing(2);
+    for (std::size_t i = 0; i < N; ++i) {
+        buttons[i] = named(new OptionButton(QString::fromLatin1(captions[i]), tags[i], box), name, int(i));
+        layout->addWidget(buttons[i], int(i) / columns, int(i) % columns);
+    }
+    buttons[0]->setChecked(true);
 }
 
 } // namespace
@@ -35,13 +77,14 @@ QSlider* slider(QWidget* parent, const QString& name, int minimum, int maximum, 
 void frmMaster::buildControlPanel()
 {
     auto* panel = new QWidget;
-    auto* grid = new QGridLayout(panel);
-    grid->setContentsMargins(4, 4, 4, 4);
-    grid->setSpacing(4);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(4, 4, 4, 4);
+    column->setSpacing(4);
 
-    auto* trigger = new QGroupBox(QStringLiteral("Trigger Mode"), panel);
-    trigger->setObjectName(QStringLiteral("fraTriggerMode"));
+    // --- Recording: trigger mode, threshold, duration, current range, phase ----------------------
+    auto* trigger = group(panel, QStringLiteral("Trigger Mode"), QStringLiteral("fraTriggerMode"));
     auto* triggerLayout = new QVBoxLayout(trigger);
+    triggerLayout->setContentsMargins(6, 4, 6, 4);
     cboTriggerMode = named(new QComboBox(trigger), QStringLiteral("cboTriggerMode"));
     cboTriggerMode->addItems({QStringLiteral("TDR Voltage Dip & Current"), QStringLiteral("TRS MASTER (Filter ON)"),
                               QStringLiteral("TRS MASTER (Filter OFF)"), QStringLiteral("TRS SLAVE (Filter ON)"),
@@ -49,156 +92,185 @@ void frmMaster::buildControlPanel()
     triggerLayout->addWidget(cboTriggerMode);
     lblTriggerIndex = mirror(trigger, QStringLiteral("lblTriggerIndex"), QStringLiteral("0"));
     lblTriggerTag = mirror(trigger, QStringLiteral("lblTriggerTag"), QStringLiteral("2"));
-    grid->addWidget(trigger, 0, 0, 1, 2);
+    column->addWidget(trigger);
 
-    auto* threshold = new QGroupBox(QStringLiteral("Threshold"), panel);
-    threshold->setObjectName(QStringLiteral("fraThreshold"));
-    auto* thresholdLayout = new QVBoxLayout(threshold);
+    auto* levels = new QHBoxLayout;
+    auto* threshold = group(panel, QStringLiteral("Threshold"), QStringLiteral("fraThreshold"));
+    auto* thresholdLayout = new QHBoxLayout(threshold);
+    thresholdLayout->setContentsMargins(6, 4, 6, 4);
     cboThreshold = named(new QComboBox(threshold), QStringLiteral("cboThreshold"));
     cboThreshold->setEnabled(false);
-    thresholdLayout->addWidget(cboThreshold);
-    grid->addWidget(threshold, 1, 0);
-
-    auto* duration = new QGroupBox(QStringLiteral("Duration"), panel);
-    duration->setObjectName(QStringLiteral("fraDuration"));
-    auto* durationLayout = new QVBoxLayout(duration);
+    cboThreshold->setToolTip(QStringLiteral("Voltage threshold of the trigger"));
+    thresholdLayout->addWidget(cboThreshold, 1);
+    levels->addWidget(threshold, 1);
+    auto* duration = group(panel, QStringLiteral("Duration"), QStringLiteral("fraDuration"));
+    auto* durationLayout = new QHBoxLayout(duration);
+    durationLayout->setContentsMargins(6, 4, 6, 4);
     cboDuration = named(new QComboBox(duration), QStringLiteral("cboDuration"));
-    durationLayout->addWidget(cboDuration);
-    grid->addWidget(duration, 1, 1);
+    cboDuration->setToolTip(QStringLiteral("Trigger duration in samples"));
+    durationLayout->addWidget(cboDuration, 1);
+    levels->addWidget(duration, 1);
+    column->addLayout(levels);
 
-    fraCurrentFSD = named(new QGroupBox(QStringLiteral("Current FSD"), panel), QStringLiteral("fraCurrentFSD"));
-    auto* fsdLayout = new QHBoxLayout(fraCurrentFSD);
-    static const char* const fsdCaptions[4] = {"8kA", "4kA", "2kA", "1kA"};
-    static const int fsdTags[4] = {0, 1, 3, 7};
-    for (int i = 0; i < 4; ++i) {
-        optFSD[i] = named(new OptionButton(QString::fromLatin1(fsdCaptions[i]), fsdTags[i], fraCurrentFSD), QStringLiteral("optFSD"), i);
-        fsdLayout->addWidget(optFSD[i]);
-    }
-    optFSD[0]->setChecked(true);
+    fraCurrentFSD = group(panel, QStringLiteral("Current FSD"), QStringLiteral("fraCurrentFSD"));
+    optionRow<4>(fraCurrentFSD, optFSD, QStringLiteral("optFSD"), {"8kA", "4kA", "2kA", "1kA"}, {0, 1, 3, 7});
     lblFSDIndex = mirror(fraCurrentFSD, QStringLiteral("lblFSDIndex"), QStringLiteral("0"));
     lblFSDTag = mirror(fraCurrentFSD, QStringLiteral("lblFSDTag"), QStringLiteral("0"));
-    grid->addWidget(fraCurrentFSD, 2, 0, 1, 2);
+    column->addWidget(fraCurrentFSD);
 
-    auto* phase = new QGroupBox(QStringLiteral("Phase"), panel);
-    phase->setObjectName(QStringLiteral("fraPhase"));
-    auto* phaseLayout = new QGridLayout(phase);
-    static const char* const phaseCaptions[6] = {"R-N", "Y-N", "B-N", "R-Y", "Y-B", "B-R"};
-    for (int i = 0; i < 6; ++i) {
-        optPhase[i] = named(new OptionButton(QString::fromLatin1(phaseCaptions[i]), i, phase), QStringLiteral("optPhase"), i);
-        phaseLayout->addWidget(optPhase[i], i / 3, i % 3);
-    }
-    optPhase[0]->setChecked(true);
+    auto* phase = group(panel, QStringLiteral("Phase"), QStringLiteral("fraPhase"));
+    optionRow<6>(phase, optPhase, QStringLiteral("optPhase"), {"R-N", "Y-N", "B-N", "R-Y", "Y-B", "B-R"},
+                 {0, 1, 2, 3, 4, 5}, 3);
     lblPhaseIndex = mirror(phase, QStringLiteral("lblPhaseIndex"), QStringLiteral("0"));
     lblPhaseTag = mirror(phase, QStringLiteral("lblPhaseTag"), QStringLiteral("0"));
-    grid->addWidget(phase, 3, 0, 1, 2);
+    column->addWidget(phase);
 
-    auto* mode = new QGroupBox(QStringLiteral("Mode"), panel);
-    mode->setObjectName(QStringLiteral("fraMode"));
-    auto* modeLayout = new QHBoxLayout(mode);
-    optTDRMode[0] = named(new OptionButton(QStringLiteral("Echo"), 0, mode), QStringLiteral("optTDRMode"), 0);
-    optTDRMode[1] = named(new OptionButton(QStringLiteral("Cross"), 2, mode), QStringLiteral("optTDRMode"), 1);
-    optTDRMode[0]->setChecked(true);
-    modeLayout->addWidget(optTDRMode[0]);
-    modeLayout->addWidget(optTDRMode[1]);
+    // --- TDR: mode, range, references, pulse, gain, balance ----------------------------------------
+    auto* modeAndRange = new QHBoxLayout;
+    auto* mode = group(panel, QStringLiteral("Mode"), QStringLiteral("fraMode"));
+    optionRow<2>(mode, optTDRMode, QStringLiteral("optTDRMode"), {"Echo", "Cross"}, {0, 2});
     lblModeIndex = mirror(mode, QStringLiteral("lblModeIndex"), QStringLiteral("0"));
     lblModeTag = mirror(mode, QStringLiteral("lblModeTag"), QStringLiteral("0"));
-    grid->addWidget(mode, 4, 0);
-
-    auto* range = new QGroupBox(QStringLiteral("Range"), panel);
-    range->setObjectName(QStringLiteral("fraRange"));
-    auto* rangeLayout = new QHBoxLayout(range);
-    optRange[0] = named(new OptionButton(QStringLiteral("400m"), 0, range), QStringLiteral("optRange"), 0);
-    optRange[1] = named(new OptionButton(QStringLiteral("800m"), 1, range), QStringLiteral("optRange"), 1);
-    optRange[0]->setChecked(true);
-    rangeLayout->addWidget(optRange[0]);
-    rangeLayout->addWidget(optRange[1]);
+    modeAndRange->addWidget(mode, 1);
+    auto* range = group(panel, QStringLiteral("Range"), QStringLiteral("fraRange"));
+    optionRow<2>(range, optRange, QStringLiteral("optRange"), {"400m", "800m"}, {0, 1});
     lblRangeIndex = mirror(range, QStringLiteral("lblRangeIndex"), QStringLiteral("0"));
     lblRangeTag = mirror(range, QStringLiteral("lblRangeTag"), QStringLiteral("0"));
-    grid->addWidget(range, 4, 1);
+    modeAndRange->addWidget(range, 1);
+    column->addLayout(modeAndRange);
 
-    auto* references = new QGroupBox(QStringLiteral("Output Connections"), panel);
-    references->setObjectName(QStringLiteral("fraOutputConnections"));
-    auto* referenceLayout = new QHBoxLayout(references);
-    optReference[0] = named(new OptionButton(QStringLiteral("Internal"), 0, references), QStringLiteral("optReference"), 0);
-    optReference[1] = named(new OptionButton(QStringLiteral("Y-N"), 2, references), QStringLiteral("optReference"), 1);
-    optReference[2] = named(new OptionButton(QStringLiteral("B-N"), 1, references), QStringLiteral("optReference"), 2);
+    // The references start as they stand against phase "R-N" in Echo mode.
+    auto* references = group(panel, QStringLiteral("Output Connections"), QStringLiteral("fraOutputConnections"));
+    optionRow<3>(references, optReference, QStringLiteral("optReference"), {"Internal", "Y-N", "B-N"}, {0, 2, 1});
     optReference[1]->setBackColor(65535);
     optReference[2]->setBackColor(0xFF0000);
-    optReference[0]->setChecked(true);
-    for (OptionButton* b : optReference)
-        referenceLayout->addWidget(b);
     lblBalanceIndex = mirror(references, QStringLiteral("lblBalanceIndex"), QStringLiteral("0"));
     lblBalanceTag = mirror(references, QStringLiteral("lblBalanceTag"), QStringLiteral("0"));
-    grid->addWidget(references, 5, 0, 1, 2);
+    column->addWidget(references);
 
-    fraTDRPulse = named(new QGroupBox(QStringLiteral("Pulse"), panel), QStringLiteral("fraTDRPulse"));
-    auto* pulseLayout = new QGridLayout(fraTDRPulse);
+    fraTDRPulse = group(panel, QStringLiteral("Pulse"), QStringLiteral("fraTDRPulse"));
+    auto* pulseLayout = new QVBoxLayout(fraTDRPulse);
+    pulseLayout->setContentsMargins(6, 4, 6, 4);
+    pulseLayout->setSpacing(2);
     chkPulseOn = named(new QCheckBox(QStringLiteral("Pulse On"), fraTDRPulse), QStringLiteral("chkPulseOn"));
     chkPulseOn->setChecked(true);
-    sldPulse = slider(fraTDRPulse, QStringLiteral("sldPulse"), 1, 8, 2);
-    lblPulse = named(new EventLabel(QStringLiteral("2"), fraTDRPulse), QStringLiteral("lblPulse"));
-    lblPulse->setMinimumWidth(24);
     cboPre_Post = named(new QComboBox(fraTDRPulse), QStringLiteral("cboPre_Post"));
-    pulseLayout->addWidget(chkPulseOn, 0, 0);
-    pulseLayout->addWidget(new QLabel(QStringLiteral("Pre/Post"), fraTDRPulse), 0, 1, Qt::AlignRight);
-    pulseLayout->addWidget(cboPre_Post, 0, 2);
-    pulseLayout->addWidget(new QLabel(QStringLiteral("Width"), fraTDRPulse), 1, 0);
-    pulseLayout->addWidget(sldPulse, 1, 1);
-    pulseLayout->addWidget(lblPulse, 1, 2);
-    grid->addWidget(fraTDRPulse, 6, 0, 1, 2);
+    cboPre_Post->setToolTip(QStringLiteral("Pre-trigger / post-trigger"));
+    sldPulse = slider(fraTDRPulse, QStringLiteral("sldPulse"), 1, 8, 2);
+    lblPulse = sliderLabel(fraTDRPulse, QStringLiteral("lblPulse"), QStringLiteral("2"));
+    auto* pulseRow = new QHBoxLayout;
+    pulseRow->addWidget(chkPulseOn);
+    pulseRow->addStretch(1);
+    pulseRow->addWidget(new QLabel(QStringLiteral("Pre/Post"), fraTDRPulse));
+    pulseRow->addWidget(cboPre_Post);
+    pulseLayout->addLayout(pulseRow);
+    auto* widthRow = new QHBoxLayout;
+    widthRow->addWidget(new QLabel(QStringLiteral("Width"), fraTDRPulse));
+    widthRow->addWidget(sldPulse, 1);
+    widthRow->addWidget(lblPulse);
+    pulseLayout->addLayout(widthRow);
+    column->addWidget(fraTDRPulse);
 
-    auto* gain = new QGroupBox(QStringLiteral("Gain"), panel);
-    gain->setObjectName(QStringLiteral("fraGain"));
+    auto* gainAndBalance = new QHBoxLayout;
+    auto* gain = group(panel, QStringLiteral("Gain"), QStringLiteral("fraGain"));
     auto* gainLayout = new QHBoxLayout(gain);
+    gainLayout->setContentsMargins(6, 4, 6, 4);
     sldGain = slider(gain, QStringLiteral("sldGain"), 0, 20, 10);
-    lblTDRGain = named(new EventLabel(QStringLiteral("10"), gain), QStringLiteral("lblTDRGain"));
-    lblTDRGain->setMinimumWidth(24);
+    lblTDRGain = sliderLabel(gain, QStringLiteral("lblTDRGain"), QStringLiteral("10"));
     gainLayout->addWidget(sldGain, 1);
     gainLayout->addWidget(lblTDRGain);
-    grid->addWidget(gain, 7, 0);
-
-    auto* balance = new QGroupBox(QStringLiteral("Balance"), panel);
-    balance->setObjectName(QStringLiteral("fraBalance"));
+    gainAndBalance->addWidget(gain, 1);
+    auto* balance = group(panel, QStringLiteral("Balance"), QStringLiteral("fraBalance"));
     auto* balanceLayout = new QHBoxLayout(balance);
+    balanceLayout->setContentsMargins(6, 4, 6, 4);
     sldBalance = slider(balance, QStringLiteral("sldBalance"), 0, 60, 10);
-    lblBalance = named(new EventLabel(QStringLiteral("10"), balance), QStringLiteral("lblBalance"));
-    lblBalance->setMinimumWidth(24);
+    lblBalance = sliderLabel(balance, QStringLiteral("lblBalance"), QStringLiteral("10"));
     balanceLayout->addWidget(sldBalance, 1);
     balanceLayout->addWidget(lblBalance);
-    grid->addWidget(balance, 7, 1);
+    gainAndBalance->addWidget(balance, 1);
+    column->addLayout(gainAndBalance);
 
     auto* options = new QHBoxLayout;
     chkFilter = named(new QCheckBox(QStringLiteral("Filter On"), panel), QStringLiteral("chkFilter"));
     chkFilter->setChecked(true);
     chkAutotest = named(new QCheckBox(QStringLiteral("Autotest"), panel), QStringLiteral("chkAutotest"));
+    chkAutotest->setToolTip(QStringLiteral("Run a TDR test after every change of a TDR setting"));
     options->addWidget(chkFilter);
     options->addWidget(chkAutotest);
     options->addStretch(1);
-    grid->addLayout(options, 8, 0, 1, 2);
+    column->addLayout(options);
 
+    // --- Commands -------------------------------------------------------------------------------------
     auto* commands = new QGridLayout;
+    commands->setSpacing(4);
     cmdTest = named(new QPushButton(QStringLiteral("TEST"), panel), QStringLiteral("cmdTest"));
     cmdTrigger = named(new QPushButton(QStringLiteral("MANUAL TRIGGER"), panel), QStringLiteral("cmdTrigger"));
-    cmdArm = named(new QPushButton(QStringLiteral("ARM"), panel), QStringLiteral("cmdArm"));
     cmdSetID = named(new QPushButton(QStringLiteral("Set ID"), panel), QStringLiteral("cmdSetID"));
+    cmdArm = named(new PressButton(QStringLiteral("ARM"), panel), QStringLiteral("cmdArm"));
     cmdArm->setToolTip(QStringLiteral("Send the settings, arm the unit and disconnect (right click: read the unit's settings again)"));
-    cmdArm->setStyleSheet(QStringLiteral("QPushButton { font-weight: bold; }"));
-    for (QPushButton* b : {cmdTest, cmdTrigger, cmdArm, cmdSetID})
+    cmdArm->setStyleSheet(QStringLiteral("QPushButton { font-weight: bold; padding: 6px; }"));
+    for (QPushButton* b : {cmdTest, cmdTrigger, cmdSetID, static_cast<QPushButton*>(cmdArm)})
         b->setEnabled(false);
     commands->addWidget(cmdTest, 0, 0);
     commands->addWidget(cmdTrigger, 0, 1);
     commands->addWidget(cmdSetID, 1, 0);
     commands->addWidget(cmdArm, 1, 1);
-    grid->addLayout(commands, 9, 0, 1, 2);
-    grid->setRowStretch(10, 1);
+    column->addLayout(commands);
+    column->addStretch(1);
 
-    fraControls = makePanel(this, QStringLiteral("fraControls"), QStringLiteral("Control Panel"), panel, nullptr, QString());
+    // On a low screen the panel scrolls rather than squeezing its groups.
+    auto* scroller = new QScrollArea;
+    scroller->setObjectName(QStringLiteral("scrControlPanel"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setWidget(panel);
+    scroller->setMinimumWidth(panel->sizeHint().width() + 16);
+
+    fraControls = makePanel(this, QStringLiteral("fraControls"), QStringLiteral("Control Panel"), scroller, nullptr, QString());
     addDockWidget(Qt::RightDockWidgetArea, fraControls);
     fraControls->hide();
 }
 
 void frmMaster::wireControlPanel()
 {
+    ControlPanel* panel = controlPanel.get();
+    connect(cboTriggerMode, &QComboBox::currentIndexChanged, this, [panel] { panel->cboTriggerMode_Click(); });
+
+    const auto onPress = [this](auto& buttons, void (ControlPanel::*handler)(int, Qt::MouseButton)) {
+        for (std::size_t i = 0; i < buttons.size(); ++i)
+            connect(buttons[i], &OptionButton::MouseDown, this,
+                    [this, handler, i](Qt::MouseButton button) { (controlPanel.get()->*handler)(int(i), button); });
+    };
+    onPress(optPhase, &ControlPanel::optPhase_MouseDown);
+    onPress(optTDRMode, &ControlPanel::optTDRMode_MouseDown);
+    onPress(optReference, &ControlPanel::optReference_MouseDown);
+    onPress(optRange, &ControlPanel::optRange_MouseDown);
+    onPress(optFSD, &ControlPanel::optFSD_MouseDown);
+    for (std::size_t i = 0; i < optFSD.size(); ++i)
+        connect(optFSD[i], &QRadioButton::toggled, this, [panel, i](bool on) {
+            if (on)
+                panel->optFSD_Click(int(i));
+        });
+
+    connect(sldGain, &QSlider::valueChanged, this, [panel] { panel->sldGain_Change(); });
+    connect(sldBalance, &QSlider::valueChanged, this, [panel] { panel->sldBalance_Change(); });
+    connect(sldPulse, &QSlider::valueChanged, this, [panel] { panel->sldPulse_Change(); });
+    connect(sldPulse, &QSlider::sliderReleased, this, [panel] { panel->sldPulse_Released(); });
+    const std::pair<EventLabel*, void (ControlPanel::*)()> labels[] = {
+        {lblTDRGain, &ControlPanel::lblTDRGain_Change},
+        {lblBalance, &ControlPanel::lblBalance_Change},
+        {lblPulse, &ControlPanel::lblPulse_Change},
+    };
+    for (const auto& [label, handler] : labels) {
+        connect(label, &EventLabel::Change, this, [panel, handler = handler] { (panel->*handler)(); });
+        connect(label, &EventLabel::Click, this, [panel, handler = handler] { (panel->*handler)(); });
+    }
+
+    connect(cmdArm, &PressButton::MouseDown, this, [panel](Qt::MouseButton button) { panel->cmdArm_MouseDown(button); });
+    connect(cmdSetID, &QPushButton::clicked, this, [this] { settingCommands->cmdSetID_Click(); });
+    connect(cmdTest, &QPushButton::clicked, this, [this] { tdrTests->cmdTest_Click(); });
+    connect(cmdTrigger, &QPushButton::clicked, this, [this] { eventDownload->cmdTrigger_Click(); });
 }
 
 } // namespace mr3x

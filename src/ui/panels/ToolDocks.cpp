@@ -4,6 +4,7 @@
 #include "ui/frmMaster.h"
 
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace mr3x {
@@ -12,10 +13,16 @@ void frmMaster::buildToolPanels()
 {
     auto* settings = new QWidget;
     auto* settingsLayout = new QVBoxLayout(settings);
+    settingsLayout->setContentsMargins(4, 4, 4, 4);
     lstUnitSettings = named(new QListWidget(settings), QStringLiteral("lstUnitSettings"));
+    lstUnitSettings->setToolTip(QStringLiteral("The settings the unit reported at the last download"));
     lblPar11 = named(new QLabel(settings), QStringLiteral("lblPar11"));
+    lblPar11->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* versionRow = new QHBoxLayout;
+    versionRow->addWidget(new QLabel(QStringLiteral("Variant:"), settings));
+    versionRow->addWidget(lblPar11, 1);
     settingsLayout->addWidget(lstUnitSettings, 1);
-    settingsLayout->addWidget(lblPar11);
+    settingsLayout->addLayout(versionRow);
     fraSettingsViewer = makePanel(this, QStringLiteral("fraSettingsViewer"), QStringLiteral("Unit settings"), settings,
                                   &lblHide_Settings, QStringLiteral("lblHide_Settings"));
     addDockWidget(Qt::RightDockWidgetArea, fraSettingsViewer);

@@ -1,0 +1,78 @@
+// What the panel sends when arming comes back as the same choices at the next log-on.
+#include "UnitSettingsFixture.h"
+#include "link/ConnectionLifecycle.h"
+#include "unitsettings/ControlPanel.h"
+
+#include <gtest/gtest.h>
+
+using namespace mr3x;
+using namespace mr3x::test;
+
+namespace {
+
+struct Choices {
+    const char* trigger;
+    int threshold, duration, fsd, phase, mode, reference, range, pulse, prePost, gain, balance;
+    bool pulseOn, filterOn;
+};
+
+void choose(frmMaster& w, const Choices& c)
+{
+    ControlPanel& panel = *w.controlPanel;
+    w.cboTriggerMode->setCurrentText(c.trigger);
+    w.cboThreshold->setCurrentIndex(c.threshold);
+    w.cboDuration->setCurrentIndex(c.duration);
+    panel.optFSD_MouseDown(c.fsd, Qt::LeftButton);
+    panel.optPhase_MouseDown(c.phase, Qt::LeftButton);
+    w.sldBalance->setValue(c.balance); // while Echo still lets it move
+    panel.optTDRMode_MouseDown(c.mode, Qt::LeftButton);
+    panel.optReference_MouseDown(c.reference, Qt::LeftButton);
+    panel.optRange_MouseDown(c.range, Qt::LeftButton);
+    w.sldPulse->setValue(c.pulse);
+    w.cboPre_Post->setCurrentIndex(c.prePost);
+    w.sldGain->setValue(c.gain);
+    w.chkPulseOn->setChecked(c.pulseOn);
+    w.chkFilter->setChecked(c.filterOn);
+}
+
+/// Arms with the panel as it stands, scrambles the panel, and logs on again.
+PanelState afterRoundTrip(LinkFixture& f, frmMaster& w, const Choices& scramble)
+{
+    emit w.cmdArm->MouseDown(Qt::LeftButton);
+    EXPECT_TRUE(f.unit().armed());
+    choose(w, scramble);
+    w.connection->cmdConnect_Click();
+    EXPECT_EQ(w.lblStatus->text(), QString("Index file downloaded"));
+    return panelState(w);
+}
+
+const Choices plain{"TDR Voltage Dip & Current", 3, 1, 0, 0, 0, 0, 0, 2, 0, 10, 10, true, true};
+
+} // namespace
+
+TEST(RoundTrip, EveryChoiceComesBackFromTheUnit)
+{
+    const Choices cases[] = {
+        // TRS master without filter, Cross against reference 2, every other setting moved.
+        {"TRS MASTER (Filter OFF)", 10, 5, 3, 5, 1, 2, 1, 5, 2, 17, 33, true, false},
+        // TRS slave (no pulse), Echo against reference 1.
+        {"TRS SLAVE (Filter ON)", 23, 8, 2, 3, 0, 1, 0, 1, 1, 0, 60, false, true},
+        // TDR on "Internal" with its filter off and no pulse.
+        {"TDR Voltage Dip & Current", 0, 0, 1, 4, 0, 0, 1, 8, 0, 20, 0, false, false},
+        // Cross against reference 1 with the filter on.
+        {"TRS MASTER (Filter ON)", 5, 2, 0, 1, 1, 1, 0, 3, 1, 7, 25, true, true},
+    };
+    for (const Choices& c : cases) {
+        SCOPED_TRACE(std::string(c.trigger) + " phase " + std::to_string(c.phase));
+        LinkFixture f;
+        frmMaster& w = f.start();
+        f.logOn();
+        choose(w, c);
+        const PanelState sent = panelState(w);
+        const PanelState back = afterRoundTrip(f, w, plain);
+        EXPECT_EQ(back, sent);
+        EXPECT_TRUE(f.dialogs.messageTexts() == QStringList{"Local Unit will ARM using the current settings and then disconnect\n"
+                                                            "                  Are the settings correct?"});
+        EXPECT_EQ(w.lblBalanceTag->text(), QString::number(w.optReference[static_cast<std::size_t>(back.reference)]->Tag()));
+    }
+}
