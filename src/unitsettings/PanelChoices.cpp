@@ -113,14 +113,16 @@ BalanceChoice balanceChoice(const FieldCheck& check)
 {
     if (!check.inRange)
         return {TdrModeButton::Echo, 0, std::nullopt};
-    const int code = value(check);
-    const bool filterOn = code < filterOffOffset;
-    const int tag = filterOn ? code : code - filterOffOffset;
+    const int tag = value(check);
+    // With the filter off the unit's value names no mode or reference the panel trusts: the
+    // panel keeps the choice it shows.
+    if (tag >= filterOffOffset)
+        return {std::nullopt, std::nullopt, false};
     if (tag == 0)
-        return {TdrModeButton::Echo, 0, filterOn};
+        return {TdrModeButton::Echo, 0, true};
     const bool cross = tag > firstReferenceTag(0);
     const int modeTag = cross ? crossModeTag : 0;
-    return {cross ? TdrModeButton::Cross : TdrModeButton::Echo, tag == firstReferenceTag(modeTag) ? 1 : 2, filterOn};
+    return {cross ? TdrModeButton::Cross : TdrModeButton::Echo, tag == firstReferenceTag(modeTag) ? 1 : 2, true};
 }
 
 TriggerModeEntry triggerModeEntry(int entry)

@@ -54,8 +54,8 @@ struct BalanceChoice {
     std::optional<int> reference; // 0 "Internal", 1 or 2 the relabelled references
     std::optional<bool> filterOn;
 };
-/// 0 to 4: mode and reference by tag, filter on; 5 to 9: the same less 5, filter off; out of
-/// range: Echo and "Internal", the filter left as it is.
+/// 0 to 4: mode and reference by the tag the program sends, filter on; 5 to 9: filter off, mode
+/// and reference left as they are; out of range: Echo and "Internal", the filter left as it is.
 BalanceChoice balanceChoice(const FieldCheck& check);
 
 // --- The panel's tables --------------------------------------------------------------------------

@@ -158,16 +158,16 @@ TEST(SettingsFile, BalanceCodesChooseModeReferenceAndFilterByTheTagsSent)
 {
     LinkFixture f;
     frmMaster& w = f.start();
-    // 1 to 4 name the reference by its tag (Echo 2 and 1, Cross 4 and 3); 5 to 9 are the same
-    // with the filter off.
+    // 1 to 4 name the reference by its tag (Echo 2 and 1, Cross 4 and 3); 5 to 9 turn the filter
+    // off and leave mode and reference as the panel shows them.
     const struct {
         const char* code;
         int mode;
         int reference;
         const char* tag;
         bool filterOn;
-    } cases[] = {{"1", 0, 2, "1", true},  {"2", 0, 1, "2", true},  {"3", 1, 2, "3", true}, {"4", 1, 1, "4", true},
-                 {"0", 0, 0, "0", true},  {"6", 0, 2, "1", false}, {"8", 1, 2, "3", false}, {"5", 0, 0, "0", false}};
+    } cases[] = {{"1", 0, 2, "1", true}, {"2", 0, 1, "2", true}, {"3", 1, 2, "3", true}, {"4", 1, 1, "4", true},
+                 {"6", 1, 1, "4", false}, {"0", 0, 0, "0", true}, {"8", 0, 0, "0", false}, {"5", 0, 0, "0", false}};
     for (const auto& c : cases) {
         storeSettings(f, fieldsWith({{10, c.code}}));
         w.unitSettings->PARSE_SETTINGS();
