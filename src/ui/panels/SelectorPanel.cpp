@@ -186,11 +186,15 @@ void frmMaster::wireSelectors()
     connect(cboCommports, &QComboBox::activated, this, [this] { connection->cboCommports_Click(); });
     connect(cmdConnect, &QPushButton::clicked, this, [this] { connection->cmdConnect_Click(); });
 
-    connect(lstIndex, &QListWidget::itemClicked, this, [this] { eventIndex->lstIndex_Click(); });
+    // The index's selection rule runs on every change of the selection, a click's or the
+    // program's ("Select All"), so an empty slot or a stored event never stays selected.
+    connect(lstIndex, &QListWidget::itemSelectionChanged, this, [this] { eventIndex->lstIndex_Click(); });
     connect(lstIndex, &QListWidget::itemDoubleClicked, this, [this] { eventIndex->lstIndex_DblClick(); });
     connect(cmdSelectAll, &QPushButton::clicked, this, [this] { eventIndex->cmdSelectAll_Click(); });
     connect(cmdClearAll, &QPushButton::clicked, this, [this] { eventIndex->cmdClearAll_Click(); });
     connect(cmdGetData, &QPushButton::clicked, this, [this] { eventDownload->cmdGetData_Click(); });
+    // The control panel's manual trigger belongs to the event retrieval too.
+    connect(cmdTrigger, &QPushButton::clicked, this, [this] { eventDownload->cmdTrigger_Click(); });
 }
 
 } // namespace mr3x
