@@ -2,7 +2,6 @@
 #include "RetrievalFixture.h"
 
 #include "retrieval/EventDownload.h"
-#include "retrieval/EventIndex.h"
 
 #include <gtest/gtest.h>
 
@@ -39,23 +38,6 @@ TEST(Conversion, AManualRecordingIsNamedByTheBytesAsReceivedAndStoredWithItsTime
     EXPECT_EQ(f.readUnitFile("23-03-09 20-37-55.vlt"), expected);
     EXPECT_EQ(f.otherFiles(), QStringList());
     EXPECT_EQ(w.filTrig[0]->Files(), QStringList({"23-03-09 20-37-55.vlt"}));
-}
-
-TEST(Conversion, AnEventRecordKeepsEveryByteAndItsIndexLineTurnsStored)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
-    f.listUnitIndex();
-    const int row = f.rowOfSlot(3);
-    f.select(row);
-    const QByteArray record = RetrievalFixture::bytes(f.unit().eventRecord(3));
-    f.writeUnitFile("Event_04.EVT", record);
-    w.eventDownload->CONVERT_EVENT_FILE("Event_04.EVT");
-
-    EXPECT_EQ(f.storedFiles(), QStringList({f.storedNameOfSlot(3)}));
-    EXPECT_EQ(f.readUnitFile(f.storedNameOfSlot(3)), record);
-    EXPECT_TRUE(f.indexLines().at(row).endsWith("+"));
-    EXPECT_TRUE(f.selectedLines().isEmpty());
 }
 
 TEST(Conversion, AFileWithoutAYearIsDeletedAndAStoredOneIsNeverReplaced)

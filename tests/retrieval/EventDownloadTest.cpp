@@ -75,19 +75,7 @@ TEST(EventDownload, SelectAllThenGetDataStoresEveryMissingEventAndConfirmsEach)
     EXPECT_EQ(w.lblStatus->text(), QString("Event 01 received"));
 }
 
-TEST(EventDownload, RecordsAreAskedForByTheirShownNumberLessOne)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
-    f.listUnitIndex();
-    f.select(f.rowOfSlot(0)); // record 01
-    f.select(f.rowOfSlot(9)); // record 10
-    w.eventDownload->cmdGetData_Click();
-    EXPECT_EQ(f.requests(), QStringList({"f09", "f00"}));
-    EXPECT_EQ(f.storedFiles(), storedNames(f, {0, 9}));
-}
-
-TEST(EventDownload, SelectedLinesThatAreEmptyStoredOrAlreadyOnDiskAreNotRequested)
+TEST(EventDownload, OnlySelectedMissingEventsAreAskedForByTheirShownNumberLessOne)
 {
     RetrievalFixture f;
     frmMaster& w = f.open();
@@ -108,10 +96,12 @@ TEST(EventDownload, SelectedLinesThatAreEmptyStoredOrAlreadyOnDiskAreNotRequeste
     EXPECT_EQ(f.readUnitFile(f.storedNameOfSlot(4)), QByteArray("stored before"));
     EXPECT_TRUE(w.Watchdog->isActive());
 
-    // A double click on the list runs the same download.
-    f.select(f.rowOfSlot(2));
+    // Records 01 and 10, newest first; a double click on the list runs the same download.
+    f.select(f.rowOfSlot(0));
+    f.select(f.rowOfSlot(9));
     w.eventIndex->lstIndex_DblClick();
-    EXPECT_EQ(f.requests(), QStringList({"f02"}));
+    EXPECT_EQ(f.requests(), QStringList({"f09", "f00"}));
+    EXPECT_EQ(f.storedFiles(), storedNames(f, {0, 4, 9}));
 }
 
 TEST(EventDownload, AFailurePartWayKeepsTheEventsStoredBeforeItAndNothingHalfMade)
