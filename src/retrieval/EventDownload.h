@@ -1,5 +1,8 @@
 #pragma once
-// Downloading event records and manual recordings, and storing them under their date and time.
+// Downloading event records and manual recordings, and storing them under their date and time
+// in the master unit's folder (the event folder).
+#include "retrieval/ReceivedFileRules.h"
+
 #include <QString>
 
 namespace mr3x {
@@ -15,8 +18,21 @@ public:
     void cmdTrigger_Click();
     void CONVERT_EVENT_FILE(const QString& name);
 
+    /// Where events are received and stored: the master chain's unit folder (filTrig(0)).
+    QString eventFolder() const;
+
 private:
+    /// Fetches and stores the event of one index line; false ends the whole download.
+    bool fetchEvent(const QString& line);
+    /// Renames a received file to its stored name, or deletes it when it holds no event or
+    /// the event is stored already.
+    void storeReceivedFile(const QString& folder, const QString& name, retrieval::ReceivedKind kind);
+    /// The busy check, which also covers the pauses between a download's exchanges.
+    bool refusedWhileBusy(const QString& title = QString());
+    void tellStoreFailed(const QString& what);
+
     frmMaster& w;
+    bool running_ = false; // a download or a manual trigger is under way
 };
 
 } // namespace mr3x

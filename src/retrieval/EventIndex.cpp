@@ -1,16 +1,159 @@
 #include "retrieval/EventIndex.h"
 
+#include "common/Files.h"
+#include "link/CommandExchange.h"
+#include "link/ConnectionLifecycle.h"
+#include "retrieval/EventDownload.h"
 #include "ui/frmMaster.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QScopedValueRollback>
+
+#include <vector>
 
 namespace mr3x {
 
-void EventIndex::cmdGetIndex_Click() {}
-void EventIndex::FILL_INDEX_LIST() {}
-void EventIndex::FILL_LAST_INDEX(int) {}
-void EventIndex::REMARK_INDEX() {}
-void EventIndex::lstIndex_Click() {}
-void EventIndex::lstIndex_DblClick() {}
-void EventIndex::cmdSelectAll_Click() {}
-void EventIndex::cmdClearAll_Click() {}
+namespace {
+
+/// The first `count` records' bytes of the index file; a missing file reads as nothing, and
+/// reading never creates it.
+std::vector<std::uint8_t> readIndexBytes(const QString& path, int count)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly))
+        return {};
+    const QByteArray bytes = file.read(static_cast<qint64>(count) * static_cast<qint64>(retrieval::indexRecordSize));
+    return {bytes.begin(), bytes.end()};
+}
+
+std::string latin1(const QString& text)
+{
+    return text.toLatin1().toStdString();
+}
+
+} // namespace
+
+QString EventIndex::indexFilePath() const
+{
+    const QString folder = w.filTST->Path();
+    if (folder.isEmpty())
+        return {};
+    return joinPath(folder, QString::fromStdString(commands::receivedFileName(commands::Command::Index,
+                                                                              w.cboUnits[0]->currentText().toStdString())));
+}
+
+bool EventIndex::isStored(const std::string& eventName) const
+{
+    const QString folder = w.eventDownload->eventFolder();
+    return !folder.isEmpty() && QFileInfo::exists(joinPath(folder, QString::fromLatin1(eventName) + QStringLiteral(".trg")));
+}
+
+void EventIndex::cmdGetIndex_Click()
+{
+    const commands::Exchange request =
+        commands::exchangeFor(commands::Command::Index, {}, w.cboUnits[0]->currentText().toStdString());
+    SendOptions send;
+    send.clearScreen = false;
+    send.releaseTerminal = false;
+    send.echo = std::nullopt;
+    send.clearPendingBefore = true;
+    send.clearPendingAfter = true;
+    // Without an answer the reception is still tried: the unit may have sent the file anyway.
+    if (w.exchange->SEND_COMMAND(request, send))
+        w.lblStatus->Refresh();
+
+    ReceiveOptions receive;
+    receive.transferProtocol = 2;
+    receive.transferMode = 1;
+    // A failed reception leaves the index of the last fetch in place, and "File transfer failed"
+    // on the status line; the list then shows that older index.
+    if (w.exchange->RECEIVE_FILE(w.filTST->Path(), QString::fromStdString(request.receivedFile), receive))
+        w.lblStatus->setText(qtext(request.received));
+    FILL_INDEX_LIST();
+    w.connection->ENABLE_CONTROLS();
+}
+
+void EventIndex::FILL_INDEX_LIST()
+{
+    w.lstIndex->clear();
+    w.lstBuffer->clear();
+    w.fraIndex->show();
+    fillFromIndexFile(w.lstIndex, w.lblHardware->text(), &retrieval::indexLine);
+}
+
+void EventIndex::FILL_LAST_INDEX(int i)
+{
+    w.lstLastIndex[i]->clear();
+    w.lstBuffer->clear();
+    fillFromIndexFile(w.lstLastIndex[i], w.lblUnit[i]->text(), &retrieval::lastIndexLine);
+}
+
+void EventIndex::fillFromIndexFile(QListWidget* list, const QString& model, LineForm lineForm)
+{
+    const int count = retrieval::indexRecordCount(latin1(model));
+    QStringList lines;
+    lines.reserve(count);
+    for (const retrieval::IndexRecord& record : retrieval::indexRecords(readIndexBytes(indexFilePath(), count), count))
+        lines << QString::fromLatin1(lineForm(record, isStored(retrieval::eventName(record))));
+    w.lstBuffer->addItems(lines);
+
+    QStringList descending;
+    descending.reserve(w.lstBuffer->count());
+    for (int row = w.lstBuffer->count() - 1; row >= 0; --row)
+        descending << w.lstBuffer->item(row)->text();
+    list->addItems(descending);
+    // The first line becomes current without being selected: nothing is chosen for download
+    // until the user chooses it.
+    if (list->count() > 0)
+        list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+}
+
+void EventIndex::REMARK_INDEX()
+{
+    for (int row = 0; row < w.lstIndex->count(); ++row) {
+        QListWidgetItem* item = w.lstIndex->item(row);
+        const std::string line = latin1(item->text());
+        const bool stored = isStored(std::string(retrieval::lineEventName(line)));
+        if (stored)
+            item->setSelected(false);
+        item->setText(QString::fromLatin1(retrieval::remarkedLine(line, stored)));
+    }
+}
+
+void EventIndex::lstIndex_Click()
+{
+    if (droppingUnwanted_)
+        return;
+    const QScopedValueRollback<bool> guard(droppingUnwanted_, true);
+    for (int row = 0; row < w.lstIndex->count(); ++row) {
+        QListWidgetItem* item = w.lstIndex->item(row);
+        const std::string line = latin1(item->text());
+        if (item->isSelected() && (retrieval::lineIsEmptySlot(line) || retrieval::lineIsStored(line)))
+            item->setSelected(false);
+    }
+}
+
+void EventIndex::lstIndex_DblClick()
+{
+    w.eventDownload->cmdGetData_Click();
+}
+
+void EventIndex::cmdSelectAll_Click()
+{
+    // Selecting runs lstIndex_Click, which leaves only the events missing on the PC selected.
+    w.lstIndex->selectAll();
+    for (int row = 0; row < w.lstIndex->count(); ++row) {
+        if (w.lstIndex->item(row)->isSelected()) {
+            w.lstIndex->scrollToItem(w.lstIndex->item(row), QAbstractItemView::PositionAtTop);
+            return;
+        }
+    }
+}
+
+void EventIndex::cmdClearAll_Click()
+{
+    w.lstIndex->clearSelection();
+}
 
 } // namespace mr3x

@@ -1,5 +1,13 @@
 #pragma once
-// The unit's event index: fetching it and listing it.
+// The unit's event index: fetching it ("Get Index"), listing it in lstIndex with each event's
+// stored mark, the per-chain last-index lists, and the rules that keep only events missing on
+// the PC selected.
+#include "retrieval/IndexLines.h"
+
+#include <QString>
+
+class QListWidget;
+
 namespace mr3x {
 
 class frmMaster;
@@ -17,8 +25,20 @@ public:
     void cmdSelectAll_Click();
     void cmdClearAll_Click();
 
+    /// The index file: the master unit's name + ".IDX" in the unit folder (filTST); empty while
+    /// no unit folder is chosen.
+    QString indexFilePath() const;
+    /// Whether the event of this name is stored as a ".trg" file in the master unit's folder.
+    bool isStored(const std::string& eventName) const;
+
 private:
+    using LineForm = std::string (*)(const retrieval::IndexRecord&, bool);
+    /// Reads the index file's records for the model into `list`, in descending text order
+    /// through the sorted lstBuffer, and makes its first line current.
+    void fillFromIndexFile(QListWidget* list, const QString& model, LineForm lineForm);
+
     frmMaster& w;
+    bool droppingUnwanted_ = false; // lstIndex_Click's own deselections run it again
 };
 
 } // namespace mr3x

@@ -186,7 +186,9 @@ void frmMaster::wireSelectors()
     connect(cboCommports, &QComboBox::activated, this, [this] { connection->cboCommports_Click(); });
     connect(cmdConnect, &QPushButton::clicked, this, [this] { connection->cmdConnect_Click(); });
 
-    connect(lstIndex, &QListWidget::itemClicked, this, [this] { eventIndex->lstIndex_Click(); });
+    // The index's selection rule runs on every change of the selection, a click's or the
+    // program's ("Select All"), so an empty slot or a stored event never stays selected.
+    connect(lstIndex, &QListWidget::itemSelectionChanged, this, [this] { eventIndex->lstIndex_Click(); });
     connect(lstIndex, &QListWidget::itemDoubleClicked, this, [this] { eventIndex->lstIndex_DblClick(); });
     connect(cmdSelectAll, &QPushButton::clicked, this, [this] { eventIndex->cmdSelectAll_Click(); });
     connect(cmdClearAll, &QPushButton::clicked, this, [this] { eventIndex->cmdClearAll_Click(); });
