@@ -1,6 +1,7 @@
 // The manual trigger: the request, the reception without an ACK, and the stored ".vlt".
 #include "RetrievalFixture.h"
 
+#include "link/ConnectionLifecycle.h"
 #include "retrieval/EventDownload.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ TEST(ManualTrigger, TheRecordingIsStoredAsAVltThatReadsAsManual)
     options.clock = {2026, 12, 6, 12, 34, 56}; // no time field of the recording is 0
     RetrievalFixture f(options);
     frmMaster& w = f.open();
-    ASSERT_TRUE(w.cmdTrigger->isEnabled());
+    w.connection->ENABLE_CONTROLS(); // as at the end of a log-on
     w.cmdTrigger->click(); // as the user presses it: one manual recording, not two
 
     EXPECT_EQ(f.sent.count("y1"), 1);
