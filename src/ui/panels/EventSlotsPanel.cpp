@@ -15,7 +15,7 @@ namespace {
 QLabel* valueLabel(QWidget* parent, const QString& name, int index)
 {
     auto* label = named(new QLabel(parent), name, index);
-    label->setMinimumWidth(60);
+    label->setMinimumWidth(36);
     return label;
 }
 
@@ -47,6 +47,7 @@ QWidget* frmMaster::buildEventSlots()
         filters->addWidget(optTrg[i]);
         eventsLayout->addLayout(filters);
         lstTrig[i] = named(new QListWidget(fraEvents[i]), QStringLiteral("lstTrig"), i);
+        lstTrig[i]->setMinimumWidth(120);
         eventsLayout->addWidget(lstTrig[i]);
         lblEventFile[i] = named(new QLabel(fraEvents[i]), QStringLiteral("lblEventFile"), i);
         lblEventFile[i]->setWordWrap(true);

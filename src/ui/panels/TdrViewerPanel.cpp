@@ -17,7 +17,7 @@ QWidget* frmMaster::buildTdrViewer()
 
     auto* plotColumn = new QVBoxLayout;
     picTDR = named(new PlotSurface(fraTransientViewer), QStringLiteral("picTDR"));
-    picTDR->setMinimumSize(300, 140);
+    picTDR->setMinimumSize(220, 140);
     plotColumn->addWidget(picTDR, 1);
     scrPan = named(new QScrollBar(Qt::Horizontal, fraTransientViewer), QStringLiteral("scrPan"));
     scrPan->setRange(1, 1);
@@ -66,7 +66,7 @@ QWidget* frmMaster::buildTdrViewer()
         scrAlign[i] = named(new QScrollBar(Qt::Horizontal, fraTransientViewer), QStringLiteral("scrAlign"), i);
         scrAlign[i]->setRange(-100, 100);
         scrAlign[i]->setValue(0);
-        scrAlign[i]->setMinimumWidth(70);
+        scrAlign[i]->setMinimumWidth(48);
     }
     // The two event traces' switches run along the plot, under its pan bar.
     auto* eventTraces = new QHBoxLayout;
@@ -86,7 +86,7 @@ QWidget* frmMaster::buildTdrViewer()
         QGridLayout* frameLayout = i == 2 ? testLayout : referenceLayout;
         const int r = i == 2 ? 0 : (i - 3) * 2;
         cboTest[i] = named(new QComboBox(frame), QStringLiteral("cboTest"), i);
-        cboTest[i]->setMinimumContentsLength(22);
+        cboTest[i]->setMinimumContentsLength(12);
         cboTest[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         lblTest[i] = named(new QLabel(frame), QStringLiteral("lblTest"), i);
         lblTest[i]->setStyleSheet(QStringLiteral("background-color: white;"));
