@@ -56,6 +56,20 @@ EventLabel* sliderLabel(QWidget* parent, const QString& name, const QString& tex
     return label;
 }
 
+/// A group holding a slider from 0 to `maximum` (start 10) and the label that shows its value.
+QGroupBox* sliderGroup(QWidget* parent, const QString& caption, const QString& groupName, QSlider*& slider_,
+                       const QString& sliderName, int maximum, EventLabel*& label, const QString& labelName)
+{
+    auto* box = group(parent, caption, groupName);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(6, 4, 6, 4);
+    slider_ = slider(box, sliderName, 0, maximum, 10);
+    label = sliderLabel(box, labelName, QStringLiteral("10"));
+    layout->addWidget(slider_, 1);
+    layout->addWidget(label);
+    return box;
+}
+
 /// A row of option buttons in a group, tags as given.
 template <std::size_t N>
 void optionRow(QGroupBox* box, std::array<OptionButton*, N>& buttons, const QString& name,
@@ -172,22 +186,10 @@ void frmMaster::buildControlPanel()
     column->addWidget(fraTDRPulse);
 
     auto* gainAndBalance = new QHBoxLayout;
-    auto* gain = group(panel, QStringLiteral("Gain"), QStringLiteral("fraGain"));
-    auto* gainLayout = new QHBoxLayout(gain);
-    gainLayout->setContentsMargins(6, 4, 6, 4);
-    sldGain = slider(gain, QStringLiteral("sldGain"), 0, 20, 10);
-    lblTDRGain = sliderLabel(gain, QStringLiteral("lblTDRGain"), QStringLiteral("10"));
-    gainLayout->addWidget(sldGain, 1);
-    gainLayout->addWidget(lblTDRGain);
-    gainAndBalance->addWidget(gain, 1);
-    auto* balance = group(panel, QStringLiteral("Balance"), QStringLiteral("fraBalance"));
-    auto* balanceLayout = new QHBoxLayout(balance);
-    balanceLayout->setContentsMargins(6, 4, 6, 4);
-    sldBalance = slider(balance, QStringLiteral("sldBalance"), 0, 60, 10);
-    lblBalance = sliderLabel(balance, QStringLiteral("lblBalance"), QStringLiteral("10"));
-    balanceLayout->addWidget(sldBalance, 1);
-    balanceLayout->addWidget(lblBalance);
-    gainAndBalance->addWidget(balance, 1);
+    gainAndBalance->addWidget(sliderGroup(panel, QStringLiteral("Gain"), QStringLiteral("fraGain"), sldGain,
+                                          QStringLiteral("sldGain"), 20, lblTDRGain, QStringLiteral("lblTDRGain")), 1);
+    gainAndBalance->addWidget(sliderGroup(panel, QStringLiteral("Balance"), QStringLiteral("fraBalance"), sldBalance,
+                                          QStringLiteral("sldBalance"), 60, lblBalance, QStringLiteral("lblBalance")), 1);
     column->addLayout(gainAndBalance);
 
     auto* options = new QHBoxLayout;
