@@ -1,245 +1,213 @@
-// The command exchange on the real main window: what goes on the wire, in what order and when,
-// what the status line says, and how files are received.
-#include "FakeLine.h"
-#include "ScriptedSender.h"
+// The command exchange on the real main window and the simulated unit: what goes on the wire, in
+// what order and when, what the status line says, and how files are received.
 #include "link/CommandExchange.h"
-#include "link/ConnectionLifecycle.h"
-#include "support/MasterFixture.h"
+#include "support/LinkFixture.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 using namespace mr3x;
-using namespace mr3x::test;
 using namespace mr3x::commands;
+using mr3x::test::LinkFixture;
 
 namespace {
 
-/// The main window, its ports opened on the test line.
-frmMaster& windowOn(MasterFixture& fixture, FakeLine& line)
-{
-    fixture.openPort = line.opener();
-    return fixture.window();
-}
-
-class CommandExchangeTest : public testing::Test {
+/// The window on the simulated unit's port, opened at 115200 baud, the wire and status cleared.
+class CommandExchangeTest : public testing::Test, public LinkFixture {
 protected:
-    CommandExchangeTest()
+    explicit CommandExchangeTest(sim::SimOptions options = defaultOptions())
+        : LinkFixture(options)
+        , w(start())
     {
-        QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [this] { status << w.lblStatus->text(); });
-        w.Comm->setPortName(QStringLiteral("COM1"));
-        w.Comm->setPortOpen(true);
+        choosePort();
+        clearWire();
+        statusHistory.clear();
     }
 
-    /// The unit answers every command whose text starts with `letter` with `reply`, 150 ms later.
-    void answer(const QByteArray& command, const QByteArray& reply)
+    QStringList writtenChunks() const
     {
-        line.farEnd = [this, command, reply](const QByteArray& bytes) {
-            if (bytes.startsWith(command))
-                line.deliver(reply, 150);
-        };
+        QStringList chunks;
+        for (const auto& write : writes)
+            chunks << QString::fromLatin1(write.second);
+        return chunks;
     }
 
-    MasterFixture fixture;
-    FakeLine line{fixture.clock};
-    frmMaster& w{windowOn(fixture, line)};
-    QStringList status;
+    frmMaster& w;
 };
 
-} // namespace
+/// The same, with a unit that answers "Finished" with its letter upper-cased.
+class UpperCaseUnit : public CommandExchangeTest {
+protected:
+    UpperCaseUnit() : CommandExchangeTest(options()) {}
+    static sim::SimOptions options()
+    {
+        sim::SimOptions options = defaultOptions();
+        options.upperCaseFinished = true;
+        return options;
+    }
+};
 
-TEST_F(CommandExchangeTest, SendsEveryWaitingCommandAndReportsItsAnswer)
+/// Receives in place of a file of the same name, removing what a failure leaves if asked.
+ReceiveOptions replacing(bool deleteOnFailure)
+{
+    ReceiveOptions options;
+    options.existing = ExistingFile::Delete;
+    options.deleteOnFailure = deleteOnFailure;
+    return options;
+}
+
+void sendsEveryWaitingCommand(CommandExchangeTest& f, frmMaster& w)
 {
     const std::vector<Exchange> exchanges{
-        exchangeFor(Command::Index),       eventRecordRequest("05"),      exchangeFor(Command::ManualTrigger),
-        setTimeRequest(clockFields(2031, 3, 7, 9, 5, 3)), setThresholdRequest("15"), setDurationRequest(" 3"),
-        setIdRequest(idRecord("260501", "Job", "Loc")),
+        exchangeFor(Command::Index), eventRecordRequest("05"), setTimeRequest(clockFields(2031, 3, 7, 9, 5, 3)),
+        setThresholdRequest("15"), setDurationRequest(" 3"), setIdRequest(idRecord("260501", "Job", "Loc")),
     };
     for (const Exchange& e : exchanges) {
         SCOPED_TRACE(e.text);
-        status.clear();
-        line.clearWritten();
-        const QByteArray text = QByteArray::fromStdString(e.text);
-        answer(text.left(1), "Finished " + text.left(1).toUpper() + "\r\n");
+        f.clearWire();
+        f.statusHistory.clear();
         EXPECT_TRUE(w.exchange->SEND_COMMAND(e));
-        EXPECT_EQ(line.writtenChunks(), QList<QByteArray>{text});
-        EXPECT_EQ(status, (QStringList{QString::fromStdString(e.progress), QString::fromStdString(e.success)}));
+        EXPECT_EQ(f.sent, QByteArray::fromStdString(e.text));
+        EXPECT_EQ(f.statusHistory, (QStringList{qtext(e.progress), qtext(e.success)}));
         EXPECT_EQ(w.Comm->WaitTimeout(), 0);
         EXPECT_TRUE(w.Comm->Echo());
         EXPECT_FALSE(w.Comm->TerminalActive());
     }
 }
 
-TEST_F(CommandExchangeTest, AnswersInEitherCaseEndTheWait)
+} // namespace
+
+TEST_F(CommandExchangeTest, SendsEveryWaitingCommandAndReportsItsAnswer)
 {
-    for (const QByteArray& reply : {QByteArray("Finished h\r\n"), QByteArray("Finished H\r\n")}) {
-        answer("h", reply);
-        status.clear();
-        EXPECT_TRUE(w.exchange->SEND_COMMAND(setThresholdRequest("15")));
-        EXPECT_EQ(status.last(), "Trigger threshold set");
-    }
+    sendsEveryWaitingCommand(*this, w);
+}
+
+TEST_F(UpperCaseUnit, AnAnswerWithItsLetterUpperCasedIsAnAnswerToo)
+{
+    sendsEveryWaitingCommand(*this, w);
 }
 
 TEST_F(CommandExchangeTest, WakesTheUnitBeforeTheSettingsAndTheHardwareCommands)
 {
     // Settings: a pause of 500 ms, two empty sends (nothing on the line), then "X" captured.
-    const QString capture = fixture.root(QStringLiteral("UNIT Settings.txt"));
-    answer("X", "Parameters:9600, 15, 3\r\nFinished X\r\n");
-    const std::int64_t start = fixture.clock.nowMs();
+    const QString capture = root(QStringLiteral("UNIT Settings.txt"));
+    const std::int64_t start = clock.nowMs();
     SendOptions settings;
     settings.echo = false;
     settings.captureFile = capture;
     settings.clearPendingAfter = true;
     w.Comm->setPendingText(QStringLiteral("typed"));
     EXPECT_TRUE(w.exchange->SEND_COMMAND(exchangeFor(Command::Settings), settings));
-    ASSERT_EQ(line.written.size(), 1u);
-    EXPECT_EQ(line.written[0].bytes, "X");
-    EXPECT_GE(line.written[0].atMs - start, 500);
-    EXPECT_EQ(status, (QStringList{"Requesting Settings", "Settings downloaded"}));
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].second, "X");
+    EXPECT_GE(writes[0].first - start, 500);
+    EXPECT_EQ(statusHistory, (QStringList{"Requesting Settings", "Settings downloaded"}));
     EXPECT_EQ(w.Comm->CaptureFile(), QString());
     EXPECT_EQ(w.Comm->PendingText(), QString());
     EXPECT_FALSE(w.Comm->Echo());
-    QFile file(capture);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "Parameters:9600, 15, 3\r\nFinished X\r\n");
+    EXPECT_TRUE(received.contains("Finished X"));
+    EXPECT_EQ(root.read(QStringLiteral("UNIT Settings.txt")), received);
 
     // Hardware: "\r\n" twice, then the command.
-    line.clearWritten();
-    answer("g", "Finished G\r\n");
+    clearWire();
     EXPECT_TRUE(w.exchange->SEND_COMMAND(setHardwareRequest({"15", " 3", "0", "1", "2", "042", "10", "10", "5"})));
-    EXPECT_EQ(line.writtenChunks(), (QList<QByteArray>{"\r\n", "\r\n", "g15, 3,0,1,2,042,10,10,5"}));
-}
-
-TEST_F(CommandExchangeTest, StopsTheUnitWithTwoSendsAPauseApart)
-{
-    line.farEnd = [this](const QByteArray& bytes) {
-        if (bytes == "-")
-            line.deliver("stopped by serial comm!\r\n", 100);
-    };
-    EXPECT_TRUE(w.exchange->SEND_COMMAND(stopAtLogOn("1")));
-    ASSERT_EQ(line.written.size(), 2u);
-    EXPECT_EQ(line.written[0].bytes, "=");
-    EXPECT_EQ(line.written[1].bytes, "-");
-    EXPECT_EQ(line.written[1].atMs - line.written[0].atMs, 1000);
-    EXPECT_EQ(status.last(), "Local unit disarmed");
+    EXPECT_EQ(writtenChunks(), (QStringList{"\r\n", "\r\n", "g15, 3,0,1,2,042,10,10,5"}));
 }
 
 TEST_F(CommandExchangeTest, ATimeOutIsReportedOnTheStatusLineOnlyAndClearsTheWait)
 {
-    const std::int64_t start = fixture.clock.nowMs();
-    EXPECT_FALSE(w.exchange->SEND_COMMAND(eventRecordRequest("12")));
-    EXPECT_GE(fixture.clock.nowMs() - start, 3000);
-    EXPECT_EQ(status, (QStringList{"Requesting event record 12", "Timeout acknowledging request for Event 12"}));
+    // Slot 20 holds no event: the unit says so and does not finish the command.
+    const std::int64_t start = clock.nowMs();
+    EXPECT_FALSE(w.exchange->SEND_COMMAND(eventRecordRequest("20")));
+    EXPECT_GE(clock.nowMs() - start, 3000);
+    EXPECT_EQ(statusHistory, (QStringList{"Requesting event record 20", "Timeout acknowledging request for Event 20"}));
     EXPECT_EQ(w.Comm->WaitTimeout(), 0);
-    EXPECT_TRUE(fixture.dialogs.shown().empty());
-
-    status.clear();
-    EXPECT_FALSE(w.exchange->SEND_COMMAND(stopAtLogOn("4")));
-    EXPECT_EQ(status.last(), "No connection to Local Unit via COM4");
+    EXPECT_TRUE(dialogs.shown().empty());
 }
 
 TEST_F(CommandExchangeTest, DrainsTheReceiveBufferBeforeTheClockCommand)
 {
-    line.deliver("old chatter\r\n");
-    fixture.clock.advance(10);
+    w.Comm->Send(QStringLiteral("V"));
+    clock.advance(50); // the unit's answer waits unread
     w.Comm->setPatternSeparator(QStringLiteral("#"));
-    answer("T", "Finished t\r\n");
-    SendOptions options;
-    options.drainFirst = true;
-    EXPECT_TRUE(w.exchange->SEND_COMMAND(setTimeRequest(clockFields(2026, 12, 6, 12, 0, 0)), options));
-    EXPECT_EQ(status.last(), "Time set") << "the separator is set back to \"|\"";
-    EXPECT_EQ(w.Comm->Input(), "Finished t\r\n") << "what came before the command was read and dropped";
-}
-
-TEST_F(CommandExchangeTest, SendsCommandsThatWaitForNothingAsTheyAre)
-{
-    w.Comm->setWaitTimeout(0);
-    for (const Command c : {Command::Arm, Command::KeepAlive, Command::AutoReportOn, Command::ReportingOff,
-                            Command::CtrlB, Command::CtrlC, Command::Ack})
-        w.exchange->sendOnly(c);
-    EXPECT_EQ(line.wire(), QByteArray("eRA1A0\x02\x03\x06"));
-    EXPECT_TRUE(status.isEmpty());
+    SendOptions drain;
+    drain.drainFirst = true;
+    EXPECT_TRUE(w.exchange->SEND_COMMAND(setTimeRequest(clockFields(2026, 12, 6, 12, 0, 0)), drain));
+    EXPECT_EQ(statusHistory.last(), "Time set") << "the separator is set back to \"|\"";
+    EXPECT_EQ(w.Comm->Input(), QString::fromStdString(unit().finishedLine('T')))
+        << "what came before the command was read and dropped";
 }
 
 TEST_F(CommandExchangeTest, ReceivesAFileReportingProgressAndReplacingTheOldOne)
 {
-    const QString folder = fixture.root.mkdirs(QStringLiteral("unit"));
-    fixture.root.write(QStringLiteral("unit/Event_03.EVT"), "partial from before");
-    const Bytes file = testFile(3328);
-    ScriptedSender sender(line, file);
-    ReceiveOptions options;
-    options.existing = ExistingFile::Delete;
-    const std::int64_t start = fixture.clock.nowMs();
-    EXPECT_TRUE(w.exchange->RECEIVE_FILE(folder, QStringLiteral("Event_03.EVT"), options));
-    EXPECT_GE(line.written.front().atMs - start, 500) << "the pause before the reception";
-    EXPECT_EQ(fixture.root.read(QStringLiteral("unit/Event_03.EVT")),
-              QByteArray(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size())));
-    EXPECT_EQ(status, (QStringList{"1024 bytes transferred", "2048 bytes transferred", "3072 bytes transferred",
-                                   "3328 bytes transferred"}));
+    const QString folder = root.mkdirs(QStringLiteral("unit"));
+    root.write(QStringLiteral("unit/Event_04.EVT"), "partial from before");
+    ASSERT_TRUE(w.exchange->SEND_COMMAND(eventRecordRequest("04")));
+    clearWire();
+    statusHistory.clear();
+    const std::int64_t start = clock.nowMs();
+    EXPECT_TRUE(w.exchange->RECEIVE_FILE(folder, QStringLiteral("Event_04.EVT"), replacing(false)));
+    EXPECT_EQ(writes.front().second, "C");
+    EXPECT_GE(writes.front().first - start, 500) << "the pause before the reception";
+    EXPECT_EQ(root.read(QStringLiteral("unit/Event_04.EVT")), QByteArray::fromStdString(std::string(
+                                                                  unit().eventRecord(3).begin(), unit().eventRecord(3).end())));
+    EXPECT_EQ(statusHistory, (QStringList{"1024 bytes transferred", "2048 bytes transferred", "3072 bytes transferred",
+                                          "3200 bytes transferred", "3328 bytes transferred"}));
     EXPECT_EQ(w.Comm->TransferState(), 0);
 }
 
-TEST_F(CommandExchangeTest, AFailedReceptionSaysSoAndLeavesNoEventFile)
+TEST(CommandExchange, AFailedOrAbortedReceptionSaysSoAndLeavesNoEventFile)
 {
-    const QString folder = fixture.root.mkdirs(QStringLiteral("unit"));
-    fixture.root.write(QStringLiteral("unit/Event_03.EVT"), "left from before");
-    ScriptedSender sender(line, testFile(11520));
-    sender.fault = [](const ScriptedSender::Frame& f, Bytes frame) {
-        if (f.kind == ScriptedSender::Kind::Data && f.index == 6)
-            frame[300] ^= 1;
-        return frame;
-    };
-    ReceiveOptions options;
-    options.existing = ExistingFile::Delete;
-    options.deleteOnFailure = true;
-    EXPECT_FALSE(w.exchange->RECEIVE_FILE(folder, QStringLiteral("Event_03.EVT"), options));
-    EXPECT_EQ(status.last(), "File transfer failed");
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
-}
-
-TEST_F(CommandExchangeTest, AnAbortedReceptionSaysSoAndSwitchesTheWatchdogOn)
-{
-    const QString folder = fixture.root.mkdirs(QStringLiteral("unit"));
-    ScriptedSender sender(line, testFile(11520));
-    sender.fault = [](const ScriptedSender::Frame& f, Bytes frame) {
-        if (f.kind == ScriptedSender::Kind::Data && f.index == 2)
-            return Bytes{ymodem::CAN, ymodem::CAN};
-        return frame;
-    };
-    w.Watchdog->stop();
-    w.Comm->setWaitTimeout(3000);
-    EXPECT_FALSE(w.exchange->RECEIVE_FILE(folder, QStringLiteral("Manual Trigger.ACT")));
-    EXPECT_EQ(status.mid(status.size() - 2), (QStringList{"File transfer aborted", "File transfer failed"}));
-    EXPECT_EQ(w.Comm->WaitTimeout(), 0);
-    EXPECT_TRUE(w.Watchdog->isActive());
+    for (const bool abort : {false, true}) {
+        SCOPED_TRACE(abort ? "aborted by the unit" : "too many CRC errors");
+        sim::SimOptions options = LinkFixture::defaultOptions();
+        if (abort)
+            options.faults.transfer.abortAtBlock = 3;
+        else
+            options.faults.transfer.corruptTimes = 12;
+        LinkFixture f(options);
+        frmMaster& w = f.start();
+        f.choosePort();
+        const QString folder = f.root.mkdirs(QStringLiteral("unit"));
+        f.root.write(QStringLiteral("unit/Event_01.EVT"), "left from before");
+        ASSERT_TRUE(w.exchange->SEND_COMMAND(eventRecordRequest("01")));
+        w.Watchdog->stop();
+        w.Comm->setWaitTimeout(3000);
+        f.statusHistory.clear();
+        EXPECT_FALSE(w.exchange->RECEIVE_FILE(folder, QStringLiteral("Event_01.EVT"), replacing(true)));
+        EXPECT_EQ(f.statusHistory.last(), "File transfer failed");
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+        // An abort is the unit's word: it is shown, and the watchdog watches the link again.
+        EXPECT_EQ(f.statusHistory.contains("File transfer aborted"), abort);
+        EXPECT_EQ(w.Watchdog->isActive(), abort);
+        if (abort) {
+            EXPECT_EQ(w.Comm->WaitTimeout(), 0);
+        }
+    }
 }
 
 TEST_F(CommandExchangeTest, RefusesACommandWhileTheLinkIsBusy)
 {
     EXPECT_FALSE(w.exchange->linkBusy());
-    EXPECT_TRUE(fixture.dialogs.shown().empty());
+    EXPECT_TRUE(dialogs.shown().empty());
 
     // A reception under way: the unit has not started sending yet.
-    w.Comm->setReceiveFolder(fixture.root.path());
+    w.Comm->setReceiveFolder(root.path());
     w.Comm->setReceiveFile(QStringLiteral("Manual Trigger.ACT"));
     ASSERT_EQ(w.Comm->TransferState(), 4);
     EXPECT_TRUE(w.exchange->linkBusy(QStringLiteral("AC Check")));
-    ASSERT_EQ(fixture.dialogs.shown().size(), 1u);
-    const auto& box = fixture.dialogs.shown().front();
-    EXPECT_EQ(box.text, "Communications in progress");
-    EXPECT_EQ(box.title, "AC Check");
-    EXPECT_EQ(box.buttons, MsgButtons::Ok);
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown().front().text, "Communications in progress");
+    EXPECT_EQ(dialogs.shown().front().title, "AC Check");
+    EXPECT_EQ(dialogs.shown().front().buttons, MsgButtons::Ok);
 
-    // A reply wait under way: a handler run from inside it is refused as well.
-    w.Comm->setPortOpen(false);
-    w.Comm->setPortOpen(true);
+    // A reply wait under way (slot 20 is empty: no answer comes): a handler run from inside it is
+    // refused as well.
+    choosePort();
     bool refusedInside = false;
-    line.farEnd = [&](const QByteArray&) {
-        QTimer::singleShot(0, w.Comm, [&] { refusedInside = w.exchange->linkBusy(); });
-    };
-    w.exchange->SEND_COMMAND(setThresholdRequest("15"));
+    QTimer::singleShot(0, w.Comm, [&] { refusedInside = w.exchange->linkBusy(); });
+    w.exchange->SEND_COMMAND(eventRecordRequest("20"));
     EXPECT_TRUE(refusedInside);
 }

@@ -12,32 +12,10 @@ TransportOpener FakeLine::opener()
     };
 }
 
-void FakeLine::deliver(const QByteArray& bytes, std::int64_t delayMs)
-{
-    arriving.push_back({clock.nowMs() + delayMs, bytes});
-    std::stable_sort(arriving.begin(), arriving.end(), [](const Written& a, const Written& b) { return a.atMs < b.atMs; });
-}
-
 void FakeLine::pull()
 {
     if (transport)
         transport->lose();
-}
-
-QByteArray FakeLine::wire() const
-{
-    QByteArray all;
-    for (const Written& w : written)
-        all += w.bytes;
-    return all;
-}
-
-QList<QByteArray> FakeLine::writtenChunks() const
-{
-    QList<QByteArray> chunks;
-    for (const Written& w : written)
-        chunks << w.bytes;
-    return chunks;
 }
 
 bool FakeTransport::open(const LineSettings& settings)
@@ -53,32 +31,19 @@ bool FakeTransport::open(const LineSettings& settings)
     return true;
 }
 
-void FakeTransport::close()
-{
-    open_ = false;
-    status_ = QStringLiteral("Port closed");
-}
-
 bool FakeTransport::write(const QByteArray& bytes)
 {
-    if (!open_)
-        return false;
-    line_.written.push_back({line_.clock.nowMs(), bytes});
-    if (line_.farEnd)
-        line_.farEnd(bytes);
-    return true;
-}
-
-QByteArray FakeTransport::readAll()
-{
-    return std::exchange(readable_, QByteArray());
+    if (open_)
+        line_.written << bytes;
+    return open_;
 }
 
 void FakeTransport::poll()
 {
-    while (open_ && !line_.arriving.empty() && line_.arriving.front().atMs <= line_.clock.nowMs()) {
-        readable_ += line_.arriving.front().bytes;
-        line_.arriving.pop_front();
+    auto& arriving = line_.arriving;
+    while (open_ && !arriving.empty() && arriving.begin()->first <= line_.clock.nowMs()) {
+        readable_ += arriving.begin()->second;
+        arriving.erase(arriving.begin());
     }
 }
 

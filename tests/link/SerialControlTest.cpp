@@ -227,7 +227,7 @@ TEST_F(SerialControlTest, KeepsReceivedTextForInputAndShowsItOnTheScreen)
     comm.setEcho(false);
     comm.Send(QStringLiteral("W"));
     EXPECT_EQ(comm.ScreenText(), "V");
-    line.clearWritten();
+    line.written.clear();
     comm.typeText(QStringLiteral("A1"));
     EXPECT_EQ(comm.PendingText(), "A1");
     comm.setTerminalActive(true);
