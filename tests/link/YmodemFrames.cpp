@@ -65,9 +65,4 @@ Bytes operator+(Bytes a, const Bytes& b)
     return a;
 }
 
-Bytes bytes(std::initializer_list<std::uint8_t> list)
-{
-    return Bytes(list);
-}
-
 } // namespace mr3x::test

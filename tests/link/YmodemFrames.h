@@ -30,6 +30,5 @@ Bytes testFile(std::size_t size);
 std::vector<Bytes> dataFrames(const Bytes& file, std::size_t blockSize);
 
 Bytes operator+(Bytes a, const Bytes& b);
-Bytes bytes(std::initializer_list<std::uint8_t> list);
 
 } // namespace mr3x::test
