@@ -49,15 +49,6 @@ protected:
     }
 };
 
-/// Receives in place of a file of the same name, removing what a failure leaves if asked.
-ReceiveOptions replacing(bool deleteOnFailure)
-{
-    ReceiveOptions options;
-    options.existing = ExistingFile::Delete;
-    options.deleteOnFailure = deleteOnFailure;
-    return options;
-}
-
 void sendsEveryWaitingCommand(CommandExchangeTest& f, frmMaster& w)
 {
     const std::vector<Exchange> exchanges{
@@ -140,51 +131,91 @@ TEST_F(CommandExchangeTest, DrainsTheReceiveBufferBeforeTheClockCommand)
         << "what came before the command was read and dropped";
 }
 
-TEST_F(CommandExchangeTest, ReceivesAFileReportingProgressAndReplacingTheOldOne)
+TEST_F(CommandExchangeTest, ReceivesAFileUnderTheNameAskedForReplacingTheOldOneOnlyWhenWhole)
 {
     const QString folder = root.mkdirs(QStringLiteral("unit"));
-    root.write(QStringLiteral("unit/Event_04.EVT"), "partial from before");
-    ASSERT_TRUE(w.exchange->SEND_COMMAND(eventRecordRequest("04")));
+    root.write(QStringLiteral("unit/Event_05.EVT"), "old");
+    ASSERT_TRUE(w.exchange->SEND_COMMAND(eventRecordRequest("04"))); // 3328 bytes, sent as "EVENT_04.EVT"
     clearWire();
     statusHistory.clear();
+    QByteArray midway;
+    QObject::connect(w.Comm, &SerialControl::Progress, [&] {
+        if (midway.isEmpty())
+            midway = root.read(QStringLiteral("unit/Event_05.EVT"));
+    });
     const std::int64_t start = clock.nowMs();
-    EXPECT_TRUE(w.exchange->RECEIVE_FILE(folder, QStringLiteral("Event_04.EVT"), replacing(false)));
+    EXPECT_TRUE(w.exchange->RECEIVE_FILE(folder, QStringLiteral("Event_05.EVT")));
+    EXPECT_EQ(midway, "old");
     EXPECT_EQ(writes.front().second, "C");
     EXPECT_GE(writes.front().first - start, 500) << "the pause before the reception";
-    EXPECT_EQ(root.read(QStringLiteral("unit/Event_04.EVT")), QByteArray::fromStdString(std::string(
-                                                                  unit().eventRecord(3).begin(), unit().eventRecord(3).end())));
+    EXPECT_LT(clock.nowMs() - start, 1000) << "each block is answered as soon as it is read";
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"Event_05.EVT"})
+        << "no temporary file, no file of the sender's name";
+    const sim::Bytes& record = unit().eventRecord(3);
+    EXPECT_EQ(root.read(QStringLiteral("unit/Event_05.EVT")),
+              QByteArray(reinterpret_cast<const char*>(record.data()), static_cast<qsizetype>(record.size())));
     EXPECT_EQ(statusHistory, (QStringList{"1024 bytes transferred", "2048 bytes transferred", "3072 bytes transferred",
                                           "3200 bytes transferred", "3328 bytes transferred"}));
     EXPECT_EQ(w.Comm->TransferState(), 0);
 }
 
-TEST(CommandExchange, AFailedOrAbortedReceptionSaysSoAndLeavesNoEventFile)
+TEST(CommandExchange, EveryFailedReceptionEndsInBoundedTimeSaysSoAndLeavesTheOldFileAlone)
 {
-    for (const bool abort : {false, true}) {
-        SCOPED_TRACE(abort ? "aborted by the unit" : "too many CRC errors");
+    struct Case {
+        const char* what;
+        sim::TransferFaults faults;
+        std::int64_t boundMs;
+        bool abort = false;
+        bool closePort = false; // the program closes the port once the first block is in
+    };
+    std::vector<Case> cases(7);
+    cases[0] = {"CRC errors past the retry limit", {}, 5'000};
+    cases[0].faults.corruptFromBlock = 3;
+    cases[0].faults.corruptTimes = 12;
+    cases[1] = {"a few bytes dropped from every sending", {}, 15'000};
+    cases[1].faults.dropFromBlock = 2;
+    cases[1].faults.dropTimes = 12;
+    cases[2] = {"a sender that stops in the middle of a block", {}, 101'000};
+    cases[2].faults.stallAfterBytes = 3000;
+    cases[3] = {"a sender that never starts", {}, 101'000};
+    cases[3].faults.stallAfterBytes = 0;
+    cases[4] = {"an abort", {}, 1'000, true};
+    cases[4].faults.abortAtBlock = 4;
+    cases[5] = {"a pulled cable", {}, 1'000};
+    cases[5].faults.disconnectAfterBytes = 5000;
+    cases[6] = {"the port closed by the program", {}, 1'000, false, true};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         sim::SimOptions options = LinkFixture::defaultOptions();
-        if (abort)
-            options.faults.transfer.abortAtBlock = 3;
-        else
-            options.faults.transfer.corruptTimes = 12;
+        options.faults.transfer = c.faults;
         LinkFixture f(options);
         frmMaster& w = f.start();
         f.choosePort();
         const QString folder = f.root.mkdirs(QStringLiteral("unit"));
-        f.root.write(QStringLiteral("unit/Event_01.EVT"), "left from before");
+        f.root.write(QStringLiteral("unit/Event_01.EVT"), "the old record");
         ASSERT_TRUE(w.exchange->SEND_COMMAND(eventRecordRequest("01")));
+        if (c.closePort)
+            QObject::connect(w.Comm, &SerialControl::Progress, [&] { w.Comm->setPortOpen(false); });
         w.Watchdog->stop();
         w.Comm->setWaitTimeout(3000);
         f.statusHistory.clear();
-        EXPECT_FALSE(w.exchange->RECEIVE_FILE(folder, QStringLiteral("Event_01.EVT"), replacing(true)));
+        const std::int64_t start = f.clock.nowMs();
+
+        EXPECT_FALSE(w.exchange->RECEIVE_FILE(folder, QStringLiteral("Event_01.EVT")));
+        EXPECT_LE(f.clock.nowMs() - start, c.boundMs);
         EXPECT_EQ(f.statusHistory.last(), "File transfer failed");
-        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"Event_01.EVT"});
+        EXPECT_EQ(f.root.read(QStringLiteral("unit/Event_01.EVT")), "the old record");
         // An abort is the unit's word: it is shown, and the watchdog watches the link again.
-        EXPECT_EQ(f.statusHistory.contains("File transfer aborted"), abort);
-        EXPECT_EQ(w.Watchdog->isActive(), abort);
-        if (abort) {
+        EXPECT_EQ(f.statusHistory.contains("File transfer aborted"), c.abort);
+        EXPECT_EQ(w.Watchdog->isActive(), c.abort);
+        if (c.abort) {
             EXPECT_EQ(w.Comm->WaitTimeout(), 0);
         }
+        f.clock.advance(20'000);
+        EXPECT_EQ(w.Comm->TransferState(), -1) << "the failure stays until the next Send";
+        w.Comm->Send(QStringLiteral("R"));
+        EXPECT_EQ(w.Comm->TransferState(), 0);
     }
 }
 

@@ -41,32 +41,29 @@ TEST(TerminalPanel, EachButtonSendsItsCommandAndTouchesNothingElse)
     EXPECT_TRUE(f.sent.isEmpty());
 }
 
-TEST(TerminalPanel, SendDisarmReportsWhetherTheUnitAnswered)
+TEST(TerminalPanel, SendDisarmSendsTheStopPairAndShowsWhetherTheUnitAnswered)
 {
-    LinkFixture f;
-    frmMaster& w = f.start();
-    f.choosePort();
-    f.clearWire();
-    w.cmdSendDisarm->click();
-    EXPECT_EQ(f.sent, QByteArray("=-"));
-    ASSERT_EQ(f.writes.size(), 2u);
-    EXPECT_EQ(f.writes[1].first - f.writes[0].first, 100);
-    EXPECT_EQ(w.lblStatus->text(), QString("0  Local unit is disarmed"));
-    EXPECT_EQ(w.Comm->WaitTimeout(), 5000); // left for the next command to set
-}
-
-TEST(TerminalPanel, SendDisarmWithoutAnswerShowsANonZeroNumberAfterFiveSeconds)
-{
-    sim::SimOptions options = LinkFixture::defaultOptions();
-    options.faults.silent.push_back({'=', 0});
-    LinkFixture f(options);
-    frmMaster& w = f.start();
-    f.choosePort();
-    const std::int64_t start = f.clock.nowMs();
-    w.cmdSendDisarm->click();
-    EXPECT_EQ(w.lblStatus->text(), QString("1  Local unit is disarmed"));
-    EXPECT_GE(f.clock.nowMs() - start, 5000);
-    EXPECT_LT(f.clock.nowMs() - start, 5200);
+    for (const bool answers : {true, false}) {
+        SCOPED_TRACE(answers ? "the unit answers" : "the unit is silent");
+        sim::SimOptions options = LinkFixture::defaultOptions();
+        if (!answers)
+            options.faults.silent.push_back({'=', 0});
+        LinkFixture f(options);
+        frmMaster& w = f.start();
+        f.choosePort();
+        f.clearWire();
+        const std::int64_t start = f.clock.nowMs();
+        w.cmdSendDisarm->click();
+        EXPECT_EQ(f.sent, QByteArray("=-"));
+        ASSERT_EQ(f.writes.size(), 2u);
+        EXPECT_EQ(f.writes[1].first - f.writes[0].first, 100);
+        EXPECT_EQ(w.lblStatus->text(), answers ? "0  Local unit is disarmed" : "1  Local unit is disarmed");
+        if (!answers) {
+            EXPECT_GE(f.clock.nowMs() - start, 5000);
+            EXPECT_LT(f.clock.nowMs() - start, 5200);
+        }
+        EXPECT_EQ(w.Comm->WaitTimeout(), 5000); // left for the next command to set
+    }
 }
 
 TEST(TerminalPanel, ScreenShowsTheTrafficAndTypedKeysReachTheUnit)
@@ -97,7 +94,7 @@ TEST(TerminalPanel, ScreenShowsTheTrafficAndTypedKeysReachTheUnit)
     EXPECT_FALSE(w.Comm->TerminalActive());
 }
 
-TEST(TerminalPanel, EnableControlsWorksWithoutALogOn)
+TEST(TerminalPanel, EnableControlsWorksWithoutALogOnAndEchoFollowsItsCheckBox)
 {
     LinkFixture f;
     frmMaster& w = f.start();
@@ -105,12 +102,7 @@ TEST(TerminalPanel, EnableControlsWorksWithoutALogOn)
     EXPECT_FALSE(w.fraControls->isHidden());
     EXPECT_TRUE(w.cmdArm->isEnabled());
     EXPECT_TRUE(w.Watchdog->isActive());
-}
 
-TEST(TerminalPanel, EchoFollowsItsCheckBox)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
     f.choosePort();
     w.chkEcho->setChecked(true);
     EXPECT_TRUE(w.Comm->Echo());
