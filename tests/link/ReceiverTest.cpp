@@ -93,10 +93,22 @@ TEST(YmodemReceiver, TakesWholeFilesOfTheirExactLengthUpToTheLargestAllowed)
         for (const std::size_t blockSize : {std::size_t{128}, std::size_t{1024}}) {
             SCOPED_TRACE(testing::Message() << size << " bytes in blocks of " << blockSize);
             const Bytes file = testFile(size);
+            const auto blocks = dataFrames(file, blockSize);
             Link link(limits);
             ASSERT_EQ(link.start(), C);
             ASSERT_EQ(link.send(header("Event_05.EVT", size, " 14575373620 100644 0 1", 'x', blockSize)), ACK + C);
-            sendFile(link, file, blockSize);
+            Bytes wire;
+            for (const Bytes& block : blocks)
+                wire = wire + block;
+            Bytes answers;
+            if (blockSize == 128) { // every byte arriving on its own
+                for (const std::uint8_t byte : wire)
+                    answers = answers + link.send({byte});
+            } else { // every block in one read
+                answers = link.send(wire);
+            }
+            EXPECT_EQ(answers, times(blocks.size(), ACK));
+            EXPECT_EQ(link.send(EOT + EOT), NAK + ACK + C);
             EXPECT_TRUE(link.rx.running()) << "the batch is not over before its closing block 0";
             EXPECT_EQ(link.send(endOfBatch()), ACK);
             EXPECT_EQ(link.rx.outcome(), Outcome::Complete);
@@ -104,26 +116,6 @@ TEST(YmodemReceiver, TakesWholeFilesOfTheirExactLengthUpToTheLargestAllowed)
             EXPECT_EQ(link.rx.announcedName(), "Event_05.EVT");
         }
     }
-
-    // Long and short blocks mixed, every byte arriving on its own.
-    const Bytes file = testFile(8309);
-    Link link;
-    announce(link, file);
-    Bytes wire;
-    std::size_t blocks = 0;
-    for (std::size_t at = 0; at < file.size(); ++blocks) {
-        const std::size_t size = blocks % 3 == 2 ? 128 : 1024;
-        const Bytes part(file.begin() + static_cast<std::ptrdiff_t>(at),
-                         file.begin() + static_cast<std::ptrdiff_t>(std::min(file.size(), at + size)));
-        wire = wire + frame(static_cast<std::uint8_t>(blocks + 1), part, size);
-        at += size;
-    }
-    Bytes answers;
-    for (const std::uint8_t byte : wire)
-        answers = answers + link.send({byte});
-    EXPECT_EQ(answers, times(blocks, ACK));
-    EXPECT_EQ(link.sendAndWait(EOT + EOT + endOfBatch(), 0), NAK + ACK + C + ACK);
-    EXPECT_EQ(link.stored, file);
 }
 
 TEST(YmodemReceiver, RecoversFromRepeatedBadAndLateBlocksAndLineNoise)
@@ -172,15 +164,16 @@ TEST(YmodemReceiver, RecoversFromRepeatedBadAndLateBlocksAndLineNoise)
     EXPECT_EQ(link.stored, file);
 }
 
-TEST(YmodemReceiver, EveryFailedReceptionEndsAtItsLimitTellingTheSenderToStop)
+TEST(YmodemReceiver, EveryUnfinishedReceptionEndsAtItsLimitKeepingOnlyAWholeFile)
 {
     const Bytes file = testFile(3328);
     const auto blocks = dataFrames(file, 1024);
     const Bytes halfBlock(blocks[1].begin(), blocks[1].begin() + 300);
+    enum Stage { Started, Announced, FileSent }; // FileSent: the second EOT acknowledged
     struct Case {
         const char* what;
-        bool announced;         // the header for `file` was accepted first
-        Bytes bytes;            // sent `sendings` times, each followed by `waitMs`
+        Stage stage;
+        Bytes bytes; // sent `sendings` times, each followed by `waitMs`
         std::int64_t waitMs;
         Bytes answers;
         Outcome outcome = Outcome::Failed;
@@ -188,30 +181,40 @@ TEST(YmodemReceiver, EveryFailedReceptionEndsAtItsLimitTellingTheSenderToStop)
         std::int64_t endsAtMs = 0; // when the time limits end it
     };
     const Case cases[] = {
-        {"the tenth bad block in a row", true, corrupted(blocks[0], 100), 200, times(9, NAK) + CANCAN, Outcome::Failed, 10},
-        {"a sender that never starts: 'C' every 10 s", false, {}, 200'000, times(9, C) + CANCAN, Outcome::Failed, 1, 100'000},
-        {"a sender that stops in the middle of a block", true, blocks[0] + halfBlock, 200'000,
+        {"the tenth bad block in a row", Announced, corrupted(blocks[0], 100), 200, times(9, NAK) + CANCAN,
+         Outcome::Failed, 10},
+        {"a sender that never starts: 'C' every 10 s", Started, {}, 200'000, times(9, C) + CANCAN, Outcome::Failed, 1,
+         100'000},
+        {"a sender that stops in the middle of a block", Announced, blocks[0] + halfBlock, 200'000,
          ACK + times(9, NAK) + CANCAN, Outcome::Failed, 1, 91'000},
-        {"CAN CAN from the sender, after a block of CAN bytes that is data", true,
+        {"CAN CAN from the sender, after a block of CAN bytes that is data", Announced,
          frame(1, Bytes(1024, ymodem::CAN), 1024) + CANCAN, 0, ACK, Outcome::Aborted},
-        {"a header without a length", false, header("x.EVT", std::nullopt), 0, CANCAN},
-        {"a header whose name has no NUL", false, frame(0, Bytes(128, 'n'), 128), 0, CANCAN},
-        {"a length beyond 1 MiB", false, header("x.EVT", (1u << 20) + 1), 0, CANCAN},
-        {"an absurd length", false, header("x.EVT", std::nullopt, "99999999999999999999999999"), 0, CANCAN},
-        {"a data block before any header", false, blocks[0], 0, CANCAN},
-        {"an empty batch", false, endOfBatch(), 0, ACK},
-        {"block 2 where block 1 was due", true, blocks[1], 0, CANCAN},
-        {"a block past the announced length", true, blocks[0] + blocks[1] + blocks[2] + blocks[3] + frame(5, file, 128), 0,
-         times(4, ACK) + CANCAN},
-        {"a file that ends before its announced length", true, blocks[0] + EOT + EOT, 0, ACK + NAK + ACK + CANCAN},
+        {"a header without a length", Started, header("x.EVT", std::nullopt), 0, CANCAN},
+        {"a header whose name has no NUL", Started, frame(0, Bytes(128, 'n'), 128), 0, CANCAN},
+        {"a length beyond 1 MiB", Started, header("x.EVT", (1u << 20) + 1), 0, CANCAN},
+        {"an absurd length", Started, header("x.EVT", std::nullopt, "99999999999999999999999999"), 0, CANCAN},
+        {"a data block before any header", Started, blocks[0], 0, CANCAN},
+        {"an empty batch", Started, endOfBatch(), 0, ACK},
+        {"block 2 where block 1 was due", Announced, blocks[1], 0, CANCAN},
+        {"a block past the announced length", Announced,
+         blocks[0] + blocks[1] + blocks[2] + blocks[3] + frame(5, file, 128), 0, times(4, ACK) + CANCAN},
+        {"a file that ends before its announced length", Announced, blocks[0] + EOT + EOT, 0, ACK + NAK + ACK + CANCAN},
+        // The whole file was acknowledged: it is kept whatever becomes of the batch.
+        {"an EOT again (its ACK was lost), then no closing block", FileSent, EOT, 10'100, ACK + C + CANCAN,
+         Outcome::Complete, 1, 10'000},
+        {"a closing block that never arrives intact", FileSent, corrupted(endOfBatch(), 40), 200, times(9, C) + CANCAN,
+         Outcome::Complete, 10},
+        {"a second file", FileSent, header("second.EVT", 10), 0, CANCAN, Outcome::Complete},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Link link;
-        if (c.announced)
-            announce(link, file);
-        else
+        if (c.stage == Started)
             link.start();
+        else
+            announce(link, file);
+        if (c.stage == FileSent)
+            sendFile(link, file);
         Bytes answers;
         for (int sending = 0; sending < c.sendings; ++sending)
             answers = answers + link.sendAndWait(c.bytes, c.waitMs);
@@ -220,47 +223,21 @@ TEST(YmodemReceiver, EveryFailedReceptionEndsAtItsLimitTellingTheSenderToStop)
         if (c.endsAtMs > 0) {
             EXPECT_EQ(link.endedMs, c.endsAtMs);
         }
+        if (c.outcome == Outcome::Complete) {
+            EXPECT_EQ(link.stored, file);
+        }
     }
 }
 
-TEST(YmodemReceiver, KeepsAWholeFileWhoseBatchIsNotClosedAndLeavesWhatFollowsUnread)
+TEST(YmodemReceiver, LeavesTheUnitsWordsAfterTheBatchUnread)
 {
     const Bytes file = testFile(629);
-    Link unclosed;
-    announce(unclosed, file);
-    sendFile(unclosed, file);
-    // The EOT's ACK was lost once: the EOT comes again and is answered again.
-    EXPECT_EQ(unclosed.send(EOT), ACK + C);
-    EXPECT_TRUE(unclosed.wait(9'900).empty());
-    EXPECT_EQ(unclosed.wait(200), CANCAN);
-    EXPECT_EQ(unclosed.rx.outcome(), Outcome::Complete);
-    EXPECT_EQ(unclosed.stored, file);
-
-    // A closing block that never arrives intact, or a second file: the first is whole all the same.
-    Link garbled;
-    announce(garbled, file);
-    sendFile(garbled, file);
-    Bytes answers;
-    for (int attempt = 0; attempt < 10; ++attempt)
-        answers = answers + garbled.sendAndWait(corrupted(endOfBatch(), 40), 200);
-    EXPECT_EQ(answers, times(9, C) + CANCAN);
-    EXPECT_EQ(garbled.rx.outcome(), Outcome::Complete);
-    EXPECT_EQ(garbled.stored, file);
-
-    Link twoFiles;
-    announce(twoFiles, file);
-    sendFile(twoFiles, file);
-    EXPECT_EQ(twoFiles.send(header("second.EVT", 10)), CANCAN);
-    EXPECT_EQ(twoFiles.rx.outcome(), Outcome::Complete);
-    EXPECT_EQ(twoFiles.stored, file);
-
-    // The unit's next words after the batch are left for the program to read.
-    Link closed;
-    announce(closed, file);
-    sendFile(closed, file);
+    Link link;
+    announce(link, file);
+    sendFile(link, file);
     const Bytes trailing = endOfBatch() + Bytes{'F', 'i', 'n'};
     std::size_t consumed = 0;
-    closed.rx.receive(trailing, closed.now, &consumed);
-    EXPECT_EQ(closed.rx.outcome(), Outcome::Complete);
+    link.rx.receive(trailing, link.now, &consumed);
+    EXPECT_EQ(link.rx.outcome(), Outcome::Complete);
     EXPECT_EQ(consumed, trailing.size() - 3);
 }
