@@ -15,9 +15,8 @@ using mr3x::test::LinkFixture;
 namespace {
 
 /// The window on the simulated unit's port, opened at 115200 baud, the wire and status cleared.
-class CommandExchangeTest : public testing::Test, public LinkFixture {
-protected:
-    explicit CommandExchangeTest(sim::SimOptions options = defaultOptions())
+struct OpenWindow : LinkFixture {
+    explicit OpenWindow(sim::SimOptions options = defaultOptions())
         : LinkFixture(options)
         , w(start())
     {
@@ -26,58 +25,33 @@ protected:
         statusHistory.clear();
     }
 
-    QStringList writtenChunks() const
-    {
-        QStringList chunks;
-        for (const auto& write : writes)
-            chunks << QString::fromLatin1(write.second);
-        return chunks;
-    }
-
     frmMaster& w;
 };
 
-/// The same, with a unit that answers "Finished" with its letter upper-cased.
-class UpperCaseUnit : public CommandExchangeTest {
-protected:
-    UpperCaseUnit() : CommandExchangeTest(options()) {}
-    static sim::SimOptions options()
-    {
-        sim::SimOptions options = defaultOptions();
-        options.upperCaseFinished = true;
-        return options;
-    }
-};
-
-void sendsEveryWaitingCommand(CommandExchangeTest& f, frmMaster& w)
-{
-    const std::vector<Exchange> exchanges{
-        exchangeFor(Command::Index), eventRecordRequest("05"), setTimeRequest(clockFields(2031, 3, 7, 9, 5, 3)),
-        setThresholdRequest("15"), setDurationRequest(" 3"), setIdRequest(idRecord("260501", "Job", "Loc")),
-    };
-    for (const Exchange& e : exchanges) {
-        SCOPED_TRACE(e.text);
-        f.clearWire();
-        f.statusHistory.clear();
-        EXPECT_TRUE(w.exchange->SEND_COMMAND(e));
-        EXPECT_EQ(f.sent, QByteArray::fromStdString(e.text));
-        EXPECT_EQ(f.statusHistory, (QStringList{qtext(e.progress), qtext(e.success)}));
-        EXPECT_EQ(w.Comm->WaitTimeout(), 0);
-        EXPECT_TRUE(w.Comm->Echo());
-        EXPECT_FALSE(w.Comm->TerminalActive());
-    }
-}
+class CommandExchangeTest : public testing::Test, public OpenWindow {};
 
 } // namespace
 
-TEST_F(CommandExchangeTest, SendsEveryWaitingCommandAndReportsItsAnswer)
+TEST(CommandExchange, SendsEveryWaitingCommandAndTakesItsAnswerInEitherCase)
 {
-    sendsEveryWaitingCommand(*this, w);
-}
-
-TEST_F(UpperCaseUnit, AnAnswerWithItsLetterUpperCasedIsAnAnswerToo)
-{
-    sendsEveryWaitingCommand(*this, w);
+    for (const bool upperCase : {false, true}) {
+        sim::SimOptions options = LinkFixture::defaultOptions();
+        options.upperCaseFinished = upperCase; // "Finished H" for "h"
+        OpenWindow f(options);
+        for (const Exchange& e : {exchangeFor(Command::Index), eventRecordRequest("05"),
+                                  setTimeRequest(clockFields(2031, 3, 7, 9, 5, 3)), setThresholdRequest("15"),
+                                  setDurationRequest(" 3"), setIdRequest(idRecord("260501", "Job", "Loc"))}) {
+            SCOPED_TRACE(e.text + (upperCase ? " answered upper-case" : ""));
+            f.clearWire();
+            f.statusHistory.clear();
+            EXPECT_TRUE(f.w.exchange->SEND_COMMAND(e));
+            EXPECT_EQ(f.sent, QByteArray::fromStdString(e.text));
+            EXPECT_EQ(f.statusHistory, (QStringList{qtext(e.progress), qtext(e.success)}));
+            EXPECT_EQ(f.w.Comm->WaitTimeout(), 0);
+            EXPECT_TRUE(f.w.Comm->Echo());
+            EXPECT_FALSE(f.w.Comm->TerminalActive());
+        }
+    }
 }
 
 TEST_F(CommandExchangeTest, WakesTheUnitBeforeTheSettingsAndTheHardwareCommands)
@@ -104,7 +78,8 @@ TEST_F(CommandExchangeTest, WakesTheUnitBeforeTheSettingsAndTheHardwareCommands)
     // Hardware: "\r\n" twice, then the command.
     clearWire();
     EXPECT_TRUE(w.exchange->SEND_COMMAND(setHardwareRequest({"15", " 3", "0", "1", "2", "042", "10", "10", "5"})));
-    EXPECT_EQ(writtenChunks(), (QStringList{"\r\n", "\r\n", "g15, 3,0,1,2,042,10,10,5"}));
+    EXPECT_EQ(sent, "\r\n\r\ng15, 3,0,1,2,042,10,10,5");
+    EXPECT_EQ(writes.size(), 3u);
 }
 
 TEST_F(CommandExchangeTest, ATimeOutIsReportedOnTheStatusLineOnlyAndClearsTheWait)
