@@ -4,7 +4,6 @@
 #include "support/LinkFixture.h"
 
 #include <QDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -192,28 +191,4 @@ TEST(CommandExchange, EveryFailedReceptionEndsInBoundedTimeSaysSoAndLeavesTheOld
         w.Comm->Send(QStringLiteral("R"));
         EXPECT_EQ(w.Comm->TransferState(), 0);
     }
-}
-
-TEST_F(CommandExchangeTest, RefusesACommandWhileTheLinkIsBusy)
-{
-    EXPECT_FALSE(w.exchange->linkBusy());
-    EXPECT_TRUE(dialogs.shown().empty());
-
-    // A reception under way: the unit has not started sending yet.
-    w.Comm->setReceiveFolder(root.path());
-    w.Comm->setReceiveFile(QStringLiteral("Manual Trigger.ACT"));
-    ASSERT_EQ(w.Comm->TransferState(), 4);
-    EXPECT_TRUE(w.exchange->linkBusy(QStringLiteral("AC Check")));
-    ASSERT_EQ(dialogs.shown().size(), 1u);
-    EXPECT_EQ(dialogs.shown().front().text, "Communications in progress");
-    EXPECT_EQ(dialogs.shown().front().title, "AC Check");
-    EXPECT_EQ(dialogs.shown().front().buttons, MsgButtons::Ok);
-
-    // A reply wait under way (slot 20 is empty: no answer comes): a handler run from inside it is
-    // refused as well.
-    choosePort();
-    bool refusedInside = false;
-    QTimer::singleShot(0, w.Comm, [&] { refusedInside = w.exchange->linkBusy(); });
-    w.exchange->SEND_COMMAND(eventRecordRequest("20"));
-    EXPECT_TRUE(refusedInside);
 }

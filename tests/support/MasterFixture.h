@@ -1,6 +1,6 @@
 #pragma once
-// The real main window on the offscreen platform, with a test clock, scripted dialogs, a
-// recording launcher and a fresh program folder. Ports open through `openPort`, which a test may
+// The real main window on the offscreen platform, with a test clock, scripted dialogs, no
+// outside programs and a fresh program folder. Ports open through `openPort`, which a test may
 // replace before calling load() (by default every port is unavailable).
 #include "common/Clock.h"
 #include "common/Launcher.h"
@@ -13,14 +13,10 @@
 
 namespace mr3x::test {
 
-class RecordingLauncher final : public Launcher {
+/// Outside programs (file manager, editor, calculator) are not started in tests.
+class NoLauncher final : public Launcher {
 public:
-    bool start(const QString& program, const QStringList& arguments) override
-    {
-        started << (program + QLatin1Char(' ') + arguments.join(QLatin1Char(' '))).trimmed();
-        return true;
-    }
-    QStringList started;
+    bool start(const QString&, const QStringList&) override { return true; }
 };
 
 class MasterFixture {
@@ -38,7 +34,7 @@ public:
     TestClock clock;
     Clock* clockOverride = nullptr; // set before the window is built to run it on another clock
     ScriptedDialogs dialogs;
-    RecordingLauncher launcher;
+    NoLauncher launcher;
     Lifetime lifetime;
     TransportOpener openPort;
     QStringList extraDevices;
