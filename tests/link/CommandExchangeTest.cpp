@@ -53,34 +53,6 @@ TEST(CommandExchange, SendsEveryWaitingCommandAndTakesItsAnswerInEitherCase)
     }
 }
 
-TEST_F(CommandExchangeTest, WakesTheUnitBeforeTheSettingsAndTheHardwareCommands)
-{
-    // Settings: a pause of 500 ms, two empty sends (nothing on the line), then "X" captured.
-    const QString capture = root(QStringLiteral("UNIT Settings.txt"));
-    const std::int64_t start = clock.nowMs();
-    SendOptions settings;
-    settings.echo = false;
-    settings.captureFile = capture;
-    settings.clearPendingAfter = true;
-    w.Comm->setPendingText(QStringLiteral("typed"));
-    EXPECT_TRUE(w.exchange->SEND_COMMAND(exchangeFor(Command::Settings), settings));
-    ASSERT_EQ(writes.size(), 1u);
-    EXPECT_EQ(writes[0].second, "X");
-    EXPECT_GE(writes[0].first - start, 500);
-    EXPECT_EQ(statusHistory, (QStringList{"Requesting Settings", "Settings downloaded"}));
-    EXPECT_EQ(w.Comm->CaptureFile(), QString());
-    EXPECT_EQ(w.Comm->PendingText(), QString());
-    EXPECT_FALSE(w.Comm->Echo());
-    EXPECT_TRUE(received.contains("Finished X"));
-    EXPECT_EQ(root.read(QStringLiteral("UNIT Settings.txt")), received);
-
-    // Hardware: "\r\n" twice, then the command.
-    clearWire();
-    EXPECT_TRUE(w.exchange->SEND_COMMAND(setHardwareRequest({"15", " 3", "0", "1", "2", "042", "10", "10", "5"})));
-    EXPECT_EQ(sent, "\r\n\r\ng15, 3,0,1,2,042,10,10,5");
-    EXPECT_EQ(writes.size(), 3u);
-}
-
 TEST_F(CommandExchangeTest, ATimeOutIsReportedOnTheStatusLineOnlyAndClearsTheWait)
 {
     // Slot 20 holds no event: the unit says so and does not finish the command.

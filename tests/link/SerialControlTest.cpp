@@ -181,25 +181,6 @@ TEST_F(SerialControlTest, AWaitWithoutItsReplyEndsOnTheClockOrWithThePort)
     EXPECT_EQ(clock.nowMs(), pulled);
 }
 
-TEST_F(SerialControlTest, CapturesReceivedTextIntoAFreshFileUntilCaptureEnds)
-{
-    TempFolder folder;
-    open();
-    const QString path = folder.write(QStringLiteral("UNIT Settings.txt"), "stale text from an old capture\r\n");
-    comm.setCaptureFile(path);
-    comm.setWaitTimeout(5000);
-    comm.setReplyPatterns(QStringLiteral("Finished X|Finished x"));
-    comm.Send(QStringLiteral("X"));
-    port->deliver("Parameters:9600, 15,", 100);
-    port->deliver(" 3,\r\nFinished X\r\n", 200);
-    EXPECT_EQ(comm.TimedOut(), 0);
-    clock.advance(100);
-    comm.setCaptureFile(QString());
-    port->deliver("after the capture", 0);
-    clock.advance(50);
-    EXPECT_EQ(folder.read(QStringLiteral("UNIT Settings.txt")), QByteArray("Parameters:9600, 15, 3,\r\nFinished X\r\n"));
-}
-
 TEST_F(SerialControlTest, KeepsReceivedTextForInputAndShowsTheTrafficOnTheScreen)
 {
     open();
