@@ -96,20 +96,7 @@ TEST(Connection, ALogOnWithoutAnswerLeavesTheLinkToBeClosedWithTheArmingQuestion
     EXPECT_FALSE(w.Watchdog->isActive());
 }
 
-TEST(Connection, NoUnitSelectedOpensNothing)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    w.cboUnits[0]->clear();
-    w.connection->cmdConnect_Click();
-    ASSERT_NE(f.dialogs.last(), nullptr);
-    EXPECT_EQ(f.dialogs.last()->text, QString("No unit selected"));
-    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(f.sent.isEmpty());
-    EXPECT_FALSE(w.Comm->PortOpen());
-}
-
-TEST(Connection, APortThatCannotBeOpenedSaysSoAndLogOnDoesNothing)
+TEST(Connection, NoLogOnWithoutAUnitOrAPortThatOpens)
 {
     LinkFixture f;
     frmMaster& w = f.start();
@@ -121,9 +108,17 @@ TEST(Connection, APortThatCannotBeOpenedSaysSoAndLogOnDoesNothing)
     EXPECT_EQ(w.cmdConnect->text(), QString("Connect to Local Unit"));
     EXPECT_EQ(w.lblStatus->text(), QString("/dev/no-such-port (Port unavailable)"));
 
-    // The program stays usable: the simulated port opens afterwards.
+    // The program stays usable: the simulated port opens afterwards, but not without a unit.
     f.choosePort();
     EXPECT_EQ(w.lblStatus->text(), f.portName() + " (Ready)");
+    f.clearWire();
+    w.cboUnits[0]->clear();
+    w.connection->cmdConnect_Click();
+    ASSERT_NE(f.dialogs.last(), nullptr);
+    EXPECT_EQ(f.dialogs.last()->text, QString("No unit selected"));
+    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(f.sent.isEmpty());
+    EXPECT_EQ(w.cmdConnect->text(), QString("Connect to Local Unit"));
 }
 
 TEST(Connection, TheWatchdogWarnsAfter120IdleTicksAndEndsTheLinkTenSecondsLater)
