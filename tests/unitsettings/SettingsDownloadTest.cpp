@@ -1,26 +1,17 @@
 // The settings download at log-on and on request, against the simulated unit: the order on the
 // wire, the stored file, the status line, and what happens when the unit does not answer.
-#include "common/Files.h"
+#include "UnitSettingsFixture.h"
 #include "link/ConnectionLifecycle.h"
 #include "link/Terminal.h"
-#include "support/LinkFixture.h"
-#include "unitsettings/UnitSettings.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
 
 using namespace mr3x;
-using mr3x::test::LinkFixture;
+using namespace mr3x::test;
 
 namespace {
-
-sim::SimOptions silentOn(char letter)
-{
-    sim::SimOptions options = LinkFixture::defaultOptions();
-    options.faults.silent.push_back({letter, 0});
-    return options;
-}
 
 /// The time of the first write of a text.
 std::int64_t timeOf(const LinkFixture& f, const QByteArray& bytes)
@@ -88,7 +79,7 @@ TEST(SettingsDownload, LogOnFetchesTheSettingsThenTheIndex)
 
 TEST(SettingsDownload, ASilentUnitGetsTheMessageAndTheIndexIsStillRequested)
 {
-    LinkFixture f(silentOn('X'));
+    LinkFixture f(silentOn({'X'}));
     frmMaster& w = f.start();
     w.cboThreshold->setCurrentIndex(8); // "20": left as it is
     // A file left from an earlier download is not read as this one's.
@@ -113,7 +104,7 @@ TEST(SettingsDownload, ASilentUnitGetsTheMessageAndTheIndexIsStillRequested)
 
 TEST(SettingsDownload, AnIndexThatDoesNotArriveEndsTheDownload)
 {
-    LinkFixture silent(silentOn('p'));
+    LinkFixture silent(silentOn({'p'}));
     silent.start();
     silent.logOn();
     EXPECT_EQ(silent.window().lblStatus->text(), QString("Timeout acknowledging request for index file"));

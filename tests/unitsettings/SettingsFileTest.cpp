@@ -32,13 +32,12 @@ void moveEverythingAway(frmMaster& w)
 
 TEST(SettingsFile, EveryValueOutOfRangeGetsItsMessageAndItsDefaultInTableOrder)
 {
-    LinkFixture f;
-    frmMaster& w = f.start();
+    Unit f(Unit::LogOn::No);
+    frmMaster& w = f.w;
     const QString defaults = panelState(w);
     moveEverythingAway(w);
-    storeSettings(f, fieldsWith({{1, "36"}, {2, "11"}, {4, "8"}, {5, "6"}, {6, "4"}, {7, "96"}, {8, "21"}, {9, "61"},
-                                 {10, "10"}}));
-    w.unitSettings->PARSE_SETTINGS();
+    f.apply(fieldsWith(
+        {{1, "36"}, {2, "11"}, {4, "8"}, {5, "6"}, {6, "4"}, {7, "96"}, {8, "21"}, {9, "61"}, {10, "10"}}));
 
     EXPECT_EQ(f.dialogs.messageTexts(),
               (QStringList{
@@ -67,11 +66,10 @@ TEST(SettingsFile, EveryValueOutOfRangeGetsItsMessageAndItsDefaultInTableOrder)
 
 TEST(SettingsFile, TheLargestValuesInRangeAreTakenWithoutAWord)
 {
-    LinkFixture f;
-    frmMaster& w = f.start();
-    storeSettings(f, fieldsWith({{1, "35"}, {2, "10"}, {4, "7"}, {5, "5"}, {6, "3"}, {7, "95"}, {8, "20"}, {9, "60"},
-                                 {10, "4"}}));
-    w.unitSettings->PARSE_SETTINGS();
+    Unit f(Unit::LogOn::No);
+    frmMaster& w = f.w;
+    f.apply(fieldsWith(
+        {{1, "35"}, {2, "10"}, {4, "7"}, {5, "5"}, {6, "3"}, {7, "95"}, {8, "20"}, {9, "60"}, {10, "4"}}));
 
     EXPECT_TRUE(f.dialogs.shown().empty());
     EXPECT_EQ(w.cboThreshold->currentText(), QString("35"));
@@ -97,23 +95,20 @@ TEST(SettingsFile, TheLargestValuesInRangeAreTakenWithoutAWord)
 
 TEST(SettingsFile, CurrentCodesAndTheMS32)
 {
-    LinkFixture f;
-    frmMaster& w = f.start();
-    storeSettings(f, fieldsWith({{4, "3"}}));
-    w.unitSettings->PARSE_SETTINGS();
+    Unit f(Unit::LogOn::No);
+    frmMaster& w = f.w;
+    f.apply(fieldsWith({{4, "3"}}));
     EXPECT_EQ(w.optFSD[2]->text(), QString("2kA"));
     EXPECT_TRUE(w.optFSD[2]->isChecked());
     EXPECT_EQ(w.lblFSDTag->text(), QString("3"));
 
     // Code 2 is in range but names no button: the buttons stay as they were.
-    storeSettings(f, fieldsWith({{4, "2"}}));
-    w.unitSettings->PARSE_SETTINGS();
+    f.apply(fieldsWith({{4, "2"}}));
     EXPECT_EQ(w.lblFSDTag->text(), QString("3"));
     EXPECT_TRUE(f.dialogs.shown().empty());
 
     // An "M-S32" ("E1") is named on the status line, and its FSD field is not read at all.
-    storeSettings(f, fieldsWith({{4, "8"}, {11, "E1"}}));
-    w.unitSettings->PARSE_SETTINGS();
+    f.apply(fieldsWith({{4, "8"}, {11, "E1"}}));
     EXPECT_EQ(w.lblHardware->text(), QString("M-S32"));
     EXPECT_TRUE(f.dialogs.shown().empty());
     EXPECT_EQ(w.lblFSDTag->text(), QString("3"));
@@ -121,8 +116,8 @@ TEST(SettingsFile, CurrentCodesAndTheMS32)
 
 TEST(SettingsFile, TheTriggerModeFollowsPulseAndFilter)
 {
-    LinkFixture f;
-    frmMaster& w = f.start();
+    Unit f(Unit::LogOn::No);
+    frmMaster& w = f.w;
     // Field 6 the mode (0 and 1 TRS, 2 TDR); field 7 bit 1 pulse on; field 10 from 5 filter off. The
     // last case comes from a TRS entry: the TDR unit keeps its filter off and no pulse, whatever the
     // TDR entry itself would set.
@@ -131,8 +126,7 @@ TEST(SettingsFile, TheTriggerModeFollowsPulseAndFilter)
         {"1", "32", "0", "TRS SLAVE (Filter ON)"},  {"0", "0", "7", "TRS SLAVE (Filter OFF)"},
         {"2", "32", "5", "TDR Voltage Dip & Current"}};
     for (const auto& [mode, hardware, balance, entry] : cases) {
-        storeSettings(f, fieldsWith({{6, mode}, {7, hardware}, {10, balance}}));
-        w.unitSettings->PARSE_SETTINGS();
+        f.apply(fieldsWith({{6, mode}, {7, hardware}, {10, balance}}));
         EXPECT_EQ(w.cboTriggerMode->currentText(), QString(entry));
         EXPECT_EQ(w.chkPulseOn->isChecked(), (QString(hardware).toInt() & 2) != 0) << entry;
         EXPECT_EQ(w.chkFilter->isChecked(), QString(balance).toInt() < 5) << entry;
@@ -141,8 +135,8 @@ TEST(SettingsFile, TheTriggerModeFollowsPulseAndFilter)
 
 TEST(SettingsFile, AMissingFileChangesNothingAndAShortOneOnlyWhatItHolds)
 {
-    LinkFixture f;
-    frmMaster& w = f.start();
+    Unit f(Unit::LogOn::No);
+    frmMaster& w = f.w;
     moveEverythingAway(w);
     w.chkGPRS->setChecked(true);
     w.lstUnitSettings->addItem("left from before");
@@ -166,8 +160,8 @@ TEST(SettingsFile, AMissingFileChangesNothingAndAShortOneOnlyWhatItHolds)
 
 TEST(SettingsFile, TheSettingsViewListsTheStoredFileWithoutApplyingItAndHidesAGprsLineSpeed)
 {
-    LinkFixture f;
-    frmMaster& w = f.start();
+    Unit f(Unit::LogOn::No);
+    frmMaster& w = f.w;
     storeSettings(f, fieldsWith({{1, "30"}, {11, "DA"}}));
     const QString before = panelState(w);
     w.mnuSettings->trigger();
@@ -187,8 +181,7 @@ TEST(SettingsFile, TheSettingsViewListsTheStoredFileWithoutApplyingItAndHidesAGp
     EXPECT_TRUE(w.fraSettingsViewer->isHidden());
 
     // Applied, a unit that is not a GPRS one shows its line speed again.
-    storeSettings(f, fieldsWith());
-    w.unitSettings->PARSE_SETTINGS();
+    f.apply(fieldsWith());
     EXPECT_FALSE(w.chkGPRS->isChecked());
     EXPECT_EQ(w.lstUnitSettings->item(0)->text(), QString("0: Baud rate: 115200"));
     EXPECT_EQ(w.lblHardware->text(), QString());

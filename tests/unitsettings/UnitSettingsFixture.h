@@ -27,6 +27,50 @@ inline void storeSettings(LinkFixture& f, const QStringList& fields)
                   {"M-R3X Local Unit M-R32", "Parameters:" + fields.join(','), "Finished X"});
 }
 
+/// A unit that does not answer these commands.
+inline sim::SimOptions silentOn(std::initializer_list<char> letters)
+{
+    sim::SimOptions options = LinkFixture::defaultOptions();
+    for (char letter : letters)
+        options.faults.silent.push_back({letter, 0});
+    return options;
+}
+
+/// The window started on the simulated unit at 09:05:03 on 7 March 2031, logged on unless told
+/// otherwise, with the wire and the status lines so far put aside.
+struct Unit : LinkFixture {
+    enum class LogOn { Yes, No };
+    explicit Unit(sim::SimOptions options = defaultOptions(), LogOn logOnFirst = LogOn::Yes)
+        : LinkFixture(std::move(options))
+        , w(start())
+    {
+        if (logOnFirst == LogOn::Yes)
+            logOn();
+        clock.setDateTime(QDateTime(QDate(2031, 3, 7), QTime(9, 5, 3)));
+        fresh();
+    }
+    explicit Unit(LogOn logOnFirst)
+        : Unit(defaultOptions(), logOnFirst)
+    {
+    }
+    /// Clears the wire and starts a new run of status lines.
+    void fresh()
+    {
+        clearWire();
+        statusMark = statusHistory.size();
+    }
+    QString statuses() const { return statusHistory.mid(statusMark).join(" | "); }
+    /// Stores a settings file of these fields and applies it to the panel.
+    void apply(const QStringList& fields)
+    {
+        storeSettings(*this, fields);
+        w.unitSettings->PARSE_SETTINGS();
+    }
+
+    frmMaster& w;
+    qsizetype statusMark = 0;
+};
+
 /// Everything the control panel shows, as one text, to compare two states of it.
 inline QString panelState(const frmMaster& w)
 {
