@@ -48,15 +48,21 @@ TEST(StartUp, FirstStartMakesTheProgramFolderAndItsDefaults)
                                       "Last Master = New Master", "Last Slave = New Slave", "Last Connection = ",
                                       "Last Mode = TDR"}));
     EXPECT_EQ(f.root.read("M-R3X Master.bak"), f.root.read(Ini));
-    EXPECT_TRUE(QFileInfo(f.root("Systems")).isDir());
     EXPECT_FALSE(f.root.exists("New System.cfg"));
-    EXPECT_EQ(w.lstSystems->count(), 0);
     EXPECT_EQ(w.windowTitle(), QString("M-R3X Master"));
 
     // Until a display mode and a port are chosen, the saved settings end with an empty port and
     // no mode line.
     ASSERT_TRUE(w.startUp->SAVE_SETTINGS());
-    EXPECT_TRUE(f.root.read(Ini).endsWith("Last Slave = \r\nLast Connection = \r\n"));
+    const QByteArray saved = f.root.read(Ini);
+    EXPECT_TRUE(saved.endsWith("Last Slave = \r\nLast Connection = \r\n"));
+
+    // Closing the window frame ends the program without a question and without writing.
+    w.cboCommports->setCurrentIndex(5);
+    w.close();
+    EXPECT_TRUE(f.lifetime.ended());
+    EXPECT_EQ(f.root.read(Ini), saved);
+    EXPECT_TRUE(f.dialogs.shown().empty());
 }
 
 TEST(StartUp, TheSampleSystemFileIsRenewedOnlyWithANewSettingsFile)
@@ -201,18 +207,6 @@ TEST(StartUp, ExitSaysSoWhenTheSettingsCannotBeWritten)
     EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
     EXPECT_TRUE(f.lifetime.ended());
     EXPECT_EQ(f.lifetime.exitCode(), 0);
-}
-
-TEST(StartUp, ClosingTheWindowFrameEndsWithoutWritingTheSettings)
-{
-    Start f;
-    frmMaster& w = f.load();
-    w.cboCommports->setCurrentIndex(5);
-    const QByteArray before = f.root.read(Ini);
-    w.close();
-    EXPECT_TRUE(f.lifetime.ended());
-    EXPECT_EQ(f.root.read(Ini), before);
-    EXPECT_TRUE(f.dialogs.shown().empty());
 }
 
 TEST(StartUp, TheStartUpWindowListsTheDevicesWithNoneChosen)

@@ -130,14 +130,14 @@ TEST(EventDownload, AFailurePartWayKeepsTheEventsStoredBeforeItAndNothingHalfMad
     }
 }
 
-TEST(EventDownload, GetDataIsRefusedWhileTheLinkIsBusyOrClosed)
+TEST(EventDownload, GetDataAndTheManualTriggerAreRefusedWhileTheLinkIsBusyOrClosed)
 {
     RetrievalFixture f;
     frmMaster& w = f.open();
     f.listUnitIndex();
     w.eventIndex->cmdSelectAll_Click();
 
-    // A second Get Data, or a manual trigger, while the first one waits between its exchanges.
+    // Both, while a Get Data waits between its exchanges; the manual trigger under its own title.
     int refusals = 0;
     QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
         if (w.lblStatus->text() == "Request for Event 12 acknowledged") {
@@ -148,17 +148,30 @@ TEST(EventDownload, GetDataIsRefusedWhileTheLinkIsBusyOrClosed)
     });
     w.eventDownload->cmdGetData_Click();
     ASSERT_EQ(refusals, 1);
-    ASSERT_EQ(f.dialogs.shown().size(), 2u);
-    EXPECT_EQ(f.dialogs.shown()[0].text, QString("Communications in progress"));
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(2, "Communications in progress"));
+    EXPECT_EQ(f.dialogs.shown()[0].title, QString());
     EXPECT_EQ(f.dialogs.shown()[1].title, QString("AC Check"));
     EXPECT_EQ(f.requests().size(), 12);
     EXPECT_EQ(f.storedFiles().size(), 12);
 
-    // With the port closed.
-    w.Comm->setPortOpen(false);
+    // Both, while a reception runs.
     f.dialogs.clear();
+    w.Comm->setReceiveFolder(f.unitFolder());
+    w.Comm->setReceiveFile("Other.bin");
+    ASSERT_EQ(w.Comm->TransferState(), 4);
     f.clearWire();
     w.eventDownload->cmdGetData_Click();
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No connection to unit "});
+    w.eventDownload->cmdTrigger_Click();
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(2, "Communications in progress"));
+
+    // Both, with the port closed.
+    w.Comm->setPortOpen(false);
+    f.dialogs.clear();
+    w.eventDownload->cmdGetData_Click();
+    w.eventDownload->cmdTrigger_Click();
+    EXPECT_EQ(f.dialogs.messageTexts(), (QStringList{"No connection to unit ", "No connection to "}));
+    EXPECT_EQ(f.dialogs.last()->title, QString("AC Check"));
     EXPECT_EQ(f.requests(), QStringList());
+    EXPECT_FALSE(f.sent.contains("y1"));
+    EXPECT_FALSE(w.chkFileTransfer->isChecked()); // a refused trigger changes nothing
 }

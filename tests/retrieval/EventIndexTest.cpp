@@ -150,6 +150,6 @@ TEST(EventIndex, GetIndexWithoutAnAnswerKeepsTheLastIndex)
     EXPECT_EQ(w.lblStatus->text(), QString("File transfer failed"));
     EXPECT_EQ(f.readUnitFile("MR-0101.IDX"), older);
     EXPECT_EQ(f.otherFiles(), QStringList());
-    EXPECT_EQ(f.indexLines().first(), QString("05-12-26 14-03-22 (07)-"));
+    EXPECT_EQ(f.indexLines().value(0), QString("05-12-26 14-03-22 (07)-"));
     EXPECT_EQ(w.Comm->WaitTimeout(), 0);
 }

@@ -64,25 +64,3 @@ TEST(ManualTrigger, NoAnswerOrAFailedReceptionLeavesNothingAndTheWatchdogOff)
         }
     }
 }
-
-TEST(ManualTrigger, IsRefusedUnderItsOwnTitleWhileBusyOrClosed)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
-    w.Comm->setReceiveFolder(f.unitFolder());
-    w.Comm->setReceiveFile("Other.bin");
-    ASSERT_EQ(w.Comm->TransferState(), 4);
-    f.clearWire();
-    w.eventDownload->cmdTrigger_Click();
-    w.eventDownload->cmdGetData_Click();
-    w.Comm->setPortOpen(false);
-    w.eventDownload->cmdTrigger_Click();
-    EXPECT_EQ(f.dialogs.messageTexts(),
-              (QStringList{"Communications in progress", "Communications in progress", "No connection to "}));
-    EXPECT_EQ(f.dialogs.shown()[0].title, QString("AC Check"));
-    EXPECT_EQ(f.dialogs.shown()[1].title, QString());
-    EXPECT_EQ(f.dialogs.last()->title, QString("AC Check"));
-    EXPECT_FALSE(f.sent.contains("y1"));
-    EXPECT_EQ(f.requests(), QStringList());
-    EXPECT_FALSE(w.chkFileTransfer->isChecked());
-}

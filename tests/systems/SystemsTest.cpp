@@ -89,6 +89,10 @@ TEST(Systems, LocalJobsListsJobsByContainmentAndUnitsByExactName)
     ASSERT_FALSE(f.lifetime.ended());
     EXPECT_EQ(entries(w.cboJobs[0]), QStringList({"Job 1", "Job 10", "Unrelated"}));
     EXPECT_EQ(entries(w.cboUnits[0]), QStringList({"U1", "u1", "U1x"}));
+    // A unit folder the table does not name has no B/T ID or SIM number to show.
+    w.cboUnits[0]->setCurrentIndex(2);
+    EXPECT_EQ(w.cboBT_ID->count(), 0);
+    EXPECT_EQ(w.cboSIM_No->count(), 0);
 
     w.chkLocalJobs->setChecked(true);
     for (int i = 0; i < 2; ++i) {
@@ -102,25 +106,6 @@ TEST(Systems, LocalJobsListsJobsByContainmentAndUnitsByExactName)
 
     w.chkLocalJobs->setChecked(false);
     EXPECT_EQ(w.cboJobs[0]->count(), 3);
-}
-
-TEST(Systems, AnEmptyUnitTableLeavesLocalJobsWithNothingToList)
-{
-    GridSystem f;
-    f.config({"", "  "});
-    f.folder("Old Job/Old Site/Old Unit");
-    frmMaster& w = f.open();
-    ASSERT_FALSE(f.lifetime.ended());
-    EXPECT_EQ(w.cboUnits[0]->currentText(), QString("Old Unit"));
-    // A unit folder the table does not name: no B/T ID or SIM number to show.
-    EXPECT_EQ(w.cboBT_ID->count(), 0);
-    EXPECT_EQ(w.cboSIM_No->count(), 0);
-
-    w.chkLocalJobs->setChecked(true);
-    EXPECT_FALSE(f.lifetime.ended());
-    EXPECT_EQ(w.cboJobs[0]->count(), 0);
-    // The chain below an empty list is left as it was.
-    EXPECT_EQ(w.filTrig[0]->Path(), f.jobs("Old Job/Old Site/Old Unit"));
 }
 
 TEST(Systems, TheSlaveChainFollowsTheMasterOnlyWhenTheCountsMatch)

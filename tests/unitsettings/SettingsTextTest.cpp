@@ -66,43 +66,31 @@ TEST(SettingsText, TheListStopsAtTheLastButOneFieldAndAtField20)
     EXPECT_TRUE(listLines({"only"}, labels).empty());
 }
 
-TEST(SettingsText, TheLowerRangeBoundariesAndTheirMessages)
+TEST(SettingsText, FieldsAreReadAsTheUnitWritesNumbersAndCheckedAtTheirLowerEnds)
 {
-    struct Case {
-        Field field;
-        std::string inside, outside, message;
+    // The upper ends are checked through the window (SettingsFileTest). No message: in range.
+    const std::tuple<Field, std::string, std::string> cases[] = {
+        {Threshold, "12", ""},
+        {Threshold, "11", "Threshold  (11)\nvalue reset to default (15)"},
+        {Duration, "2", ""},
+        {Duration, "1", "Duration out of range (1)\n value reset to default (3)"},
+        {Gain, "0", ""},
+        {Gain, "-1", "Gain setting out of range (-1)\n value reset to default (10)"},
+        {BalanceMode, "0", ""},
+        {BalanceMode, "-1", "Balance/Cross setting out of range (-1)\n value reset to default (Echo mode and Internal)"},
+        // Leading blanks are allowed and what follows the number is ignored; a text that does not
+        // start with a number reads as 0.
+        {Threshold, "  20", ""},
+        {Threshold, "20 V", ""},
+        {Threshold, "abc", "Threshold  (0)\nvalue reset to default (15)"},
     };
-    // The upper ends are checked through the window (SettingsFileTest); these are the lower ends.
-    const Case cases[] = {
-        {Threshold, "12", "11", "Threshold  (11)\nvalue reset to default (15)"},
-        {Duration, "2", "1", "Duration out of range (1)\n value reset to default (3)"},
-        {Gain, "0", "-1", "Gain setting out of range (-1)\n value reset to default (10)"},
-        {BalanceMode, "0", "-1",
-         "Balance/Cross setting out of range (-1)\n value reset to default (Echo mode and Internal)"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        const auto inside = checkField(withField(c.field, c.inside), c.field);
-        ASSERT_TRUE(inside.has_value());
-        EXPECT_TRUE(inside->inRange);
-        EXPECT_TRUE(inside->message.empty());
-        const auto outside = checkField(withField(c.field, c.outside), c.field);
-        ASSERT_TRUE(outside.has_value());
-        EXPECT_FALSE(outside->inRange);
-        EXPECT_EQ(outside->message, c.message);
+    for (const auto& [field, text, message] : cases) {
+        const auto check = checkField(withField(field, text), field);
+        ASSERT_TRUE(check.has_value()) << text;
+        EXPECT_EQ(check->inRange, message.empty()) << text;
+        EXPECT_EQ(check->message, message) << text;
     }
-}
-
-TEST(SettingsText, FieldsAreReadAsTheUnitWritesNumbers)
-{
-    // Leading blanks are allowed; whatever follows the number is ignored.
-    EXPECT_EQ(checkField(withField(Threshold, "  20"), Threshold)->value, 20);
-    EXPECT_EQ(checkField(withField(Threshold, "20 V"), Threshold)->value, 20);
-    // A text that does not start with a number reads as 0, which the threshold refuses.
-    const auto word = checkField(withField(Threshold, "abc"), Threshold);
-    EXPECT_EQ(word->value, 0);
-    EXPECT_EQ(word->message, "Threshold  (0)\nvalue reset to default (15)");
     // A number far too big for any field is refused, not wrapped into range.
-    EXPECT_FALSE(checkField(withField(Duration, "99999999999999999999999"), Duration)->inRange);
-    EXPECT_FALSE(checkField(withField(Duration, "-99999999999999999999999"), Duration)->inRange);
+    for (const char* huge : {"99999999999999999999999", "-99999999999999999999999"})
+        EXPECT_FALSE(checkField(withField(Duration, huge), Duration)->inRange) << huge;
 }
