@@ -55,9 +55,15 @@ TEST(Conversion, AManualRecordingIsNamedByTheBytesAsReceivedAndStoredWithItsTime
     EXPECT_EQ(f.readUnitFile("23-03-09 20-37-55.vlt"), expected);
     EXPECT_EQ(f.otherFiles(), QStringList());
     EXPECT_EQ(w.filTrig[0]->Files(), QStringList({"23-03-09 20-37-55.vlt"}));
+
+    // The same recording again leaves the one stored first as it was.
+    f.writeUnitFile("Manual Trigger.ACT", recording({23, 3, 9, 20, 37, 55, 0, 0}));
+    w.eventDownload->CONVERT_EVENT_FILE("Manual Trigger.ACT");
+    EXPECT_EQ(f.readUnitFile("23-03-09 20-37-55.vlt"), expected);
+    EXPECT_EQ(f.otherFiles(), QStringList());
 }
 
-TEST(Conversion, AFileWithoutAYearIsDeletedAndAStoredOneIsNeverReplaced)
+TEST(Conversion, AFileWithoutAYearIsDeletedAndNothingIsMadeFromAFileNeverReceived)
 {
     RetrievalFixture f;
     frmMaster& w = f.open();
@@ -66,12 +72,6 @@ TEST(Conversion, AFileWithoutAYearIsDeletedAndAStoredOneIsNeverReplaced)
     f.writeUnitFile("Event_03.EVT", "12345"); // too short to hold a head
     w.eventDownload->CONVERT_EVENT_FILE("Event_03.EVT");
     EXPECT_EQ(f.storedFiles(), QStringList());
-    EXPECT_EQ(f.otherFiles(), QStringList());
-
-    f.writeUnitFile("23-03-09 20-37-55.vlt", "the first one");
-    f.writeUnitFile("Manual Trigger.ACT", recording({23, 3, 9, 20, 37, 55, 0, 0}));
-    w.eventDownload->CONVERT_EVENT_FILE("Manual Trigger.ACT");
-    EXPECT_EQ(f.readUnitFile("23-03-09 20-37-55.vlt"), QByteArray("the first one"));
     EXPECT_EQ(f.otherFiles(), QStringList());
 
     // A name that was never received converts nothing and makes nothing, and a move that cannot

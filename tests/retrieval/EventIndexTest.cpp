@@ -31,6 +31,11 @@ TEST(EventIndex, TheListShowsTheIndexNewestFirstWithStoredMarksAndNothingSelecte
 {
     RetrievalFixture f;
     frmMaster& w = f.open();
+    // Without an index file every slot is empty, and reading does not make the file.
+    w.eventIndex->FILL_INDEX_LIST();
+    EXPECT_EQ(f.indexLines(), QStringList(20, EmptySlot));
+    EXPECT_FALSE(QFile::exists(f.unitFolder() + "/MR-0101.IDX"));
+
     f.writeUnitFile("MR-0101.IDX", indexFile({{6, 5, 12, 26, 14, 3, 22},
                                               {0, 0, 0, 0, 0, 0, 0},
                                               {7, 26, 11, 30, 9, 15, 0},
@@ -63,24 +68,6 @@ TEST(EventIndex, TheListShowsTheIndexNewestFirstWithStoredMarksAndNothingSelecte
     w.eventIndex->FILL_LAST_INDEX(0);
     EXPECT_EQ(w.lstLastIndex[0]->count(), 20);
     EXPECT_EQ(f.indexLines().size(), 40);
-}
-
-TEST(EventIndex, AMissingIndexFileListsEmptySlotsAndIsNotCreated)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
-    w.eventIndex->FILL_INDEX_LIST();
-    w.eventIndex->FILL_LAST_INDEX(1);
-    EXPECT_EQ(f.indexLines(), QStringList(20, EmptySlot));
-    EXPECT_EQ(w.lstLastIndex[1]->count(), 20);
-    EXPECT_FALSE(QFile::exists(f.unitFolder() + "/MR-0101.IDX"));
-    EXPECT_TRUE(f.dialogs.shown().empty());
-
-    // With no unit folder chosen there is no index to read, and nothing is made anywhere.
-    w.filTST->setPath(QString());
-    w.eventIndex->FILL_INDEX_LIST();
-    EXPECT_EQ(f.indexLines().size(), 20);
-    EXPECT_FALSE(QFile::exists("MR-0101.IDX"));
 }
 
 TEST(EventIndex, OnlyEventsMissingOnThePCStaySelected)
