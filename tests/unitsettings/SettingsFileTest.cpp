@@ -122,7 +122,7 @@ TEST(SettingsFile, TheTriggerModeFollowsPulseAndFilter)
     // last case comes from a TRS entry: the TDR unit keeps its filter off and no pulse, whatever the
     // TDR entry itself would set.
     const std::array<const char*, 4> cases[] = {
-        {"1", "34", "0", "TRS MASTER (Filter ON)"}, {"0", "34", "5", "TRS MASTER (Filter OFF)"},
+        {"1", "34", "0", "TRS MASTER (Filter ON)"}, {"0", "34", "6", "TRS MASTER (Filter OFF)"},
         {"1", "32", "0", "TRS SLAVE (Filter ON)"},  {"0", "0", "7", "TRS SLAVE (Filter OFF)"},
         {"2", "32", "5", "TDR Voltage Dip & Current"}};
     for (const auto& [mode, hardware, balance, entry] : cases) {
@@ -131,6 +131,14 @@ TEST(SettingsFile, TheTriggerModeFollowsPulseAndFilter)
         EXPECT_EQ(w.chkPulseOn->isChecked(), (QString(hardware).toInt() & 2) != 0) << entry;
         EXPECT_EQ(w.chkFilter->isChecked(), QString(balance).toInt() < 5) << entry;
     }
+
+    // Balance mode 6 turns the filter off and leaves mode and reference as the panel shows them.
+    w.controlPanel->optTDRMode_MouseDown(1, Qt::LeftButton);
+    w.controlPanel->optReference_MouseDown(2, Qt::LeftButton);
+    f.apply(fieldsWith({{10, "6"}}));
+    EXPECT_FALSE(w.chkFilter->isChecked());
+    EXPECT_TRUE(w.optTDRMode[1]->isChecked());
+    EXPECT_EQ(w.lblBalanceTag->text(), QString("3"));
 }
 
 TEST(SettingsFile, AMissingFileChangesNothingAndAShortOneOnlyWhatItHolds)
