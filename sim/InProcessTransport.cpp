@@ -74,11 +74,6 @@ QString simulatedPortName(const QString& model)
     return kPortPrefix + model + QLatin1Char(')');
 }
 
-bool isSimulatedPortName(const QString& name)
-{
-    return name.startsWith(kPortPrefix) && name.endsWith(QLatin1Char(')'));
-}
-
 TransportOpener openerWithSimulatedUnit(Clock& clock, std::shared_ptr<SimUnit> unit, TransportOpener realPorts)
 {
     const QString name = simulatedPortName(QString::fromLatin1(modelInfo(unit->model()).name));

@@ -38,8 +38,6 @@ private:
 
 /// The name under which the program lists the simulated unit: "Simulated unit (M-R32)".
 QString simulatedPortName(const QString& model);
-/// True for a name made by simulatedPortName.
-bool isSimulatedPortName(const QString& name);
 
 /// An opener that gives the simulated unit for its port name and leaves every other name to
 /// `realPorts` (the serial-port opener). The clock must outlive the opener.

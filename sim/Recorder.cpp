@@ -20,9 +20,10 @@ constexpr std::uint64_t kTimesSalt = 500;
 constexpr std::uint64_t kManualSalt = 1000;
 constexpr std::uint64_t kTraceSalt = 2000;
 
-bool isShortSlot(int slot)
+/// An M-S32 keeps every event in the long form; other models keep every fourth in the short.
+bool isShortSlot(Model model, int slot)
 {
-    return slot % 4 == 3;
+    return model != Model::MS32 && slot % 4 == 3;
 }
 
 } // namespace
@@ -94,7 +95,7 @@ std::vector<StoredEvent> Recorder::storedEvents(int count, const DateTime& now, 
         SimRandom random = random_.fork(kEventSalt + static_cast<std::uint64_t>(slot));
         const DateTime when = DateTime::fromSeconds(now.toSeconds() - ages[static_cast<std::size_t>(slot)]);
         const auto source = static_cast<std::uint8_t>(random.between(1, kTriggerCurrent));
-        events.push_back({when, eventRecord(settings, when, source, !isShortSlot(slot), slot, random, true)});
+        events.push_back({when, eventRecord(settings, when, source, !isShortSlot(model_, slot), slot, random, true)});
     }
     return events;
 }

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace mr3x;
@@ -12,51 +14,23 @@ using mr3x::test::MasterFixture;
 
 namespace {
 
-// The program folder's files, named relative to it.
+const QString Ini = QStringLiteral("M-R3X Master.ini");
+
 struct Start : MasterFixture {
-    QString at(const QString& relative) const { return appFolder + QLatin1Char('/') + relative; }
-    QByteArray read(const QString& relative) const { return root.read(relative); }
-    bool exists(const QString& relative) const { return QFileInfo::exists(at(relative)); }
-    void write(const QString& relative, const QStringList& lines) const
-    {
-        root.writeLines(relative, lines);
-    }
-    void addSystem(const QString& name, const QStringList& unitLines = {})
+    void addSystem(const QString& name, const QStringList& unitLines)
     {
         root.mkdirs(QStringLiteral("Systems/") + name);
-        if (!unitLines.isEmpty())
-            write(name + QStringLiteral(".cfg"), unitLines);
+        root.writeLines(name + QStringLiteral(".cfg"), unitLines);
     }
-    QByteArray crlf(const QStringList& lines) const
-    {
-        QByteArray bytes;
-        for (const QString& line : lines)
-            bytes += line.toUtf8() + "\r\n";
-        return bytes;
-    }
-    QStringList defaultLines() const
-    {
-        return {QStringLiteral("System Folder = ") + QDir::toNativeSeparators(at(QStringLiteral("Systems"))),
-                "Comm port = COM1", "Modem = ", "Dial prefix = ", "Last system = New System", "Last Job = New Job",
-                "Last Master = New Master", "Last Slave = New Slave", "Last Connection = ", "Last Mode = TDR"};
-    }
-    void expectFatal(const QString& text)
-    {
-        ASSERT_NE(dialogs.last(), nullptr);
-        EXPECT_EQ(dialogs.last()->text, text);
-        EXPECT_EQ(dialogs.last()->icon, MsgIcon::Critical);
-        EXPECT_EQ(dialogs.last()->buttons, MsgButtons::Ok);
-        EXPECT_TRUE(lifetime.ended());
-        EXPECT_EQ(lifetime.exitCode(), 1);
-    }
+    QString native(const QString& relative) const { return QDir::toNativeSeparators(root(relative)); }
 };
 
-QStringList entries(const QComboBox* box)
+QByteArray crlf(const QStringList& lines)
 {
-    QStringList out;
-    for (int i = 0; i < box->count(); ++i)
-        out << box->itemText(i);
-    return out;
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return bytes;
 }
 
 } // namespace
@@ -69,165 +43,135 @@ TEST(StartUp, FirstStartMakesTheProgramFolderAndItsDefaults)
 
     EXPECT_FALSE(f.lifetime.ended());
     EXPECT_TRUE(f.dialogs.shown().empty());
-    EXPECT_EQ(f.read("M-R3X Master.ini"), f.crlf(f.defaultLines()));
-    EXPECT_EQ(f.read("M-R3X Master.bak"), f.read("M-R3X Master.ini"));
-    EXPECT_TRUE(QFileInfo(f.at("Systems")).isDir());
-    EXPECT_FALSE(f.exists("New System.cfg"));
-    EXPECT_EQ(w.lstSystems->count(), 0);
-    EXPECT_EQ(w.lstSystems->currentRow(), -1);
+    EXPECT_EQ(f.root.read(Ini), crlf({"System Folder = " + f.native("Systems"), "Comm port = COM1", "Modem = ",
+                                      "Dial prefix = ", "Last system = New System", "Last Job = New Job",
+                                      "Last Master = New Master", "Last Slave = New Slave", "Last Connection = ",
+                                      "Last Mode = TDR"}));
+    EXPECT_EQ(f.root.read("M-R3X Master.bak"), f.root.read(Ini));
+    EXPECT_FALSE(f.root.exists("New System.cfg"));
     EXPECT_EQ(w.windowTitle(), QString("M-R3X Master"));
 
-    EXPECT_EQ(w.program.LastSystem, QString("New System"));
-    EXPECT_EQ(w.program.LastMode, QString("TDR"));
-    EXPECT_EQ(w.program.CommPortSetting, QString("COM1"));
-    EXPECT_EQ(w.program.JobsFolder, f.at("Systems"));
-}
+    // Until a display mode and a port are chosen, the saved settings end with an empty port and
+    // no mode line.
+    ASSERT_TRUE(w.startUp->SAVE_SETTINGS());
+    const QByteArray saved = f.root.read(Ini);
+    EXPECT_TRUE(saved.endsWith("Last Slave = \r\nLast Connection = \r\n"));
 
-TEST(StartUp, TheWindowLoadSetsListsScalesAndLabels)
-{
-    Start f;
-    frmMaster& w = f.load();
-
-    EXPECT_EQ(w.cboThreshold->count(), 24);
-    EXPECT_EQ(w.cboThreshold->currentText(), QString("15"));
-    EXPECT_EQ(entries(w.cboDuration).first(), QString(" 2"));
-    EXPECT_EQ(entries(w.cboDuration).last(), QString(" 10"));
-    EXPECT_EQ(w.cboDuration->currentText(), QString(" 3"));
-    EXPECT_EQ(entries(w.cboPre_Post), QStringList({"7/1", "6/2", "5/3"}));
-    EXPECT_EQ(w.cboPre_Post->currentIndex(), 0);
-    // The load and INITIALISATION each append the numbered ports; the start-up window then
-    // replaces them with the devices present.
-    EXPECT_EQ(w.cboCommports->count(), 2 * 62);
-    EXPECT_EQ(w.cboCommports->itemText(61), QString("64"));
-    EXPECT_EQ(w.cboCommports->itemText(62), QString("3"));
-
-    EXPECT_EQ(w.picTDR->ScaleRight(), 512);
-    EXPECT_EQ(w.picTDR->ScaleBottom(), -1);
-    EXPECT_EQ(w.fraTransientViewer->title(), QString("TDR Viewer"));
-    EXPECT_EQ(w.filTrig[1]->Pattern(), QString("*.trg;*.vlt"));
-
-    EXPECT_EQ(w.program.ParameterLabels[15], QString("Spare: "));
-    EXPECT_EQ(w.program.ParameterLabels[16], QString());
-    EXPECT_EQ(w.program.ParameterLabels[17], QString("SIM No: "));
-    EXPECT_EQ(w.program.ParameterLabels[18], QString());
+    // Closing the window frame ends the program without a question and without writing.
+    w.cboCommports->setCurrentIndex(5);
+    w.close();
+    EXPECT_TRUE(f.lifetime.ended());
+    EXPECT_EQ(f.root.read(Ini), saved);
+    EXPECT_TRUE(f.dialogs.shown().empty());
 }
 
 TEST(StartUp, TheSampleSystemFileIsRenewedOnlyWithANewSettingsFile)
 {
     Start f;
-    f.write("New System.cfg", {"old"});
-    QFile::setPermissions(f.at("New System.cfg"), QFileDevice::ReadOwner);
+    f.root.writeLines("New System.cfg", {"old"});
+    QFile::setPermissions(f.root("New System.cfg"), QFileDevice::ReadOwner);
     f.load();
-    EXPECT_EQ(f.read("New System.cfg"), f.crlf({"Unit 1,Phone Number 1,M-R32,Job 1,Location 1,SIM 1",
-                                                "Unit 2,Phone Number 2,M-R32,Job 2,Location 2,SIM 2"}));
+    EXPECT_EQ(f.root.read("New System.cfg"), crlf({"Unit 1,Phone Number 1,M-R32,Job 1,Location 1,SIM 1",
+                                                   "Unit 2,Phone Number 2,M-R32,Job 2,Location 2,SIM 2"}));
 
     Start again; // a settings file is there: the sample is left alone
-    again.write("M-R3X Master.ini", again.defaultLines());
-    again.write("New System.cfg", {"mine"});
+    again.root.writeLines(Ini, {"Last system = x"});
+    again.root.writeLines("New System.cfg", {"mine"});
     again.load();
-    EXPECT_EQ(again.read("New System.cfg"), QByteArray("mine\r\n"));
+    EXPECT_EQ(again.root.read("New System.cfg"), QByteArray("mine\r\n"));
 }
 
 TEST(StartUp, AReadOnlySettingsFileIsBackedUpAndLaterRewritten)
 {
     Start f;
     const QStringList mine{"Last system = Beta", "Comm port = COM4", "Modem = M1"};
-    f.write("M-R3X Master.ini", mine);
-    f.write("M-R3X Master.bak", {"stale"});
+    f.root.writeLines(Ini, mine);
+    f.root.writeLines("M-R3X Master.bak", {"stale"});
     f.root.mkdirs("Systems");
-    for (const char* name : {"M-R3X Master.ini", "M-R3X Master.bak"})
-        QFile::setPermissions(f.at(name), QFileDevice::ReadOwner | QFileDevice::ReadUser);
+    for (const QString& name : {Ini, QString("M-R3X Master.bak")})
+        QFile::setPermissions(f.root(name), QFileDevice::ReadOwner | QFileDevice::ReadUser);
     frmMaster& w = f.load();
 
     EXPECT_TRUE(f.dialogs.shown().empty());
-    EXPECT_EQ(f.read("M-R3X Master.bak"), f.crlf(mine));
-    EXPECT_TRUE(QFile::permissions(f.at("M-R3X Master.ini")) & QFileDevice::WriteOwner);
+    EXPECT_EQ(f.root.read("M-R3X Master.bak"), crlf(mine));
     ASSERT_TRUE(w.startUp->SAVE_SETTINGS());
-    EXPECT_TRUE(f.read("M-R3X Master.ini").startsWith("System Folder = "));
-    EXPECT_TRUE(f.read("M-R3X Master.ini").contains("Comm port = COM4\r\nModem = M1\r\n"));
+    EXPECT_TRUE(f.root.read(Ini).startsWith("System Folder = "));
+    EXPECT_TRUE(f.root.read(Ini).contains("Comm port = COM4\r\nModem = M1\r\n"));
 }
 
-TEST(StartUp, TheRememberedSystemIsFoundWithoutRegardToCase)
+TEST(StartUp, TheRememberedSystemIsFoundWithoutRegardToCaseOrReplacedByTheFirst)
 {
-    Start f;
-    f.addSystem("Alpha", {"A1,1,M-R32,Job,Loc"});
-    f.addSystem("Beta", {"B1,1,M-R32,Job,Loc"});
-    f.write("M-R3X Master.ini", {"last system = beta"});
-    frmMaster& w = f.load();
-    EXPECT_EQ(w.lstSystems->currentItem()->text(), QString("Beta"));
-    EXPECT_EQ(w.windowTitle(), QString("Beta M-R3X Master"));
-    EXPECT_EQ(w.cboUnits[0]->currentText(), QString("B1"));
-    // Every listed system gets its jobs folder.
-    EXPECT_TRUE(QFileInfo(f.at("Systems/Alpha/Jobs")).isDir());
+    const std::pair<QString, QString> cases[] = {{"beta", "Beta"}, {"Gamma", "Alpha"}};
+    for (const auto& [remembered, opened] : cases) {
+        Start f;
+        f.addSystem("Beta", {"B1,1,M-R32,Job,Loc"});
+        f.addSystem("Alpha", {"A1,1,M-R32,Job,Loc"});
+        f.root.writeLines(Ini, {"last system = " + remembered});
+        frmMaster& w = f.load();
+        ASSERT_NE(w.lstSystems->currentItem(), nullptr) << remembered.toStdString();
+        EXPECT_EQ(w.lstSystems->currentItem()->text(), opened);
+        EXPECT_EQ(w.windowTitle(), opened + " M-R3X Master");
+        // Every listed system gets its jobs folder, opened or not.
+        EXPECT_TRUE(QFileInfo(f.root("Systems/Alpha/Jobs")).isDir());
+        EXPECT_TRUE(QFileInfo(f.root("Systems/Beta/Jobs")).isDir());
+    }
 }
 
-TEST(StartUp, AnUnknownRememberedSystemOpensTheFirst)
+TEST(StartUp, ASettingsFileBackupOrSystemsFolderInTheWayEndsTheProgram)
 {
-    Start f;
-    f.addSystem("beta");
-    f.addSystem("Alpha");
-    f.write("M-R3X Master.ini", {"Last system = Gamma"});
-    frmMaster& w = f.load();
-    EXPECT_EQ(w.lstSystems->currentRow(), 0);
-    EXPECT_EQ(w.lstSystems->currentItem()->text(), QString("Alpha"));
-    EXPECT_EQ(w.windowTitle(), QString("Alpha M-R3X Master"));
-}
-
-TEST(StartUp, AMasterSettingsFileThatCannotBeReadEndsTheProgram)
-{
-    Start f;
-    f.root.mkdirs("M-R3X Master.ini"); // a folder where the file should be
-    frmMaster& w = f.load();
-    f.expectFatal(QDir::toNativeSeparators(f.at("M-R3X Master.ini")) + " missing");
-    EXPECT_EQ(f.dialogs.shown().size(), 1u);
-    // Nothing after the failure ran.
-    EXPECT_EQ(w.program.ParameterLabels[0], QString());
-    EXPECT_EQ(w.program.LastSystem, QString());
-}
-
-TEST(StartUp, AMissingSystemsFolderEndsTheProgram)
-{
-    Start f;
-    f.write("Systems", {"a file, not a folder"});
-    f.addSystem("Alpha");
-    frmMaster& w = f.load();
-    f.expectFatal(QDir::toNativeSeparators(f.at("M-R3X Master.ini")) + " missing");
-    EXPECT_EQ(w.lstSystems->currentRow(), -1);
-}
-
-TEST(StartUp, ABackupThatCannotBeWrittenEndsTheProgram)
-{
-    Start f;
-    f.root.mkdirs("M-R3X Master.bak/inside");
-    f.load();
-    f.expectFatal(QDir::toNativeSeparators(f.at("M-R3X Master.ini")) + " missing");
+    const std::pair<const char*, std::function<void(Start&)>> cases[] = {
+        {"a folder where the settings file belongs", [](Start& f) { f.root.mkdirs(Ini); }},
+        {"a file where the systems folder belongs",
+         [](Start& f) {
+             f.root.writeLines(Ini, {"System Folder = Data"});
+             f.root.writeLines("Systems", {"a file"});
+         }},
+        {"a backup that cannot be written", [](Start& f) { f.root.mkdirs("M-R3X Master.bak/inside"); }},
+    };
+    for (const auto& [name, arrange] : cases) {
+        SCOPED_TRACE(name);
+        Start f;
+        arrange(f);
+        frmMaster& w = f.window();
+        frmDummy splash;
+        EXPECT_FALSE(splash.Form_Load(w));
+        EXPECT_FALSE(w.isVisible());
+        ASSERT_EQ(f.dialogs.shown().size(), 1u);
+        EXPECT_EQ(f.dialogs.last()->text, f.native(Ini) + " missing");
+        EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Critical);
+        EXPECT_EQ(f.dialogs.last()->buttons, MsgButtons::Ok);
+        // The program's end goes to the caller; nothing after the failure ran.
+        EXPECT_TRUE(f.lifetime.ended());
+        EXPECT_EQ(f.lifetime.exitCode(), 1);
+        EXPECT_EQ(w.program.ParameterLabels[0], QString());
+    }
 }
 
 TEST(StartUp, ARelativeSystemFolderIsMadeInsideTheProgramFolder)
 {
     Start f;
-    f.write("M-R3X Master.ini", {"System Folder = Data", "Last system = x"});
+    f.root.writeLines(Ini, {"System Folder = Data", "Last system = x"});
     f.root.mkdirs("Systems"); // the systems are listed from here whatever the key says
     const QString elsewhere = QDir::currentPath() + "/Data";
     const bool wasThere = QFileInfo::exists(elsewhere);
     frmMaster& w = f.load();
     EXPECT_FALSE(f.lifetime.ended());
-    EXPECT_TRUE(QFileInfo(f.at("Data")).isDir());
+    EXPECT_TRUE(QFileInfo(f.root("Data")).isDir());
     EXPECT_EQ(QFileInfo::exists(elsewhere), wasThere);
-    EXPECT_EQ(w.program.JobsFolder, f.at("Data"));
+    EXPECT_EQ(w.program.JobsFolder, f.root("Data"));
 }
 
 TEST(StartUp, ExitAsksAndOnYesWritesTheWindowsChoices)
 {
     Start f;
     f.addSystem("Alpha", {"A1,1,M-R32,Job 1,Site 1", "A2,2,M-R32,Job 1,Site 2"});
-    f.write("M-R3X Master.ini", {"Last system = Alpha", "Comm port = COM7", "Modem = ATZ", "Dial prefix = 9",
-                                 "Last Slave = Site 2", "System Folder = " + f.at("Elsewhere")});
+    f.root.writeLines(Ini, {"Last system = Alpha", "Comm port = COM7", "Modem = ATZ", "Dial prefix = 9",
+                            "Last Slave = Site 2", "System Folder = " + f.root("Elsewhere")});
     frmMaster& w = f.load();
     ASSERT_FALSE(f.lifetime.ended());
     w.cboCommports->setCurrentIndex(w.cboCommports->findText("12"));
     w.optDisplayMode[1]->setChecked(true);
-    const QByteArray before = f.read("M-R3X Master.ini");
+    const QByteArray before = f.root.read(Ini);
 
     f.dialogs.answer(MsgAnswer::No);
     w.startUp->mnuExit_Click();
@@ -235,7 +179,7 @@ TEST(StartUp, ExitAsksAndOnYesWritesTheWindowsChoices)
     EXPECT_EQ(f.dialogs.last()->text, QString("Are you sure you wish to exit M-R3X Master?"));
     EXPECT_EQ(f.dialogs.last()->buttons, MsgButtons::YesNo);
     EXPECT_FALSE(f.lifetime.ended());
-    EXPECT_EQ(f.read("M-R3X Master.ini"), before);
+    EXPECT_EQ(f.root.read(Ini), before);
 
     w.Comm->setWaitTimeout(5000);
     f.dialogs.answer(MsgAnswer::Yes);
@@ -244,37 +188,25 @@ TEST(StartUp, ExitAsksAndOnYesWritesTheWindowsChoices)
     EXPECT_EQ(f.lifetime.exitCode(), 0);
     EXPECT_EQ(w.Comm->WaitTimeout(), 0);
     EXPECT_EQ(f.dialogs.shown().size(), 2u);
-    EXPECT_EQ(f.read("M-R3X Master.ini"),
-              f.crlf({"System Folder = " + QDir::toNativeSeparators(f.at("Systems")), "Comm port = COM7", "Modem = ATZ",
-                      "Dial prefix = ", "Last system = Alpha", "Last Job = Job 1", "Last Master = Site 1",
-                      "Last Slave = Site 2", "Last Connection = 12", "Last Mode = TRS"}));
+    EXPECT_EQ(f.root.read(Ini),
+              crlf({"System Folder = " + f.native("Systems"), "Comm port = COM7", "Modem = ATZ", "Dial prefix = ",
+                    "Last system = Alpha", "Last Job = Job 1", "Last Master = Site 1", "Last Slave = Site 2",
+                    "Last Connection = 12", "Last Mode = TRS"}));
 }
 
-TEST(StartUp, SavedSettingsHaveNoModeLineWithoutADisplayMode)
+TEST(StartUp, ExitSaysSoWhenTheSettingsCannotBeWritten)
 {
     Start f;
     frmMaster& w = f.load();
-    ASSERT_TRUE(w.startUp->SAVE_SETTINGS());
-    const QList<QByteArray> lines = f.read("M-R3X Master.ini").split('\n');
-    EXPECT_EQ(lines.size(), 10); // nine lines and the empty rest after the last line end
-    EXPECT_EQ(lines[8], QByteArray("Last Connection = \r")); // no port chosen
-    EXPECT_EQ(lines[4], QByteArray("Last system = \r"));
-
-    w.optDisplayMode[0]->setChecked(true);
-    ASSERT_TRUE(w.startUp->SAVE_SETTINGS());
-    EXPECT_TRUE(f.read("M-R3X Master.ini").endsWith("Last Mode = TDR\r\n"));
-}
-
-TEST(StartUp, ClosingTheWindowFrameEndsWithoutWritingTheSettings)
-{
-    Start f;
-    frmMaster& w = f.load();
-    w.cboCommports->setCurrentIndex(5);
-    const QByteArray before = f.read("M-R3X Master.ini");
-    w.close();
+    ASSERT_TRUE(QFile::remove(f.root(Ini)));
+    f.root.mkdirs(Ini + "/locked"); // something in the way of the file
+    f.dialogs.answer(MsgAnswer::Yes);
+    w.startUp->mnuExit_Click();
+    ASSERT_EQ(f.dialogs.shown().size(), 2u);
+    EXPECT_EQ(f.dialogs.last()->text, f.native(Ini) + " could not be written: your last choices are not kept");
+    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
     EXPECT_TRUE(f.lifetime.ended());
-    EXPECT_EQ(f.read("M-R3X Master.ini"), before);
-    EXPECT_TRUE(f.dialogs.shown().empty());
+    EXPECT_EQ(f.lifetime.exitCode(), 0);
 }
 
 TEST(StartUp, TheStartUpWindowListsTheDevicesWithNoneChosen)
@@ -285,53 +217,20 @@ TEST(StartUp, TheStartUpWindowListsTheDevicesWithNoneChosen)
     frmDummy splash;
     ASSERT_TRUE(splash.Form_Load(w));
 
-    QStringList listed;
-    for (int i = 0; i < w.cboCommports->count(); ++i)
-        listed << w.cboCommports->itemText(i);
-    EXPECT_EQ(listed, w.Comm->DeviceList());
-    EXPECT_TRUE(listed.contains("Simulated unit"));
+    EXPECT_EQ(w.cboCommports->count(), w.Comm->DeviceList().size());
+    EXPECT_GE(w.cboCommports->findText("Simulated unit"), 0);
     EXPECT_EQ(w.cboCommports->currentIndex(), -1);
     EXPECT_EQ(splash.lblProgress->text(), QString("Comm port check complete"));
     EXPECT_EQ(splash.lblSystemFolder->text(), "System Path = " + QDir::toNativeSeparators(f.appFolder));
-    EXPECT_TRUE(splash.lblVersion->text().startsWith("Version "));
-    EXPECT_EQ(splash.lblVersion->text().count('.'), 2);
     EXPECT_TRUE(w.isVisible());
     EXPECT_FALSE(splash.isVisible());
     w.hide();
 }
 
-TEST(StartUp, TheStartUpWindowStopsWhenTheLoadFails)
-{
-    Start f;
-    f.root.mkdirs("M-R3X Master.ini");
-    frmMaster& w = f.window();
-    frmDummy splash;
-    EXPECT_FALSE(splash.Form_Load(w));
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_TRUE(f.lifetime.ended());
-}
-
 TEST(StartUp, TheProgramFolderIsTheCurrentOneOnlyWhenItIsNamedSo)
 {
-    EXPECT_EQ(StartUp::appFolderRule("/srv/field/M-R3X Master", "/home/eng"), QString("/srv/field/M-R3X Master"));
     EXPECT_EQ(StartUp::appFolderRule("/srv/field/M-R3X Master/", "/home/eng"), QString("/srv/field/M-R3X Master"));
     EXPECT_EQ(StartUp::appFolderRule("/srv/field/M-R3X Master/Systems", "/home/eng"),
               QString("/home/eng/M-R3X Master"));
     EXPECT_EQ(StartUp::appFolderRule("/srv/m-r3x master", "/home/eng/"), QString("/home/eng/M-R3X Master"));
-}
-
-TEST(StartUp, ExitSaysSoWhenTheSettingsCannotBeWritten)
-{
-    Start f;
-    frmMaster& w = f.load();
-    ASSERT_TRUE(QFile::remove(f.at("M-R3X Master.ini")));
-    f.root.mkdirs("M-R3X Master.ini/locked"); // something in the way of the file
-    f.dialogs.answer(MsgAnswer::Yes);
-    w.startUp->mnuExit_Click();
-    ASSERT_EQ(f.dialogs.shown().size(), 2u);
-    EXPECT_EQ(f.dialogs.last()->text, QDir::toNativeSeparators(f.at("M-R3X Master.ini")) +
-                                          " could not be written: your last choices are not kept");
-    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(f.lifetime.ended());
-    EXPECT_EQ(f.lifetime.exitCode(), 0);
 }

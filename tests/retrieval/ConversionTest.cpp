@@ -1,7 +1,10 @@
-// Storing received files under their date and time: the conversion on its own.
+// What a received file is stored as: the rules on their own, then the conversion in the unit
+// folder.
 #include "RetrievalFixture.h"
 
 #include "retrieval/EventDownload.h"
+#include "retrieval/MoveWithoutReplacing.h"
+#include "retrieval/ReceivedFileRules.h"
 
 #include <gtest/gtest.h>
 
@@ -13,15 +16,29 @@ namespace {
 QByteArray recording(std::initializer_list<unsigned char> head, int length = 3328)
 {
     QByteArray bytes(length, '\0');
-    int i = 0;
-    for (unsigned char b : head)
-        bytes[i++] = static_cast<char>(b);
     for (int j = 8; j < length; ++j)
         bytes[j] = static_cast<char>(j * 7);
+    std::copy(head.begin(), head.end(), bytes.begin());
     return bytes;
 }
 
 } // namespace
+
+TEST(ReceivedFileRules, TheNameSaysTheKindAndTheFirstSixBytesTheStoredName)
+{
+    using namespace retrieval;
+    EXPECT_EQ(receivedKind("Event_05.EVT"), ReceivedKind::EventRecord);
+    EXPECT_EQ(receivedKind("Manual Trigger.ACT"), ReceivedKind::ManualRecording);
+    EXPECT_EQ(receivedKind("MR-0101.IDX"), std::nullopt);
+    EXPECT_EQ(receivedKind("event_05.evt"), std::nullopt);
+    EXPECT_EQ(storedName(std::vector<std::uint8_t>{123, 1, 2, 3, 4, 205, 9, 9}, ReceivedKind::EventRecord),
+              "23-01-02 03-04-05.trg");
+    // No year (0, or 100 that prints as "00") or no whole head: no event.
+    for (const std::vector<std::uint8_t>& head : {std::vector<std::uint8_t>{0, 3, 9, 20, 37, 55, 2, 1},
+                                                  std::vector<std::uint8_t>{100, 3, 9, 20, 37, 55, 2, 1},
+                                                  std::vector<std::uint8_t>{23, 3, 9, 20, 37}})
+        EXPECT_EQ(storedName(head, ReceivedKind::EventRecord), std::nullopt) << int(head[0]) << " " << head.size();
+}
 
 TEST(Conversion, AManualRecordingIsNamedByTheBytesAsReceivedAndStoredWithItsTimeAndSourceZeroed)
 {
@@ -38,29 +55,30 @@ TEST(Conversion, AManualRecordingIsNamedByTheBytesAsReceivedAndStoredWithItsTime
     EXPECT_EQ(f.readUnitFile("23-03-09 20-37-55.vlt"), expected);
     EXPECT_EQ(f.otherFiles(), QStringList());
     EXPECT_EQ(w.filTrig[0]->Files(), QStringList({"23-03-09 20-37-55.vlt"}));
+
+    // The same recording again leaves the one stored first as it was.
+    f.writeUnitFile("Manual Trigger.ACT", recording({23, 3, 9, 20, 37, 55, 0, 0}));
+    w.eventDownload->CONVERT_EVENT_FILE("Manual Trigger.ACT");
+    EXPECT_EQ(f.readUnitFile("23-03-09 20-37-55.vlt"), expected);
+    EXPECT_EQ(f.otherFiles(), QStringList());
 }
 
-TEST(Conversion, AFileWithoutAYearIsDeletedAndAStoredOneIsNeverReplaced)
+TEST(Conversion, AFileWithoutAYearIsDeletedAndNothingIsMadeFromAFileNeverReceived)
 {
     RetrievalFixture f;
     frmMaster& w = f.open();
     f.writeUnitFile("Event_02.EVT", recording({0, 3, 9, 20, 37, 55, 1, 0}));
     w.eventDownload->CONVERT_EVENT_FILE("Event_02.EVT");
-    f.writeUnitFile("Manual Trigger.ACT", recording({0, 3, 9, 20, 37, 55, 0, 0}));
-    w.eventDownload->CONVERT_EVENT_FILE("Manual Trigger.ACT");
     f.writeUnitFile("Event_03.EVT", "12345"); // too short to hold a head
     w.eventDownload->CONVERT_EVENT_FILE("Event_03.EVT");
     EXPECT_EQ(f.storedFiles(), QStringList());
     EXPECT_EQ(f.otherFiles(), QStringList());
 
-    f.writeUnitFile("23-03-09 20-37-55.vlt", "the first one");
-    f.writeUnitFile("Manual Trigger.ACT", recording({23, 3, 9, 20, 37, 55, 0, 0}));
-    w.eventDownload->CONVERT_EVENT_FILE("Manual Trigger.ACT");
-    EXPECT_EQ(f.readUnitFile("23-03-09 20-37-55.vlt"), QByteArray("the first one"));
-    EXPECT_EQ(f.otherFiles(), QStringList());
-
-    // A name that was never received converts nothing and makes nothing.
+    // A name that was never received converts nothing and makes nothing, and a move that cannot
+    // be made says so.
     w.eventDownload->CONVERT_EVENT_FILE("Event_09.EVT");
     EXPECT_EQ(f.otherFiles(), QStringList());
     EXPECT_TRUE(f.dialogs.shown().empty());
+    EXPECT_EQ(moveWithoutReplacing(f.unitFolder() + "/Event_09.EVT", f.unitFolder() + "/other.trg"), MoveResult::Failed);
+    EXPECT_FALSE(f.storedFiles().contains("other.trg"));
 }

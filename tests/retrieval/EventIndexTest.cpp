@@ -1,9 +1,6 @@
 // Listing the unit's index, its stored marks, the last-index lists and the selection rules.
 #include "RetrievalFixture.h"
 
-#include "common/Files.h"
-#include "retrieval/EventIndex.h"
-
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -26,81 +23,51 @@ QByteArray indexFile(const std::vector<std::array<std::uint8_t, 7>>& records)
     return file;
 }
 
+const QString EmptySlot = "00-00-00 00-00-00 (00)-";
+
 } // namespace
 
 TEST(EventIndex, TheListShowsTheIndexNewestFirstWithStoredMarksAndNothingSelected)
 {
     RetrievalFixture f;
     frmMaster& w = f.open();
+    // Without an index file every slot is empty, and reading does not make the file.
+    w.eventIndex->FILL_INDEX_LIST();
+    EXPECT_EQ(f.indexLines(), QStringList(20, EmptySlot));
+    EXPECT_FALSE(QFile::exists(f.unitFolder() + "/MR-0101.IDX"));
+
     f.writeUnitFile("MR-0101.IDX", indexFile({{6, 5, 12, 26, 14, 3, 22},
                                               {0, 0, 0, 0, 0, 0, 0},
                                               {7, 26, 11, 30, 9, 15, 0},
                                               {1, 26, 12, 1, 23, 59, 59}}));
     f.writeUnitFile("26-11-30 09-15-00.trg", "stored");
+    f.writeUnitFile("26-12-01 23-59-59.vlt", "a manual recording does not count");
     w.eventIndex->FILL_INDEX_LIST();
 
     const QStringList lines = f.indexLines();
     ASSERT_EQ(lines.size(), 20);
     EXPECT_EQ(lines.mid(0, 4), QStringList({"26-12-01 23-59-59 (02)-", "26-11-30 09-15-00 (08)+",
-                                             "05-12-26 14-03-22 (07)-", "00-00-00 00-00-00 (00)-"}));
-    EXPECT_EQ(lines.count("00-00-00 00-00-00 (00)-"), 17);
+                                             "05-12-26 14-03-22 (07)-", EmptySlot}));
+    EXPECT_EQ(lines.count(EmptySlot), 17);
     EXPECT_FALSE(w.fraIndex->isHidden());
-    EXPECT_EQ(w.lstIndex->currentRow(), 0);
     EXPECT_TRUE(f.selectedLines().isEmpty());
-    EXPECT_TRUE(f.dialogs.shown().empty());
 
     // The model of the connected unit decides how many records are read.
     w.lblHardware->setText("M-S32");
     w.eventIndex->FILL_INDEX_LIST();
     EXPECT_EQ(f.indexLines().size(), 40);
     EXPECT_EQ(f.indexLines().first(), QString("26-12-01 23-59-59 (02)-"));
+
+    // The last-index lists read the model of their own viewer slot, in their own line form, and
+    // leave the event index alone.
     w.lblHardware->setText("M-R32");
-    w.eventIndex->FILL_INDEX_LIST();
-    EXPECT_EQ(f.indexLines().size(), 20);
-}
-
-TEST(EventIndex, AMissingIndexFileListsEmptySlotsAndIsNotCreated)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
-    w.eventIndex->FILL_INDEX_LIST();
-    EXPECT_EQ(f.indexLines(), QStringList(20, "00-00-00 00-00-00 (00)-"));
-    EXPECT_FALSE(QFile::exists(f.unitFolder() + "/MR-0101.IDX"));
-    w.eventIndex->FILL_LAST_INDEX(1);
-    EXPECT_EQ(w.lstLastIndex[1]->count(), 20);
-    EXPECT_FALSE(QFile::exists(f.unitFolder() + "/MR-0101.IDX"));
-    EXPECT_TRUE(f.dialogs.shown().empty());
-
-    // With no unit folder chosen there is no index to read, and nothing is made anywhere.
-    w.filTST->setPath(QString());
-    w.eventIndex->FILL_INDEX_LIST();
-    EXPECT_EQ(f.indexLines().size(), 20);
-    EXPECT_FALSE(QFile::exists("MR-0101.IDX"));
-}
-
-TEST(EventIndex, TheLastIndexListUsesTheModelOfItsViewerSlotAndItsOwnLineForm)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
-    f.writeUnitFile("MR-0101.IDX", indexFile({{6, 5, 12, 26, 14, 3, 22}, {2, 26, 1, 2, 3, 4, 5}}));
-    f.writeUnitFile("26-01-02 03-04-05.trg", "stored");
-    w.lstIndex->addItem("untouched");
-
     w.lblUnit[1]->setText("M-S32");
     w.eventIndex->FILL_LAST_INDEX(1);
     ASSERT_EQ(w.lstLastIndex[1]->count(), 40);
-    EXPECT_EQ(w.lstLastIndex[1]->item(0)->text(), QString("26-01-02 03-04-05   03 +"));
-    EXPECT_EQ(w.lstLastIndex[1]->item(1)->text(), QString("05-12-26 14-03-22   07 -"));
-    EXPECT_EQ(w.lstLastIndex[1]->item(39)->text(), QString("00-00-00 00-00-00   00 -"));
-    EXPECT_EQ(w.lstLastIndex[1]->currentRow(), 0);
-
-    w.lblUnit[0]->setText("M-R32");
+    EXPECT_EQ(w.lstLastIndex[1]->item(1)->text(), QString("26-11-30 09-15-00   08 +"));
     w.eventIndex->FILL_LAST_INDEX(0);
     EXPECT_EQ(w.lstLastIndex[0]->count(), 20);
-    EXPECT_EQ(w.lstLastIndex[1]->count(), 40);
-    // The event index itself is left alone.
-    ASSERT_EQ(w.lstIndex->count(), 1);
-    EXPECT_EQ(w.lstIndex->item(0)->text(), QString("untouched"));
+    EXPECT_EQ(f.indexLines().size(), 40);
 }
 
 TEST(EventIndex, OnlyEventsMissingOnThePCStaySelected)
@@ -126,34 +93,17 @@ TEST(EventIndex, OnlyEventsMissingOnThePCStaySelected)
 
     w.eventIndex->cmdSelectAll_Click();
     EXPECT_EQ(f.selectedLines().size(), 5);
-    EXPECT_EQ(f.selectedLines().first(), QString("26-10-05 12-00-00 (05)-"));
     EXPECT_EQ(f.selectedLines().last(), QString("26-10-01 12-00-00 (01)-"));
     EXPECT_EQ(w.lstIndex->indexAt(QPoint(2, 2)).row(), 3); // the first selected line is at the top
 
+    // An event stored since is marked and leaves the selection.
+    f.writeUnitFile("26-10-05 12-00-00.trg", "stored");
+    w.eventIndex->REMARK_INDEX();
+    EXPECT_EQ(f.indexLines().at(3), QString("26-10-05 12-00-00 (05)+"));
+    EXPECT_EQ(f.selectedLines().size(), 4);
+
     w.eventIndex->cmdClearAll_Click();
     EXPECT_TRUE(f.selectedLines().isEmpty());
-}
-
-TEST(EventIndex, RemarkingFollowsTheStoredFilesAndDropsStoredLinesFromTheSelection)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
-    f.writeUnitFile("MR-0101.IDX", indexFile({{6, 5, 12, 26, 14, 3, 22}, {2, 26, 1, 2, 3, 4, 5}}));
-    w.eventIndex->FILL_INDEX_LIST();
-    w.eventIndex->cmdSelectAll_Click();
-    ASSERT_EQ(f.selectedLines().size(), 2);
-
-    f.writeUnitFile("05-12-26 14-03-22.trg", "stored");
-    w.eventIndex->REMARK_INDEX();
-    EXPECT_EQ(f.indexLines().mid(0, 2), QStringList({"26-01-02 03-04-05 (03)-", "05-12-26 14-03-22 (07)+"}));
-    EXPECT_EQ(f.selectedLines(), QStringList({"26-01-02 03-04-05 (03)-"}));
-
-    // A ".vlt" or a file elsewhere does not count as stored.
-    ASSERT_TRUE(removeFile(f.unitFolder() + "/05-12-26 14-03-22.trg"));
-    f.writeUnitFile("05-12-26 14-03-22.vlt", "manual");
-    w.eventIndex->REMARK_INDEX();
-    EXPECT_EQ(f.indexLines().at(1), QString("05-12-26 14-03-22 (07)-"));
-    EXPECT_EQ(f.selectedLines(), QStringList({"26-01-02 03-04-05 (03)-"}));
 }
 
 TEST(EventIndex, GetIndexFetchesTheIndexFileAndListsIt)
@@ -163,22 +113,17 @@ TEST(EventIndex, GetIndexFetchesTheIndexFileAndListsIt)
     w.eventIndex->cmdGetIndex_Click();
 
     EXPECT_EQ(f.sent.left(1), QByteArray("p"));
-    EXPECT_EQ(f.readUnitFile("MR-0101.IDX"), RetrievalFixture::bytes(f.unit().indexFile()));
-    const QStringList progress = {"Downloading Index ", "Index request acknowledged"};
-    ASSERT_GE(f.statusHistory.indexOf("Downloading Index "), 0);
-    EXPECT_EQ(f.statusHistory.mid(f.statusHistory.indexOf("Downloading Index "), 2), progress);
+    EXPECT_EQ(f.readUnitFile("MR-0101.IDX"), mr3x::test::bytesOf(f.unit().indexFile()));
     EXPECT_EQ(w.lblStatus->text(), QString("Index file downloaded"));
     EXPECT_EQ(w.Comm->WaitTimeout(), 0);
-
     const QStringList lines = f.indexLines();
     ASSERT_EQ(lines.size(), 20);
-    EXPECT_EQ(lines.count("00-00-00 00-00-00 (00)-"), 8);
+    EXPECT_EQ(lines.count(EmptySlot), 8);
     EXPECT_EQ(lines.first().mid(18), QString("(12)-")); // the unit's newest event is in its last slot
     EXPECT_TRUE(w.cmdGetData->isEnabled());
-    EXPECT_TRUE(w.Watchdog->isActive());
 }
 
-TEST(EventIndex, GetIndexWithoutAnAnswerStillEndsAndKeepsTheLastIndex)
+TEST(EventIndex, GetIndexWithoutAnAnswerKeepsTheLastIndex)
 {
     sim::SimOptions options = RetrievalFixture::defaultOptions();
     options.faults.silent.push_back({'p', 0});
@@ -190,9 +135,8 @@ TEST(EventIndex, GetIndexWithoutAnAnswerStillEndsAndKeepsTheLastIndex)
     w.eventIndex->cmdGetIndex_Click();
     EXPECT_TRUE(f.statusHistory.contains("Timeout acknowledging request for index file"));
     EXPECT_EQ(w.lblStatus->text(), QString("File transfer failed"));
-    EXPECT_FALSE(f.statusHistory.contains("Index file downloaded"));
     EXPECT_EQ(f.readUnitFile("MR-0101.IDX"), older);
     EXPECT_EQ(f.otherFiles(), QStringList());
-    EXPECT_EQ(f.indexLines().first(), QString("05-12-26 14-03-22 (07)-"));
+    EXPECT_EQ(f.indexLines().value(0), QString("05-12-26 14-03-22 (07)-"));
     EXPECT_EQ(w.Comm->WaitTimeout(), 0);
 }

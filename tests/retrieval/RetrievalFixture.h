@@ -2,40 +2,97 @@
 // The window on the simulated unit with its port open (the unit already under serial control),
 // and what the retrieval tests read back: the index lines, the requests on the wire and the
 // files in the master unit's folder.
+#include "retrieval/EventIndex.h"
 #include "support/LinkFixture.h"
 
-#include <QStringList>
+#include <QDir>
+#include <QRegularExpression>
 
 namespace mr3x::test {
 
+inline QByteArray bytesOf(const std::vector<std::uint8_t>& data)
+{
+    return QByteArray(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
+}
+
+/// The name an event is stored under, from the date and time in its first six bytes.
+inline QString stemOf(const QByteArray& head)
+{
+    QString stem;
+    for (int i = 0; i < 6; ++i)
+        stem += QStringLiteral("%1").arg(static_cast<unsigned char>(head[i]) % 100, 2, 10, QLatin1Char('0')) +
+                (i == 2 ? QStringLiteral(" ") : i == 5 ? QString() : QStringLiteral("-"));
+    return stem;
+}
+
 class RetrievalFixture : public LinkFixture {
 public:
-    explicit RetrievalFixture(sim::SimOptions options = defaultOptions());
+    using LinkFixture::LinkFixture;
 
     /// Loads the window and opens the simulated port; nothing is sent.
-    frmMaster& open();
+    frmMaster& open()
+    {
+        frmMaster& w = start();
+        choosePort();
+        clearWire();
+        return w;
+    }
     /// Puts the unit's own index file in the unit folder and lists it.
-    void listUnitIndex();
+    void listUnitIndex()
+    {
+        writeUnitFile("MR-0101.IDX", bytesOf(unit().indexFile()));
+        window().eventIndex->FILL_INDEX_LIST();
+    }
+    QByteArray readUnitFile(const QString& name) const { return root.read(relative(name)); }
+    void writeUnitFile(const QString& name, const QByteArray& bytes) const { root.write(relative(name), bytes); }
 
-    QStringList indexLines() const;
+    /// The index list's lines, or only its selected ones.
+    QStringList indexLines(bool selectedOnly = false)
+    {
+        QStringList lines;
+        for (int row = 0; row < window().lstIndex->count(); ++row)
+            if (!selectedOnly || window().lstIndex->item(row)->isSelected())
+                lines << window().lstIndex->item(row)->text();
+        return lines;
+    }
+    QStringList selectedLines() { return indexLines(true); }
     /// The row of the index line for the unit's slot (counted from 0); -1 when there is none.
-    int rowOfSlot(int slot) const;
-    QStringList selectedLines() const;
-    void select(int row, bool selected = true);
+    int rowOfSlot(int slot)
+    {
+        const QString shown = QStringLiteral("(%1)").arg(slot + 1, 2, 10, QLatin1Char('0'));
+        const QStringList lines = indexLines();
+        for (int row = 0; row < lines.size(); ++row)
+            if (lines[row].mid(18, 4) == shown)
+                return row;
+        return -1;
+    }
+    void select(int row) { window().lstIndex->item(row)->setSelected(true); }
 
     /// The event requests on the wire since the last clearWire(), in order ("f04", ...).
-    QStringList requests() const;
+    QStringList requests() const
+    {
+        QStringList found;
+        static const QRegularExpression request(QStringLiteral("f[0-9-][0-9]"));
+        for (auto it = request.globalMatch(QString::fromLatin1(sent)); it.hasNext();)
+            found << it.next().captured();
+        return found;
+    }
     /// The stored event files (".trg" and ".vlt") in the unit folder, in name order.
-    QStringList storedFiles() const;
-    /// Every other file in the unit folder except the index: what a failed reception or a
-    /// conversion might leave behind.
-    QStringList otherFiles() const;
-    QByteArray readUnitFile(const QString& name) const;
-    void writeUnitFile(const QString& name, const QByteArray& bytes) const;
+    QStringList storedFiles() const { return QDir(unitFolder()).entryList({"*.trg", "*.vlt"}, QDir::Files, QDir::Name); }
+    /// Every other file but the index: what a failed reception or a conversion might leave behind.
+    QStringList otherFiles() const
+    {
+        QStringList others = QDir(unitFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        others.removeIf([](const QString& name) {
+            return name.endsWith(".trg") || name.endsWith(".vlt") || name == "MR-0101.IDX";
+        });
+        return others;
+    }
+    /// The stored name of the unit's record in a slot.
+    QString storedNameOfSlot(int slot) { return stemOf(bytesOf(unit().eventRecord(slot))) + ".trg"; }
 
-    /// The stored name of the unit's record in a slot: its date and time + ".trg".
-    QString storedNameOfSlot(int slot);
-    static QByteArray bytes(const std::vector<std::uint8_t>& data);
+private:
+    QString relative(const QString& name) const { return QDir(appFolder).relativeFilePath(unitFolder() + "/" + name); }
 };
 
 } // namespace mr3x::test

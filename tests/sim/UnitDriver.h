@@ -1,7 +1,7 @@
 #pragma once
 // Drives a SimUnit through its pure interface on a time line of the test's own, and receives its
-// files with a small YMODEM receiver written here (so the sender is checked against code that is
-// not its own).
+// files with the program's YMODEM receiver.
+#include "link/ymodem/Receiver.h"
 #include "sim/SimUnit.h"
 
 #include <cstdint>
@@ -17,7 +17,6 @@ public:
 
     /// Sends bytes at the present time (they are heard at once).
     void send(std::string_view text) { unit.receive(text, now); }
-    void sendByte(std::uint8_t byte) { send(std::string_view(reinterpret_cast<const char*>(&byte), 1)); }
     /// Lets `ms` pass, gathering what the unit sends.
     void run(std::int64_t ms);
     /// Everything received since the last take, as text.
@@ -32,35 +31,19 @@ public:
     std::vector<std::uint8_t> received;
 };
 
-struct ReceiverOptions {
-    int nakBlocks = 0;          // NAK this many good data blocks before taking them
-    bool nakFirstEot = true;    // answer the first EOT with NAK, as many receivers do
-    bool closeBatch = true;     // ask for and acknowledge the batch's closing block
-    std::int64_t limitMs = 200'000;
-};
+/// A unit already under serial control.
+SimOptions disarmed(Model model = Model::MR32);
 
-struct ReceivedFile {
-    bool complete = false;      // the batch was closed and the file had its announced length
-    bool canceled = false;      // the sender sent CAN CAN
-    bool gaveUp = false;        // the receiver ran out of patience or retries
+struct Reception {
+    mr3x::ymodem::Outcome outcome = mr3x::ymodem::Outcome::Running;
     std::string name;
-    std::size_t announced = 0;
-    std::vector<std::uint8_t> data;
-    int crcErrors = 0;
-    int duplicates = 0;
-    std::int64_t startedMs = 0;
-    std::int64_t endedMs = 0;
+    Bytes data;
+    std::int64_t tookMs = 0;
 };
 
-/// Receives one YMODEM batch from the unit: starts with 'C', checks CRC-16 and block numbers,
-/// NAKs bad blocks (ten errors in a row end it), bounds each block's start (10 s) and each
-/// character (1 s), and closes the batch.
-ReceivedFile receiveFile(UnitDriver& driver, const ReceiverOptions& options = {});
-
-/// The settings text split the way the program splits it: lines joined, the text after
-/// "Parameters:" cut at every ",".
-std::vector<std::string> settingsFields(const std::string& answer);
-
-std::vector<std::uint8_t> bytesOf(std::string_view text);
+/// Receives one YMODEM batch from the unit, a millisecond at a time. With `leaveWhenWhole` the
+/// receiver goes as soon as the file is whole and its end acknowledged, without the batch's
+/// closing block, as rz does at times.
+Reception receiveFile(UnitDriver& driver, bool leaveWhenWhole = false);
 
 } // namespace mr3x::sim::test

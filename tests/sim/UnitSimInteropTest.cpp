@@ -4,8 +4,6 @@
 #include "support/TempFolder.h"
 #include "support/UnitSimProcess.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -18,44 +16,35 @@
 #include <unistd.h>
 
 using namespace mr3x::sim;
+using mr3x::test::UnitSimProcess;
 
 namespace {
 
-const char* const kClock = mr3x::test::kUnitSimClock;
-using ServerProcess = mr3x::test::UnitSimProcess;
-
-int openRaw(const QString& path)
+// Opens the pty, sends a command, reads until `until` shows up or the time runs out, and closes it.
+std::string exchange(const QString& pty, const std::string& command, const std::string& until, int timeoutMs = 3000)
 {
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    const int fd = ::open(pty.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
     if (fd < 0)
-        return fd;
+        return {};
     termios tio{};
     tcgetattr(fd, &tio);
     cfmakeraw(&tio);
     tcsetattr(fd, TCSANOW, &tio);
-    return fd;
-}
-
-// Sends a command and reads until `until` shows up or the time runs out.
-std::string exchange(int fd, const std::string& command, const std::string& until, int timeoutMs = 3000)
-{
-    if (::write(fd, command.data(), command.size()) != static_cast<ssize_t>(command.size()))
-        return {};
+    const bool sent = ::write(fd, command.data(), command.size()) == static_cast<ssize_t>(command.size());
     std::string got;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (got.find(until) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+    while (sent && got.find(until) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
         pollfd watch{fd, POLLIN, 0};
-        if (::poll(&watch, 1, 50) > 0) {
-            char buffer[512];
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n > 0)
+        char buffer[512];
+        if (::poll(&watch, 1, 50) > 0)
+            if (const ssize_t n = ::read(fd, buffer, sizeof buffer); n > 0)
                 got.append(buffer, static_cast<std::size_t>(n));
-        }
     }
+    ::close(fd);  // the program side closes; the server keeps serving
     return got;
 }
 
-// Lets rz take the line and receive one YMODEM batch into `folder`.
+// Lets rz take the line and receive one YMODEM batch into `folder`; returns its exit code.
 int runRz(const QString& pty, const QString& folder)
 {
     QProcess rz;
@@ -70,85 +59,50 @@ int runRz(const QString& pty, const QString& folder)
     return rz.exitStatus() == QProcess::NormalExit ? rz.exitCode() : -1;
 }
 
-SimOptions sameUnit(std::uint64_t seed)
+QByteArray bytesOf(const Bytes& bytes)
 {
-    SimOptions options;
-    options.seed = seed;
-    options.clock = *DateTime::parse(kClock);
-    return options;
-}
-
-bool haveRz()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("rz")).isEmpty();
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
 } // namespace
 
-TEST(UnitSimInterop, RzReceivesAnEventRecordByteForByte)
+TEST(UnitSimInterop, RzReceivesTheIndexAndAnEventRecordFromAPacedUnitByteForByte)
 {
-    if (!haveRz())
+    if (QStandardPaths::findExecutable(QStringLiteral("rz")).isEmpty())
         GTEST_SKIP() << "rz (lrzsz) is not installed";
-    ServerProcess server({"--seed", "11"});
+    UnitSimProcess server({"--seed", "11", "--pace", "--baud", "115200"});
     ASSERT_TRUE(server.path().startsWith("/dev/")) << server.path().toStdString();
-
-    const int fd = openRaw(server.path());
-    ASSERT_GE(fd, 0);
-    EXPECT_NE(exchange(fd, "=-", "stopped by serial comm!").find("stopped by serial comm!"), std::string::npos);
-    EXPECT_NE(exchange(fd, "f04", "Finished f\r\n").find("Finished f\r\n"), std::string::npos);
-    ::close(fd);  // the program side closes; the server keeps serving
-
+    SimOptions options;
+    options.seed = 11;
+    options.clock = *DateTime::parse(mr3x::test::kUnitSimClock);
+    const SimUnit reference(options);
     mr3x::test::TempFolder folder;
+
+    EXPECT_NE(exchange(server.path(), "=-", "stopped by serial comm!").find("stopped by serial comm!"), std::string::npos);
+    EXPECT_NE(exchange(server.path(), "p", "Finished p\r\n").find("Finished p"), std::string::npos);
     ASSERT_EQ(runRz(server.path(), folder.path()), 0);
-    const QByteArray received = folder.read("EVENT_05.EVT");
-    const SimUnit reference(sameUnit(11));
-    const Bytes& expected = reference.eventRecord(4);
-    ASSERT_EQ(static_cast<std::size_t>(received.size()), expected.size());
-    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), reinterpret_cast<const std::uint8_t*>(received.data())));
+    EXPECT_EQ(folder.read("INDEX.IDX"), bytesOf(reference.indexFile()));
+
+    EXPECT_NE(exchange(server.path(), "f04", "Finished f\r\n").find("Finished f"), std::string::npos);
+    ASSERT_EQ(runRz(server.path(), folder.path()), 0);
+    EXPECT_EQ(folder.read("EVENT_05.EVT"), bytesOf(reference.eventRecord(4)));
 
     // Reopened, the unit still answers, under serial control.
-    const int again = openRaw(server.path());
-    ASSERT_GE(again, 0);
-    EXPECT_NE(exchange(again, "R", "Finished R").find("\r\nFinished R\r\n"), std::string::npos);
-    ::close(again);
-}
-
-TEST(UnitSimInterop, RzReceivesTheIndexFromAPacedUnit)
-{
-    if (!haveRz())
-        GTEST_SKIP() << "rz (lrzsz) is not installed";
-    ServerProcess server({"--seed", "5", "--pace", "--baud", "115200", "--disarmed"});
-    ASSERT_FALSE(server.path().isEmpty());
-    const int fd = openRaw(server.path());
-    ASSERT_GE(fd, 0);
-    EXPECT_NE(exchange(fd, "p", "Finished p\r\n").find("Finished p"), std::string::npos);
-    ::close(fd);
-
-    mr3x::test::TempFolder folder;
-    ASSERT_EQ(runRz(server.path(), folder.path()), 0);
-    SimOptions options = sameUnit(5);
-    const SimUnit reference(options);
-    const Bytes expected = reference.indexFile();
-    const QByteArray received = folder.read("INDEX.IDX");
-    ASSERT_EQ(static_cast<std::size_t>(received.size()), expected.size());
-    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), reinterpret_cast<const std::uint8_t*>(received.data())));
+    EXPECT_NE(exchange(server.path(), "R", "Finished R").find("\r\nFinished R\r\n"), std::string::npos);
 }
 
 TEST(UnitSimInterop, ServerEndsOnTerminateAndOnAPulledCable)
 {
-    ServerProcess server({"--disarmed", "--disconnect", "200"});
+    UnitSimProcess server({"--disarmed", "--disconnect", "200"});
     ASSERT_FALSE(server.path().isEmpty());
-    const int fd = openRaw(server.path());
-    ASSERT_GE(fd, 0);
-    exchange(fd, "f00", "Finished f\r\n");
-    // A receiver's 'C', then the header's ACK and the data 'C': the line goes in the first block.
-    exchange(fd, "C", std::string(1, '\x01'), 1000);
-    exchange(fd, "\x06" "C", "never", 300);
-    ::close(fd);
+    // The request, a receiver's 'C', then the header's ACK and the data 'C': the line goes in the first block.
+    exchange(server.path(), "f00", "Finished f\r\n");
+    exchange(server.path(), "C", std::string(1, '\x01'), 1000);
+    exchange(server.path(), "\x06" "C", "never", 300);
     EXPECT_TRUE(server.process().waitForFinished(3000));
     EXPECT_EQ(server.process().exitCode(), 0);
 
-    ServerProcess idle({});
+    UnitSimProcess idle({});
     ASSERT_FALSE(idle.path().isEmpty());
     idle.process().terminate();
     EXPECT_TRUE(idle.process().waitForFinished(3000));

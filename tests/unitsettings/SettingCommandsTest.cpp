@@ -12,87 +12,33 @@
 using namespace mr3x;
 using namespace mr3x::test;
 
-namespace {
-
-const QDateTime seventhOfMarch(QDate(2031, 3, 7), QTime(9, 5, 3));
-
-sim::SimOptions silentOn(char letter)
+TEST(SettingCommands, TheTimeThresholdAndDurationCommands)
 {
-    sim::SimOptions options = LinkFixture::defaultOptions();
-    options.faults.silent.push_back({letter, 0});
-    return options;
-}
-
-/// The master location folder's date, as a file manager would set it.
-void dateLocationFolder(LinkFixture& f, const QDateTime& when)
-{
-    namespace fs = std::filesystem;
-    const fs::path folder = (f.appFolder + "/Systems/Substation/Jobs/Feeder 7 Fault/North Yard").toStdString();
-    const auto sinceNow = std::chrono::seconds(QDateTime::currentDateTime().secsTo(when));
-    fs::last_write_time(folder, fs::file_time_type::clock::now() + sinceNow);
-}
-
-QString statusesSince(const LinkFixture& f, int from)
-{
-    return f.statusHistory.mid(from).join(" | ");
-}
-
-} // namespace
-
-TEST(SettingCommands, TheTimeCommandCarriesThePcClock)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    f.logOn();
-    f.clock.setDateTime(seventhOfMarch);
-    f.clearWire();
-    const int from = f.statusHistory.size();
-    w.settingCommands->SET_TIME();
-
+    Unit f;
+    f.w.settingCommands->SET_TIME();
     EXPECT_EQ(f.sent, QByteArray("T310307090503"));
-    EXPECT_EQ(statusesSince(f, from), QString("Setting Date and Time = 31/03/07  09:05:03 | Time set"));
-    EXPECT_EQ(w.program.ClockFields, (QStringList{"31", "03", "07", "09", "05", "03"}));
-    EXPECT_EQ(w.Comm->WaitTimeout(), 0);
-    const sim::DateTime unitClock = f.unit().clockAt(f.clock.nowMs());
-    EXPECT_EQ(unitClock.year, 2031);
-    EXPECT_EQ(unitClock.month, 3);
-    EXPECT_EQ(unitClock.day, 7);
-}
-
-TEST(SettingCommands, ThresholdAndDurationGoOutAsTheListsShowThem)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    f.logOn();
-    f.clearWire();
-    int from = f.statusHistory.size();
-    w.settingCommands->SET_THRESHOLD();
-    EXPECT_EQ(f.sent, QByteArray("h15"));
-    EXPECT_EQ(statusesSince(f, from), QString("Setting trigger threshold = 15 | Trigger threshold set"));
+    EXPECT_EQ(f.statuses(), QString("Setting Date and Time = 31/03/07  09:05:03 | Time set"));
+    EXPECT_EQ(f.w.Comm->WaitTimeout(), 0);
 
     // " 3" keeps its blank on the wire and loses it on the status line.
-    f.clearWire();
-    from = f.statusHistory.size();
-    w.settingCommands->SET_DURATION();
+    f.fresh();
+    f.w.settingCommands->SET_DURATION();
     EXPECT_EQ(f.sent, QByteArray("d 3"));
-    EXPECT_EQ(statusesSince(f, from), QString("Setting trigger duration = 3 samples | Trigger duration set"));
-    EXPECT_EQ(f.unit().settings().duration, 3);
+    EXPECT_EQ(f.statuses(), QString("Setting trigger duration = 3 samples | Trigger duration set"));
 
-    f.clearWire();
-    w.cboDuration->setCurrentIndex(8);
-    w.cboThreshold->setCurrentIndex(23);
-    w.settingCommands->SET_DURATION();
-    w.settingCommands->SET_THRESHOLD();
+    f.fresh();
+    f.w.cboDuration->setCurrentIndex(8);
+    f.w.cboThreshold->setCurrentIndex(23);
+    f.w.settingCommands->SET_DURATION();
+    f.w.settingCommands->SET_THRESHOLD();
     EXPECT_EQ(f.sent, QByteArray("d10h35"));
-    EXPECT_EQ(f.unit().settings().duration, 10);
-    EXPECT_EQ(f.unit().settings().threshold, 35);
+    EXPECT_TRUE(f.statuses().endsWith("Setting trigger threshold = 35 | Trigger threshold set"));
 }
 
 TEST(SettingCommands, TheHardwareCommandCarriesThePanel)
 {
-    LinkFixture f;
-    frmMaster& w = f.start();
-    f.logOn();
+    Unit f;
+    frmMaster& w = f.w;
     // Threshold 20, duration 3, "2kA", phase "Y-B", TDR with F/T, 400m, pulse width 3, "6/2",
     // gain 5, balance 7, "Internal" with the filter off.
     w.cboThreshold->setCurrentIndex(8);
@@ -104,20 +50,12 @@ TEST(SettingCommands, TheHardwareCommandCarriesThePanel)
     w.sldGain->setValue(5);
     w.sldBalance->setValue(7);
     w.chkFilter->setChecked(false);
-    f.clearWire();
-    const int from = f.statusHistory.size();
+    f.fresh();
     w.settingCommands->SET_HARDWARE();
-
     EXPECT_TRUE(f.sent.startsWith("\r\n\r\ng20, 3,3,4,2,042,05,07,5")) << f.sent.toStdString();
-    EXPECT_EQ(w.lblWork->text(), QString("42"));
-    EXPECT_EQ(statusesSince(f, from), QString("Setting hardware | TDR hardware set"));
-    const sim::UnitSettings& held = f.unit().settings();
-    EXPECT_EQ(held.hardware, 42);
-    EXPECT_EQ(held.phase, 4);
-    EXPECT_EQ(held.fsdCode, 3);
-    EXPECT_EQ(held.balanceMode, 5);
+    EXPECT_EQ(f.statuses(), QString("Setting hardware | TDR hardware set"));
 
-    // Without F/T the mode digit carries 1; Cross against reference 2 sends its tag, 3. The
+    // Without F/T the mode digit carries 3; Cross against reference 2 sends its tag, 3. The
     // widest values: duration 10, 800m at width 8 with "5/3", gain 20, balance 60.
     w.chkFileTransfer->setChecked(false);
     w.controlPanel->optTDRMode_MouseDown(1, Qt::LeftButton);
@@ -128,89 +66,57 @@ TEST(SettingCommands, TheHardwareCommandCarriesThePanel)
     w.cboPre_Post->setCurrentIndex(2);
     w.sldGain->setValue(20);
     w.sldBalance->setValue(60);
-    f.clearWire();
+    f.fresh();
     w.settingCommands->SET_HARDWARE();
     EXPECT_EQ(f.sent, QByteArray("\r\n\r\ng20,10,3,4,3,095,20,60,8"));
-    EXPECT_EQ(w.lblWork->text(), QString("95"));
-    EXPECT_EQ(f.unit().settings().hardware, 95);
 
     // With the pulse off the byte carries no width.
     w.chkPulseOn->setChecked(false);
     w.cboPre_Post->setCurrentIndex(0);
-    f.clearWire();
+    f.fresh();
     w.settingCommands->SET_HARDWARE();
     EXPECT_TRUE(f.sent.contains(",001,"));
 }
 
 TEST(SettingCommands, TheIdRecordNamesTheLocationDateJobAndLocation)
 {
-    LinkFixture f;
-    frmMaster& w = f.start();
+    Unit f(Unit::LogOn::No);
+    f.w.settingCommands->SET_ID();
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No connection to unit "});
+    EXPECT_TRUE(f.sent.isEmpty());
+
     f.logOn();
-    dateLocationFolder(f, seventhOfMarch);
+    // The master location folder's date, as a file manager would set it.
+    namespace fs = std::filesystem;
+    const auto march = std::chrono::seconds(QDateTime::currentDateTime().secsTo(f.clock.currentDateTime()));
+    fs::last_write_time(QFileInfo(f.unitFolder()).path().toStdString(), fs::file_time_type::clock::now() + march);
     // Whatever the PC's date format, the unit gets year, month and day.
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    f.clearWire();
-    const int from = f.statusHistory.size();
-    w.settingCommands->SET_ID();
+    f.fresh();
+    f.w.settingCommands->SET_ID();
     QLocale::setDefault(before);
-
-    const QByteArray record = "N310307,Feeder 7 Fault          ,North Yard              ,                ,";
-    EXPECT_EQ(record.size(), 75);
-    EXPECT_EQ(f.sent, record);
-    EXPECT_EQ(statusesSince(f, from), QString("Setting ID | ID set"));
-    EXPECT_EQ(f.unit().settings().idDate, "310307");
+    // Job and location are padded to 24 characters.
+    EXPECT_EQ(f.sent, QByteArray("N310307,Feeder 7 Fault          ,North Yard              ,                ,"));
+    EXPECT_EQ(f.statuses(), QString("Setting ID | ID set"));
     EXPECT_EQ(f.unit().settings().job, "Feeder 7 Fault");
 
-    // A job name longer than 24 characters is cut.
+    // A longer job name is cut.
     {
-        const QSignalBlocker quiet(w.cboJobs[0]);
-        w.cboJobs[0]->addItem("Feeder 7 Fault and the substation beyond");
-        w.cboJobs[0]->setCurrentIndex(w.cboJobs[0]->count() - 1);
+        const QSignalBlocker quiet(f.w.cboJobs[0]);
+        f.w.cboJobs[0]->addItem("Feeder 7 Fault and the substation beyond");
+        f.w.cboJobs[0]->setCurrentIndex(f.w.cboJobs[0]->count() - 1);
     }
-    f.clearWire();
-    w.cmdSetID->click();
+    f.fresh();
+    f.w.cmdSetID->click();
     EXPECT_EQ(f.sent, QByteArray("N310307,Feeder 7 Fault and the s,North Yard              ,                ,"));
-    EXPECT_EQ(f.unit().settings().job, "Feeder 7 Fault and the s");
-}
-
-TEST(SettingCommands, SetIdIsRefusedWithoutAConnection)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    w.settingCommands->SET_ID();
-    ASSERT_NE(f.dialogs.last(), nullptr);
-    EXPECT_EQ(f.dialogs.last()->text, QString("No connection to unit "));
-    EXPECT_EQ(f.dialogs.last()->buttons, MsgButtons::Ok);
-    EXPECT_TRUE(f.sent.isEmpty());
-    EXPECT_TRUE(f.statusHistory.isEmpty() || f.statusHistory.last() != "Setting ID");
-}
-
-TEST(SettingCommands, TheUnitSetupBatchSendsTimeIdAndHardware)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    f.logOn();
-    f.clock.setDateTime(seventhOfMarch);
-    f.clearWire();
-    w.settingCommands->SEND_UNIT_SETUP();
-    EXPECT_TRUE(f.dialogs.shown().empty());
-    EXPECT_TRUE(f.sent.startsWith("T310307090503N"));
-    EXPECT_TRUE(f.sent.contains(",                ,\r\n\r\ng15, 3,0,0,"));
-    EXPECT_EQ(w.lblStatus->text(), QString("TDR hardware set"));
-    EXPECT_EQ(w.Comm->WaitTimeout(), 0);
 }
 
 TEST(SettingCommands, NoToABatchQuestionSendsNothingFurther)
 {
-    LinkFixture f(silentOn('T'));
-    frmMaster& w = f.start();
-    f.logOn();
-    f.clock.setDateTime(seventhOfMarch);
-    f.clearWire();
+    Unit f(silentOn({'T'}));
     f.dialogs.answer(MsgAnswer::No);
-    w.settingCommands->SEND_TRIGGER_SETTINGS();
+    f.w.settingCommands->SEND_TRIGGER_SETTINGS();
     ASSERT_EQ(f.dialogs.shown().size(), 1u);
     EXPECT_EQ(f.dialogs.last()->text, QString("Problem setting time\nDo you wish to continue?"));
     EXPECT_EQ(f.dialogs.last()->buttons, MsgButtons::YesNo);
@@ -218,28 +124,21 @@ TEST(SettingCommands, NoToABatchQuestionSendsNothingFurther)
     EXPECT_EQ(f.sent, QByteArray("T310307090503"));
 
     // Yes goes on with the next steps.
-    f.clock.setDateTime(seventhOfMarch);
-    f.clearWire();
-    f.dialogs.clear();
+    f.fresh();
     f.dialogs.answer(MsgAnswer::Yes);
-    w.settingCommands->SEND_TRIGGER_SETTINGS();
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"Problem setting time\nDo you wish to continue?"});
-    EXPECT_EQ(f.sent, QByteArray("T310307090503h15d 3"));
+    f.w.settingCommands->SEND_TRIGGER_SETTINGS();
+    EXPECT_TRUE(f.sent.startsWith("T310307") && f.sent.endsWith("h15d 3")) << f.sent.toStdString();
 }
 
 TEST(SettingCommands, EachFailedStepAsksItsOwnQuestion)
 {
-    sim::SimOptions options = LinkFixture::defaultOptions();
-    options.faults.silent = {{'N', 0}, {'g', 0}, {'h', 0}, {'d', 0}};
-    LinkFixture f(options);
-    frmMaster& w = f.start();
-    f.logOn();
-    w.settingCommands->SEND_UNIT_SETUP(); // unanswered questions go on (Yes is the first button)
-    EXPECT_EQ(w.lblStatus->text(), QString("Timeout setting hardware"));
-    w.settingCommands->SEND_TRIGGER_SETTINGS();
+    Unit f(silentOn({'N', 'g', 'h', 'd'}));
+    f.w.settingCommands->SEND_UNIT_SETUP(); // unanswered questions go on (Yes is the first button)
+    EXPECT_EQ(f.w.lblStatus->text(), QString("Timeout setting hardware"));
+    f.w.settingCommands->SEND_TRIGGER_SETTINGS();
     EXPECT_EQ(f.dialogs.messageTexts(), (QStringList{"Problem setting ID information\nDo you wish to continue?",
                                                      "Problem setting TDR hardware\nDo you wish to continue?",
                                                      "Problem setting trigger threshold\nDo you wish to continue?",
                                                      "Problem setting trigger duration\nDo you wish to continue?"}));
-    EXPECT_EQ(w.Comm->WaitTimeout(), 0);
+    EXPECT_EQ(f.w.Comm->WaitTimeout(), 0);
 }

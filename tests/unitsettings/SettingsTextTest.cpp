@@ -7,24 +7,18 @@ using namespace mr3x::unitsettings;
 
 namespace {
 
-const std::vector<std::string> captured = {
+using Fields = std::vector<std::string>;
+
+const Fields captured = {
     "M-R3X Local Unit M-R32",
     "Parameters:115200,15,3,12,0,0,3,34,10,10,0,R2,06/12/26,Feeder 7 Fault,North Yard,,,SIM 4401",
     "Finished X",
 };
 
-std::array<std::string, 21> startLabels()
-{
-    return {"Baud rate: ", "Voltage threshold: ", "Trigger sample count: ", "Trigger record number: ",
-            "Current sensitivity: ", "Phase: ", "Trigger mode: ", "Pre-trigger/Pulse/Range: ", "Gain: ",
-            "Internal: ", "Balance Mode: ", "Version: ", "Date: ", "Job: ", "Location: ", "Spare: ", "",
-            "SIM No: ", "", "", ""};
-}
-
 /// A settings text whose one field `field` holds `text`, the others in range.
-std::vector<std::string> withField(int field, const std::string& text)
+Fields withField(Field field, const std::string& text)
 {
-    std::vector<std::string> fields = splitParameters(captured);
+    Fields fields = splitParameters(captured);
     fields[static_cast<std::size_t>(field)] = text;
     return fields;
 }
@@ -33,91 +27,70 @@ std::vector<std::string> withField(int field, const std::string& text)
 
 TEST(SettingsText, TheCaptureIsJoinedAndSplitAfterParameters)
 {
-    const std::vector<std::string> fields = splitParameters(captured);
+    const Fields fields = splitParameters(captured);
     ASSERT_EQ(fields.size(), 18u);
-    EXPECT_EQ(fields[0], "115200");
     EXPECT_EQ(fields[1], "15");
-    EXPECT_EQ(fields[11], "R2");
     EXPECT_EQ(fields[13], "Feeder 7 Fault");
     EXPECT_EQ(fields[16], "");
     // The lines meet without their line ends: the SIM number runs into the "Finished" line.
     EXPECT_EQ(fields[17], "SIM 4401Finished X");
-    EXPECT_EQ(withoutFinishedLine(fields[17]), "SIM 4401");
 
     // A line break inside the field list joins the two halves of a field.
-    const std::vector<std::string> broken = splitParameters({"Parameters:9600,1", "7,3"});
-    EXPECT_EQ(broken, (std::vector<std::string>{"9600", "17", "3"}));
+    EXPECT_EQ(splitParameters({"Parameters:9600,1", "7,3"}), (Fields{"9600", "17", "3"}));
     // Only the first marker counts; text before it is dropped.
-    EXPECT_EQ(splitParameters({"noise,noise Parameters:1,2", "Parameters:3"}),
-              (std::vector<std::string>{"1", "2Parameters:3"}));
-}
-
-TEST(SettingsText, ATextWithoutTheMarkerIsReadFromItsEleventhCharacter)
-{
-    EXPECT_EQ(splitParameters({"0123456789ab,cd"}), (std::vector<std::string>{"ab", "cd"}));
-    EXPECT_EQ(splitParameters({"short"}), (std::vector<std::string>{""}));
-    EXPECT_EQ(splitParameters({}), (std::vector<std::string>{""}));
+    EXPECT_EQ(splitParameters({"noise,noise Parameters:1,2", "Parameters:3"}), (Fields{"1", "2Parameters:3"}));
+    // Without the marker the text is read from its eleventh character.
+    EXPECT_EQ(splitParameters({"0123456789ab,cd"}), (Fields{"ab", "cd"}));
+    EXPECT_EQ(splitParameters({"short"}), (Fields{""}));
 }
 
 TEST(SettingsText, TheSimNumberKeepsItsLastCharacterWhenTheFinishedLineIsCut)
 {
-    EXPECT_EQ(withoutFinishedLine("SIM 4401Finished X"), "SIM 4401");
-    EXPECT_EQ(withoutFinishedLine("SIM 4401 \r\nFinished x\r\n"), "SIM 4401");
-    EXPECT_EQ(withoutFinishedLine("Finished X"), "");
-    EXPECT_EQ(withoutFinishedLine("SIM 4401"), "SIM 4401");
-    EXPECT_EQ(withoutFinishedLine("SIM 4401 Finished"), "SIM 4401 Finished");
+    const std::pair<std::string, std::string> cases[] = {
+        {"SIM 4401Finished X", "SIM 4401"}, {"SIM 4401 \r\nFinished x\r\n", "SIM 4401"}, {"Finished X", ""},
+        {"SIM 4401", "SIM 4401"},           {"SIM 4401 Finished", "SIM 4401 Finished"},
+    };
+    for (const auto& [field, simNumber] : cases)
+        EXPECT_EQ(withoutFinishedLine(field), simNumber) << field;
 }
 
 TEST(SettingsText, TheListStopsAtTheLastButOneFieldAndAtField20)
 {
-    EXPECT_EQ(listLines(splitParameters(captured), startLabels()).size(), 17u); // not the SIM number
-    const std::vector<std::string> capped = listLines(std::vector<std::string>(30, "x"), startLabels());
+    const std::array<std::string, 21> labels{"Baud rate: ", "Voltage threshold: "};
+    const Fields lines = listLines(splitParameters(captured), labels);
+    ASSERT_EQ(lines.size(), 17u); // not the SIM number
+    EXPECT_EQ(lines[1], "1: Voltage threshold: 15");
+    const Fields capped = listLines(Fields(30, "x"), labels);
     ASSERT_EQ(capped.size(), 21u);
     EXPECT_EQ(capped[20], "20: x");
-    EXPECT_TRUE(listLines({"only"}, startLabels()).empty());
+    EXPECT_TRUE(listLines({"only"}, labels).empty());
 }
 
-TEST(SettingsText, TheLowerRangeBoundariesAndTheirMessages)
+TEST(SettingsText, FieldsAreReadAsTheUnitWritesNumbersAndCheckedAtTheirLowerEnds)
 {
-    struct Case {
-        Field field;
-        std::string inside;
-        std::string outside;
-        std::string message;
+    // The upper ends are checked through the window (SettingsFileTest). No message: in range.
+    const std::tuple<Field, std::string, std::string> cases[] = {
+        {Threshold, "12", ""},
+        {Threshold, "11", "Threshold  (11)\nvalue reset to default (15)"},
+        {Duration, "2", ""},
+        {Duration, "1", "Duration out of range (1)\n value reset to default (3)"},
+        {Gain, "0", ""},
+        {Gain, "-1", "Gain setting out of range (-1)\n value reset to default (10)"},
+        {BalanceMode, "0", ""},
+        {BalanceMode, "-1", "Balance/Cross setting out of range (-1)\n value reset to default (Echo mode and Internal)"},
+        // Leading blanks are allowed and what follows the number is ignored; a text that does not
+        // start with a number reads as 0.
+        {Threshold, "  20", ""},
+        {Threshold, "20 V", ""},
+        {Threshold, "abc", "Threshold  (0)\nvalue reset to default (15)"},
     };
-    // The upper ends are checked through the window (SettingsFileTest); these are the lower ends.
-    const std::vector<Case> cases = {
-        {Threshold, "12", "11", "Threshold  (11)\nvalue reset to default (15)"},
-        {Duration, "2", "1", "Duration out of range (1)\n value reset to default (3)"},
-        {Gain, "0", "-1", "Gain setting out of range (-1)\n value reset to default (10)"},
-        {BalanceMode, "0", "-1", "Balance/Cross setting out of range (-1)\n value reset to default (Echo mode and Internal)"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        const auto inside = checkField(withField(c.field, c.inside), c.field);
-        ASSERT_TRUE(inside.has_value());
-        EXPECT_TRUE(inside->inRange);
-        EXPECT_TRUE(inside->message.empty());
-        const auto outside = checkField(withField(c.field, c.outside), c.field);
-        ASSERT_TRUE(outside.has_value());
-        EXPECT_FALSE(outside->inRange);
-        EXPECT_EQ(outside->message, c.message);
+    for (const auto& [field, text, message] : cases) {
+        const auto check = checkField(withField(field, text), field);
+        ASSERT_TRUE(check.has_value()) << text;
+        EXPECT_EQ(check->inRange, message.empty()) << text;
+        EXPECT_EQ(check->message, message) << text;
     }
-}
-
-TEST(SettingsText, FieldsAreReadAsTheUnitWritesNumbers)
-{
-    // Leading blanks are allowed; whatever follows the number is ignored.
-    EXPECT_EQ(checkField(withField(Threshold, "  20"), Threshold)->value, 20);
-    EXPECT_EQ(checkField(withField(Threshold, "20 V"), Threshold)->value, 20);
-    // A text that does not start with a number reads as 0, which the threshold refuses.
-    const auto word = checkField(withField(Threshold, "abc"), Threshold);
-    EXPECT_EQ(word->value, 0);
-    EXPECT_EQ(word->message, "Threshold  (0)\nvalue reset to default (15)");
-    // An empty phase reads as 0, which is in range.
-    EXPECT_TRUE(checkField(withField(Phase, ""), Phase)->inRange);
     // A number far too big for any field is refused, not wrapped into range.
-    EXPECT_FALSE(checkField(withField(Duration, "99999999999999999999999"), Duration)->inRange);
-    EXPECT_FALSE(checkField(withField(Duration, "-99999999999999999999999"), Duration)->inRange);
+    for (const char* huge : {"99999999999999999999999", "-99999999999999999999999"})
+        EXPECT_FALSE(checkField(withField(Duration, huge), Duration)->inRange) << huge;
 }
-

@@ -7,15 +7,17 @@
 
 #include <QStringList>
 
-#include <ostream>
-
 namespace mr3x::test {
 
-/// The fields of an "M-R32" in its start state, as it reports them.
-inline QStringList unitFields()
+/// The fields of an "M-R32" in its start state, as it reports them, with some replaced:
+/// {{1, "36"}, {10, "6"}}.
+inline QStringList fieldsWith(std::initializer_list<std::pair<int, QString>> changes = {})
 {
-    return {"115200", "15", "3", "12", "0", "0", "3", "34", "10", "10", "0", "R2", "06/12/26",
-            "Feeder 7 Fault", "North Yard", "", "", "SIM 4401"};
+    QStringList fields = {"115200", "15", "3", "12", "0", "0", "3", "34", "10", "10", "0", "R2", "06/12/26",
+                          "Feeder 7 Fault", "North Yard", "", "", "SIM 4401"};
+    for (const auto& [index, text] : changes)
+        fields[index] = text;
+    return fields;
 }
 
 /// Stores the settings file as the unit's answer to "X" would leave it.
@@ -25,64 +27,69 @@ inline void storeSettings(LinkFixture& f, const QStringList& fields)
                   {"M-R3X Local Unit M-R32", "Parameters:" + fields.join(','), "Finished X"});
 }
 
-/// The fields with some replaced: {{1, "36"}, {10, "6"}}.
-inline QStringList fieldsWith(std::initializer_list<std::pair<int, QString>> changes)
+/// A unit that does not answer these commands.
+inline sim::SimOptions silentOn(std::initializer_list<char> letters)
 {
-    QStringList fields = unitFields();
-    for (const auto& [index, text] : changes)
-        fields[index] = text;
-    return fields;
+    sim::SimOptions options = LinkFixture::defaultOptions();
+    for (char letter : letters)
+        options.faults.silent.push_back({letter, 0});
+    return options;
 }
 
-/// Everything the control panel shows, to compare two states of it.
-struct PanelState {
-    QString trigger, threshold, duration, prePost;
-    int fsd = -1, phase = -1, mode = -1, reference = -1, range = -1;
-    bool pulseOn = false, filterOn = false;
-    int pulse = 0, gain = 0, balance = 0;
-    QString referenceCaptions;
+/// The window started on the simulated unit at 09:05:03 on 7 March 2031, logged on unless told
+/// otherwise, with the wire and the status lines so far put aside.
+struct Unit : LinkFixture {
+    enum class LogOn { Yes, No };
+    explicit Unit(sim::SimOptions options = defaultOptions(), LogOn logOnFirst = LogOn::Yes)
+        : LinkFixture(std::move(options))
+        , w(start())
+    {
+        if (logOnFirst == LogOn::Yes)
+            logOn();
+        clock.setDateTime(QDateTime(QDate(2031, 3, 7), QTime(9, 5, 3)));
+        fresh();
+    }
+    explicit Unit(LogOn logOnFirst)
+        : Unit(defaultOptions(), logOnFirst)
+    {
+    }
+    /// Clears the wire and starts a new run of status lines.
+    void fresh()
+    {
+        clearWire();
+        statusMark = statusHistory.size();
+    }
+    QString statuses() const { return statusHistory.mid(statusMark).join(" | "); }
+    /// Stores a settings file of these fields and applies it to the panel.
+    void apply(const QStringList& fields)
+    {
+        storeSettings(*this, fields);
+        w.unitSettings->PARSE_SETTINGS();
+    }
 
-    bool operator==(const PanelState&) const = default;
+    frmMaster& w;
+    qsizetype statusMark = 0;
 };
 
-template <typename Group>
-int selected(const Group& group)
+/// Everything the control panel shows, as one text, to compare two states of it.
+inline QString panelState(const frmMaster& w)
 {
-    for (std::size_t i = 0; i < group.size(); ++i)
-        if (group[i]->isChecked())
-            return static_cast<int>(i);
-    return -1;
-}
-
-inline PanelState panelState(const frmMaster& w)
-{
-    PanelState s;
-    s.trigger = w.cboTriggerMode->currentText();
-    s.threshold = w.cboThreshold->currentText();
-    s.duration = w.cboDuration->currentText();
-    s.prePost = w.cboPre_Post->currentText();
-    s.fsd = selected(w.optFSD);
-    s.phase = selected(w.optPhase);
-    s.mode = selected(w.optTDRMode);
-    s.reference = selected(w.optReference);
-    s.range = selected(w.optRange);
-    s.pulseOn = w.chkPulseOn->isChecked();
-    s.filterOn = w.chkFilter->isChecked();
+    const auto selected = [](const auto& group) {
+        for (std::size_t i = 0; i < group.size(); ++i)
+            if (group[i]->isChecked())
+                return QString::number(i);
+        return QString("none");
+    };
     // Without the pulse the unit holds no width, so none can come back.
-    s.pulse = s.pulseOn ? w.sldPulse->value() : 0;
-    s.gain = w.sldGain->value();
-    s.balance = w.sldBalance->value();
-    s.referenceCaptions = w.optReference[1]->text() + "/" + w.optReference[2]->text();
-    return s;
-}
-
-inline std::ostream& operator<<(std::ostream& out, const PanelState& s)
-{
-    return out << s.trigger.toStdString() << " threshold " << s.threshold.toStdString() << " duration '"
-               << s.duration.toStdString() << "' pre/post " << s.prePost.toStdString() << " fsd " << s.fsd
-               << " phase " << s.phase << " mode " << s.mode << " reference " << s.reference << " range "
-               << s.range << " pulse " << s.pulseOn << "/" << s.pulse << " filter " << s.filterOn << " gain "
-               << s.gain << " balance " << s.balance << " references " << s.referenceCaptions.toStdString();
+    const int pulse = w.chkPulseOn->isChecked() ? w.sldPulse->value() : 0;
+    return QStringList{w.cboTriggerMode->currentText(), "threshold " + w.cboThreshold->currentText(),
+                       "duration" + w.cboDuration->currentText(), "pre/post " + w.cboPre_Post->currentText(),
+                       "fsd " + selected(w.optFSD), "phase " + selected(w.optPhase), "mode " + selected(w.optTDRMode),
+                       "reference " + selected(w.optReference), "range " + selected(w.optRange),
+                       QString("pulse %1 filter %2").arg(pulse).arg(w.chkFilter->isChecked()),
+                       QString("gain %1 balance %2").arg(w.sldGain->value()).arg(w.sldBalance->value()),
+                       "references " + w.optReference[1]->text() + "/" + w.optReference[2]->text()}
+        .join(" | ");
 }
 
 } // namespace mr3x::test

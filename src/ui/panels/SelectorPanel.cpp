@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace mr3x {
@@ -108,8 +109,15 @@ QWidget* frmMaster::buildSelectorColumn()
     auto* linkLayout = new QGridLayout(link);
     linkLayout->setContentsMargins(6, 4, 6, 4);
     cboCommports = selector(link, QStringLiteral("cboCommports"));
-    cboCommports->setToolTip(QStringLiteral("Serial port of the Local Unit"));
+    cboCommports->setToolTip(QStringLiteral("Serial port of the Local Unit: choose one, or type a device path "
+                                            "(such as a pty of mr3x-unit-sim) and press Enter"));
+    // A port the system does not list (a pty, an adapter plugged in later) can be typed in:
+    // Enter adds it to the list and opens it.
+    cboCommports->setEditable(true);
+    cboCommports->setInsertPolicy(QComboBox::InsertAtBottom);
+    // With a placeholder the list keeps "no port chosen" when entries are added.
     cboCommports->setPlaceholderText(QStringLiteral("Choose a port"));
+    cboCommports->lineEdit()->setPlaceholderText(QStringLiteral("Choose a port"));
     optBaud[0] = named(new QRadioButton(QStringLiteral("9.6"), link), QStringLiteral("optBaud"), 0);
     optBaud[1] = named(new QRadioButton(QStringLiteral("115"), link), QStringLiteral("optBaud"), 1);
     optBaud[0]->setChecked(true);
