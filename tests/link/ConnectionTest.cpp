@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
 using namespace mr3x;
 using mr3x::test::LinkFixture;
 
@@ -100,9 +104,12 @@ TEST(Connection, NoLogOnWithoutAUnitOrAPortThatOpens)
 {
     LinkFixture f;
     frmMaster& w = f.start();
-    w.cboCommports->addItem("/dev/no-such-port");
-    w.cboCommports->setCurrentIndex(w.cboCommports->count() - 1);
-    w.connection->cboCommports_Click();
+    // A port path typed into the list and confirmed with Enter is added and opened.
+    w.cboCommports->lineEdit()->setText("/dev/no-such-port");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.cboCommports->lineEdit(), &enter);
+    EXPECT_EQ(w.cboCommports->currentText(), QString("/dev/no-such-port"));
+    EXPECT_NE(w.cboCommports->findText("/dev/no-such-port"), -1);
     EXPECT_EQ(w.lblStatus->text(), QString("/dev/no-such-port (Port unavailable)"));
     w.connection->cmdConnect_Click();
     EXPECT_EQ(w.cmdConnect->text(), QString("Connect to Local Unit"));
