@@ -34,8 +34,8 @@ void InProcessTransport::close()
 QString InProcessTransport::status() const
 {
     if (canceled_)
-        return QStringLiteral("Canceled");
-    return open_ ? QStringLiteral("Connected") : QStringLiteral("Port closed");
+        return portstatus::Canceled;
+    return open_ ? portstatus::Connected : portstatus::Closed;
 }
 
 bool InProcessTransport::write(const QByteArray& bytes)

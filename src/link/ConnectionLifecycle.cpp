@@ -13,7 +13,6 @@ namespace mr3x {
 
 namespace {
 
-const QString Connected = QStringLiteral("Connected");
 const QString Disconnected = QStringLiteral("Disconnected");
 const QString LocalUnitArmed = QStringLiteral("Local Unit armed");
 const QString ConnectCaption = QStringLiteral("Connect to Local Unit");
@@ -44,7 +43,7 @@ QString ConnectionLifecycle::logOnFilePath() const
 void ConnectionLifecycle::cboCommports_Click()
 {
     SerialControl& comm = *w.Comm;
-    if (comm.PortStatus() == Connected)
+    if (comm.PortStatus() == portstatus::Connected)
         comm.setPortOpen(false);
     if (w.optBaud[0]->isChecked())
         comm.setSettings(QStringLiteral("9600,n,8,1"));
@@ -54,7 +53,7 @@ void ConnectionLifecycle::cboCommports_Click()
     comm.setPortOpen(true);
 
     const QString status = comm.PortStatus();
-    w.lblStatus->setText(status == Connected ? comm.PortName() + QStringLiteral(" (Ready)")
+    w.lblStatus->setText(status == portstatus::Connected ? comm.PortName() + QStringLiteral(" (Ready)")
                                              : comm.PortName() + QStringLiteral(" (") + status + QStringLiteral(")"));
     comm.setScreenText(QString());
     comm.setTickInterval(50);
@@ -80,7 +79,7 @@ void ConnectionLifecycle::cmdConnect_Click()
     }
 
     SerialControl& comm = *w.Comm;
-    if (comm.PortStatus() == Connected && w.lblStatus->text() != LocalUnitArmed) {
+    if (comm.PortStatus() == portstatus::Connected && w.lblStatus->text() != LocalUnitArmed) {
         const QString question = QStringLiteral("The Local Unit has not completed the arming process\n\n"
                                                 "Select OK to continue\n\n"
                                                 "Select Cancel then click ARM and wait for status message: \n"
@@ -99,7 +98,7 @@ void ConnectionLifecycle::CONNECT_UNIT()
 {
     SerialControl& comm = *w.Comm;
     w.chkAutotest->setChecked(false);
-    if (comm.PortStatus() == QStringLiteral("Port unavailable"))
+    if (comm.PortStatus() == portstatus::Unavailable)
         return;
 
     // A log-on file left from an earlier log-on must not be taken for this one's.
@@ -193,7 +192,7 @@ void ConnectionLifecycle::DISABLE_CONTROLS()
 void ConnectionLifecycle::lblStatus_Change()
 {
     const QString text = w.lblStatus->text();
-    if (text == Connected) {
+    if (text == portstatus::Connected) {
         w.fraControls->show();
         w.fraSaxComm->hide();
     } else if (text == Disconnected) {
@@ -211,7 +210,7 @@ void ConnectionLifecycle::Watchdog_Timer()
     const int state = comm.TransferState();
     if (state != 0 && state != -1)
         return;
-    if (comm.PortStatus() == QStringLiteral("Canceled")) {
+    if (comm.PortStatus() == portstatus::Canceled) {
         DISCONNECT();
         w.lblStatus->setText(QStringLiteral("Cancelled"));
         return;
@@ -220,8 +219,8 @@ void ConnectionLifecycle::Watchdog_Timer()
         ++w.program.IdleTicks;
     if (w.program.IdleTicks > IdleTicksBeforeWarning && !w.timeOut().isVisible())
         w.timeOut().Form_Load();
-    if (comm.PortStatus() == Connected)
-        w.lblStatus->setText(Connected);
+    if (comm.PortStatus() == portstatus::Connected)
+        w.lblStatus->setText(portstatus::Connected);
 }
 
 void ConnectionLifecycle::Comm_Progress()

@@ -120,13 +120,13 @@ void SerialControl::closePort()
     if (transport_) {
         disconnect(transport_.get(), nullptr, this, nullptr);
         transport_->close();
-        lastStatus_ = QStringLiteral("Port closed");
+        lastStatus_ = portstatus::Closed;
     }
 }
 
 void SerialControl::onLost()
 {
-    lastStatus_ = transport_ ? transport_->status() : QStringLiteral("Canceled");
+    lastStatus_ = transport_ ? transport_->status() : portstatus::Canceled;
     tick_.stop();
     if (reception_)
         failReception(QStringLiteral("the port went away"));

@@ -137,7 +137,7 @@ private:
     QStringList extraDevices_;
     QString portName_ = QStringLiteral("COM1");
     QString settings_ = QStringLiteral("9600,n,8,1");
-    QString lastStatus_ = QStringLiteral("Port closed");
+    QString lastStatus_ = portstatus::Closed;
 
     QStringList patterns_;
     QString separator_ = QStringLiteral("|");

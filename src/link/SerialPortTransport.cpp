@@ -30,7 +30,7 @@ public:
             // the event loop without end.
             if ((error == QSerialPort::ResourceError || error == QSerialPort::ReadError) && port_.isOpen()) {
                 port_.close();
-                status_ = QStringLiteral("Canceled");
+                status_ = portstatus::Canceled;
                 emit lost();
             }
         });
@@ -44,10 +44,10 @@ public:
         port_.setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
         port_.setFlowControl(QSerialPort::NoFlowControl);
         if (!port_.open(QIODevice::ReadWrite)) {
-            status_ = QStringLiteral("Port unavailable");
+            status_ = portstatus::Unavailable;
             return false;
         }
-        status_ = QStringLiteral("Connected");
+        status_ = portstatus::Connected;
         return true;
     }
 
@@ -55,7 +55,7 @@ public:
     {
         if (port_.isOpen())
             port_.close();
-        status_ = QStringLiteral("Port closed");
+        status_ = portstatus::Closed;
     }
 
     bool isOpen() const override { return port_.isOpen(); }
@@ -75,7 +75,7 @@ public:
 
 private:
     QSerialPort port_;
-    QString status_ = QStringLiteral("Port closed");
+    QString status_ = portstatus::Closed;
 };
 
 } // namespace

@@ -22,6 +22,14 @@ struct LineSettings {
     static std::optional<LineSettings> parse(const QString& text);
 };
 
+/// The port states the serial control reports, as the status line shows them.
+namespace portstatus {
+inline const QString Connected = QStringLiteral("Connected");
+inline const QString Unavailable = QStringLiteral("Port unavailable");
+inline const QString Canceled = QStringLiteral("Canceled");
+inline const QString Closed = QStringLiteral("Port closed");
+} // namespace portstatus
+
 class Transport : public QObject {
     Q_OBJECT
 public:

@@ -16,7 +16,6 @@ namespace mr3x {
 
 namespace {
 
-const QString Connected = QStringLiteral("Connected");
 const QString ManualTriggerTitle = QStringLiteral("AC Check");
 
 } // namespace
@@ -41,7 +40,7 @@ void EventDownload::cmdGetData_Click()
 {
     if (refusedWhileBusy())
         return;
-    if (w.Comm->PortStatus() != Connected) {
+    if (w.Comm->PortStatus() != portstatus::Connected) {
         w.dialogs.message(QStringLiteral("No connection to unit "), MsgButtons::Ok, MsgIcon::None);
         return;
     }
@@ -94,7 +93,7 @@ void EventDownload::cmdTrigger_Click()
 {
     if (refusedWhileBusy(ManualTriggerTitle))
         return;
-    if (w.Comm->PortStatus() != Connected) {
+    if (w.Comm->PortStatus() != portstatus::Connected) {
         w.dialogs.message(QStringLiteral("No connection to "), MsgButtons::Ok, MsgIcon::None, ManualTriggerTitle);
         return;
     }

@@ -19,7 +19,6 @@ namespace {
 using commands::Command;
 using namespace unitsettings;
 
-const QString Connected = QStringLiteral("Connected");
 const QString NoConnection = QStringLiteral("No connection to unit ");
 const QString ContinueQuestion = QStringLiteral("\nDo you wish to continue?");
 
@@ -61,7 +60,7 @@ void SettingCommands::SET_ID()
 {
     if (w.exchange->linkBusy())
         return;
-    if (w.Comm->PortStatus() != Connected) {
+    if (w.Comm->PortStatus() != portstatus::Connected) {
         w.dialogs.message(NoConnection, MsgButtons::Ok, MsgIcon::None);
         return;
     }

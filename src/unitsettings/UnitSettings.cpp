@@ -20,7 +20,6 @@ namespace {
 using commands::Command;
 using namespace unitsettings;
 
-const QString Connected = QStringLiteral("Connected");
 const QString NoConnection = QStringLiteral("No connection to Local Unit");
 const QString NoUnit = QStringLiteral("No unit selected");
 const QString SettingsProblem = QStringLiteral("Problem accessing settings of Local Unit\n"
@@ -60,7 +59,7 @@ void UnitSettings::GET_SETTINGS()
     SerialControl& comm = *w.Comm;
     if (w.exchange->linkBusy())
         return;
-    if (comm.PortStatus() != Connected) {
+    if (comm.PortStatus() != portstatus::Connected) {
         w.dialogs.message(NoConnection, MsgButtons::Ok, MsgIcon::None);
         return;
     }
