@@ -37,7 +37,7 @@ TEST(ReceivedFileRules, TheNameSaysTheKindAndTheFirstSixBytesTheStoredName)
     EXPECT_EQ(storedName(std::vector<std::uint8_t>{100, 3, 9, 20, 37, 55, 2, 1}, ReceivedKind::EventRecord), std::nullopt);
 }
 
-TEST(Conversion, AManualRecordingIsNamedByTheBytesAsReceivedAndStoredWithItsTimeAndSourceZeroed)
+TEST(Conversion, AManualRecordingIsStoredWithItsTimeAndSourceZeroedAndAFileWithoutAYearIsDeleted)
 {
     RetrievalFixture f;
     frmMaster& w = f.open();
@@ -57,21 +57,18 @@ TEST(Conversion, AManualRecordingIsNamedByTheBytesAsReceivedAndStoredWithItsTime
     w.eventDownload->CONVERT_EVENT_FILE("Manual Trigger.ACT");
     EXPECT_EQ(f.readUnitFile("23-03-09 20-37-55.vlt"), expected);
     EXPECT_EQ(f.otherFiles(), QStringList());
-}
 
-TEST(Conversion, AFileWithoutAYearIsDeletedAndNothingIsMadeFromAFileNeverReceived)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
+    // A file without a year is deleted; nothing is made from a file never received.
     f.writeUnitFile("Event_02.EVT", recording({0, 3, 9, 20, 37, 55, 1, 0}));
     w.eventDownload->CONVERT_EVENT_FILE("Event_02.EVT");
     f.writeUnitFile("Event_03.EVT", "12345"); // too short to hold a head
     w.eventDownload->CONVERT_EVENT_FILE("Event_03.EVT");
     // A name that was never received converts nothing and makes nothing.
     w.eventDownload->CONVERT_EVENT_FILE("Event_09.EVT");
-    EXPECT_EQ(f.storedFiles(), QStringList());
+    EXPECT_EQ(f.storedFiles(), QStringList({"23-03-09 20-37-55.vlt"}));
     EXPECT_EQ(f.otherFiles(), QStringList());
     EXPECT_TRUE(f.dialogs.shown().empty());
     // A move that cannot be made says so.
     EXPECT_EQ(moveWithoutReplacing(f.unitFolder() + "/Event_09.EVT", f.unitFolder() + "/other.trg"), MoveResult::Failed);
 }
+

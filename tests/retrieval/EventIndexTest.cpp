@@ -22,7 +22,7 @@ const QString EmptySlot = "00-00-00 00-00-00 (00)-";
 
 } // namespace
 
-TEST(EventIndex, TheListShowsTheIndexNewestFirstWithStoredMarksAndNothingSelected)
+TEST(EventIndex, TheListShowsTheIndexNewestFirstWithStoredMarksAndOnlyMissingEventsStaySelected)
 {
     RetrievalFixture f;
     frmMaster& w = f.open();
@@ -59,12 +59,8 @@ TEST(EventIndex, TheListShowsTheIndexNewestFirstWithStoredMarksAndNothingSelecte
     w.eventIndex->FILL_LAST_INDEX(0);
     EXPECT_EQ(w.lstLastIndex[0]->count(), 20);
     EXPECT_EQ(f.indexLines().size(), 40);
-}
 
-TEST(EventIndex, OnlyEventsMissingOnThePCStaySelected)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
+    // Only events missing on the PC stay selected.
     // Three stored events are the newest, so the first line that may be selected is the fourth.
     std::vector<std::array<char, 7>> records;
     for (char day = 1; day <= 8; ++day)

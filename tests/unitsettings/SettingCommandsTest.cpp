@@ -12,35 +12,32 @@
 using namespace mr3x;
 using namespace mr3x::test;
 
-TEST(SettingCommands, TheTimeThresholdAndDurationCommands)
+TEST(SettingCommands, TheTimeThresholdDurationAndHardwareCommands)
 {
     Unit f;
-    f.w.settingCommands->SET_TIME();
+    frmMaster& w = f.w;
+    w.settingCommands->SET_TIME();
     EXPECT_EQ(f.sent, QByteArray("T310307090503"));
     EXPECT_EQ(f.statuses(), QString("Setting Date and Time = 31/03/07  09:05:03 | Time set"));
 
     // " 3" keeps its blank on the wire and loses it on the status line.
     f.fresh();
-    f.w.settingCommands->SET_DURATION();
+    w.settingCommands->SET_DURATION();
     EXPECT_EQ(f.sent, QByteArray("d 3"));
     EXPECT_EQ(f.statuses(), QString("Setting trigger duration = 3 samples | Trigger duration set"));
 
     f.fresh();
-    f.w.cboDuration->setCurrentIndex(8);
-    f.w.cboThreshold->setCurrentIndex(23);
-    f.w.settingCommands->SET_DURATION();
-    f.w.settingCommands->SET_THRESHOLD();
+    w.cboDuration->setCurrentIndex(8);
+    w.cboThreshold->setCurrentIndex(23);
+    w.settingCommands->SET_DURATION();
+    w.settingCommands->SET_THRESHOLD();
     EXPECT_EQ(f.sent, QByteArray("d10h35"));
     EXPECT_TRUE(f.statuses().endsWith("Setting trigger threshold = 35 | Trigger threshold set"));
-}
 
-TEST(SettingCommands, TheHardwareCommandCarriesThePanel)
-{
-    Unit f;
-    frmMaster& w = f.w;
-    // Threshold 20, duration 3, "2kA", phase "Y-B", TDR with F/T, 400m, pulse width 3, "6/2",
+    // The hardware command carries the panel: threshold 20, duration 3, "2kA", phase "Y-B", TDR with F/T, 400m, pulse width 3, "6/2",
     // gain 5, balance 7, "Internal" with the filter off.
     w.cboThreshold->setCurrentIndex(8);
+    w.cboDuration->setCurrentIndex(1);
     w.controlPanel->optFSD_MouseDown(2, Qt::LeftButton);
     w.controlPanel->optPhase_MouseDown(4, Qt::LeftButton);
     w.chkFileTransfer->setChecked(true);
