@@ -10,16 +10,11 @@ using mr3x::test::RetrievalFixture;
 namespace {
 
 /// An index file of 18-byte records: slot, 0, date (3), time (3), ten zeros.
-QByteArray indexFile(const std::vector<std::array<std::uint8_t, 7>>& records)
+QByteArray indexFile(const std::vector<std::array<char, 7>>& records)
 {
     QByteArray file;
-    for (const auto& r : records) {
-        QByteArray record(18, '\0');
-        record[0] = static_cast<char>(r[0]);
-        for (int i = 1; i < 7; ++i)
-            record[i + 1] = static_cast<char>(r[static_cast<std::size_t>(i)]);
-        file += record;
-    }
+    for (const auto& r : records)
+        file += QByteArray(1, r[0]) + '\0' + QByteArray(r.data() + 1, 6) + QByteArray(10, '\0');
     return file;
 }
 
@@ -27,7 +22,7 @@ const QString EmptySlot = "00-00-00 00-00-00 (00)-";
 
 } // namespace
 
-TEST(EventIndex, TheListShowsTheIndexNewestFirstWithStoredMarksAndNothingSelected)
+TEST(EventIndex, TheListShowsTheIndexNewestFirstWithStoredMarksAndOnlyMissingEventsStaySelected)
 {
     RetrievalFixture f;
     frmMaster& w = f.open();
@@ -36,14 +31,11 @@ TEST(EventIndex, TheListShowsTheIndexNewestFirstWithStoredMarksAndNothingSelecte
     EXPECT_EQ(f.indexLines(), QStringList(20, EmptySlot));
     EXPECT_FALSE(QFile::exists(f.unitFolder() + "/MR-0101.IDX"));
 
-    f.writeUnitFile("MR-0101.IDX", indexFile({{6, 5, 12, 26, 14, 3, 22},
-                                              {0, 0, 0, 0, 0, 0, 0},
-                                              {7, 26, 11, 30, 9, 15, 0},
-                                              {1, 26, 12, 1, 23, 59, 59}}));
+    f.writeUnitFile("MR-0101.IDX", indexFile({{6, 5, 12, 26, 14, 3, 22}, {0, 0, 0, 0, 0, 0, 0},
+                                              {7, 26, 11, 30, 9, 15, 0}, {1, 26, 12, 1, 23, 59, 59}}));
     f.writeUnitFile("26-11-30 09-15-00.trg", "stored");
     f.writeUnitFile("26-12-01 23-59-59.vlt", "a manual recording does not count");
     w.eventIndex->FILL_INDEX_LIST();
-
     const QStringList lines = f.indexLines();
     ASSERT_EQ(lines.size(), 20);
     EXPECT_EQ(lines.mid(0, 4), QStringList({"26-12-01 23-59-59 (02)-", "26-11-30 09-15-00 (08)+",
@@ -56,7 +48,6 @@ TEST(EventIndex, TheListShowsTheIndexNewestFirstWithStoredMarksAndNothingSelecte
     w.lblHardware->setText("M-S32");
     w.eventIndex->FILL_INDEX_LIST();
     EXPECT_EQ(f.indexLines().size(), 40);
-    EXPECT_EQ(f.indexLines().first(), QString("26-12-01 23-59-59 (02)-"));
 
     // The last-index lists read the model of their own viewer slot, in their own line form, and
     // leave the event index alone.
@@ -68,16 +59,12 @@ TEST(EventIndex, TheListShowsTheIndexNewestFirstWithStoredMarksAndNothingSelecte
     w.eventIndex->FILL_LAST_INDEX(0);
     EXPECT_EQ(w.lstLastIndex[0]->count(), 20);
     EXPECT_EQ(f.indexLines().size(), 40);
-}
 
-TEST(EventIndex, OnlyEventsMissingOnThePCStaySelected)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
+    // Only events missing on the PC stay selected.
     // Three stored events are the newest, so the first line that may be selected is the fourth.
-    std::vector<std::array<std::uint8_t, 7>> records;
-    for (std::uint8_t day = 1; day <= 8; ++day)
-        records.push_back({static_cast<std::uint8_t>(day - 1), 26, 10, day, 12, 0, 0});
+    std::vector<std::array<char, 7>> records;
+    for (char day = 1; day <= 8; ++day)
+        records.push_back({static_cast<char>(day - 1), 26, 10, day, 12, 0, 0});
     f.writeUnitFile("MR-0101.IDX", indexFile(records));
     for (const char* name : {"26-10-08 12-00-00.trg", "26-10-07 12-00-00.trg", "26-10-06 12-00-00.trg"})
         f.writeUnitFile(name, "stored");
@@ -86,9 +73,8 @@ TEST(EventIndex, OnlyEventsMissingOnThePCStaySelected)
     w.lstIndex->show();
 
     // A click on a stored line or an empty slot leaves it unselected; others stay.
-    f.select(0);
-    f.select(19);
-    f.select(3);
+    for (int row : {0, 19, 3})
+        f.select(row);
     EXPECT_EQ(f.selectedLines(), QStringList({"26-10-05 12-00-00 (05)-"}));
 
     w.eventIndex->cmdSelectAll_Click();
@@ -106,27 +92,10 @@ TEST(EventIndex, OnlyEventsMissingOnThePCStaySelected)
     EXPECT_TRUE(f.selectedLines().isEmpty());
 }
 
-TEST(EventIndex, GetIndexFetchesTheIndexFileAndListsIt)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
-    w.eventIndex->cmdGetIndex_Click();
-
-    EXPECT_EQ(f.sent.left(1), QByteArray("p"));
-    EXPECT_EQ(f.readUnitFile("MR-0101.IDX"), mr3x::test::bytesOf(f.unit().indexFile()));
-    EXPECT_EQ(w.lblStatus->text(), QString("Index file downloaded"));
-    EXPECT_EQ(w.Comm->WaitTimeout(), 0);
-    const QStringList lines = f.indexLines();
-    ASSERT_EQ(lines.size(), 20);
-    EXPECT_EQ(lines.count(EmptySlot), 8);
-    EXPECT_EQ(lines.first().mid(18), QString("(12)-")); // the unit's newest event is in its last slot
-    EXPECT_TRUE(w.cmdGetData->isEnabled());
-}
-
-TEST(EventIndex, GetIndexWithoutAnAnswerKeepsTheLastIndex)
+TEST(EventIndex, GetIndexKeepsTheLastIndexWithoutAnAnswerAndOtherwiseFetchesAndListsIt)
 {
     sim::SimOptions options = RetrievalFixture::defaultOptions();
-    options.faults.silent.push_back({'p', 0});
+    options.faults.silent.push_back({'p', 1});
     RetrievalFixture f(options);
     frmMaster& w = f.open();
     const QByteArray older = indexFile({{6, 5, 12, 26, 14, 3, 22}});
@@ -139,4 +108,15 @@ TEST(EventIndex, GetIndexWithoutAnAnswerKeepsTheLastIndex)
     EXPECT_EQ(f.otherFiles(), QStringList());
     EXPECT_EQ(f.indexLines().value(0), QString("05-12-26 14-03-22 (07)-"));
     EXPECT_EQ(w.Comm->WaitTimeout(), 0);
+
+    f.clearWire();
+    w.eventIndex->cmdGetIndex_Click();
+    EXPECT_EQ(f.sent.left(1), QByteArray("p"));
+    EXPECT_EQ(f.readUnitFile("MR-0101.IDX"), mr3x::test::bytesOf(f.unit().indexFile()));
+    EXPECT_EQ(w.lblStatus->text(), QString("Index file downloaded"));
+    const QStringList lines = f.indexLines();
+    ASSERT_EQ(lines.size(), 20);
+    EXPECT_EQ(lines.count(EmptySlot), 8);
+    EXPECT_EQ(lines.first().mid(18), QString("(12)-")); // the unit's newest event is in its last slot
+    EXPECT_TRUE(w.cmdGetData->isEnabled());
 }

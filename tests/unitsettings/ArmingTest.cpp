@@ -20,12 +20,21 @@ void click(Unit& f, Qt::MouseButton button = Qt::LeftButton)
 
 } // namespace
 
-TEST(Arming, AnMR32GetsTimeIdAndHardwareThenArms)
+TEST(Arming, ARightClickReadsTheSettingsAgainAndALeftClickArmsAnMR32WithTimeIdAndHardware)
 {
     Unit f;
-    f.w.chkFileTransfer->setChecked(true);
-    click(f);
+    f.w.cboThreshold->setCurrentText("30");
+    click(f, Qt::RightButton);
+    EXPECT_TRUE(f.dialogs.shown().empty());
+    EXPECT_TRUE(f.sent.startsWith("Xp"));
+    EXPECT_FALSE(f.sent.contains('e'));
+    EXPECT_EQ(f.w.cboThreshold->currentText(), QString("15")); // what the unit holds
+    EXPECT_TRUE(f.w.Comm->PortOpen());
 
+    f.w.chkFileTransfer->setChecked(true);
+    f.clock.setDateTime(QDateTime(QDate(2031, 3, 7), QTime(9, 5, 3)));
+    f.fresh();
+    click(f);
     ASSERT_EQ(f.dialogs.shown().size(), 1u);
     EXPECT_EQ(f.dialogs.last()->text, ArmQuestion);
     EXPECT_EQ(f.dialogs.last()->buttons, MsgButtons::YesNo);
@@ -55,9 +64,9 @@ TEST(Arming, AnMS32GetsTimeThresholdAndDurationThenArms)
     EXPECT_EQ(f.w.lblStatus->text(), QString("Disconnected"));
 }
 
-TEST(Arming, NoKeepsTheLinkAndSendsNothing)
+TEST(Arming, NoKeepsTheLinkAndSendsNothingAndAClickIsRefusedWhileAnExchangeRuns)
 {
-    Unit f;
+    Unit f(silentOn({'h'})); // a long wait to click into
     f.w.chkFileTransfer->setChecked(true);
     f.dialogs.answer(MsgAnswer::No);
     click(f);
@@ -69,6 +78,17 @@ TEST(Arming, NoKeepsTheLinkAndSendsNothing)
     EXPECT_TRUE(f.w.chkFileTransfer->isChecked());
     EXPECT_FALSE(f.w.Watchdog->isActive()); // it cannot end the link while the question is open
     EXPECT_FALSE(f.unit().armed());
+
+    f.dialogs.clear();
+    bool clicked = false;
+    const int pump = f.clock.addPump([&] {
+        if (f.w.Comm->TransferState() == 4 && !std::exchange(clicked, true))
+            click(f);
+    });
+    f.w.settingCommands->SET_THRESHOLD();
+    f.clock.removePump(pump);
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"Communications in progress"});
+    EXPECT_EQ(f.sent, QByteArray("h15"));
 }
 
 TEST(Arming, ABatchStoppedByNoStillArmsTheUnit)
@@ -81,33 +101,4 @@ TEST(Arming, ABatchStoppedByNoStillArmsTheUnit)
     EXPECT_EQ(f.sent, QByteArray("T310307090503e"));
     EXPECT_TRUE(f.unit().armed());
     EXPECT_EQ(f.w.lblStatus->text(), QString("Disconnected"));
-}
-
-TEST(Arming, ARightClickReadsTheSettingsAgainWithoutArming)
-{
-    Unit f;
-    f.w.cboThreshold->setCurrentText("30");
-    click(f, Qt::RightButton);
-    EXPECT_TRUE(f.dialogs.shown().empty());
-    EXPECT_TRUE(f.sent.startsWith("Xp"));
-    EXPECT_FALSE(f.sent.contains('e'));
-    EXPECT_EQ(f.w.cboThreshold->currentText(), QString("15")); // what the unit holds
-    EXPECT_TRUE(f.w.Comm->PortOpen());
-}
-
-TEST(Arming, RefusedWhileAnExchangeRuns)
-{
-    Unit f(silentOn({'h'})); // a long wait to click into
-    bool clicked = false;
-    const int pump = f.clock.addPump([&] {
-        if (!clicked && f.w.Comm->TransferState() == 4) {
-            clicked = true;
-            click(f);
-        }
-    });
-    f.w.settingCommands->SET_THRESHOLD();
-    f.clock.removePump(pump);
-    EXPECT_TRUE(clicked);
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"Communications in progress"});
-    EXPECT_EQ(f.sent, QByteArray("h15"));
 }

@@ -15,23 +15,18 @@ void press(OptionButton* button, Qt::MouseButton mouse = Qt::LeftButton)
 
 } // namespace
 
-TEST(ControlPanel, TheTriggerModeListSetsFilterPulseAndTag)
+TEST(ControlPanel, TheTriggerModeListSlidersAndPhaseSetTheControlsBesideThem)
 {
     LinkFixture f;
     frmMaster& w = f.start();
-    const struct {
-        const char* entry;
-        bool filterOn, pulseOn;
-        const char* tag;
-    } cases[] = {{"TRS SLAVE (Filter OFF)", false, false, "0"},
-                 {"TRS MASTER (Filter OFF)", false, true, "0"},
-                 {"TDR Voltage Dip & Current", true, true, "2"}};
-    for (const auto& c : cases) {
-        w.cboTriggerMode->setCurrentText(c.entry);
-        EXPECT_EQ(w.chkFilter->isChecked(), c.filterOn) << c.entry;
-        EXPECT_EQ(w.chkPulseOn->isChecked(), c.pulseOn) << c.entry;
-        EXPECT_EQ(w.fraTDRPulse->isEnabled(), c.pulseOn) << c.entry;
-        EXPECT_EQ(w.lblTriggerTag->text(), QString(c.tag)) << c.entry;
+    for (const auto& [entry, filterOn, pulseOn, tag] :
+         {std::tuple{"TRS SLAVE (Filter OFF)", false, false, "0"}, {"TRS MASTER (Filter OFF)", false, true, "0"},
+          {"TDR Voltage Dip & Current", true, true, "2"}}) {
+        w.cboTriggerMode->setCurrentText(entry);
+        EXPECT_EQ(w.chkFilter->isChecked(), filterOn) << entry;
+        EXPECT_EQ(w.chkPulseOn->isChecked(), pulseOn) << entry;
+        EXPECT_EQ(w.fraTDRPulse->isEnabled(), pulseOn) << entry;
+        EXPECT_EQ(w.lblTriggerTag->text(), QString(tag)) << entry;
     }
     // Each slider shows its value beside it.
     for (const auto& [slider, label] : {std::pair{w.sldGain, w.lblTDRGain}, std::pair{w.sldPulse, w.lblPulse},
@@ -39,6 +34,20 @@ TEST(ControlPanel, TheTriggerModeListSetsFilterPulseAndTag)
         slider->setValue(5);
         EXPECT_EQ(label->text(), QString("5")) << label->objectName().toStdString();
     }
+
+    // The phase relabels and recolours the references.
+    press(w.optPhase[4]); // "Y-B"
+    EXPECT_EQ(w.optReference[1]->text() + " " + w.optReference[2]->text(), QString("R-B Y-R"));
+    EXPECT_EQ(w.optReference[1]->BackColor(), 0xFF00FF);
+    EXPECT_EQ(w.optReference[2]->BackColor(), 33023);
+    EXPECT_EQ(w.lblPhaseIndex->text(), QString("4"));
+
+    // In Cross the same captions carry the Cross tags.
+    press(w.optTDRMode[1]);
+    press(w.optPhase[3]); // "R-Y"
+    EXPECT_EQ(w.optReference[1]->text() + " " + w.optReference[2]->text(), QString("B-Y R-B"));
+    EXPECT_EQ(w.optReference[1]->BackColor(), 65280);
+    EXPECT_EQ(w.lblBalanceTag->text(), QString("4"));
 }
 
 TEST(ControlPanel, CrossTakesTheReferenceAwayFromInternalAndEchoGivesItBack)
@@ -72,24 +81,4 @@ TEST(ControlPanel, CrossTakesTheReferenceAwayFromInternalAndEchoGivesItBack)
     EXPECT_TRUE(w.optReference[0]->isChecked());
     EXPECT_TRUE(w.sldBalance->isEnabled());
     EXPECT_EQ(w.lblBalanceTag->text(), QString("0"));
-}
-
-TEST(ControlPanel, ThePhaseRelabelsAndRecoloursTheReferences)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    press(w.optPhase[4]); // "Y-B"
-    EXPECT_EQ(w.optReference[1]->text(), QString("R-B"));
-    EXPECT_EQ(w.optReference[2]->text(), QString("Y-R"));
-    EXPECT_EQ(w.optReference[1]->BackColor(), 0xFF00FF);
-    EXPECT_EQ(w.optReference[2]->BackColor(), 33023);
-    EXPECT_EQ(w.lblPhaseIndex->text(), QString("4"));
-
-    // In Cross the same captions carry the Cross tags.
-    press(w.optTDRMode[1]);
-    press(w.optPhase[3]); // "R-Y"
-    EXPECT_EQ(w.optReference[1]->text(), QString("B-Y"));
-    EXPECT_EQ(w.optReference[1]->BackColor(), 65280);
-    EXPECT_EQ(w.optReference[2]->text(), QString("R-B"));
-    EXPECT_EQ(w.lblBalanceTag->text(), QString("4"));
 }

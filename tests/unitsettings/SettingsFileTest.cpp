@@ -56,68 +56,41 @@ TEST(SettingsFile, EveryValueOutOfRangeGetsItsMessageAndItsDefaultInTableOrder)
 
     // The panel is back as the window starts, and so is what the commands read from it.
     EXPECT_EQ(panelState(w), defaults);
-    for (const QLabel* label : {w.lblFSDTag, w.lblPhaseIndex, w.lblRangeIndex, w.lblBalanceTag})
-        EXPECT_EQ(label->text(), QString("0")) << label->objectName().toStdString();
-    EXPECT_EQ(w.lblTriggerTag->text(), QString("2"));
-    EXPECT_EQ(w.lblPulse->text(), QString("2"));
-    EXPECT_EQ(w.lblTDRGain->text(), QString("10"));
+    EXPECT_EQ((QStringList{w.lblFSDTag->text(), w.lblPhaseIndex->text(), w.lblRangeIndex->text(), w.lblBalanceTag->text(),
+                           w.lblTriggerTag->text(), w.lblPulse->text(), w.lblTDRGain->text()}),
+              (QStringList{"0", "0", "0", "0", "2", "2", "10"}));
     EXPECT_TRUE(w.sldBalance->isEnabled());
 }
 
-TEST(SettingsFile, TheLargestValuesInRangeAreTakenWithoutAWord)
+TEST(SettingsFile, TheLargestValuesInRangeTheCurrentCodesAndTheTriggerModeAreTakenWithoutAWord)
 {
     Unit f(Unit::LogOn::No);
     frmMaster& w = f.w;
     f.apply(fieldsWith(
         {{1, "35"}, {2, "10"}, {4, "7"}, {5, "5"}, {6, "3"}, {7, "95"}, {8, "20"}, {9, "60"}, {10, "4"}}));
+    // FSD code 7 on button 3; mode 3 is TDR; 95: long range, pulse on at width 8, pre/post entry 2;
+    // balance code 4: Cross against reference button 1, which reads "Y-R" against phase "B-R".
+    EXPECT_EQ((QStringList{w.cboThreshold->currentText(), w.cboDuration->currentText(), w.lblFSDTag->text(),
+                           w.cboTriggerMode->currentText(), w.lblRangeIndex->text(), w.lblPulse->text(),
+                           w.cboPre_Post->currentText(), w.lblBalanceTag->text(), w.optReference[1]->text()}),
+              (QStringList{"35", " 10", "7", "TDR Voltage Dip & Current", "1", "8", "5/3", "4", "Y-R"}));
+    EXPECT_EQ((std::array{w.sldGain->value(), w.sldBalance->value()}), (std::array{20, 60}));
+    for (const QAbstractButton* chosen :
+         std::initializer_list<QAbstractButton*>{w.optFSD[3], w.optPhase[5], w.optTDRMode[1], w.optReference[1], w.chkPulseOn})
+        EXPECT_TRUE(chosen->isChecked()) << chosen->objectName().toStdString();
 
-    EXPECT_TRUE(f.dialogs.shown().empty());
-    EXPECT_EQ(w.cboThreshold->currentText(), QString("35"));
-    EXPECT_EQ(w.cboDuration->currentText(), QString(" 10"));
-    EXPECT_TRUE(w.optFSD[3]->isChecked());
-    EXPECT_EQ(w.lblFSDTag->text(), QString("7"));
-    EXPECT_TRUE(w.optPhase[5]->isChecked());
-    EXPECT_EQ(w.cboTriggerMode->currentIndex(), 0); // mode 3 is TDR
-    // 95: long range, pulse on at width 8, pre/post entry 2.
-    EXPECT_EQ(w.lblRangeIndex->text(), QString("1"));
-    EXPECT_TRUE(w.chkPulseOn->isChecked());
-    EXPECT_EQ(w.lblPulse->text(), QString("8"));
-    EXPECT_EQ(w.cboPre_Post->currentText(), QString("5/3"));
-    EXPECT_EQ(w.sldGain->value(), 20);
-    EXPECT_EQ(w.sldBalance->value(), 60);
-    // Balance code 4: Cross against reference button 1, which reads "Y-R" against phase "B-R".
-    EXPECT_TRUE(w.optTDRMode[1]->isChecked());
-    EXPECT_TRUE(w.optReference[1]->isChecked());
-    EXPECT_EQ(w.optReference[1]->text(), QString("Y-R"));
-    EXPECT_FALSE(w.optReference[0]->isEnabled());
-    EXPECT_EQ(w.lblBalanceTag->text(), QString("4"));
-}
-
-TEST(SettingsFile, CurrentCodesAndTheMS32)
-{
-    Unit f(Unit::LogOn::No);
-    frmMaster& w = f.w;
     f.apply(fieldsWith({{4, "3"}}));
-    EXPECT_EQ(w.optFSD[2]->text(), QString("2kA"));
     EXPECT_TRUE(w.optFSD[2]->isChecked());
-    EXPECT_EQ(w.lblFSDTag->text(), QString("3"));
-
+    EXPECT_EQ(w.optFSD[2]->text() + " " + w.lblFSDTag->text(), QString("2kA 3"));
     // Code 2 is in range but names no button: the buttons stay as they were.
     f.apply(fieldsWith({{4, "2"}}));
     EXPECT_EQ(w.lblFSDTag->text(), QString("3"));
-    EXPECT_TRUE(f.dialogs.shown().empty());
-
     // An "M-S32" ("E1") is named on the status line, and its FSD field is not read at all.
     f.apply(fieldsWith({{4, "8"}, {11, "E1"}}));
     EXPECT_EQ(w.lblHardware->text(), QString("M-S32"));
-    EXPECT_TRUE(f.dialogs.shown().empty());
     EXPECT_EQ(w.lblFSDTag->text(), QString("3"));
-}
+    EXPECT_TRUE(f.dialogs.shown().empty());
 
-TEST(SettingsFile, TheTriggerModeFollowsPulseAndFilter)
-{
-    Unit f(Unit::LogOn::No);
-    frmMaster& w = f.w;
     // Field 6 the mode (0 and 1 TRS, 2 TDR); field 7 bit 1 pulse on; field 10 from 5 filter off. The
     // last case comes from a TRS entry: the TDR unit keeps its filter off and no pulse, whatever the
     // TDR entry itself would set.
@@ -155,8 +128,7 @@ TEST(SettingsFile, AMissingFileChangesNothingAndAShortOneOnlyWhatItHolds)
 
     writeTextFile(f.unitFolder() + "/MR-0101 Settings.txt", {"M-R3X Local Unit", "Parameters:9600,20,4", "Finished X"});
     w.unitSettings->PARSE_SETTINGS();
-    EXPECT_EQ(w.cboThreshold->currentText(), QString("20"));
-    EXPECT_EQ(w.cboDuration->currentText(), QString(" 4"));
+    EXPECT_EQ(w.cboThreshold->currentText() + w.cboDuration->currentText(), QString("20 4"));
     ASSERT_EQ(w.lstUnitSettings->count(), 2);
     EXPECT_EQ(w.lstUnitSettings->item(1)->text(), QString("1: Voltage threshold: 20"));
     EXPECT_TRUE(w.chkGPRS->isChecked());
@@ -194,3 +166,4 @@ TEST(SettingsFile, TheSettingsViewListsTheStoredFileWithoutApplyingItAndHidesAGp
     EXPECT_EQ(w.lstUnitSettings->item(0)->text(), QString("0: Baud rate: 115200"));
     EXPECT_EQ(w.lblHardware->text(), QString());
 }
+

@@ -32,8 +32,13 @@ TEST(SettingsText, TheCaptureIsJoinedAndSplitAfterParameters)
     EXPECT_EQ(fields[1], "15");
     EXPECT_EQ(fields[13], "Feeder 7 Fault");
     EXPECT_EQ(fields[16], "");
-    // The lines meet without their line ends: the SIM number runs into the "Finished" line.
+    // The lines meet without their line ends: the SIM number runs into the "Finished" line, which
+    // is cut off again without taking the number's last character.
     EXPECT_EQ(fields[17], "SIM 4401Finished X");
+    for (const auto& [field, simNumber] : {std::pair{"SIM 4401Finished X", "SIM 4401"}, {"SIM 4401", "SIM 4401"},
+                                           {"SIM 4401 \r\nFinished x\r\n", "SIM 4401"}, {"Finished X", ""},
+                                           {"SIM 4401 Finished", "SIM 4401 Finished"}})
+        EXPECT_EQ(withoutFinishedLine(field), simNumber) << field;
 
     // A line break inside the field list joins the two halves of a field.
     EXPECT_EQ(splitParameters({"Parameters:9600,1", "7,3"}), (Fields{"9600", "17", "3"}));
@@ -42,16 +47,6 @@ TEST(SettingsText, TheCaptureIsJoinedAndSplitAfterParameters)
     // Without the marker the text is read from its eleventh character.
     EXPECT_EQ(splitParameters({"0123456789ab,cd"}), (Fields{"ab", "cd"}));
     EXPECT_EQ(splitParameters({"short"}), (Fields{""}));
-}
-
-TEST(SettingsText, TheSimNumberKeepsItsLastCharacterWhenTheFinishedLineIsCut)
-{
-    const std::pair<std::string, std::string> cases[] = {
-        {"SIM 4401Finished X", "SIM 4401"}, {"SIM 4401 \r\nFinished x\r\n", "SIM 4401"}, {"Finished X", ""},
-        {"SIM 4401", "SIM 4401"},           {"SIM 4401 Finished", "SIM 4401 Finished"},
-    };
-    for (const auto& [field, simNumber] : cases)
-        EXPECT_EQ(withoutFinishedLine(field), simNumber) << field;
 }
 
 TEST(SettingsText, TheListStopsAtTheLastButOneFieldAndAtField20)
