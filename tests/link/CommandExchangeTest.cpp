@@ -37,13 +37,17 @@ TEST(CommandExchange, SendsEveryWaitingCommandAndTakesItsAnswerInEitherCase)
         sim::SimOptions options = LinkFixture::defaultOptions();
         options.upperCaseFinished = upperCase; // "Finished H" for "h"
         OpenWindow f(options);
-        for (const Exchange& e : {exchangeFor(Command::Index), eventRecordRequest("05"),
+        // Every command that waits for its "Finished", the manual trigger last as it leaves a file offered.
+        for (const Exchange& e : {exchangeFor(Command::Settings), exchangeFor(Command::Index), eventRecordRequest("05"),
                                   setTimeRequest(clockFields(2031, 3, 7, 9, 5, 3)), setThresholdRequest("15"),
-                                  setDurationRequest(" 3"), setIdRequest(idRecord("260501", "Job", "Loc"))}) {
+                                  setDurationRequest(" 3"), setIdRequest(idRecord("260501", "Job", "Loc")),
+                                  setHardwareRequest({"15", " 3", "0", "0", "3", "034", "10", "10", "0"}),
+                                  exchangeFor(Command::ManualTrigger)}) {
             SCOPED_TRACE(e.text + (upperCase ? " answered upper-case" : ""));
             f.clear();
             EXPECT_TRUE(f.w.exchange->SEND_COMMAND(e));
-            EXPECT_EQ(f.sent, QByteArray::fromStdString(e.text));
+            const QByteArray wakeUp = e.text[0] == 'g' ? "\r\n\r\n" : ""; // the hardware command wakes the unit's parser
+            EXPECT_EQ(f.sent, wakeUp + QByteArray::fromStdString(e.text));
             EXPECT_EQ(f.statusHistory, (QStringList{qtext(e.progress), qtext(e.success)}));
             EXPECT_EQ(f.w.Comm->WaitTimeout(), 0);
             EXPECT_TRUE(f.w.Comm->Echo());
