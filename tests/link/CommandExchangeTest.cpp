@@ -15,19 +15,19 @@ namespace {
 
 /// The window on the simulated unit's port, opened at 115200 baud, the wire and status cleared.
 struct OpenWindow : LinkFixture {
-    explicit OpenWindow(sim::SimOptions options = defaultOptions())
-        : LinkFixture(options)
-        , w(start())
+    explicit OpenWindow(sim::SimOptions options = defaultOptions()) : LinkFixture(options), w(start())
     {
         choosePort();
+        clear();
+    }
+    void clear()
+    {
         clearWire();
         statusHistory.clear();
     }
 
     frmMaster& w;
 };
-
-class CommandExchangeTest : public testing::Test, public OpenWindow {};
 
 } // namespace
 
@@ -37,14 +37,17 @@ TEST(CommandExchange, SendsEveryWaitingCommandAndTakesItsAnswerInEitherCase)
         sim::SimOptions options = LinkFixture::defaultOptions();
         options.upperCaseFinished = upperCase; // "Finished H" for "h"
         OpenWindow f(options);
-        for (const Exchange& e : {exchangeFor(Command::Index), eventRecordRequest("05"),
+        // Every command that waits for its "Finished", the manual trigger last as it leaves a file offered.
+        for (const Exchange& e : {exchangeFor(Command::Settings), exchangeFor(Command::Index), eventRecordRequest("05"),
                                   setTimeRequest(clockFields(2031, 3, 7, 9, 5, 3)), setThresholdRequest("15"),
-                                  setDurationRequest(" 3"), setIdRequest(idRecord("260501", "Job", "Loc"))}) {
+                                  setDurationRequest(" 3"), setIdRequest(idRecord("260501", "Job", "Loc")),
+                                  setHardwareRequest({"15", " 3", "0", "0", "3", "034", "10", "10", "0"}),
+                                  exchangeFor(Command::ManualTrigger)}) {
             SCOPED_TRACE(e.text + (upperCase ? " answered upper-case" : ""));
-            f.clearWire();
-            f.statusHistory.clear();
+            f.clear();
             EXPECT_TRUE(f.w.exchange->SEND_COMMAND(e));
-            EXPECT_EQ(f.sent, QByteArray::fromStdString(e.text));
+            const QByteArray wakeUp = e.text[0] == 'g' ? "\r\n\r\n" : ""; // the hardware command wakes the unit's parser
+            EXPECT_EQ(f.sent, wakeUp + QByteArray::fromStdString(e.text));
             EXPECT_EQ(f.statusHistory, (QStringList{qtext(e.progress), qtext(e.success)}));
             EXPECT_EQ(f.w.Comm->WaitTimeout(), 0);
             EXPECT_TRUE(f.w.Comm->Echo());
@@ -53,56 +56,54 @@ TEST(CommandExchange, SendsEveryWaitingCommandAndTakesItsAnswerInEitherCase)
     }
 }
 
-TEST_F(CommandExchangeTest, ATimeOutIsReportedOnTheStatusLineOnlyAndClearsTheWait)
+TEST(CommandExchange, ATimeOutShowsOnTheStatusLineOnlyAndTheClockCommandDrainsTheBufferFirst)
 {
+    OpenWindow f;
     // Slot 20 holds no event: the unit says so and does not finish the command.
-    const std::int64_t start = clock.nowMs();
-    EXPECT_FALSE(w.exchange->SEND_COMMAND(eventRecordRequest("20")));
-    EXPECT_GE(clock.nowMs() - start, 3000);
-    EXPECT_EQ(statusHistory, (QStringList{"Requesting event record 20", "Timeout acknowledging request for Event 20"}));
-    EXPECT_EQ(w.Comm->WaitTimeout(), 0);
-    EXPECT_TRUE(dialogs.shown().empty());
-}
+    const std::int64_t start = f.clock.nowMs();
+    EXPECT_FALSE(f.w.exchange->SEND_COMMAND(eventRecordRequest("20")));
+    EXPECT_GE(f.clock.nowMs() - start, 3000);
+    EXPECT_EQ(f.statusHistory, (QStringList{"Requesting event record 20", "Timeout acknowledging request for Event 20"}));
+    EXPECT_EQ(f.w.Comm->WaitTimeout(), 0);
+    EXPECT_TRUE(f.dialogs.shown().empty());
 
-TEST_F(CommandExchangeTest, DrainsTheReceiveBufferBeforeTheClockCommand)
-{
-    w.Comm->Send(QStringLiteral("V"));
-    clock.advance(50); // the unit's answer waits unread
-    w.Comm->setPatternSeparator(QStringLiteral("#"));
+    f.w.Comm->Send(QStringLiteral("V"));
+    f.clock.advance(50); // the unit's answer waits unread
+    f.w.Comm->setPatternSeparator(QStringLiteral("#"));
     SendOptions drain;
     drain.drainFirst = true;
-    EXPECT_TRUE(w.exchange->SEND_COMMAND(setTimeRequest(clockFields(2026, 12, 6, 12, 0, 0)), drain));
-    EXPECT_EQ(statusHistory.last(), "Time set") << "the separator is set back to \"|\"";
-    EXPECT_EQ(w.Comm->Input(), QString::fromStdString(unit().finishedLine('T')))
+    EXPECT_TRUE(f.w.exchange->SEND_COMMAND(setTimeRequest(clockFields(2026, 12, 6, 12, 0, 0)), drain));
+    EXPECT_EQ(f.statusHistory.last(), "Time set") << "the separator is set back to \"|\"";
+    EXPECT_EQ(f.w.Comm->Input(), QString::fromStdString(f.unit().finishedLine('T')))
         << "what came before the command was read and dropped";
 }
 
-TEST_F(CommandExchangeTest, ReceivesAFileUnderTheNameAskedForReplacingTheOldOneOnlyWhenWhole)
+TEST(CommandExchange, ReceivesAFileUnderTheNameAskedForReplacingTheOldOneOnlyWhenWhole)
 {
-    const QString folder = root.mkdirs(QStringLiteral("unit"));
-    root.write(QStringLiteral("unit/Event_05.EVT"), "old");
-    ASSERT_TRUE(w.exchange->SEND_COMMAND(eventRecordRequest("04"))); // 3328 bytes, sent as "EVENT_04.EVT"
-    clearWire();
-    statusHistory.clear();
+    OpenWindow f;
+    const QString folder = f.root.mkdirs(QStringLiteral("unit"));
+    f.root.write(QStringLiteral("unit/Event_05.EVT"), "old");
+    ASSERT_TRUE(f.w.exchange->SEND_COMMAND(eventRecordRequest("04"))); // 3328 bytes, sent as "EVENT_04.EVT"
+    f.clear();
     QByteArray midway;
-    QObject::connect(w.Comm, &SerialControl::Progress, [&] {
+    QObject::connect(f.w.Comm, &SerialControl::Progress, [&] {
         if (midway.isEmpty())
-            midway = root.read(QStringLiteral("unit/Event_05.EVT"));
+            midway = f.root.read(QStringLiteral("unit/Event_05.EVT"));
     });
-    const std::int64_t start = clock.nowMs();
-    EXPECT_TRUE(w.exchange->RECEIVE_FILE(folder, QStringLiteral("Event_05.EVT")));
+    const std::int64_t start = f.clock.nowMs();
+    EXPECT_TRUE(f.w.exchange->RECEIVE_FILE(folder, QStringLiteral("Event_05.EVT")));
     EXPECT_EQ(midway, "old");
-    EXPECT_EQ(writes.front().second, "C");
-    EXPECT_GE(writes.front().first - start, 500) << "the pause before the reception";
-    EXPECT_LT(clock.nowMs() - start, 1000) << "each block is answered as soon as it is read";
+    EXPECT_EQ(f.writes.front().second, "C");
+    EXPECT_GE(f.writes.front().first - start, 500) << "the pause before the reception";
+    EXPECT_LT(f.clock.nowMs() - start, 1000) << "each block is answered as soon as it is read";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"Event_05.EVT"})
         << "no temporary file, no file of the sender's name";
-    const sim::Bytes& record = unit().eventRecord(3);
-    EXPECT_EQ(root.read(QStringLiteral("unit/Event_05.EVT")),
+    const sim::Bytes& record = f.unit().eventRecord(3);
+    EXPECT_EQ(f.root.read(QStringLiteral("unit/Event_05.EVT")),
               QByteArray(reinterpret_cast<const char*>(record.data()), static_cast<qsizetype>(record.size())));
-    EXPECT_EQ(statusHistory, (QStringList{"1024 bytes transferred", "2048 bytes transferred", "3072 bytes transferred",
-                                          "3200 bytes transferred", "3328 bytes transferred"}));
-    EXPECT_EQ(w.Comm->TransferState(), 0);
+    EXPECT_EQ(f.statusHistory, (QStringList{"1024 bytes transferred", "2048 bytes transferred", "3072 bytes transferred",
+                                            "3200 bytes transferred", "3328 bytes transferred"}));
+    EXPECT_EQ(f.w.Comm->TransferState(), 0);
 }
 
 TEST(CommandExchange, EveryFailedReceptionEndsInBoundedTimeSaysSoAndLeavesTheOldFileAlone)
@@ -114,29 +115,21 @@ TEST(CommandExchange, EveryFailedReceptionEndsInBoundedTimeSaysSoAndLeavesTheOld
         bool abort = false;
         bool closePort = false; // the program closes the port once the first block is in
     };
-    std::vector<Case> cases(7);
-    cases[0] = {"CRC errors past the retry limit", {}, 5'000};
-    cases[0].faults.corruptFromBlock = 3;
-    cases[0].faults.corruptTimes = 12;
-    cases[1] = {"a few bytes dropped from every sending", {}, 15'000};
-    cases[1].faults.dropFromBlock = 2;
-    cases[1].faults.dropTimes = 12;
-    cases[2] = {"a sender that stops in the middle of a block", {}, 101'000};
-    cases[2].faults.stallAfterBytes = 3000;
-    cases[3] = {"a sender that never starts", {}, 101'000};
-    cases[3].faults.stallAfterBytes = 0;
-    cases[4] = {"an abort", {}, 1'000, true};
-    cases[4].faults.abortAtBlock = 4;
-    cases[5] = {"a pulled cable", {}, 1'000};
-    cases[5].faults.disconnectAfterBytes = 5000;
-    cases[6] = {"the port closed by the program", {}, 1'000, false, true};
+    const Case cases[] = {
+        {"CRC errors past the retry limit", {.corruptFromBlock = 3, .corruptTimes = 12}, 5'000},
+        {"a few bytes dropped from every sending", {.dropFromBlock = 2, .dropTimes = 12}, 15'000},
+        {"a sender that stops in the middle of a block", {.stallAfterBytes = 3000}, 101'000},
+        {"a sender that never starts", {.stallAfterBytes = 0}, 101'000},
+        {"an abort", {.abortAtBlock = 4}, 1'000, true},
+        {"a pulled cable", {.disconnectAfterBytes = 5000}, 1'000},
+        {"the port closed by the program", {}, 1'000, false, true},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         sim::SimOptions options = LinkFixture::defaultOptions();
         options.faults.transfer = c.faults;
-        LinkFixture f(options);
-        frmMaster& w = f.start();
-        f.choosePort();
+        OpenWindow f(options);
+        frmMaster& w = f.w;
         const QString folder = f.root.mkdirs(QStringLiteral("unit"));
         f.root.write(QStringLiteral("unit/Event_01.EVT"), "the old record");
         ASSERT_TRUE(w.exchange->SEND_COMMAND(eventRecordRequest("01")));

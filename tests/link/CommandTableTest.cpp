@@ -1,26 +1,9 @@
-// The command table: the reply rule for every letter command, and the arguments at their limits.
+// The command table: the arguments at their limits.
 #include "link/CommandTable.h"
 
 #include <gtest/gtest.h>
 
-#include <cctype>
-
 using namespace mr3x::commands;
-
-TEST(CommandTable, EveryLetterCommandWaitsForFinishedAndItsLetterInEitherCase)
-{
-    for (int c = 0; c <= static_cast<int>(Command::Ack); ++c) {
-        const CommandRow& row = rowOf(static_cast<Command>(c));
-        SCOPED_TRACE(std::string(row.text));
-        EXPECT_EQ(static_cast<int>(row.command), c);
-        if (row.replyPatterns.empty() || row.text == "=") // the stop command answers with its own text
-            continue;
-        EXPECT_GT(row.timeoutMs, 0);
-        const auto letter = static_cast<unsigned char>(row.text[0]);
-        EXPECT_EQ(row.replyPatterns, std::string("Finished ") + static_cast<char>(std::toupper(letter)) + "|Finished "
-                                         + static_cast<char>(std::tolower(letter)));
-    }
-}
 
 TEST(CommandTable, ArgumentsKeepTheirRightmostDigits)
 {

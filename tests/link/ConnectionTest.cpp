@@ -21,12 +21,11 @@ sim::SimOptions armedUnit()
     return options;
 }
 
-sim::SimOptions silentUnit()
-{
-    sim::SimOptions options = armedUnit();
-    options.faults.silent.push_back({'=', 0}); // never hears the stop
-    return options;
-}
+/// The window logged on to the simulated unit through its button.
+struct LoggedOn : LinkFixture {
+    explicit LoggedOn(sim::SimOptions options = defaultOptions()) : LinkFixture(options), w(start()) { logOn(); }
+    frmMaster& w;
+};
 
 } // namespace
 
@@ -64,9 +63,10 @@ TEST(Connection, LogOnStopsTheUnitInTheRightOrderAndEnablesTheControls)
 
 TEST(Connection, ALogOnWithoutAnswerLeavesTheLinkToBeClosedWithTheArmingQuestion)
 {
-    LinkFixture f(silentUnit());
-    frmMaster& w = f.start();
-    f.logOn();
+    sim::SimOptions silent = armedUnit();
+    silent.faults.silent.push_back({'=', 0}); // never hears the stop
+    LoggedOn f(silent);
+    frmMaster& w = f.w;
 
     EXPECT_EQ(w.lblStatus->text(), "No connection to Local Unit via COM " + f.portName());
     EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
@@ -128,15 +128,17 @@ TEST(Connection, NoLogOnWithoutAUnitOrAPortThatOpens)
     EXPECT_EQ(w.cmdConnect->text(), QString("Connect to Local Unit"));
 }
 
-TEST(Connection, TheWatchdogWarnsAfter120IdleTicksAndEndsTheLinkTenSecondsLater)
+TEST(Connection, TheWatchdogWarnsAfter120IdleTicksUnlessKeptOnAndEndsTheLinkTenSecondsLater)
 {
-    LinkFixture f;
-    frmMaster& w = f.start();
-    f.logOn();
-    for (int tick = 0; tick < 120; ++tick)
-        w.connection->Watchdog_Timer();
+    LoggedOn f;
+    frmMaster& w = f.w;
+    auto idle = [&w](int ticks) {
+        for (int tick = 0; tick < ticks; ++tick)
+            w.connection->Watchdog_Timer();
+    };
+    idle(120);
     EXPECT_TRUE(w.timeOutWarning == nullptr || !w.timeOutWarning->isVisible());
-    w.connection->Watchdog_Timer(); // the 121st
+    idle(1); // the 121st
     ASSERT_NE(w.timeOutWarning, nullptr);
     frmTimeOut& warning = *w.timeOutWarning;
     EXPECT_TRUE(warning.isVisible());
@@ -144,58 +146,59 @@ TEST(Connection, TheWatchdogWarnsAfter120IdleTicksAndEndsTheLinkTenSecondsLater)
     EXPECT_EQ(f.dialogs.beeps, 1);
     EXPECT_TRUE(warning.TimeExpired->isActive());
 
+    // "Stay on" keeps the link alive, and so does a new status text.
+    f.clearWire();
+    warning.cmdStayOn_Click();
+    EXPECT_EQ(f.sent, QByteArray("R"));
+    EXPECT_EQ(w.program.IdleTicks, 0);
+    EXPECT_FALSE(warning.isVisible());
+    EXPECT_TRUE(w.Watchdog->isActive());
+    idle(100);
+    w.lblStatus->setText("Requesting Settings");
+    EXPECT_EQ(w.program.IdleTicks, 0);
+    idle(120);
+    EXPECT_EQ(w.program.IdleTicks, 120);
+    EXPECT_FALSE(warning.isVisible());
+
+    // Left alone, the warning counts down and the 11th second ends the link.
+    idle(1);
+    ASSERT_TRUE(warning.isVisible());
     for (int tick = 0; tick < 10; ++tick)
         warning.TimeExpired_Timer();
     EXPECT_EQ(warning.lblTimeExpiring->text(), QString("Connection will terminate in 1 seconds"));
     EXPECT_TRUE(w.Comm->PortOpen());
-    warning.TimeExpired_Timer(); // the 11th ends the link
+    warning.TimeExpired_Timer();
     EXPECT_EQ(warning.lblTimeExpiring->text(), QString("Connection will terminate in 0 seconds"));
     EXPECT_FALSE(w.Comm->PortOpen());
     EXPECT_EQ(w.lblStatus->text(), QString("Disconnected"));
     EXPECT_FALSE(warning.isVisible());
     EXPECT_FALSE(warning.TimeExpired->isActive());
-}
-
-TEST(Connection, StayOnOrANewStatusTextRestartsTheIdleCount)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    f.logOn();
-    for (int tick = 0; tick < 121; ++tick)
-        w.connection->Watchdog_Timer();
-    f.clearWire();
-    w.timeOut().cmdStayOn_Click();
-    EXPECT_EQ(f.sent, QByteArray("R"));
-    EXPECT_EQ(w.program.IdleTicks, 0);
-    EXPECT_FALSE(w.timeOut().isVisible());
-    EXPECT_TRUE(w.Watchdog->isActive());
-    EXPECT_TRUE(w.Comm->PortOpen());
-
-    for (int tick = 0; tick < 100; ++tick)
-        w.connection->Watchdog_Timer();
-    w.lblStatus->setText("Requesting Settings");
-    EXPECT_EQ(w.program.IdleTicks, 0);
-    for (int tick = 0; tick < 120; ++tick)
-        w.connection->Watchdog_Timer();
-    EXPECT_EQ(w.program.IdleTicks, 120);
-    EXPECT_FALSE(w.timeOut().isVisible());
 
     // "Disconnect" on the warning ends the link at once.
-    w.connection->Watchdog_Timer();
-    ASSERT_TRUE(w.timeOut().isVisible());
-    w.timeOut().cmdDisconnect_Click();
+    f.logOn();
+    idle(121);
+    ASSERT_TRUE(warning.isVisible());
+    warning.cmdDisconnect_Click();
     EXPECT_FALSE(w.Comm->PortOpen());
-    EXPECT_FALSE(w.timeOut().isVisible());
+    EXPECT_FALSE(warning.isVisible());
 }
 
-TEST(Connection, APulledCableEndsTheLinkWithCancelled)
+TEST(Connection, APulledCableEndsTheLinkWithCancelledEvenDuringAReception)
 {
-    LinkFixture f;
-    frmMaster& w = f.start();
-    f.logOn();
+    LoggedOn f;
+    frmMaster& w = f.w;
+    // The watchdog counts nothing while a reception runs.
+    w.Comm->setReceiveFolder(f.unitFolder());
+    w.Comm->setReceiveFile("MR-0101.IDX"); // the unit sends nothing: the reception waits
+    ASSERT_EQ(w.Comm->TransferState(), 4);
+    const auto before = w.program.IdleTicks;
+    w.connection->Watchdog_Timer();
+    EXPECT_EQ(w.program.IdleTicks, before);
+
     f.unit().disconnect(f.clock.nowMs());
     f.clock.advance(20);
     EXPECT_EQ(w.Comm->PortStatus(), QString("Canceled"));
+    EXPECT_EQ(w.Comm->TransferState(), -1);
     w.connection->Watchdog_Timer();
     EXPECT_EQ(w.lblStatus->text(), QString("Cancelled"));
     EXPECT_FALSE(w.Comm->PortOpen());
@@ -209,17 +212,4 @@ TEST(Connection, APulledCableEndsTheLinkWithCancelled)
     w.connection->cmdConnect_Click();
     EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
     EXPECT_TRUE(w.cmdArm->isEnabled());
-}
-
-TEST(Connection, TheWatchdogCountsNothingWhileAReceptionRuns)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    f.logOn();
-    w.Comm->setReceiveFolder(f.unitFolder());
-    w.Comm->setReceiveFile("MR-0101.IDX"); // the unit sends nothing: the reception waits
-    ASSERT_EQ(w.Comm->TransferState(), 4);
-    const auto before = w.program.IdleTicks;
-    w.connection->Watchdog_Timer();
-    EXPECT_EQ(w.program.IdleTicks, before);
 }

@@ -21,24 +21,11 @@ class TestPort final : public Transport {
 public:
     explicit TestPort(const Clock& clock) : clock_(clock) {}
 
-    bool open(const LineSettings& line) override
-    {
-        settings = line;
-        return open_ = true;
-    }
+    bool open(const LineSettings& line) override { settings = line; return open_ = true; }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
-    QString status() const override
-    {
-        if (lost_)
-            return QStringLiteral("Canceled");
-        return open_ ? QStringLiteral("Connected") : QStringLiteral("Port closed");
-    }
-    bool write(const QByteArray& bytes) override
-    {
-        written << bytes;
-        return open_;
-    }
+    QString status() const override { return lost_ ? "Canceled" : open_ ? "Connected" : "Port closed"; }
+    bool write(const QByteArray& bytes) override { written << bytes; return open_; }
     QByteArray readAll() override { return std::exchange(readable_, QByteArray()); }
     void poll() override
     {
@@ -51,11 +38,8 @@ public:
     /// The cable is pulled.
     void pull()
     {
-        if (!open_)
-            return;
-        open_ = false;
-        lost_ = true;
-        emit lost();
+        if (std::exchange(open_, false) && !std::exchange(lost_, true))
+            emit lost();
     }
 
     LineSettings settings;
@@ -91,27 +75,35 @@ protected:
 
 } // namespace
 
-TEST_F(SerialControlTest, ReportsThePortStateThroughOpeningClosingAndLosingIt)
+TEST_F(SerialControlTest, ReportsThePortStateAndRefusesAReceptionItCannotMake)
 {
+    TempFolder folder;
+    comm.setReceiveFolder(folder.path());
+    comm.setReceiveFile(QStringLiteral("Event_01.EVT"));
+    EXPECT_EQ(comm.TransferState(), -1) << "the port is closed";
     EXPECT_EQ(comm.PortStatus(), "Port closed");
     open(QStringLiteral("115200,n,8,1"));
     EXPECT_TRUE(comm.PortOpen());
     EXPECT_EQ(comm.PortStatus(), "Connected");
     EXPECT_EQ(port->settings.baud, 115200);
+    comm.setReceiveFile(QStringLiteral("../Event_01.EVT"));
+    EXPECT_EQ(comm.TransferState(), -1) << "a name that leads out of the folder";
+    comm.setReceiveFolder(folder(QStringLiteral("missing")));
+    comm.setReceiveFile(QStringLiteral("Event_01.EVT"));
+    EXPECT_EQ(comm.TransferState(), -1);
+    EXPECT_TRUE(port->written.isEmpty()) << "nothing was asked of the unit";
 
     open();
     EXPECT_EQ(opened, QStringList({"COM3", "COM3"})) << "opening an open port opens it anew";
     EXPECT_EQ(port->settings.baud, 9600);
-
     port->pull();
     EXPECT_FALSE(comm.PortOpen());
     EXPECT_EQ(comm.PortStatus(), "Canceled");
-
     comm.setPortOpen(false);
     EXPECT_EQ(comm.PortStatus(), "Port closed");
 }
 
-TEST_F(SerialControlTest, AReplyPatternEndsTheWaitInEitherCaseAcrossReadsAndBeforeTimedOutIsRead)
+TEST_F(SerialControlTest, AReplyPatternEndsTheWaitInEitherCaseAcrossReadsAndOtherwiseTheClockOrThePortEndsIt)
 {
     open();
     for (const char* reply : {"Finished h", "Finished H"}) {
@@ -141,18 +133,16 @@ TEST_F(SerialControlTest, AReplyPatternEndsTheWaitInEitherCaseAcrossReadsAndBefo
     const std::int64_t before = clock.nowMs();
     EXPECT_EQ(comm.TimedOut(), 0);
     EXPECT_EQ(clock.nowMs(), before);
-}
 
-TEST_F(SerialControlTest, AWaitWithoutItsReplyEndsOnTheClockOrWithThePort)
-{
-    open();
+    // A wait without its reply ends on the clock.
+    const std::int64_t t0 = clock.nowMs();
     comm.setWaitTimeout(3000);
     comm.setReplyPatterns(QStringLiteral("Finished F|Finished f"));
     comm.Send(QStringLiteral("f04"));
     port->deliver("Finished G\r\n", 100);
     EXPECT_EQ(comm.TimedOut(), 1);
-    EXPECT_GE(clock.nowMs(), 3000);
-    EXPECT_LE(clock.nowMs(), 3010);
+    EXPECT_GE(clock.nowMs() - t0, 3000);
+    EXPECT_LE(clock.nowMs() - t0, 3010);
     EXPECT_EQ(comm.TransferState(), 0);
     EXPECT_EQ(comm.TimedOut(), 1) << "kept until the next Send";
     comm.setWaitTimeout(0);
@@ -164,17 +154,17 @@ TEST_F(SerialControlTest, AWaitWithoutItsReplyEndsOnTheClockOrWithThePort)
     comm.Send(QStringLiteral("X"));
     comm.setWaitTimeout(0);
     EXPECT_EQ(comm.TimedOut(), 1);
-    EXPECT_LE(clock.nowMs(), 3010);
+    EXPECT_LE(clock.nowMs() - t0, 3010);
 
     // A port pulled during the wait ends it, and a closed port does not wait at all.
     comm.setWaitTimeout(5000);
     comm.Send(QStringLiteral("X"));
     clock.addPump([&] {
-        if (clock.nowMs() >= 3200)
+        if (clock.nowMs() - t0 >= 3200)
             port->pull();
     });
     EXPECT_EQ(comm.TimedOut(), 1);
-    EXPECT_LT(clock.nowMs(), 3300);
+    EXPECT_LT(clock.nowMs() - t0, 3300);
     const std::int64_t pulled = clock.nowMs();
     comm.Send(QStringLiteral("X"));
     EXPECT_EQ(comm.TimedOut(), 1);
@@ -219,22 +209,6 @@ TEST_F(SerialControlTest, KeepsReceivedTextForInputAndShowsTheTrafficOnTheScreen
     clock.advance(10);
     EXPECT_LE(comm.ScreenText().size(), 64 * 1024);
     EXPECT_TRUE(comm.ScreenText().endsWith(QStringLiteral("199the end")));
-}
-
-TEST_F(SerialControlTest, RefusesAReceptionItCannotMake)
-{
-    TempFolder folder;
-    comm.setReceiveFolder(folder.path());
-    comm.setReceiveFile(QStringLiteral("Event_01.EVT"));
-    EXPECT_EQ(comm.TransferState(), -1) << "the port is closed";
-
-    open();
-    comm.setReceiveFile(QStringLiteral("../Event_01.EVT"));
-    EXPECT_EQ(comm.TransferState(), -1) << "a name that leads out of the folder";
-    comm.setReceiveFolder(folder(QStringLiteral("missing")));
-    comm.setReceiveFile(QStringLiteral("Event_01.EVT"));
-    EXPECT_EQ(comm.TransferState(), -1);
-    EXPECT_TRUE(port->written.isEmpty()) << "nothing was asked of the unit";
 }
 
 TEST(SerialPortNames, NameTheDeviceOfACommPort)

@@ -66,11 +66,20 @@ TEST(TerminalPanel, SendDisarmSendsTheStopPairAndShowsWhetherTheUnitAnswered)
     }
 }
 
-TEST(TerminalPanel, ScreenShowsTheTrafficAndTypedKeysReachTheUnit)
+TEST(TerminalPanel, EnableControlsNeedsNoLogOnAndTheScreenShowsTheTrafficAndTypedKeysReachTheUnit)
 {
     LinkFixture f;
     frmMaster& w = f.start();
+    w.cmdEnableControls->click();
+    EXPECT_FALSE(w.fraControls->isHidden());
+    EXPECT_TRUE(w.cmdArm->isEnabled());
+    EXPECT_TRUE(w.Watchdog->isActive());
+
     f.logOn();
+    w.chkEcho->setChecked(true);
+    EXPECT_TRUE(w.Comm->Echo());
+    w.chkEcho->setChecked(false);
+    EXPECT_FALSE(w.Comm->Echo());
     w.mnuComms->trigger();
     EXPECT_FALSE(w.fraSaxComm->isHidden());
 
@@ -92,20 +101,4 @@ TEST(TerminalPanel, ScreenShowsTheTrafficAndTypedKeysReachTheUnit)
     w.lblHideComms_Monitor->Click();
     EXPECT_TRUE(w.fraSaxComm->isHidden());
     EXPECT_FALSE(w.Comm->TerminalActive());
-}
-
-TEST(TerminalPanel, EnableControlsWorksWithoutALogOnAndEchoFollowsItsCheckBox)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    w.cmdEnableControls->click();
-    EXPECT_FALSE(w.fraControls->isHidden());
-    EXPECT_TRUE(w.cmdArm->isEnabled());
-    EXPECT_TRUE(w.Watchdog->isActive());
-
-    f.choosePort();
-    w.chkEcho->setChecked(true);
-    EXPECT_TRUE(w.Comm->Echo());
-    w.chkEcho->setChecked(false);
-    EXPECT_FALSE(w.Comm->Echo());
 }

@@ -165,7 +165,7 @@ TEST(SimUnitFiles, ManualRecordingUsesTheClockAndTheLatestSettings)
     EXPECT_EQ(trailerText(r, 51), "Depot                   ");
 }
 
-TEST(SimUnitFiles, EvenModeDigitOffersATraceThatAnotherCommandWithdraws)
+TEST(SimUnitFiles, TheTestTraceIsOfferedAfterAnEvenModeDigitOrAnMS32sTriggerSettingsAndWithdrawnByAnotherCommand)
 {
     UnitDriver d(disarmed());
     // TDR with file transfer on: 512 samples and the trailer.
@@ -205,27 +205,13 @@ TEST(SimUnitFiles, EvenModeDigitOffersATraceThatAnotherCommandWithdraws)
     d.ask("\r\n\r\ng15, 3,0,0,2,034,10,10,0");
     EXPECT_EQ(d.ask("e"), "\r\nFinished e\r\n");
     EXPECT_TRUE(d.unit.armed());
-}
 
-TEST(SimUnitFiles, AnMS32RunsItsTestAfterTheTriggerSettings)
-{
-    UnitDriver d(disarmed(Model::MS32));
-    d.ask("h15");
-    const Reception trace = fetch(d, "d 3");
-    ASSERT_EQ(trace.data.size(), kTdrTraceBytes);  // in the mode it holds: 3, TDR
-    EXPECT_EQ(trace.data[512 + 18], 225);          // M-S32, version 1
-    // Before arming the program sends "e": the offer is withdrawn and the unit arms.
-    d.ask("d 3");
-    EXPECT_EQ(d.ask("e"), "\r\nFinished e\r\n");
-    EXPECT_TRUE(d.unit.armed());
-}
-
-TEST(SimUnitFiles, AReceiverThatLeavesWithoutClosingTheBatchLeavesTheUnitListening)
-{
-    UnitDriver d(disarmed());
-    EXPECT_EQ(fetch(d, "f00", true).data, d.unit.eventRecord(0));
-    // At once, not after the closing block's time-outs, the next command is heard.
-    EXPECT_EQ(d.ask("R"), "\r\nFinished R\r\n");
+    // An M-S32 runs its test, in the mode it holds (3, TDR), after the trigger settings too.
+    UnitDriver s(disarmed(Model::MS32));
+    s.ask("h15");
+    const Reception trace = fetch(s, "d 3");
+    ASSERT_EQ(trace.data.size(), kTdrTraceBytes);
+    EXPECT_EQ(trace.data[512 + 18], 225); // M-S32, version 1
 }
 
 TEST(SimUnitFiles, TransferFaultsDamageTheTransferTheWayTheyAreMeantTo)
@@ -274,16 +260,9 @@ TEST(SimUnitFiles, TransferFaultsDamageTheTransferTheWayTheyAreMeantTo)
     const Reception second = fetch(d, "f01");
     EXPECT_EQ(second.outcome, Outcome::Complete);
     EXPECT_GE(second.tookMs, 600);
-}
 
-TEST(SimUnitFiles, PacedOutputLeavesAtTheLineRate)
-{
-    SimOptions options = disarmed();
-    options.paced = true;
-    UnitDriver d(options);
-    // 11520 bytes in 1024- and 128-byte blocks, plus headers, at 10 bits a byte: just over a second.
-    const Reception f = fetch(d, "f00");
-    ASSERT_EQ(f.outcome, Outcome::Complete);
-    EXPECT_GE(f.tookMs, 1000);
-    EXPECT_LE(f.tookMs, 1100);
+    // A receiver that leaves once the file is whole, without the batch's closing block, finds the
+    // unit listening at once, not after the closing block's time-outs.
+    EXPECT_EQ(fetch(d, "f00", true).data, d.unit.eventRecord(0));
+    EXPECT_EQ(d.ask("R"), "\r\nFinished R\r\n");
 }

@@ -1,12 +1,15 @@
 #pragma once
 // Drives a SimUnit through its pure interface on a time line of the test's own, and receives its
 // files with the program's YMODEM receiver.
+#include "link/ymodem/Crc16.h"
 #include "link/ymodem/Receiver.h"
 #include "sim/SimUnit.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace mr3x::sim::test {
@@ -18,13 +21,37 @@ public:
     /// Sends bytes at the present time (they are heard at once).
     void send(std::string_view text) { unit.receive(text, now); }
     /// Lets `ms` pass, gathering what the unit sends.
-    void run(std::int64_t ms);
+    void run(std::int64_t ms)
+    {
+        for (const std::int64_t end = now + ms; now < end;) {
+            const auto bytes = unit.transmit(++now);
+            received.insert(received.end(), bytes.begin(), bytes.end());
+        }
+    }
     /// Everything received since the last take, as text.
-    std::string take();
+    std::string take()
+    {
+        const auto bytes = std::exchange(received, {});
+        return std::string(bytes.begin(), bytes.end());
+    }
     /// Sends a command and returns what came back within `ms`.
-    std::string ask(std::string_view command, std::int64_t ms = 200);
+    std::string ask(std::string_view command, std::int64_t ms = 200)
+    {
+        take();
+        send(command);
+        run(ms);
+        return take();
+    }
     /// "=" then "-", a second apart, as the program logs on.
-    std::string logOn();
+    std::string logOn()
+    {
+        take();
+        send("=");
+        run(1000);
+        send("-");
+        run(200);
+        return take();
+    }
 
     SimUnit unit;
     std::int64_t now = 0;
@@ -32,7 +59,13 @@ public:
 };
 
 /// A unit already under serial control.
-SimOptions disarmed(Model model = Model::MR32);
+inline SimOptions disarmed(Model model = Model::MR32)
+{
+    SimOptions options;
+    options.armed = false;
+    options.model = model;
+    return options;
+}
 
 struct Reception {
     mr3x::ymodem::Outcome outcome = mr3x::ymodem::Outcome::Running;
@@ -44,6 +77,29 @@ struct Reception {
 /// Receives one YMODEM batch from the unit, a millisecond at a time. With `leaveWhenWhole` the
 /// receiver goes as soon as the file is whole and its end acknowledged, without the batch's
 /// closing block, as rz does at times.
-Reception receiveFile(UnitDriver& driver, bool leaveWhenWhole = false);
+inline Reception receiveFile(UnitDriver& d, bool leaveWhenWhole = false)
+{
+    using namespace mr3x::ymodem;
+    Receiver receiver;
+    Reception file;
+    const std::int64_t start = d.now;
+    auto answer = [&d](const Bytes& bytes) { d.send(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())); };
+    answer(receiver.start(d.now));
+    // The receiver bounds every wait, so it ends well within this.
+    while (receiver.running() && d.now - start < 300'000) {
+        d.run(1);
+        const Bytes out = receiver.receive(std::exchange(d.received, {}), d.now);
+        answer(out);
+        const Bytes data = receiver.takeData();
+        file.data.insert(file.data.end(), data.begin(), data.end());
+        const bool whole = receiver.announcedLength() && receiver.bytesReceived() == *receiver.announcedLength();
+        if (leaveWhenWhole && whole && std::ranges::find(out, CRC_REQUEST) != out.end())
+            break;
+    }
+    file.outcome = receiver.outcome();
+    file.name = receiver.announcedName();
+    file.tookMs = d.now - start;
+    return file;
+}
 
 } // namespace mr3x::sim::test
