@@ -50,7 +50,10 @@ double leadingNumber(std::string_view text)
 
 long long leadingInteger(std::string_view text)
 {
-    return static_cast<long long>(leadingNumber(text));
+    // A run of digits longer than any field is held to a size every range check refuses,
+    // rather than overflowing the conversion.
+    constexpr double limit = 1e15;
+    return static_cast<long long>(std::clamp(leadingNumber(text), -limit, limit));
 }
 
 std::string toUpper(std::string_view text)

@@ -16,7 +16,7 @@ std::string zeroPad(std::string_view text, std::size_t width);
 /// The number at the start of a text: leading blanks allowed, an optional sign, digits and an
 /// optional fraction; a text that does not start with a number reads as 0.
 double leadingNumber(std::string_view text);
-/// leadingNumber truncated toward zero, for whole-number fields.
+/// leadingNumber truncated toward zero, for whole-number fields; held within +-10^15.
 long long leadingInteger(std::string_view text);
 
 std::string toUpper(std::string_view text);

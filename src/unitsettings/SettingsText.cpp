@@ -38,13 +38,6 @@ constexpr std::array ranges{
 };
 // clang-format on
 
-/// The field's number; far out-of-range texts are held to a size any range check refuses.
-long long fieldNumber(std::string_view text)
-{
-    constexpr double limit = 1e15;
-    return static_cast<long long>(std::clamp(leadingNumber(text), -limit, limit));
-}
-
 } // namespace
 
 std::vector<std::string> splitParameters(const std::vector<std::string>& lines)
@@ -91,7 +84,7 @@ std::optional<FieldCheck> checkField(const std::vector<std::string>& fields, Fie
     if (index >= fields.size())
         return std::nullopt;
     FieldCheck check;
-    check.value = fieldNumber(fields[index]);
+    check.value = leadingInteger(fields[index]);
     const auto range = std::find_if(ranges.begin(), ranges.end(), [field](const Range& r) { return r.field == field; });
     if (range == ranges.end())
         return check;

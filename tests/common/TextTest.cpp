@@ -10,6 +10,7 @@ TEST(Text, NumbersAreReadLikeTheUnitsTexts)
     EXPECT_EQ(leadingInteger("15abc"), 15);
     EXPECT_EQ(leadingInteger("abc"), 0);
     EXPECT_EQ(leadingInteger("-4"), -4);
+    EXPECT_EQ(leadingInteger(std::string(40, '9')), 1000000000000000LL); // held, not overflowed
     EXPECT_DOUBLE_EQ(leadingNumber("54.0% (v/2"), 54.0);
 }
 
