@@ -7,6 +7,7 @@
 //
 // What must hold whatever arrives:
 // - no more file bytes are accepted than the file announced, nor any before it was announced;
+// - every byte handed out begins the payload of a whole block on the line whose CRC checks;
 // - the bytes handed out are exactly the bytes counted, in a reception that did not fail;
 // - a complete file has exactly its announced length and a name;
 // - a failed or aborted reception says why, keeps nothing back, and answers nothing more;
@@ -60,6 +61,7 @@ public:
 
     void send(const Bytes& bytes)
     {
+        sent_.insert(sent_.end(), bytes.begin(), bytes.end());
         std::size_t consumed = 0;
         const bool wasRunning = receiver_.running();
         const Bytes answer = receiver_.receive(bytes, now_, &consumed);
@@ -102,6 +104,7 @@ private:
 
         const Bytes data = receiver_.takeData();
         got_ += data.size();
+        FUZZ_CHECK(data.empty() || fromACheckedBlock(data));
 
         const auto length = receiver_.announcedLength();
         if (length) {
@@ -136,8 +139,29 @@ private:
         }
     }
 
+    /// The bytes begin the payload of a whole block on the line, one whose number agrees with its
+    /// complement and whose CRC checks.
+    bool fromACheckedBlock(const Bytes& data) const
+    {
+        for (std::size_t at = 3; at + data.size() <= sent_.size(); ++at) {
+            const std::uint8_t start = sent_[at - 3];
+            if ((start != SOH && start != STX) || static_cast<std::uint8_t>(sent_[at - 2] ^ sent_[at - 1]) != 0xFF)
+                continue;
+            const std::size_t payload = start == SOH ? 128 : 1024;
+            if (data.size() > payload || at + payload + 2 > sent_.size())
+                continue;
+            if (!std::equal(data.begin(), data.end(), sent_.begin() + static_cast<std::ptrdiff_t>(at)))
+                continue;
+            const auto checked = std::span<const std::uint8_t>(sent_).subspan(at, payload + 2);
+            if (crc16(checked) == 0)
+                return true;
+        }
+        return false;
+    }
+
     ReceiverLimits limits_;
     Receiver receiver_;
+    Bytes sent_; // everything the line brought, in order
     std::int64_t now_ = 1'000'000;
     std::uint64_t got_ = 0;
     bool ended_ = false;
