@@ -130,7 +130,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::size_t at = i * indexRecordSize + b;
             FUZZ_CHECK(records[i].bytes[b] == (at < file.size() ? file[at] : 0));
         }
-        checkRecord(records[i], ((flags >> 2) + i) % 3 == 0, kind);
+        // Past the end of the file every record is the same empty slot: one of them is enough.
+        if (i == 0 || (i - 1) * indexRecordSize < file.size())
+            checkRecord(records[i], ((flags >> 2) + i) % 3 == 0, kind);
     }
 
     checkStoredName(file.first(std::min(file.size(), receivedHeadLength)), kind);
