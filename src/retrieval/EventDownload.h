@@ -22,8 +22,10 @@ public:
     QString eventFolder() const;
 
 private:
-    /// Fetches and stores the event of one index line; false ends the whole download.
-    bool fetchEvent(const QString& line);
+    /// Fetches and stores the event of one index line in `folder`; false ends the whole download.
+    bool fetchEvent(const QString& line, const QString& folder);
+    /// CONVERT_EVENT_FILE on a file received into `folder`.
+    void convertEventFile(const QString& folder, const QString& name);
     /// Renames a received file to its stored name, or deletes it when it holds no event or
     /// the event is stored already.
     void storeReceivedFile(const QString& folder, const QString& name, retrieval::ReceivedKind kind);

@@ -3,7 +3,9 @@
 #include "RetrievalFixture.h"
 
 #include "retrieval/EventDownload.h"
+#include "systems/Systems.h"
 
+#include <QFileInfo>
 #include <QSignalBlocker>
 #include <gtest/gtest.h>
 
@@ -75,6 +77,32 @@ TEST(EventDownload, OnlySelectedMissingEventsAreAskedForByTheirShownNumberLessOn
     w.eventDownload->CONVERT_EVENT_FILE("Event_10.EVT");
     EXPECT_EQ(f.readUnitFile(f.storedNameOfSlot(9)), first);
     EXPECT_EQ(f.otherFiles(), QStringList());
+}
+
+TEST(EventDownload, ChoosingAnotherUnitDuringADownloadStoresEveryEventWithTheUnitItCameFrom)
+{
+    RetrievalFixture f;
+    frmMaster& w = f.open();
+    f.listUnitIndex();
+    const QString other = QFileInfo(f.unitFolder()).path() + "/MR-0102";
+    ASSERT_TRUE(QDir().mkdir(other));
+    w.DirUnits[0]->Refresh();
+    w.systems->DirUnits_Change(0);
+    ASSERT_EQ(w.cboUnits[0]->currentText(), QString("MR-0101"));
+    w.eventIndex->cmdSelectAll_Click();
+
+    // The selector chain stays live while a reception lets window events run.
+    QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
+        if (w.lblStatus->text() == "Request for Event 12 acknowledged")
+            w.cboUnits[0]->setCurrentText("MR-0102");
+    });
+    w.eventDownload->cmdGetData_Click();
+
+    EXPECT_EQ(w.filTrig[0]->Path(), other);
+    EXPECT_EQ(f.storedFiles(), f.storedNames({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    EXPECT_EQ(f.otherFiles(), QStringList());
+    EXPECT_EQ(QDir(other).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(f.unit().confirmedRecords().size(), 12u);
 }
 
 TEST(EventDownload, AFailurePartWayKeepsTheEventsStoredBeforeItAndNothingHalfMade)
