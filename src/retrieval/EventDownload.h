@@ -20,6 +20,8 @@ public:
 
     /// Where events are received and stored: the master chain's unit folder (filTrig(0)).
     QString eventFolder() const;
+    /// The busy check, which also covers the pauses between a download's exchanges.
+    bool refusedWhileBusy(const QString& title = QString());
 
 private:
     /// Fetches and stores the event of one index line in `folder`; false ends the whole download.
@@ -29,8 +31,6 @@ private:
     /// Renames a received file to its stored name, or deletes it when it holds no event or
     /// the event is stored already.
     void storeReceivedFile(const QString& folder, const QString& name, retrieval::ReceivedKind kind);
-    /// The busy check, which also covers the pauses between a download's exchanges.
-    bool refusedWhileBusy(const QString& title = QString());
     void tellStoreFailed(const QString& what);
 
     frmMaster& w;

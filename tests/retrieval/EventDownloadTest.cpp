@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace mr3x;
@@ -151,13 +152,41 @@ TEST(EventDownload, GetDataAndTheManualTriggerAreRefusedWhileTheLinkIsBusyOrClos
     };
 
     // While a Get Data waits between its exchanges; the manual trigger under its own title.
-    QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
+    const auto pressing = QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
         if (w.lblStatus->text() == "Request for Event 12 acknowledged")
             pressBoth();
     });
     w.eventDownload->cmdGetData_Click();
     EXPECT_EQ(f.dialogs.messageTexts(), QStringList(2, "Communications in progress"));
     EXPECT_EQ(f.dialogs.shown()[1].title, QString("AC Check"));
+    EXPECT_EQ(f.requests().size(), 12);
+    EXPECT_EQ(f.storedFiles().size(), 12);
+    QObject::disconnect(pressing);
+
+    // "Get Index" from the terminal waits its turn too, between the exchanges and during a
+    // reception: its request would land in the middle of the download.
+    w.eventIndex->cmdClearAll_Click();
+    f.listUnitIndex();
+    for (const QString& name : f.storedFiles())
+        QFile::remove(f.unitFolder() + "/" + name);
+    w.eventIndex->REMARK_INDEX();
+    w.eventIndex->cmdSelectAll_Click();
+    f.clearWire();
+    f.dialogs.clear();
+    bool asked = false;
+    QObject::connect(w.Comm, &SerialControl::Progress, w.lblStatus, [&] {
+        if (!asked) {
+            asked = true; // the click reaches the window while the reception's wait lets events run
+            QTimer::singleShot(0, w.lblStatus, [&] { w.eventIndex->cmdGetIndex_Click(); });
+        }
+    });
+    QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
+        if (w.lblStatus->text() == "Request for Event 11 acknowledged")
+            w.eventIndex->cmdGetIndex_Click();
+    });
+    w.eventDownload->cmdGetData_Click();
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(2, "Communications in progress"));
+    EXPECT_FALSE(f.sent.contains('p'));
     EXPECT_EQ(f.requests().size(), 12);
     EXPECT_EQ(f.storedFiles().size(), 12);
 
