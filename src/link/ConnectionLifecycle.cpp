@@ -17,7 +17,6 @@ const QString Disconnected = QStringLiteral("Disconnected");
 const QString LocalUnitArmed = QStringLiteral("Local Unit armed");
 const QString ConnectCaption = QStringLiteral("Connect to Local Unit");
 const QString DisconnectCaption = QStringLiteral("Disconnect from Local Unit");
-constexpr int IdleTicksBeforeWarning = 120;
 
 /// The port a list entry names: a bare number n is "COMn", a device name is used as it is.
 QString portNameForEntry(const QString& entry)

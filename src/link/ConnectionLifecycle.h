@@ -11,6 +11,9 @@ class ConnectionLifecycle {
 public:
     explicit ConnectionLifecycle(frmMaster& window) : w(window) {}
 
+    /// Watchdog ticks without a new status text after which the time-out warning is shown.
+    static constexpr int IdleTicksBeforeWarning = 120;
+
     /// Opens the port chosen in the port list with the chosen line speed.
     void cboCommports_Click();
     /// Logs on or off, by the button's caption.

@@ -51,13 +51,16 @@ void EventDownload::DOWNLOAD_EVENTS()
 {
     const QScopedValueRollback<bool> running(running_, true);
     w.Watchdog->stop();
+    // The user may choose another unit while a reception lets window events run: the events
+    // still go to the folder of the unit they were asked of.
+    const QString folder = eventFolder();
     // The list may be refilled while a reception lets window events run: count it each time.
     for (int row = 0; row < w.lstIndex->count(); ++row) {
         const QListWidgetItem* item = w.lstIndex->item(row);
         if (!item->isSelected() || !retrieval::lineIsWanted(item->text().toLatin1().toStdString()))
             continue;
         // A time-out or a failed reception ends the whole download; the watchdog stays off.
-        if (!fetchEvent(item->text()))
+        if (!fetchEvent(item->text(), folder))
             return;
     }
     w.Watchdog->start();
@@ -65,10 +68,9 @@ void EventDownload::DOWNLOAD_EVENTS()
     w.filTrig[1]->Refresh();
 }
 
-bool EventDownload::fetchEvent(const QString& line)
+bool EventDownload::fetchEvent(const QString& line, const QString& folder)
 {
     const std::string text = line.toLatin1().toStdString();
-    const QString folder = eventFolder();
     const QString target = joinPath(folder, QString::fromLatin1(retrieval::lineEventName(text)) + QStringLiteral(".trg"));
     if (folder.isEmpty() || pathExists(target))
         return true;
@@ -85,7 +87,7 @@ bool EventDownload::fetchEvent(const QString& line)
     // The unit keeps the record unconfirmed until it hears the ACK.
     w.exchange->sendOnly(commands::Command::Ack);
     w.lblStatus->setText(qtext(request.received));
-    CONVERT_EVENT_FILE(name);
+    convertEventFile(folder, name);
     return true;
 }
 
@@ -99,6 +101,7 @@ void EventDownload::cmdTrigger_Click()
     }
     const QScopedValueRollback<bool> running(running_, true);
     w.Watchdog->stop();
+    const QString folder = eventFolder();
     w.chkFileTransfer->setChecked(true);
     w.settingCommands->SEND_SETTINGS_FOR_MODEL();
     w.clock.DoEvents();
@@ -113,17 +116,21 @@ void EventDownload::cmdTrigger_Click()
     ReceiveOptions receive;
     receive.pauseFirst = false;
     receive.deleteOnFailure = true;
-    if (!w.exchange->RECEIVE_FILE(eventFolder(), name, receive))
+    if (!w.exchange->RECEIVE_FILE(folder, name, receive))
         return; // the watchdog stays off
     // A manual recording is not confirmed with an ACK: the unit keeps no record of it.
     w.lblStatus->setText(qtext(request.received));
-    CONVERT_EVENT_FILE(name);
+    convertEventFile(folder, name);
     w.Watchdog->start();
 }
 
 void EventDownload::CONVERT_EVENT_FILE(const QString& name)
 {
-    const QString folder = eventFolder();
+    convertEventFile(eventFolder(), name);
+}
+
+void EventDownload::convertEventFile(const QString& folder, const QString& name)
+{
     const auto kind = retrieval::receivedKind(name.toStdString());
     if (!folder.isEmpty() && kind)
         storeReceivedFile(folder, name, *kind);

@@ -20,15 +20,17 @@ public:
 
     /// Where events are received and stored: the master chain's unit folder (filTrig(0)).
     QString eventFolder() const;
+    /// The busy check, which also covers the pauses between a download's exchanges.
+    bool refusedWhileBusy(const QString& title = QString());
 
 private:
-    /// Fetches and stores the event of one index line; false ends the whole download.
-    bool fetchEvent(const QString& line);
+    /// Fetches and stores the event of one index line in `folder`; false ends the whole download.
+    bool fetchEvent(const QString& line, const QString& folder);
+    /// CONVERT_EVENT_FILE on a file received into `folder`.
+    void convertEventFile(const QString& folder, const QString& name);
     /// Renames a received file to its stored name, or deletes it when it holds no event or
     /// the event is stored already.
     void storeReceivedFile(const QString& folder, const QString& name, retrieval::ReceivedKind kind);
-    /// The busy check, which also covers the pauses between a download's exchanges.
-    bool refusedWhileBusy(const QString& title = QString());
     void tellStoreFailed(const QString& what);
 
     frmMaster& w;

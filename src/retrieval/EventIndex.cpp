@@ -51,6 +51,10 @@ bool EventIndex::isStored(const std::string& eventName) const
 
 void EventIndex::cmdGetIndex_Click()
 {
+    // No connection check, but the busy check of every unit command: a request sent during a
+    // download's reception or between its exchanges would land in the middle of it.
+    if (w.eventDownload->refusedWhileBusy())
+        return;
     const commands::Exchange request =
         commands::exchangeFor(commands::Command::Index, {}, w.cboUnits[0]->currentText().toStdString());
     SendOptions send;

@@ -44,6 +44,12 @@ void frmTimeOut::Form_Load()
 
 void frmTimeOut::TimeExpired_Timer()
 {
+    // The warning is about a link left idle. A new status text means the user has started a
+    // command meanwhile: the count ends rather than cutting the link under that exchange.
+    if (w.program.IdleTicks <= ConnectionLifecycle::IdleTicksBeforeWarning) {
+        Unload();
+        return;
+    }
     lblTimeExpiring->setText(QStringLiteral("Connection will terminate in %1 seconds").arg(10 - ExpiryTicks));
     if (ExpiryTicks == 10) {
         TimeExpired->stop();

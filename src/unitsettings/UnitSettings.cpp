@@ -84,6 +84,9 @@ void UnitSettings::GET_SETTINGS()
         w.lblStatus->Refresh();
         PARSE_SETTINGS();
     } else {
+        // Without its "Finished X" line the capture is only part of the unit's settings; kept,
+        // it would be listed as the unit's settings.
+        removeFile(file);
         w.dialogs.message(SettingsProblem, MsgButtons::Ok, MsgIcon::Exclamation);
     }
     comm.setPause(pauseAfterSettingsMs);

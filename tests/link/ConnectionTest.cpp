@@ -1,5 +1,6 @@
 // Logging on and off, the watchdog and the time-out warning, against the simulated unit.
 #include "link/ConnectionLifecycle.h"
+#include "retrieval/EventIndex.h"
 #include "support/LinkFixture.h"
 #include "ui/frmTimeOut.h"
 
@@ -180,6 +181,21 @@ TEST(Connection, TheWatchdogWarnsAfter120IdleTicksUnlessKeptOnAndEndsTheLinkTenS
     ASSERT_TRUE(warning.isVisible());
     warning.cmdDisconnect_Click();
     EXPECT_FALSE(w.Comm->PortOpen());
+    EXPECT_FALSE(warning.isVisible());
+
+    // A command the user starts while the warning counts down is activity: the count ends
+    // without cutting the link under the exchange.
+    f.logOn();
+    idle(121);
+    ASSERT_TRUE(warning.isVisible());
+    QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
+        if (w.lblStatus->text() == "Downloading Index ")
+            for (int tick = 0; tick < 11; ++tick)
+                warning.TimeExpired_Timer();
+    });
+    w.eventIndex->cmdGetIndex_Click();
+    EXPECT_EQ(w.lblStatus->text(), QString("Index file downloaded"));
+    EXPECT_TRUE(w.Comm->PortOpen());
     EXPECT_FALSE(warning.isVisible());
 }
 

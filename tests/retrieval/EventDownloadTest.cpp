@@ -3,8 +3,11 @@
 #include "RetrievalFixture.h"
 
 #include "retrieval/EventDownload.h"
+#include "systems/Systems.h"
 
+#include <QFileInfo>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace mr3x;
@@ -77,6 +80,32 @@ TEST(EventDownload, OnlySelectedMissingEventsAreAskedForByTheirShownNumberLessOn
     EXPECT_EQ(f.otherFiles(), QStringList());
 }
 
+TEST(EventDownload, ChoosingAnotherUnitDuringADownloadStoresEveryEventWithTheUnitItCameFrom)
+{
+    RetrievalFixture f;
+    frmMaster& w = f.open();
+    f.listUnitIndex();
+    const QString other = QFileInfo(f.unitFolder()).path() + "/MR-0102";
+    ASSERT_TRUE(QDir().mkdir(other));
+    w.DirUnits[0]->Refresh();
+    w.systems->DirUnits_Change(0);
+    ASSERT_EQ(w.cboUnits[0]->currentText(), QString("MR-0101"));
+    w.eventIndex->cmdSelectAll_Click();
+
+    // The selector chain stays live while a reception lets window events run.
+    QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
+        if (w.lblStatus->text() == "Request for Event 12 acknowledged")
+            w.cboUnits[0]->setCurrentText("MR-0102");
+    });
+    w.eventDownload->cmdGetData_Click();
+
+    EXPECT_EQ(w.filTrig[0]->Path(), other);
+    EXPECT_EQ(f.storedFiles(), f.storedNames({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    EXPECT_EQ(f.otherFiles(), QStringList());
+    EXPECT_EQ(QDir(other).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(f.unit().confirmedRecords().size(), 12u);
+}
+
 TEST(EventDownload, AFailurePartWayKeepsTheEventsStoredBeforeItAndNothingHalfMade)
 {
     sim::SimFaults silentThird, corrupt, stall;
@@ -123,13 +152,41 @@ TEST(EventDownload, GetDataAndTheManualTriggerAreRefusedWhileTheLinkIsBusyOrClos
     };
 
     // While a Get Data waits between its exchanges; the manual trigger under its own title.
-    QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
+    const auto pressing = QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
         if (w.lblStatus->text() == "Request for Event 12 acknowledged")
             pressBoth();
     });
     w.eventDownload->cmdGetData_Click();
     EXPECT_EQ(f.dialogs.messageTexts(), QStringList(2, "Communications in progress"));
     EXPECT_EQ(f.dialogs.shown()[1].title, QString("AC Check"));
+    EXPECT_EQ(f.requests().size(), 12);
+    EXPECT_EQ(f.storedFiles().size(), 12);
+    QObject::disconnect(pressing);
+
+    // "Get Index" from the terminal waits its turn too, between the exchanges and during a
+    // reception: its request would land in the middle of the download.
+    w.eventIndex->cmdClearAll_Click();
+    f.listUnitIndex();
+    for (const QString& name : f.storedFiles())
+        QFile::remove(f.unitFolder() + "/" + name);
+    w.eventIndex->REMARK_INDEX();
+    w.eventIndex->cmdSelectAll_Click();
+    f.clearWire();
+    f.dialogs.clear();
+    bool asked = false;
+    QObject::connect(w.Comm, &SerialControl::Progress, w.lblStatus, [&] {
+        if (!asked) {
+            asked = true; // the click reaches the window while the reception's wait lets events run
+            QTimer::singleShot(0, w.lblStatus, [&] { w.eventIndex->cmdGetIndex_Click(); });
+        }
+    });
+    QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
+        if (w.lblStatus->text() == "Request for Event 11 acknowledged")
+            w.eventIndex->cmdGetIndex_Click();
+    });
+    w.eventDownload->cmdGetData_Click();
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(2, "Communications in progress"));
+    EXPECT_FALSE(f.sent.contains('p'));
     EXPECT_EQ(f.requests().size(), 12);
     EXPECT_EQ(f.storedFiles().size(), 12);
 

@@ -96,6 +96,28 @@ TEST(SettingsDownload, ASilentUnitGetsTheMessageAndTheIndexIsStillRequested)
     EXPECT_EQ(w.lstUnitSettings->count(), 0);
 }
 
+TEST(SettingsDownload, ASettingsTextCutOffByAPulledCableIsNotKept)
+{
+    sim::SimOptions options = LinkFixture::defaultOptions();
+    options.paced = true; // the text arrives a piece at a time
+    LinkFixture f(options);
+    frmMaster& w = f.start();
+    QObject::connect(w.Comm, &SerialControl::ScreenChanged, w.Comm, [&] {
+        const QString screen = w.Comm->ScreenText();
+        if (screen.contains("Parameters:") && !screen.contains("Finished") && !f.unit().lineLost(f.clock.nowMs()))
+            f.unit().disconnect(f.clock.nowMs());
+    });
+    f.logOn();
+
+    ASSERT_FALSE(f.dialogs.shown().empty());
+    EXPECT_EQ(f.dialogs.shown().front().text.left(40), QString("Problem accessing settings of Local Unit"));
+    EXPECT_TRUE(f.statusHistory.contains("Timeout downloading Settings"));
+    // Half a settings text would be listed as the unit's settings by the next look at them.
+    EXPECT_FALSE(QFile::exists(f.unitFolder() + "/MR-0101 Settings.txt"));
+    w.unitSettings->mnuSettings_Click();
+    EXPECT_EQ(w.lstUnitSettings->count(), 0);
+}
+
 TEST(SettingsDownload, AnIndexThatDoesNotArriveEndsTheDownload)
 {
     LinkFixture silent(silentOn({'p'}));
