@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include <vector>
@@ -10,8 +11,14 @@ namespace mr3x {
 
 void Clock::DoEvents()
 {
+    processEvents(QEventLoop::AllEvents);
+}
+
+void Clock::processEvents(int flags)
+{
+    const QScopedValueRollback<int> depth(eventDepth_, eventDepth_ + 1);
     if (QCoreApplication::instance() != nullptr)
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::processEvents(QEventLoop::ProcessEventsFlags(flags));
     runPumps();
 }
 
@@ -75,8 +82,7 @@ void RealClock::idle(int ms)
     QTimer wake;
     wake.setSingleShot(true);
     wake.start(ms);
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    runPumps();
+    processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 TestClock::TestClock(QDateTime start)

@@ -34,15 +34,23 @@ public:
     /// Waits `ms` milliseconds, letting window events run all the while.
     void pause(int ms);
 
+    /// How many event loops of this clock are running, one inside another: a handler called
+    /// from a wait that lets window events run sees more than the code that waits.
+    int eventDepth() const { return eventDepth_; }
+
     /// Registers work to do at every DoEvents (returns an id for removePump).
     int addPump(Pump pump);
     void removePump(int id);
 
 protected:
     void runPumps();
+    /// Lets window events run as QCoreApplication::processEvents(flags) does, then services the
+    /// pumps, all counted in eventDepth().
+    void processEvents(int flags);
 
 private:
     std::map<int, Pump> pumps_;
+    int eventDepth_ = 0;
     int nextPumpId_ = 1;
 };
 

@@ -26,9 +26,26 @@ QString qtext(std::string_view text)
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+CommandExchange::Routine::Routine(CommandExchange& exchange)
+    : exchange_(exchange)
+{
+    if (exchange_.routines_++ == 0)
+        exchange_.routineEventDepth_ = exchange_.w.clock.eventDepth();
+}
+
+CommandExchange::Routine::~Routine()
+{
+    --exchange_.routines_;
+}
+
+bool CommandExchange::routineInterrupted() const
+{
+    return routines_ > 0 && w.clock.eventDepth() > routineEventDepth_;
+}
+
 bool CommandExchange::linkBusy(const QString& title)
 {
-    if (w.Comm->TransferState() != 4)
+    if (w.Comm->TransferState() != 4 && !routineInterrupted())
         return false;
     w.dialogs.message(qt(std::string(commands::busyText)), MsgButtons::Ok, MsgIcon::None, title);
     return true;

@@ -58,8 +58,25 @@ class CommandExchange {
 public:
     explicit CommandExchange(frmMaster& window) : w(window) {}
 
-    /// The busy check: while TransferState reads 4, shows "Communications in progress" (OK only,
-    /// under `title` when one is given) and returns true; the caller then sends nothing.
+    /// Held by a routine that talks to the unit over several exchanges (the log-on, the settings
+    /// download, the setting batches and arming, the index and event downloads, the manual
+    /// trigger). Between its exchanges such a routine pauses and lets window events run; a
+    /// second routine started from one of those events would talk over it. A routine that calls
+    /// another directly (arming runs SET_ID) is not interrupted by it.
+    class Routine {
+    public:
+        explicit Routine(CommandExchange& exchange);
+        ~Routine();
+        Routine(const Routine&) = delete;
+        Routine& operator=(const Routine&) = delete;
+
+    private:
+        CommandExchange& exchange_;
+    };
+
+    /// The busy check: while TransferState reads 4, or while a click reaches the window from the
+    /// wait of a running routine, shows "Communications in progress" (OK only, under `title`
+    /// when one is given) and returns true; the caller then sends nothing.
     bool linkBusy(const QString& title = QString());
 
     /// Runs one command's exchange; true when the unit answered within the time-out (a command
@@ -78,8 +95,11 @@ private:
     void wakeUp(const commands::Exchange& command);
     void drainReceiveBuffer();
     void setStatus(const std::string& text);
+    bool routineInterrupted() const;
 
     frmMaster& w;
+    int routines_ = 0;          // routines running, one inside another
+    int routineEventDepth_ = 0; // the clock's event depth when the outermost one began
 };
 
 } // namespace mr3x

@@ -95,6 +95,7 @@ void ConnectionLifecycle::cmdConnect_Click()
 
 void ConnectionLifecycle::CONNECT_UNIT()
 {
+    const CommandExchange::Routine routine(*w.exchange);
     SerialControl& comm = *w.Comm;
     w.chkAutotest->setChecked(false);
     if (comm.PortStatus() == portstatus::Unavailable)

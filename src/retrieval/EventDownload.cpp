@@ -10,7 +10,6 @@
 #include "unitsettings/SettingCommands.h"
 
 #include <QFile>
-#include <QScopedValueRollback>
 
 namespace mr3x {
 
@@ -25,20 +24,9 @@ QString EventDownload::eventFolder() const
     return w.filTrig[0]->Path();
 }
 
-bool EventDownload::refusedWhileBusy(const QString& title)
-{
-    // Between its exchanges (the pause before a reception, the conversion) a download leaves
-    // the link idle; a second download or trigger started then would talk over it.
-    if (running_) {
-        w.dialogs.message(qtext(commands::busyText), MsgButtons::Ok, MsgIcon::None, title);
-        return true;
-    }
-    return w.exchange->linkBusy(title);
-}
-
 void EventDownload::cmdGetData_Click()
 {
-    if (refusedWhileBusy())
+    if (w.exchange->linkBusy())
         return;
     if (w.Comm->PortStatus() != portstatus::Connected) {
         w.dialogs.message(QStringLiteral("No connection to unit "), MsgButtons::Ok, MsgIcon::None);
@@ -49,7 +37,7 @@ void EventDownload::cmdGetData_Click()
 
 void EventDownload::DOWNLOAD_EVENTS()
 {
-    const QScopedValueRollback<bool> running(running_, true);
+    const CommandExchange::Routine routine(*w.exchange);
     w.Watchdog->stop();
     // The user may choose another unit while a reception lets window events run: the events
     // still go to the folder of the unit they were asked of.
@@ -93,13 +81,13 @@ bool EventDownload::fetchEvent(const QString& line, const QString& folder)
 
 void EventDownload::cmdTrigger_Click()
 {
-    if (refusedWhileBusy(ManualTriggerTitle))
+    if (w.exchange->linkBusy(ManualTriggerTitle))
         return;
     if (w.Comm->PortStatus() != portstatus::Connected) {
         w.dialogs.message(QStringLiteral("No connection to "), MsgButtons::Ok, MsgIcon::None, ManualTriggerTitle);
         return;
     }
-    const QScopedValueRollback<bool> running(running_, true);
+    const CommandExchange::Routine routine(*w.exchange);
     w.Watchdog->stop();
     const QString folder = eventFolder();
     w.chkFileTransfer->setChecked(true);

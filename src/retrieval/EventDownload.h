@@ -20,8 +20,6 @@ public:
 
     /// Where events are received and stored: the master chain's unit folder (filTrig(0)).
     QString eventFolder() const;
-    /// The busy check, which also covers the pauses between a download's exchanges.
-    bool refusedWhileBusy(const QString& title = QString());
 
 private:
     /// Fetches and stores the event of one index line in `folder`; false ends the whole download.
@@ -34,7 +32,6 @@ private:
     void tellStoreFailed(const QString& what);
 
     frmMaster& w;
-    bool running_ = false; // a download or a manual trigger is under way
 };
 
 } // namespace mr3x

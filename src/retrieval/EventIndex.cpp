@@ -53,8 +53,9 @@ void EventIndex::cmdGetIndex_Click()
 {
     // No connection check, but the busy check of every unit command: a request sent during a
     // download's reception or between its exchanges would land in the middle of it.
-    if (w.eventDownload->refusedWhileBusy())
+    if (w.exchange->linkBusy())
         return;
+    const CommandExchange::Routine routine(*w.exchange);
     const commands::Exchange request =
         commands::exchangeFor(commands::Command::Index, {}, w.cboUnits[0]->currentText().toStdString());
     SendOptions send;

@@ -230,6 +230,7 @@ void ControlPanel::arm()
 {
     if (w.exchange->linkBusy())
         return;
+    const CommandExchange::Routine routine(*w.exchange);
     w.Watchdog->stop();
     if (w.dialogs.message(ArmQuestion, MsgButtons::YesNo, MsgIcon::Critical) != MsgAnswer::Yes) {
         w.dialogs.message(ArmDeclined, MsgButtons::Ok, MsgIcon::Information);

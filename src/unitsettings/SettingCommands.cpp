@@ -64,6 +64,7 @@ void SettingCommands::SET_ID()
         w.dialogs.message(NoConnection, MsgButtons::Ok, MsgIcon::None);
         return;
     }
+    const CommandExchange::Routine routine(*w.exchange);
     const std::string record = commands::idRecord(latin1(locationDate()), latin1(w.cboJobs[0]->currentText()),
                                                   latin1(w.cboLocations[0]->currentText()));
     w.exchange->SEND_COMMAND(commands::setIdRequest(record), drainedFirst());

@@ -69,6 +69,7 @@ void UnitSettings::GET_SETTINGS()
         w.dialogs.message(NoUnit, MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
+    const CommandExchange::Routine routine(*w.exchange);
     w.Watchdog->stop();
     comm.setCaptureFile(QString());
     // A file left from an earlier download must not be read as this one's.

@@ -4,6 +4,8 @@
 
 #include "retrieval/EventDownload.h"
 #include "systems/Systems.h"
+#include "unitsettings/SettingCommands.h"
+#include "unitsettings/UnitSettings.h"
 
 #include <QFileInfo>
 #include <QSignalBlocker>
@@ -151,13 +153,18 @@ TEST(EventDownload, GetDataAndTheManualTriggerAreRefusedWhileTheLinkIsBusyOrClos
         w.eventDownload->cmdTrigger_Click();
     };
 
-    // While a Get Data waits between its exchanges; the manual trigger under its own title.
+    // Clicks that reach the window while a Get Data pauses between its exchanges, the setting
+    // commands' among them; the manual trigger under its own title.
     const auto pressing = QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
         if (w.lblStatus->text() == "Request for Event 12 acknowledged")
-            pressBoth();
+            QTimer::singleShot(0, w.lblStatus, [&] {
+                pressBoth();
+                w.settingCommands->cmdSetID_Click();
+                w.unitSettings->GET_SETTINGS();
+            });
     });
     w.eventDownload->cmdGetData_Click();
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(2, "Communications in progress"));
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(4, "Communications in progress"));
     EXPECT_EQ(f.dialogs.shown()[1].title, QString("AC Check"));
     EXPECT_EQ(f.requests().size(), 12);
     EXPECT_EQ(f.storedFiles().size(), 12);
@@ -182,7 +189,7 @@ TEST(EventDownload, GetDataAndTheManualTriggerAreRefusedWhileTheLinkIsBusyOrClos
     });
     QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
         if (w.lblStatus->text() == "Request for Event 11 acknowledged")
-            w.eventIndex->cmdGetIndex_Click();
+            QTimer::singleShot(0, w.lblStatus, [&] { w.eventIndex->cmdGetIndex_Click(); });
     });
     w.eventDownload->cmdGetData_Click();
     EXPECT_EQ(f.dialogs.messageTexts(), QStringList(2, "Communications in progress"));
