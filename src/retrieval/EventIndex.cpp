@@ -49,6 +49,17 @@ bool EventIndex::isStored(const std::string& eventName) const
     return !folder.isEmpty() && QFileInfo::exists(joinPath(folder, QString::fromLatin1(eventName) + QStringLiteral(".trg")));
 }
 
+SendOptions EventIndex::requestOptions()
+{
+    SendOptions options;
+    options.clearScreen = false;
+    options.releaseTerminal = false;
+    options.echo = std::nullopt;
+    options.clearPendingBefore = true;
+    options.clearPendingAfter = true;
+    return options;
+}
+
 void EventIndex::cmdGetIndex_Click()
 {
     // No connection check, but the busy check of every unit command: a request sent during a
@@ -58,14 +69,8 @@ void EventIndex::cmdGetIndex_Click()
     const CommandExchange::Routine routine(*w.exchange);
     const commands::Exchange request =
         commands::exchangeFor(commands::Command::Index, {}, w.cboUnits[0]->currentText().toStdString());
-    SendOptions send;
-    send.clearScreen = false;
-    send.releaseTerminal = false;
-    send.echo = std::nullopt;
-    send.clearPendingBefore = true;
-    send.clearPendingAfter = true;
     // Without an answer the reception is still tried: the unit may have sent the file anyway.
-    if (w.exchange->SEND_COMMAND(request, send))
+    if (w.exchange->SEND_COMMAND(request, requestOptions()))
         w.lblStatus->Refresh();
 
     ReceiveOptions receive;

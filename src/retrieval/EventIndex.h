@@ -2,6 +2,7 @@
 // The unit's event index: fetching it ("Get Index"), listing it in lstIndex with each event's
 // stored mark, the per-chain last-index lists, and the rules that keep only events missing on
 // the PC selected.
+#include "link/CommandExchange.h"
 #include "retrieval/IndexLines.h"
 
 #include <QString>
@@ -24,6 +25,10 @@ public:
     void lstIndex_DblClick();
     void cmdSelectAll_Click();
     void cmdClearAll_Click();
+
+    /// How the index request "p" is sent, from "Get Index" and at the end of a settings
+    /// download: the screen and terminal left as they are, pending text emptied around it.
+    static SendOptions requestOptions();
 
     /// The index file: the master unit's name + ".IDX" in the unit folder (filTST); empty while
     /// no unit folder is chosen.

@@ -100,13 +100,7 @@ void UnitSettings::downloadIndex()
 {
     const std::string unit = latin1(w.cboUnits[0]->currentText());
     const commands::Exchange request = commands::exchangeFor(Command::Index, {}, unit);
-    SendOptions options;
-    options.clearScreen = false;
-    options.releaseTerminal = false;
-    options.echo = std::nullopt;
-    options.clearPendingBefore = true;
-    options.clearPendingAfter = true;
-    if (!w.exchange->SEND_COMMAND(request, options))
+    if (!w.exchange->SEND_COMMAND(request, EventIndex::requestOptions()))
         return;
     w.lblStatus->Refresh();
 
