@@ -1,0 +1,230 @@
+// The order the sweeps are interleaved in, and the points each trace is drawn through.
+#include "tdr/TdrPlot.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+using namespace mr3x::tdr;
+
+namespace {
+
+constexpr std::uint8_t pastTheArea = 0xEE;
+
+/// An event's trace area followed by bytes that must never be read: each sample holds its pulse
+/// block's number, or with `sampleNumbers` its place within the block.
+struct EventArea {
+    std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(8192 + 1024, pastTheArea);
+
+    explicit EventArea(bool sampleNumbers = false)
+    {
+        for (std::size_t i = 0; i < 8192; ++i)
+            bytes[i] = static_cast<std::uint8_t>(sampleNumbers ? i % 128 : i / 128);
+    }
+    std::span<const std::uint8_t, 8192> area() const { return std::span(bytes).first<8192>(); }
+};
+
+std::size_t presentCount(const Interleaved& points)
+{
+    return static_cast<std::size_t>(std::count(points.present.begin(), points.present.end(), true));
+}
+
+} // namespace
+
+TEST(TdrPlot, AManualTestsLastBlockComesFirstInEachGroupOfFour)
+{
+    std::array<std::uint8_t, 512> samples{};
+    for (std::size_t i = 0; i < 512; ++i)
+        samples[i] = static_cast<std::uint8_t>((i / 128) * 60 + i % 128);  // block 3 starts at 180
+    const std::array<std::uint8_t, 512> points = interleaveManual(samples);
+
+    // Block 3 gives points 0, 4, 8, ...; block 0 gives points 3, 7, 11, ...
+    EXPECT_EQ(points[0], 180);
+    EXPECT_EQ(points[4], 181);
+    EXPECT_EQ(points[8], 182);
+    EXPECT_EQ(points[1], 120);
+    EXPECT_EQ(points[2], 60);
+    EXPECT_EQ(points[3], 0);
+    EXPECT_EQ(points[7], 1);
+    EXPECT_EQ(points[511], 127);
+    EXPECT_EQ(points[508], static_cast<std::uint8_t>(180 + 127));
+
+    // Nothing lost, nothing doubled.
+    std::array<std::uint8_t, 512> sortedIn = samples, sortedOut = points;
+    std::sort(sortedIn.begin(), sortedIn.end());
+    std::sort(sortedOut.begin(), sortedOut.end());
+    EXPECT_EQ(sortedIn, sortedOut);
+}
+
+TEST(TdrPlot, TheInjectionPhaseFollowsTheInjectionsBlockRoundedHalfToEven)
+{
+    EXPECT_EQ(injectionPhase(0), 4);    // R = 0
+    EXPECT_EQ(injectionPhase(127), 3);  // R = 1
+    EXPECT_EQ(injectionPhase(255), 2);  // R = 2
+    EXPECT_EQ(injectionPhase(383), 1);  // R = 3
+    EXPECT_EQ(injectionPhase(511), 4);  // R = 4
+    EXPECT_EQ(injectionPhase(191), 2);  // 1.5 gives 2
+    EXPECT_EQ(injectionPhase(319), 2);  // 2.5 gives 2, not 3
+    EXPECT_EQ(injectionPhase(32767), 4);  // R = 256
+    // Below zero the phase of the same sweep, still 1..4.
+    EXPECT_EQ(injectionPhase(-129), 1);  // R = -1
+    EXPECT_EQ(injectionPhase(1e300), injectionPhase(1e15));
+}
+
+TEST(TdrPlot, EachInjectionPhaseSendsTheFourPulseBlocksToTheirOwnPoints)
+{
+    const EventArea blocks;
+    // Points 0..3 of the first group, for pulse 10: which block each comes from.
+    const std::array<std::array<int, 4>, 5> expected{{
+        {},                  // (phase 0 unused)
+        {12, 11, 10, 13},    // phase 1
+        {11, 10, 13, 12},    // phase 2
+        {10, 13, 12, 11},    // phase 3
+        {13, 12, 11, 10},    // phase 4
+    }};
+    for (int phase = 1; phase <= 4; ++phase) {
+        const Interleaved points = interleaveEvent(blocks.area(), 10, phase);
+        EXPECT_EQ(presentCount(points), 512u) << phase;
+        for (std::size_t i = 0; i < 4; ++i) {
+            EXPECT_EQ(points.level[i], expected[phase][i]) << phase << " " << i;
+            EXPECT_EQ(points.level[508 + i], expected[phase][i]) << phase << " " << i;  // the last group alike
+        }
+    }
+    // A phase beyond 1..4 lands on the same sweep as its remainder.
+    EXPECT_EQ(interleaveEvent(blocks.area(), 10, 5).level, interleaveEvent(blocks.area(), 10, 1).level);
+    EXPECT_EQ(interleaveEvent(blocks.area(), 10, -3).level, interleaveEvent(blocks.area(), 10, 1).level);
+
+    // Within a block the samples keep their order: group j holds sample j of every block.
+    const EventArea samples(true);
+    const Interleaved ordered = interleaveEvent(samples.area(), 0, 2);
+    for (std::size_t group = 0; group < 128; group += 31)
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_EQ(ordered.level[4 * group + i], group);
+}
+
+TEST(TdrPlot, PulseBlocksPastTheLastAreAbsentAndNeverRead)
+{
+    const EventArea blocks;
+    for (const int pulse : {61, 62, 63}) {
+        const Interleaved points = interleaveEvent(blocks.area(), pulse, 4);
+        EXPECT_EQ(presentCount(points), static_cast<std::size_t>(128 * (64 - pulse))) << pulse;
+        for (std::size_t i = 0; i < 512; ++i) {
+            if (points.present[i]) {
+                EXPECT_GE(points.level[i], pulse) << pulse << " " << i;
+                EXPECT_LE(points.level[i], 63) << pulse << " " << i;
+            } else {
+                EXPECT_EQ(points.level[i], 0) << pulse << " " << i;
+            }
+        }
+    }
+    // At pulse 63 only block 63 is there, at phase 4 on points 3, 7, 11, ...
+    const Interleaved last = interleaveEvent(blocks.area(), 63, 4);
+    EXPECT_TRUE(last.present[3]);
+    EXPECT_FALSE(last.present[0] || last.present[1] || last.present[2]);
+    EXPECT_EQ(presentCount(interleaveEvent(blocks.area(), 64, 1)), 0u);
+    EXPECT_EQ(presentCount(interleaveEvent(blocks.area(), -2, 1)), 256u);  // blocks -2..1: only 0 and 1
+}
+
+TEST(TdrPlot, AnEventSweepDrawsOneBlockAtEveryFourthPointAfterItsLeadIn)
+{
+    const EventArea samples(true);
+    const Polyline line = eventSweep(samples.area(), 2, 25, 3);
+    ASSERT_EQ(line.size(), 2u + 1u + (128u - 6u + 1u));
+    EXPECT_EQ(line[0], (PlotPoint{0, 131}));
+    EXPECT_EQ(line[1], (PlotPoint{25, 131}));
+    EXPECT_EQ(line[2], (PlotPoint{25, 5 + 3}));  // the first plotted sample, j = 25 \ 4 = 6
+    EXPECT_EQ(line[3], (PlotPoint{24, 5 + 3}));
+    EXPECT_EQ(line[4], (PlotPoint{28, 6 + 3}));
+    EXPECT_EQ(line.back(), (PlotPoint{512, 127 + 3}));
+
+    const EventArea blocks;
+    EXPECT_EQ(eventSweep(blocks.area(), 63, 21, 0).back(), (PlotPoint{512, 63}));
+    EXPECT_TRUE(eventSweep(blocks.area(), 64, 25, 0).empty());
+    EXPECT_TRUE(eventSweep(blocks.area(), -1, 25, 0).empty());
+    EXPECT_EQ(eventSweep(blocks.area(), 0, 0, 0)[3], (PlotPoint{4, 0}));  // j starts at 1, never at 0
+}
+
+TEST(TdrPlot, AnInterlacedEventJoinsThePointsThatArePresent)
+{
+    const EventArea blocks;
+    const Polyline full = eventInterlaced(interleaveEvent(blocks.area(), 0, 4), 25, -2);
+    ASSERT_EQ(full.size(), 2u + (512u - 25u + 1u));
+    EXPECT_EQ(full[0], (PlotPoint{0, 126}));
+    EXPECT_EQ(full[1], (PlotPoint{25, 126}));
+    EXPECT_EQ(full[2], (PlotPoint{25, 3 - 2}));  // point 24 opens its group: block 3 at phase 4
+    EXPECT_EQ(full.back(), (PlotPoint{512, 0 - 2}));
+
+    const Polyline oneSweep = eventInterlaced(interleaveEvent(blocks.area(), 63, 4), 21, 0);
+    ASSERT_EQ(oneSweep.size(), 2u + 123u);  // x = 24, 28, ..., 512
+    EXPECT_EQ(oneSweep[2], (PlotPoint{24, 63}));
+    EXPECT_EQ(oneSweep.back(), (PlotPoint{512, 63}));
+
+    EXPECT_TRUE(eventInterlaced(interleaveEvent(blocks.area(), 64, 4), 25, 0).empty());
+}
+
+TEST(TdrPlot, AManualTraceStartsAtMidHeightAndSkipsThreeInFourWithoutInterlace)
+{
+    std::array<std::uint8_t, 512> points{};
+    std::iota(points.begin(), points.end(), std::uint8_t{0});  // point i holds i mod 256
+
+    const Polyline stepped = manualTrace(points, 25, 10, false);
+    ASSERT_EQ(stepped.size(), 2u + 122u);  // x = 25, 29, ..., 509
+    EXPECT_EQ(stepped[0], (PlotPoint{0, 128}));  // the lead-in ignores the alignment
+    EXPECT_EQ(stepped[1], (PlotPoint{25, 128}));
+    EXPECT_EQ(stepped[2], (PlotPoint{25, 24 + 10}));
+    EXPECT_EQ(stepped[3], (PlotPoint{29, 28 + 10}));
+    EXPECT_EQ(stepped.back(), (PlotPoint{509, (508 % 256) + 10}));
+
+    const Polyline full = manualTrace(points, 21, -5, true);
+    ASSERT_EQ(full.size(), 2u + 492u);
+    EXPECT_EQ(full[2], (PlotPoint{21, 20 - 5}));
+    EXPECT_EQ(full.back(), (PlotPoint{512, 255 - 5}));
+
+    // A start left of the plot begins on the first step inside it.
+    EXPECT_EQ(manualTrace(points, -6, 0, false)[2], (PlotPoint{2, 1}));
+}
+
+TEST(TdrPlot, TrsLinesStayInsideTheTraceWhateverTheShift)
+{
+    std::vector<std::uint8_t> bytes(8192 + 64, pastTheArea);
+    for (std::size_t i = 0; i < 8192; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i % 200);
+    const std::span<const std::uint8_t, 8192> samples = std::span(bytes).first<8192>();
+
+    // Locked: the window 872..1128, the Slave shifted by 10.
+    const Polyline slave = trsSlaveLine(samples, 872, 256, 10, 2);
+    ASSERT_EQ(slave.size(), 257u);
+    EXPECT_EQ(slave.front(), (PlotPoint{872, (881 % 200) + 2}));  // sample 882
+    EXPECT_EQ(slave.back(), (PlotPoint{1128, (1137 % 200) + 2}));
+
+    // Shifted past either end, those points are left out.
+    const Polyline late = trsSlaveLine(samples, 8000, 256, 100, 0);
+    EXPECT_EQ(late.back().x, 8091);
+    EXPECT_EQ(late.back().y, 8190 % 200);
+    const Polyline early = trsSlaveLine(samples, 1, 256, -10, 0);
+    EXPECT_EQ(early.front(), (PlotPoint{11, 0}));
+    EXPECT_TRUE(trsSlaveLine(samples, 1, 8192, 9000, 0).empty());
+
+    const Polyline master = trsMasterLine(samples, 8000, 256, -1);
+    EXPECT_EQ(master.front(), (PlotPoint{8000, (7999 % 200) - 1}));
+    EXPECT_EQ(master.back().x, 8191);
+    EXPECT_EQ(trsMasterLine(samples, 1, 8192, 0).size(), 8191u);
+
+    const Polyline test = trsTestLine(samples, 4);
+    ASSERT_EQ(test.size(), 8191u);
+    EXPECT_EQ(test.front(), (PlotPoint{1, 4}));
+    EXPECT_EQ(test.back(), (PlotPoint{8191, (8190 % 200) + 4}));
+    for (const Polyline* line : {&slave, &late, &early, &master, &test})
+        for (const PlotPoint& p : *line)
+            EXPECT_LT(p.y, 200 + 4);  // never a byte from past the trace
+}
+
+TEST(TdrPlot, TheRangeBitChoosesPlotstartAndScale)
+{
+    EXPECT_EQ(rangeStart(false).plotStart, 25);
+    EXPECT_EQ(rangeStart(false).scale, 1);
+    EXPECT_EQ(rangeStart(true).plotStart, 21);
+    EXPECT_EQ(rangeStart(true).scale, 2);
+}
