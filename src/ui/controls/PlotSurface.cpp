@@ -1,17 +1,68 @@
 #include "ui/controls/PlotSurface.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace mr3x {
+
+// --- Overlays ----------------------------------------------------------------------------------
+
+PlotOverlay::PlotOverlay(PlotSurface* surface, Shape shape, const QColor& colour)
+    : QObject(surface), surface_(surface), shape_(shape), colour_(colour)
+{
+}
+
+void PlotOverlay::setColour(const QColor& colour)
+{
+    colour_ = colour;
+    surface_->update();
+}
+
+void PlotOverlay::setEnds(double x1, double y1, double x2, double y2)
+{
+    x1_ = x1;
+    y1_ = y1;
+    x2_ = x2;
+    y2_ = y2;
+    surface_->update();
+}
+
+void PlotOverlay::setBox(double left, double width)
+{
+    x1_ = left;
+    x2_ = left;
+    width_ = width;
+    surface_->update();
+}
+
+void PlotOverlay::setVisible(bool visible)
+{
+    visible_ = visible;
+    surface_->update();
+}
+
+// --- The surface ---------------------------------------------------------------------------------
 
 PlotSurface::PlotSurface(QWidget* parent)
     : QWidget(parent)
 {
     setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::white);
-    setPalette(p);
+    setBackColor(Qt::white);
     setMinimumSize(120, 80);
+    // The viewers take keys (markers, cursors, alignment) and show where the focus is.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void PlotSurface::setBackColor(const QColor& colour)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Window, colour);
+    setPalette(p);
 }
 
 void PlotSurface::Scale(double left, double top, double right, double bottom)
@@ -23,32 +74,69 @@ void PlotSurface::Scale(double left, double top, double right, double bottom)
     update();
 }
 
+void PlotSurface::setScaleLeft(double left)
+{
+    const double width = right_ - left_;
+    left_ = left;
+    right_ = left + width;
+    update();
+}
+
+void PlotSurface::setScaleWidth(double width)
+{
+    right_ = left_ + width;
+    update();
+}
+
 void PlotSurface::Cls()
 {
-    segments_.clear();
-    points_.clear();
-    pointColours_.clear();
+    runs_.clear();
+    runOpen_ = false;
     update();
 }
 
 void PlotSurface::PSet(double x, double y)
 {
     current_ = QPointF(x, y);
-    points_.push_back(current_);
-    pointColours_.push_back(foreColor_);
+    runs_.push_back({foreColor_, {current_}});
+    runOpen_ = true;
     update();
 }
 
 void PlotSurface::Line(double x1, double y1, double x2, double y2)
 {
-    segments_.push_back({QPointF(x1, y1), QPointF(x2, y2), foreColor_});
+    const QPointF from(x1, y1);
+    const bool continues = runOpen_ && !runs_.empty() && from == current_ && runs_.back().colour == foreColor_;
+    if (continues)
+        runs_.back().points.push_back(QPointF(x2, y2));
+    else
+        runs_.push_back({foreColor_, {from, QPointF(x2, y2)}});
     current_ = QPointF(x2, y2);
+    runOpen_ = true;
     update();
 }
 
 void PlotSurface::LineTo(double x, double y)
 {
     Line(current_.x(), current_.y(), x, y);
+}
+
+void PlotSurface::drawPolyline(const std::vector<QPointF>& points)
+{
+    if (points.empty())
+        return;
+    runs_.push_back({foreColor_, points});
+    current_ = points.back();
+    runOpen_ = true;
+    update();
+}
+
+PlotOverlay* PlotSurface::addOverlay(const QString& name, PlotOverlay::Shape shape, const QColor& colour)
+{
+    auto* overlay = new PlotOverlay(this, shape, colour);
+    overlay->setObjectName(name);
+    overlays_.push_back(overlay);
+    return overlay;
 }
 
 QPointF PlotSurface::toUser(const QPointF& pixel) const
@@ -68,15 +156,104 @@ QPointF PlotSurface::toPixel(const QPointF& user) const
 void PlotSurface::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (const Run& run : runs_)
+        paintRun(painter, run);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    for (const Segment& s : segments_) {
-        painter.setPen(s.colour);
-        painter.drawLine(toPixel(s.from), toPixel(s.to));
+    for (const PlotOverlay* overlay : overlays_)
+        if (overlay->isVisible())
+            paintOverlay(painter, *overlay);
+}
+
+void PlotSurface::paintRun(QPainter& painter, const Run& run) const
+{
+    painter.setPen(QPen(run.colour, 1.2));
+    if (run.points.size() == 1) {
+        painter.drawPoint(toPixel(run.points.front()));
+        return;
     }
-    for (std::size_t i = 0; i < points_.size(); ++i) {
-        painter.setPen(pointColours_[i]);
-        painter.drawPoint(toPixel(points_[i]));
+    // A trace longer than the surface is wide is drawn as what each pixel column shows: its
+    // first, lowest, highest and last point, in the order they come. The picture is the same
+    // and the painting stays fast however many samples a trace holds.
+    QPolygonF pixels;
+    pixels.reserve(static_cast<qsizetype>(std::min<std::size_t>(run.points.size(), 4 * static_cast<std::size_t>(width()) + 8)));
+    const bool dense = run.points.size() > 2 * static_cast<std::size_t>(std::max(1, width()));
+    if (!dense) {
+        for (const QPointF& p : run.points)
+            pixels << toPixel(p);
+        painter.drawPolyline(pixels);
+        return;
     }
+    std::size_t i = 0;
+    while (i < run.points.size()) {
+        const QPointF first = toPixel(run.points[i]);
+        const long column = std::lround(std::floor(first.x()));
+        QPointF low = first, high = first, last = first;
+        std::size_t j = i + 1;
+        for (; j < run.points.size(); ++j) {
+            const QPointF p = toPixel(run.points[j]);
+            if (std::lround(std::floor(p.x())) != column)
+                break;
+            if (p.y() < low.y())
+                low = p;
+            if (p.y() > high.y())
+                high = p;
+            last = p;
+        }
+        pixels << first;
+        if (low != first)
+            pixels << low;
+        if (high != first && high != low)
+            pixels << high;
+        if (last != first && last != low && last != high)
+            pixels << last;
+        i = j;
+    }
+    painter.drawPolyline(pixels);
+}
+
+void PlotSurface::paintOverlay(QPainter& painter, const PlotOverlay& overlay) const
+{
+    painter.setPen(QPen(overlay.colour(), 1));
+    if (overlay.shape() == PlotOverlay::Shape::Line) {
+        painter.drawLine(toPixel({overlay.X1(), overlay.Y1()}), toPixel({overlay.X2(), overlay.Y2()}));
+        return;
+    }
+    const QPointF topLeft = toPixel({overlay.Left(), top_});
+    const QPointF bottomRight = toPixel({overlay.Left() + overlay.Width(), bottom_});
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(topLeft, bottomRight).normalized().adjusted(0, 0, -1, -1));
+}
+
+void PlotSurface::mousePressEvent(QMouseEvent* event)
+{
+    setFocus(Qt::MouseFocusReason);
+    emit MouseDown(event->button(), event->modifiers(), toUser(event->position()));
+    event->accept();
+}
+
+void PlotSurface::mouseMoveEvent(QMouseEvent* event)
+{
+    emit MouseMove(event->buttons(), event->modifiers(), toUser(event->position()));
+    event->accept();
+}
+
+void PlotSurface::keyPressEvent(QKeyEvent* event)
+{
+    emit KeyDown(event->key(), event->modifiers());
+    event->accept();
+}
+
+void PlotSurface::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    emit GotFocus();
+}
+
+void PlotSurface::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    emit LostFocus();
 }
 
 } // namespace mr3x
