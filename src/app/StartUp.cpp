@@ -4,7 +4,7 @@
 #include "common/Files.h"
 #include "common/TextLines.h"
 #include "systems/Systems.h"
-#include "tdr/TdrTests.h"
+#include "tdr/TdrViewer.h"
 #include "ui/controls/ListFill.h"
 #include "ui/frmMaster.h"
 
@@ -45,8 +45,8 @@ void StartUp::Form_Load()
     // A fresh machine has no program folder yet: make it (one level) rather than fail below.
     ensureFolder(p.AppFolder);
 
-    w.picTDR->Scale(1, 256, 512, -1);
-    w.Plotstart->setText(QStringLiteral("25"));
+    w.tdrView.picTDR->Scale(1, 256, 512, -1);
+    w.tdrView.Plotstart->setText(QStringLiteral("25"));
     p.PulseCount = 64;
     p.ViewWidth = 8192;
     p.GridStep = 20.2;

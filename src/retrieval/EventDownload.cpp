@@ -1,7 +1,7 @@
 #include "retrieval/EventDownload.h"
 
 #include "common/Files.h"
-#include "events/EventViewer.h"
+#include "events/EventLists.h"
 #include "link/CommandExchange.h"
 #include "retrieval/EventIndex.h"
 #include "retrieval/IndexLines.h"
@@ -124,8 +124,8 @@ void EventDownload::convertEventFile(const QString& folder, const QString& name)
         storeReceivedFile(folder, name, *kind);
     w.filTrig[0]->Refresh();
     w.filTrig[1]->Refresh();
-    w.eventViewer->FILL_EVENT_LIST(0);
-    w.eventViewer->FILL_EVENT_LIST(1);
+    w.eventLists->FILL_EVENT_LIST(0);
+    w.eventLists->FILL_EVENT_LIST(1);
     w.eventIndex->REMARK_INDEX();
     w.clock.DoEvents();
 }

@@ -94,9 +94,9 @@ void EventIndex::FILL_INDEX_LIST()
 
 void EventIndex::FILL_LAST_INDEX(int i)
 {
-    w.lstLastIndex[i]->clear();
+    w.eventSlot[i].lstLastIndex->clear();
     w.lstBuffer->clear();
-    fillFromIndexFile(w.lstLastIndex[i], w.lblUnit[i]->text(), &retrieval::lastIndexLine);
+    fillFromIndexFile(w.eventSlot[i].lstLastIndex, w.eventSlot[i].lblUnit->text(), &retrieval::lastIndexLine);
 }
 
 void EventIndex::fillFromIndexFile(QListWidget* list, const QString& model, LineForm lineForm)

@@ -74,7 +74,7 @@ void Systems::lstSystems_Click()
     w.DirJobs[0]->setPath(jobs);
     w.DirJobs[1]->setPath(jobs);
     w.fraSystems->hide();
-    w.picTDR->Cls();
+    w.tdrView.picTDR->Cls();
 }
 
 bool Systems::openSystem(const QString& name)
@@ -88,8 +88,8 @@ bool Systems::openSystem(const QString& name)
     w.setWindowTitle(name + QStringLiteral(" M-R3X Master"));
     // No trace of the previous system stays on view.
     w.tdrTests->CLEAR_MANUAL_TESTS();
-    w.chkTrace[0]->setChecked(false);
-    w.chkTrace[1]->setChecked(false);
+    w.tdrView.chkTrace[0]->setChecked(false);
+    w.tdrView.chkTrace[1]->setChecked(false);
     w.program.JobsFolder = jobsFolderOf(w.program, name) + QLatin1Char('/');
 
     const std::optional<QStringList> lines = readTextLines(config);
@@ -179,10 +179,10 @@ void Systems::cboJobs_Click(int i)
     w.DirLocations[i]->setPath(joinPath(w.DirJobs[i]->Path(), w.cboJobs[i]->currentText()));
     if (i == 0)
         followMaster(w.cboJobs[0], w.cboJobs[1]);
-    w.lstLastIndex[i]->clear();
+    w.eventSlot[i].lstLastIndex->clear();
     w.eventIndex->FILL_LAST_INDEX(i);
-    w.lblTrailerJob[i]->clear();
-    w.lblTrailerLocation[i]->clear();
+    w.eventSlot[i].lblTrailerJob->clear();
+    w.eventSlot[i].lblTrailerLocation->clear();
 }
 
 void Systems::cboLocations_Click(int i)
@@ -202,13 +202,13 @@ void Systems::cboUnits_Click(int i)
     }
     w.filTrig[i]->setPath(unitFolder);
     w.filTST->setPath(unitFolder);
-    w.picvolts[i]->Cls();
+    w.eventSlot[i].picvolts->Cls();
     w.eventViewer->RESET_PARAMETER_DISPLAY(i);
     if (i != 0)
         return;
 
     // The slave slot shows the master unit too, until a slave unit is chosen.
-    w.picTDR->Cls();
+    w.tdrView.picTDR->Cls();
     const int slave = w.cboUnits[1]->currentIndex();
     if (slave >= 0)
         w.cboUnits[1]->setItemText(slave, unit);
@@ -239,7 +239,7 @@ void Systems::chkLocalJobs_Click()
     w.DirJobs[1]->Refresh();
     DirJobs_Change(0);
     DirJobs_Change(1);
-    w.picTDR->Cls();
+    w.tdrView.picTDR->Cls();
 }
 
 // --- The unit table view -----------------------------------------------------------------------

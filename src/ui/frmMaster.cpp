@@ -1,7 +1,9 @@
 #include "ui/frmMaster.h"
 
 #include "app/StartUp.h"
+#include "events/EventLists.h"
 #include "events/EventViewer.h"
+#include "events/WaveformDisplay.h"
 #include "link/CommandExchange.h"
 #include "link/ConnectionLifecycle.h"
 #include "link/Terminal.h"
@@ -9,6 +11,8 @@
 #include "retrieval/EventIndex.h"
 #include "systems/Systems.h"
 #include "tdr/TdrTests.h"
+#include "tdr/TdrViewer.h"
+#include "tdr/TrsLocator.h"
 #include "ui/frmConfig.h"
 #include "ui/frmTimeOut.h"
 #include "unitsettings/ControlPanel.h"
@@ -55,8 +59,11 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     eventIndex = std::make_unique<EventIndex>(*this);
     eventDownload = std::make_unique<EventDownload>(*this);
     eventViewer = std::make_unique<EventViewer>(*this);
+    eventLists = std::make_unique<EventLists>(*this);
+    waveforms = std::make_unique<WaveformDisplay>(*this);
     tdrTests = std::make_unique<TdrTests>(*this);
     tdrViewer = std::make_unique<TdrViewer>(*this);
+    trsLocator = std::make_unique<TrsLocator>(*this);
 
     Watchdog = named(new QTimer(this), QStringLiteral("Watchdog"));
     Watchdog->setInterval(1000);

@@ -12,9 +12,10 @@
 #include "ui/controls/FolderList.h"
 #include "ui/controls/OptionButton.h"
 #include "ui/controls/PanelDock.h"
-#include "ui/controls/PlotSurface.h"
 #include "ui/controls/PressButton.h"
 #include "ui/controls/TerminalScreen.h"
+#include "ui/panels/EventSlotView.h"
+#include "ui/panels/TdrViewerView.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -47,8 +48,11 @@ class ControlPanel;
 class EventIndex;
 class EventDownload;
 class EventViewer;
+class EventLists;
+class WaveformDisplay;
 class TdrTests;
 class TdrViewer;
+class TrsLocator;
 class frmConfig;
 class frmTimeOut;
 
@@ -93,8 +97,11 @@ public:
     std::unique_ptr<EventIndex> eventIndex;
     std::unique_ptr<EventDownload> eventDownload;
     std::unique_ptr<EventViewer> eventViewer;
+    std::unique_ptr<EventLists> eventLists;
+    std::unique_ptr<WaveformDisplay> waveforms;
     std::unique_ptr<TdrTests> tdrTests;
     std::unique_ptr<TdrViewer> tdrViewer;
+    std::unique_ptr<TrsLocator> trsLocator;
 
     // --- Other windows ------------------------------------------------------------------
     frmConfig* configEditor = nullptr;    // the configuration editor, made on first use
@@ -157,48 +164,9 @@ public:
     QPushButton* cmdClearAll = nullptr;
     QPushButton* cmdGetData = nullptr;
 
-    // --- Event viewer slots (index 0 master, 1 slave) --------------------------------------------
-    std::array<QGroupBox*, 2> fraEvents{};    // "Triggered events"
-    std::array<QListWidget*, 2> lstTrig{};
-    std::array<QRadioButton*, 2> optAll{};
-    std::array<QRadioButton*, 2> optVlt{};
-    std::array<QRadioButton*, 2> optTrg{};
-    std::array<QLabel*, 2> lblEventFile{};
-    std::array<QTabWidget*, 2> tbsEvents{};   // "Settings", "Details", "Metering", "Last index"
-    std::array<QLabel*, 2> lblPhase{}, lblGain{}, lblFSD{}, lblLong_Short{}, lblInternal{}, lblTDR_TRS{},
-        lblPulseWidth{}, lblOn_Off{}, lblTrigChannel{};
-    std::array<QLabel*, 2> lblTrailerLocation{}, lblTrailerJob{}, lblUnit{}, lblVersion{}, lblDuration{},
-        lblThreshold{}, lblInjection{}, lblPreTrigger{};
-    std::array<QLabel*, 2> lblMeterFSD{}, lblSampleValue{};
-    std::array<QLabel*, 4> lblMeter0{}, lblMeter1{};
-    std::array<QCheckBox*, 2> chkRaw{};
-    std::array<QListWidget*, 2> lstLastIndex{};
-    std::array<PlotSurface*, 2> picvolts{};
-    std::array<QPushButton*, 2> cmdZoom{};
-    std::array<QScrollBar*, 2> scrZoom{};
-    std::array<QCheckBox*, 4> chkAC0{}, chkAC1{};
-
-    // --- TDR / TRS viewer ---------------------------------------------------------------------
-    QGroupBox* fraTransientViewer = nullptr;  // "TDR Viewer" / "TRS Viewer"
-    PlotSurface* picTDR = nullptr;
-    QLabel* lblZero = nullptr;
-    QLabel* lblMoving = nullptr;
-    QLabel* lblDifference = nullptr;
-    QLabel* lblScale = nullptr;
-    QLabel* Plotstart = nullptr;              // "Zero Minimum"
-    QLabel* lblResult = nullptr;
-    QScrollBar* scrVF = nullptr;
-    QLabel* lblDielectric = nullptr;
-    std::array<QScrollBar*, 5> scrAlign{};
-    std::array<QCheckBox*, 5> chkTrace{};
-    QCheckBox* chkInterlace = nullptr;
-    std::array<QRadioButton*, 3> optDisplayMode{};  // "TDR mode", "TRS mode", "VGS"
-    QScrollBar* scrPan = nullptr;
-    std::array<QComboBox*, 5> cboTest{};      // manual test slots 2 to 4 (0 and 1 unused)
-    std::array<QLabel*, 5> lblTest{};
-    QPushButton* cmdLock = nullptr;
-    QPushButton* cmdReset = nullptr;
-    std::array<QPushButton*, 4> cmdLocation{};
+    // --- Event viewer: two slots (0 master, 1 slave) and the TDR / TRS viewer -------------------
+    std::array<EventSlotView, 2> eventSlot;
+    TdrViewerView tdrView;
 
     // --- Control panel ------------------------------------------------------------------------
     QDockWidget* fraControls = nullptr;       // "Control Panel"
@@ -267,6 +235,8 @@ public:
     EventLabel* lblHide_Settings = nullptr;
     QDockWidget* fraDisplaySettings = nullptr; // "Display settings"
     EventLabel* lblHide_Display_Settings = nullptr;
+    std::array<QRadioButton*, 3> optDisplayMode{};  // "TDR mode", "TRS mode", "VGS"
+    QCheckBox* chkInterlace = nullptr;         // "Interlace": all 512 interleaved points
     QDockWidget* fraMisc = nullptr;            // "Misc"
     QCheckBox* chkFileTransfer = nullptr;      // "F/T"
     QCheckBox* chkGPRS = nullptr;              // "GPRS"

@@ -20,9 +20,9 @@ void frmMaster::wireMenu()
 {
     connect(mnuSystem, &QAction::triggered, this, [this] {
         fraSystems->show();
-        picvolts[0]->Cls();
-        picvolts[1]->Cls();
-        picTDR->Cls();
+        eventSlot[0].picvolts->Cls();
+        eventSlot[1].picvolts->Cls();
+        tdrView.picTDR->Cls();
     });
     connect(mnuConfig, &QAction::triggered, this, [this] { systems->mnuConfig_Click(); });
     connect(mnuComms, &QAction::triggered, this, [this] { toggle(fraSaxComm); });

@@ -52,12 +52,12 @@ TEST(EventIndex, TheListShowsTheIndexNewestFirstWithStoredMarksAndOnlyMissingEve
     // The last-index lists read the model of their own viewer slot, in their own line form, and
     // leave the event index alone.
     w.lblHardware->setText("M-R32");
-    w.lblUnit[1]->setText("M-S32");
+    w.eventSlot[1].lblUnit->setText("M-S32");
     w.eventIndex->FILL_LAST_INDEX(1);
-    ASSERT_EQ(w.lstLastIndex[1]->count(), 40);
-    EXPECT_EQ(w.lstLastIndex[1]->item(1)->text(), QString("26-11-30 09-15-00   08 +"));
+    ASSERT_EQ(w.eventSlot[1].lstLastIndex->count(), 40);
+    EXPECT_EQ(w.eventSlot[1].lstLastIndex->item(1)->text(), QString("26-11-30 09-15-00   08 +"));
     w.eventIndex->FILL_LAST_INDEX(0);
-    EXPECT_EQ(w.lstLastIndex[0]->count(), 20);
+    EXPECT_EQ(w.eventSlot[0].lstLastIndex->count(), 20);
     EXPECT_EQ(f.indexLines().size(), 40);
 
     // Only events missing on the PC stay selected.

@@ -1,9 +1,12 @@
-// The two event slotsRow side by side: each with its event list, its tabs of parameters, meters and
-// last index, and its waveform picture.
-#include "retrieval/EventIndex.h"
+// The two event slots side by side: each with its event list, its tabs of parameters, meters and
+// last index, and its waveform picture with the channel switches and the zoom.
+#include "events/EventLists.h"
+#include "events/EventViewer.h"
+#include "events/WaveformDisplay.h"
 #include "ui/frmMaster.h"
 
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -12,14 +15,201 @@ namespace mr3x {
 
 namespace {
 
+const char* const kChannelNames[4] = {"Vr", "Vy", "Vb", "I"};
+// The channels' trace colours, as the meters are tinted (red, yellow, blue, grey).
+const char* const kChannelTints[4] = {"#ff0000", "#b8a000", "#0000ff", "#808080"};
+
 QLabel* valueLabel(QWidget* parent, const QString& name, int index)
 {
     auto* label = named(new QLabel(parent), name, index);
     label->setMinimumWidth(36);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
 
+QGroupBox* buildEventList(EventSlotView& v, int i, QWidget* parent)
+{
+    v.fraEvents = named(new QGroupBox(QStringLiteral("Triggered events"), parent), QStringLiteral("fraEvents"), i);
+    auto* layout = new QVBoxLayout(v.fraEvents);
+    layout->setContentsMargins(4, 2, 4, 2);
+    auto* filters = new QHBoxLayout;
+    v.optAll = named(new QRadioButton(QStringLiteral("All"), v.fraEvents), QStringLiteral("optAll"), i);
+    v.optVlt = named(new QRadioButton(QStringLiteral(".VLT"), v.fraEvents), QStringLiteral("optVlt"), i);
+    v.optTrg = named(new QRadioButton(QStringLiteral(".TRG"), v.fraEvents), QStringLiteral("optTrg"), i);
+    v.optAll->setChecked(true);
+    for (QRadioButton* filter : {v.optAll, v.optVlt, v.optTrg})
+        filters->addWidget(filter);
+    layout->addLayout(filters);
+    v.lstTrig = named(new QListWidget(v.fraEvents), QStringLiteral("lstTrig"), i);
+    v.lstTrig->setMinimumWidth(150);
+    v.lstTrig->setToolTip(QStringLiteral("Click an event to show it; right-click to delete its file"));
+    layout->addWidget(v.lstTrig);
+    v.lblEventFile = named(new QLabel(v.fraEvents), QStringLiteral("lblEventFile"), i);
+    v.lblEventFile->setWordWrap(true);
+    layout->addWidget(v.lblEventFile);
+    return v.fraEvents;
+}
+
+QWidget* buildSettingsTab(EventSlotView& v, int i)
+{
+    auto* tab = new QWidget;
+    tab->setObjectName(QStringLiteral("fraEventParameters(%1)").arg(i));
+    auto* form = new QFormLayout(tab);
+    v.lblPhase = valueLabel(tab, QStringLiteral("lblPhase"), i);
+    v.lblGain = valueLabel(tab, QStringLiteral("lblGain"), i);
+    v.lblFSD = valueLabel(tab, QStringLiteral("lblFSD"), i);
+    v.lblLong_Short = valueLabel(tab, QStringLiteral("lblLong_Short"), i);
+    v.lblInternal = valueLabel(tab, QStringLiteral("lblInternal"), i);
+    v.lblTDR_TRS = valueLabel(tab, QStringLiteral("lblTDR_TRS"), i);
+    v.lblPulseWidth = valueLabel(tab, QStringLiteral("lblPulseWidth"), i);
+    v.lblOn_Off = valueLabel(tab, QStringLiteral("lblOn_Off"), i);
+    v.lblTrigChannel = valueLabel(tab, QStringLiteral("lblTrigChannel"), i);
+    form->addRow(QStringLiteral("Test"), v.lblPhase);
+    form->addRow(QStringLiteral("Gain"), v.lblGain);
+    form->addRow(QStringLiteral(" FSD"), v.lblFSD);
+    form->addRow(QStringLiteral("Range"), v.lblLong_Short);
+    form->addRow(QStringLiteral("Internal"), v.lblInternal);
+    form->addRow(QStringLiteral("Mode"), v.lblTDR_TRS);
+    auto* pulse = new QHBoxLayout;
+    pulse->addWidget(v.lblPulseWidth);
+    pulse->addWidget(v.lblOn_Off, 1);
+    form->addRow(QStringLiteral("Pulse"), pulse);
+    form->addRow(QStringLiteral("Trigger"), v.lblTrigChannel);
+    return tab;
+}
+
+QWidget* buildDetailsTab(EventSlotView& v, int i)
+{
+    auto* tab = new QWidget;
+    tab->setObjectName(QStringLiteral("fraDetails(%1)").arg(i));
+    auto* form = new QFormLayout(tab);
+    v.lblTrailerLocation = valueLabel(tab, QStringLiteral("lblTrailerLocation"), i);
+    v.lblTrailerJob = valueLabel(tab, QStringLiteral("lblTrailerJob"), i);
+    v.lblUnit = valueLabel(tab, QStringLiteral("lblUnit"), i);
+    v.lblVersion = valueLabel(tab, QStringLiteral("lblVersion"), i);
+    v.lblDuration = valueLabel(tab, QStringLiteral("lblDuration"), i);
+    v.lblThreshold = valueLabel(tab, QStringLiteral("lblThreshold"), i);
+    v.lblInjection = valueLabel(tab, QStringLiteral("lblInjection"), i);
+    v.lblPreTrigger = valueLabel(tab, QStringLiteral("lblPreTrigger"), i);
+    form->addRow(QStringLiteral("Location"), v.lblTrailerLocation);
+    form->addRow(QStringLiteral("Job"), v.lblTrailerJob);
+    form->addRow(QStringLiteral("Unit"), v.lblUnit);
+    form->addRow(QStringLiteral("Version"), v.lblVersion);
+    form->addRow(QStringLiteral("Duration"), v.lblDuration);
+    form->addRow(QStringLiteral("Threshold"), v.lblThreshold);
+    form->addRow(QStringLiteral("Injection"), v.lblInjection);
+    form->addRow(QStringLiteral("Pre/Post"), v.lblPreTrigger);
+    return tab;
+}
+
+QWidget* buildMeteringTab(EventSlotView& v, int i)
+{
+    auto* tab = new QWidget;
+    auto* form = new QFormLayout(tab);
+    v.lblMeterFSD = valueLabel(tab, QStringLiteral("lblMeterFSD"), i);
+    v.lblSampleValue = valueLabel(tab, QStringLiteral("lblSampleValue"), i);
+    auto* head = new QHBoxLayout;
+    head->addWidget(new QLabel(QStringLiteral("FSD"), tab));
+    head->addWidget(v.lblMeterFSD, 1);
+    head->addWidget(new QLabel(QStringLiteral("Sample"), tab));
+    head->addWidget(v.lblSampleValue, 1);
+    form->addRow(head);
+    const QString meterName = i == 0 ? QStringLiteral("lblMeter0") : QStringLiteral("lblMeter1");
+    for (int c = 0; c < 4; ++c) {
+        v.lblMeter[c] = valueLabel(tab, meterName, c);
+        v.lblMeter[c]->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(QString::fromLatin1(kChannelTints[c])));
+        form->addRow(QString::fromLatin1(kChannelNames[c]), v.lblMeter[c]);
+    }
+    v.chkRaw = named(new QCheckBox(QStringLiteral("Raw Data"), tab), QStringLiteral("chkRaw"), i);
+    form->addRow(v.chkRaw);
+    return tab;
+}
+
+QWidget* buildPicture(EventSlotView& v, int i, QWidget* parent)
+{
+    v.ACFrame = named(new QFrame(parent), QStringLiteral("ACFrame"), i);
+    v.ACFrame->setFrameShape(QFrame::Box);
+    v.ACFrame->setLineWidth(2);
+    auto* frameLayout = new QVBoxLayout(v.ACFrame);
+    frameLayout->setContentsMargins(2, 2, 2, 2);
+    v.picvolts = named(new PlotSurface(v.ACFrame), QStringLiteral("picvolts"), i);
+    v.picvolts->Scale(0, 266, 8000, -10);
+    v.picvolts->setMinimumHeight(110);
+    v.picvolts->setToolTip(QStringLiteral("Settings tab: left click picks this event's pulse, right click the other's; "
+                                          "Metering tab: click to measure"));
+    frameLayout->addWidget(v.picvolts);
+    using Shape = PlotOverlay::Shape;
+    const QString suffix = QStringLiteral("(%1)").arg(i);
+    // A dark picture: the white pulse grid and the yellow phase show on it.
+    v.picvolts->setBackColor(Qt::black);
+    v.Measure = v.picvolts->addOverlay(QStringLiteral("Measure") + suffix, Shape::Line, QColor(0, 255, 0));
+    v.MeasureRef = v.picvolts->addOverlay(QStringLiteral("MeasureRef") + suffix, Shape::Line, QColor(0, 160, 0));
+    v.Meter = v.picvolts->addOverlay(QStringLiteral("Meter") + suffix, Shape::Box, QColor(0, 255, 0));
+    v.Marker = v.picvolts->addOverlay(QStringLiteral("Marker") + suffix, Shape::Line, QColor(255, 160, 0));
+    v.RefMarker = v.picvolts->addOverlay(QStringLiteral("RefMarker") + suffix, Shape::Line, QColor(255, 0, 255));
+    for (PlotOverlay* line : {v.Measure, v.MeasureRef, v.Marker, v.RefMarker}) {
+        line->setEnds(0, 266, 0, -10);
+        line->hide();
+    }
+    v.Meter->setBox(1200, 800);
+    v.Meter->hide();
+    return v.ACFrame;
+}
+
+QHBoxLayout* buildWaveControls(EventSlotView& v, int i, QWidget* parent)
+{
+    auto* row = new QHBoxLayout;
+    const QString switchName = i == 0 ? QStringLiteral("chkAC0") : QStringLiteral("chkAC1");
+    for (int c = 0; c < 4; ++c) {
+        v.chkAC[c] = named(new QCheckBox(QString::fromLatin1(kChannelNames[c]), parent), switchName, c);
+        v.chkAC[c]->setChecked(true);
+        v.chkAC[c]->setStyleSheet(QStringLiteral("QCheckBox { color: %1; }").arg(QString::fromLatin1(kChannelTints[c])));
+        row->addWidget(v.chkAC[c]);
+    }
+    v.scrZoom = named(new QScrollBar(Qt::Horizontal, parent), QStringLiteral("scrZoom"), i);
+    v.scrZoom->setRange(0, 1);
+    v.scrZoom->setSingleStep(100);
+    v.scrZoom->setPageStep(800);
+    row->addWidget(v.scrZoom, 1);
+    v.cmdZoom = named(new QPushButton(QStringLiteral("+"), parent), QStringLiteral("cmdZoom"), i);
+    v.cmdZoom->setMaximumWidth(32);
+    v.cmdZoom->setToolTip(QStringLiteral("Zoom in on the pulse grid, or back to the whole event"));
+    row->addWidget(v.cmdZoom);
+    return row;
+}
+
 } // namespace
+
+void EventSlotView::setOutlineColour(unsigned bgr) const
+{
+    const QColor colour(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+    ACFrame->setStyleSheet(QStringLiteral("QFrame#%1 { border: 2px solid %2; }").arg(ACFrame->objectName().replace('(', "\\(").replace(')', "\\)"), colour.name()));
+}
+
+QWidget* buildEventSlotView(EventSlotView& v, int i, QWidget* parent)
+{
+    auto* slot = new QGroupBox(i == 0 ? QStringLiteral("Master event") : QStringLiteral("Slave event"), parent);
+    slot->setObjectName(QStringLiteral("fraEventSlot(%1)").arg(i));
+    auto* grid = new QGridLayout(slot);
+    grid->setContentsMargins(4, 4, 4, 4);
+    grid->addWidget(buildEventList(v, i, slot), 0, 0);
+
+    v.tbsEvents = named(new QTabWidget(slot), QStringLiteral("tbsEvents"), i);
+    v.tbsEvents->addTab(buildSettingsTab(v, i), QStringLiteral("Settings"));
+    v.tbsEvents->addTab(buildDetailsTab(v, i), QStringLiteral("Details"));
+    v.tbsEvents->addTab(buildMeteringTab(v, i), QStringLiteral("Metering"));
+    v.lstLastIndex = named(new QListWidget, QStringLiteral("lstLastIndex"), i);
+    v.lstLastIndex->setFont(QFont(QStringLiteral("Monospace")));
+    v.tbsEvents->addTab(v.lstLastIndex, QStringLiteral("Last index"));
+    grid->addWidget(v.tbsEvents, 0, 1);
+
+    grid->addWidget(buildPicture(v, i, slot), 1, 0, 1, 2);
+    grid->addLayout(buildWaveControls(v, i, slot), 2, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(0, 2);
+    grid->setRowStretch(1, 3);
+    return slot;
+}
 
 QWidget* frmMaster::buildEventSlots()
 {
@@ -27,131 +217,47 @@ QWidget* frmMaster::buildEventSlots()
     slotsRow->setObjectName(QStringLiteral("fraEventSlots"));
     auto* row = new QHBoxLayout(slotsRow);
     row->setContentsMargins(0, 0, 0, 0);
-    for (int i = 0; i < 2; ++i) {
-        auto* slot = new QGroupBox(i == 0 ? QStringLiteral("Master event") : QStringLiteral("Slave event"), slotsRow);
-        slot->setObjectName(QStringLiteral("fraEventSlot(%1)").arg(i));
-        auto* grid = new QGridLayout(slot);
-        grid->setContentsMargins(4, 4, 4, 4);
-
-        // The list of stored events with its file-type filter.
-        fraEvents[i] = named(new QGroupBox(QStringLiteral("Triggered events"), slot), QStringLiteral("fraEvents"), i);
-        auto* eventsLayout = new QVBoxLayout(fraEvents[i]);
-        eventsLayout->setContentsMargins(4, 2, 4, 2);
-        auto* filters = new QHBoxLayout;
-        optAll[i] = named(new QRadioButton(QStringLiteral("All"), fraEvents[i]), QStringLiteral("optAll"), i);
-        optVlt[i] = named(new QRadioButton(QStringLiteral(".VLT"), fraEvents[i]), QStringLiteral("optVlt"), i);
-        optTrg[i] = named(new QRadioButton(QStringLiteral(".TRG"), fraEvents[i]), QStringLiteral("optTrg"), i);
-        optAll[i]->setChecked(true);
-        filters->addWidget(optAll[i]);
-        filters->addWidget(optVlt[i]);
-        filters->addWidget(optTrg[i]);
-        eventsLayout->addLayout(filters);
-        lstTrig[i] = named(new QListWidget(fraEvents[i]), QStringLiteral("lstTrig"), i);
-        lstTrig[i]->setMinimumWidth(120);
-        eventsLayout->addWidget(lstTrig[i]);
-        lblEventFile[i] = named(new QLabel(fraEvents[i]), QStringLiteral("lblEventFile"), i);
-        lblEventFile[i]->setWordWrap(true);
-        eventsLayout->addWidget(lblEventFile[i]);
-        grid->addWidget(fraEvents[i], 0, 0);
-
-        // The tabs: settings, details, metering, last index.
-        tbsEvents[i] = named(new QTabWidget(slot), QStringLiteral("tbsEvents"), i);
-        auto* settings = new QWidget;
-        auto* settingsForm = new QFormLayout(settings);
-        settingsForm->setObjectName(QStringLiteral("fraEventParameters(%1)").arg(i));
-        lblPhase[i] = valueLabel(settings, QStringLiteral("lblPhase"), i);
-        lblGain[i] = valueLabel(settings, QStringLiteral("lblGain"), i);
-        lblFSD[i] = valueLabel(settings, QStringLiteral("lblFSD"), i);
-        lblLong_Short[i] = valueLabel(settings, QStringLiteral("lblLong_Short"), i);
-        lblInternal[i] = valueLabel(settings, QStringLiteral("lblInternal"), i);
-        lblTDR_TRS[i] = valueLabel(settings, QStringLiteral("lblTDR_TRS"), i);
-        lblPulseWidth[i] = valueLabel(settings, QStringLiteral("lblPulseWidth"), i);
-        lblOn_Off[i] = valueLabel(settings, QStringLiteral("lblOn_Off"), i);
-        lblTrigChannel[i] = valueLabel(settings, QStringLiteral("lblTrigChannel"), i);
-        settingsForm->addRow(QStringLiteral("Test"), lblPhase[i]);
-        settingsForm->addRow(QStringLiteral("Gain"), lblGain[i]);
-        settingsForm->addRow(QStringLiteral(" FSD"), lblFSD[i]);
-        settingsForm->addRow(QStringLiteral("Range"), lblLong_Short[i]);
-        settingsForm->addRow(QStringLiteral("Internal"), lblInternal[i]);
-        settingsForm->addRow(QStringLiteral("Mode"), lblTDR_TRS[i]);
-        auto* pulse = new QHBoxLayout;
-        pulse->addWidget(lblPulseWidth[i]);
-        pulse->addWidget(lblOn_Off[i]);
-        settingsForm->addRow(QStringLiteral("Pulse"), pulse);
-        settingsForm->addRow(QStringLiteral("Trigger"), lblTrigChannel[i]);
-        tbsEvents[i]->addTab(settings, QStringLiteral("Settings"));
-
-        auto* details = new QWidget;
-        auto* detailsForm = new QFormLayout(details);
-        detailsForm->setObjectName(QStringLiteral("fraDetails(%1)").arg(i));
-        lblTrailerLocation[i] = valueLabel(details, QStringLiteral("lblTrailerLocation"), i);
-        lblTrailerJob[i] = valueLabel(details, QStringLiteral("lblTrailerJob"), i);
-        lblUnit[i] = valueLabel(details, QStringLiteral("lblUnit"), i);
-        lblVersion[i] = valueLabel(details, QStringLiteral("lblVersion"), i);
-        lblDuration[i] = valueLabel(details, QStringLiteral("lblDuration"), i);
-        lblThreshold[i] = valueLabel(details, QStringLiteral("lblThreshold"), i);
-        lblInjection[i] = valueLabel(details, QStringLiteral("lblInjection"), i);
-        lblPreTrigger[i] = valueLabel(details, QStringLiteral("lblPreTrigger"), i);
-        detailsForm->addRow(QStringLiteral("Location"), lblTrailerLocation[i]);
-        detailsForm->addRow(QStringLiteral("Job"), lblTrailerJob[i]);
-        detailsForm->addRow(QStringLiteral("Unit"), lblUnit[i]);
-        detailsForm->addRow(QStringLiteral("Version"), lblVersion[i]);
-        detailsForm->addRow(QStringLiteral("Duration"), lblDuration[i]);
-        detailsForm->addRow(QStringLiteral("Threshold"), lblThreshold[i]);
-        detailsForm->addRow(QStringLiteral("Injection"), lblInjection[i]);
-        detailsForm->addRow(QStringLiteral("Pre/Post"), lblPreTrigger[i]);
-        tbsEvents[i]->addTab(details, QStringLiteral("Details"));
-
-        auto* metering = new QWidget;
-        auto* meteringForm = new QFormLayout(metering);
-        lblMeterFSD[i] = valueLabel(metering, QStringLiteral("lblMeterFSD"), i);
-        lblSampleValue[i] = valueLabel(metering, QStringLiteral("lblSampleValue"), i);
-        meteringForm->addRow(QStringLiteral("FSD"), lblMeterFSD[i]);
-        meteringForm->addRow(QStringLiteral("Sample"), lblSampleValue[i]);
-        auto& meters = i == 0 ? lblMeter0 : lblMeter1;
-        static const char* const channelNames[4] = {"Vr", "Vy", "Vb", "I"};
-        for (int c = 0; c < 4; ++c) {
-            meters[c] = named(new QLabel(metering), i == 0 ? QStringLiteral("lblMeter0") : QStringLiteral("lblMeter1"), c);
-            meteringForm->addRow(QString::fromLatin1(channelNames[c]), meters[c]);
-        }
-        chkRaw[i] = named(new QCheckBox(QStringLiteral("Raw Data"), metering), QStringLiteral("chkRaw"), i);
-        meteringForm->addRow(chkRaw[i]);
-        tbsEvents[i]->addTab(metering, QStringLiteral("Metering"));
-
-        lstLastIndex[i] = named(new QListWidget, QStringLiteral("lstLastIndex"), i);
-        lstLastIndex[i]->setFont(QFont(QStringLiteral("Monospace")));
-        tbsEvents[i]->addTab(lstLastIndex[i], QStringLiteral("Last index"));
-        grid->addWidget(tbsEvents[i], 0, 1);
-
-        // The waveform picture with its channel switches and zoom.
-        picvolts[i] = named(new PlotSurface(slot), QStringLiteral("picvolts"), i);
-        picvolts[i]->Scale(0, 266, 8000, -10);
-        picvolts[i]->setMinimumHeight(110);
-        grid->addWidget(picvolts[i], 1, 0, 1, 2);
-        auto* waveControls = new QHBoxLayout;
-        auto& channels = i == 0 ? chkAC0 : chkAC1;
-        for (int c = 0; c < 4; ++c) {
-            channels[c] = named(new QCheckBox(QString::fromLatin1(channelNames[c]), slot),
-                                i == 0 ? QStringLiteral("chkAC0") : QStringLiteral("chkAC1"), c);
-            channels[c]->setChecked(true);
-            waveControls->addWidget(channels[c]);
-        }
-        scrZoom[i] = named(new QScrollBar(Qt::Horizontal, slot), QStringLiteral("scrZoom"), i);
-        scrZoom[i]->setRange(0, 1);
-        waveControls->addWidget(scrZoom[i], 1);
-        cmdZoom[i] = named(new QPushButton(QStringLiteral("+"), slot), QStringLiteral("cmdZoom"), i);
-        cmdZoom[i]->setMaximumWidth(32);
-        waveControls->addWidget(cmdZoom[i]);
-        grid->addLayout(waveControls, 2, 0, 1, 2);
-        grid->setRowStretch(0, 2);
-        grid->setRowStretch(1, 3);
-        row->addWidget(slot, 1);
-    }
+    for (int i = 0; i < 2; ++i)
+        row->addWidget(buildEventSlotView(eventSlot[i], i, slotsRow), 1);
     return slotsRow;
 }
 
 void frmMaster::wireEventSlots()
 {
+    for (int i = 0; i < 2; ++i) {
+        const EventSlotView& v = eventSlot[i];
+        // A filter runs its handler when it becomes the chosen one, whoever chose it.
+        connect(v.optAll, &QRadioButton::toggled, this, [this, i](bool on) { if (on) eventLists->optAll_Click(i); });
+        connect(v.optVlt, &QRadioButton::toggled, this, [this, i](bool on) { if (on) eventLists->optVlt_Click(i); });
+        connect(v.optTrg, &QRadioButton::toggled, this, [this, i](bool on) { if (on) eventLists->optTrg_Click(i); });
+        // A click loads the line clicked, even the one already chosen; the keyboard and the
+        // program choose a line without a click, and that loads it too.
+        connect(v.lstTrig, &QListWidget::itemClicked, this, [this, i] { eventLists->lstTrig_Click(i); });
+        connect(v.lstTrig, &QListWidget::currentRowChanged, this, [this, i](int row) {
+            if (row >= 0 && QGuiApplication::mouseButtons() == Qt::NoButton)
+                eventLists->lstTrig_Click(i);
+        });
+        v.lstTrig->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(v.lstTrig, &QWidget::customContextMenuRequested, this, [this, i] { eventLists->lstTrig_MouseDown(i, Qt::RightButton); });
+        connect(v.tbsEvents, &QTabWidget::currentChanged, this, [this, i] { eventLists->tbsEvents_Click(i); });
+
+        connect(v.picvolts, &PlotSurface::MouseDown, this, [this, i](Qt::MouseButton button, Qt::KeyboardModifiers, QPointF at) {
+            waveforms->picvolts_MouseDown(i, button, at.x());
+        });
+        connect(v.picvolts, &PlotSurface::MouseMove, this, [this, i](Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPointF at) {
+            waveforms->picvolts_MouseMove(i, buttons, at.x());
+        });
+        connect(v.picvolts, &PlotSurface::KeyDown, this, [this, i](int key, Qt::KeyboardModifiers modifiers) {
+            waveforms->picvolts_KeyDown(i, key, modifiers);
+        });
+        connect(v.picvolts, &PlotSurface::GotFocus, this, [this, i] { waveforms->picvolts_GotFocus(i); });
+        connect(v.picvolts, &PlotSurface::LostFocus, this, [this, i] { waveforms->picvolts_LostFocus(i); });
+        for (int c = 0; c < 4; ++c)
+            connect(v.chkAC[c], &QCheckBox::toggled, this, [this, i] { waveforms->chkAC_Click(i); });
+        connect(v.chkRaw, &QCheckBox::toggled, this, [this, i] { waveforms->chkRaw_Click(i); });
+        connect(v.cmdZoom, &QPushButton::clicked, this, [this, i] { waveforms->cmdZoom_Click(i); });
+        connect(v.scrZoom, &QScrollBar::valueChanged, this, [this, i] { waveforms->scrZoom_Change(i); });
+    }
 }
 
 } // namespace mr3x

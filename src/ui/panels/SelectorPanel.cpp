@@ -1,6 +1,6 @@
 // The left column: the system selector, both selector chains, the port and the connect button,
 // and the event index.
-#include "events/EventViewer.h"
+#include "events/EventLists.h"
 #include "link/ConnectionLifecycle.h"
 #include "retrieval/EventDownload.h"
 #include "retrieval/EventIndex.h"
@@ -187,7 +187,7 @@ void frmMaster::wireSelectors()
             if (index >= 0)
                 systems->cboUnits_Click(i);
         });
-        connect(filTrig[i], &FileList::PathChange, this, [this, i] { eventViewer->filTrig_PathChange(i); });
+        connect(filTrig[i], &FileList::PathChange, this, [this, i] { eventLists->filTrig_PathChange(i); });
     }
     connect(chkLocalJobs, &QCheckBox::toggled, this, [this] { systems->chkLocalJobs_Click(); });
 

@@ -1,5 +1,9 @@
-// The TDR / TRS viewer across the bottom: the plot with its pan bar, the cursor read-outs, the
-// propagation speed and result, the trace switches and the manual tests, the TRS locator.
+// The TDR / TRS viewer across the bottom: the plot with its cursors and pan bar, the cursor
+// read-outs, the propagation speed and result, the trace switches and the manual tests, the TRS
+// locator.
+#include "tdr/TdrTests.h"
+#include "tdr/TdrViewer.h"
+#include "tdr/TrsLocator.h"
 #include "ui/frmMaster.h"
 
 #include <QFormLayout>
@@ -9,122 +13,207 @@
 
 namespace mr3x {
 
-QWidget* frmMaster::buildTdrViewer()
+namespace {
+
+QLabel* readout(QWidget* parent, const QString& name, const QString& text = QString())
 {
-    fraTransientViewer = named(new QGroupBox(QStringLiteral("TDR Viewer"), this), QStringLiteral("fraTransientViewer"));
-    auto* layout = new QHBoxLayout(fraTransientViewer);
-    layout->setContentsMargins(4, 4, 4, 4);
+    auto* label = named(new QLabel(text, parent), name);
+    label->setMinimumWidth(44);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
 
-    auto* plotColumn = new QVBoxLayout;
-    picTDR = named(new PlotSurface(fraTransientViewer), QStringLiteral("picTDR"));
-    picTDR->setMinimumSize(220, 140);
-    plotColumn->addWidget(picTDR, 1);
-    scrPan = named(new QScrollBar(Qt::Horizontal, fraTransientViewer), QStringLiteral("scrPan"));
-    scrPan->setRange(1, 1);
-    plotColumn->addWidget(scrPan);
-    layout->addLayout(plotColumn, 1);
+QVBoxLayout* buildPlot(TdrViewerView& v, QWidget* parent)
+{
+    auto* column = new QVBoxLayout;
+    v.picTDR = named(new PlotSurface(parent), QStringLiteral("picTDR"));
+    v.picTDR->setMinimumSize(260, 150);
+    v.picTDR->Scale(1, 256, 512, -1);
+    v.picTDR->setToolTip(QStringLiteral("Left button: moving cursor; right button: zero cursor to the moving cursor"));
+    using Shape = PlotOverlay::Shape;
+    v.ZeroCursor = v.picTDR->addOverlay(QStringLiteral("ZeroCursor"), Shape::Line, QColor(0, 128, 0));
+    v.MovingCursor = v.picTDR->addOverlay(QStringLiteral("MovingCursor"), Shape::Line, QColor(200, 0, 0));
+    v.ZeroCursor->setEnds(25, 256, 25, -1);
+    v.MovingCursor->setEnds(25, 256, 25, -1);
+    column->addWidget(v.picTDR, 1);
+    v.scrPan = named(new QScrollBar(Qt::Horizontal, parent), QStringLiteral("scrPan"));
+    v.scrPan->setRange(1, 1);
+    column->addWidget(v.scrPan);
+    return column;
+}
 
-    // Cursor read-outs, speed and result.
-    auto* readouts = new QVBoxLayout;
+QVBoxLayout* buildReadouts(TdrViewerView& v, QWidget* parent)
+{
+    auto* column = new QVBoxLayout;
     auto* cursors = new QFormLayout;
-    lblZero = named(new QLabel(fraTransientViewer), QStringLiteral("lblZero"));
-    lblMoving = named(new QLabel(fraTransientViewer), QStringLiteral("lblMoving"));
-    lblDifference = named(new QLabel(fraTransientViewer), QStringLiteral("lblDifference"));
-    lblScale = named(new QLabel(QStringLiteral("1"), fraTransientViewer), QStringLiteral("lblScale"));
-    Plotstart = named(new QLabel(QStringLiteral("25"), fraTransientViewer), QStringLiteral("Plotstart"));
-    cursors->addRow(QStringLiteral("Zero Cursor"), lblZero);
-    cursors->addRow(QStringLiteral("Moving Cursor"), lblMoving);
-    cursors->addRow(QStringLiteral("Difference"), lblDifference);
-    cursors->addRow(QStringLiteral("Scale"), lblScale);
-    cursors->addRow(QStringLiteral("Zero Minimum"), Plotstart);
-    readouts->addLayout(cursors);
-    auto* speed = new QGroupBox(QStringLiteral("Propagation speed"), fraTransientViewer);
+    v.lblZero = readout(parent, QStringLiteral("lblZero"));
+    v.lblMoving = readout(parent, QStringLiteral("lblMoving"));
+    v.lblDifference = readout(parent, QStringLiteral("lblDifference"));
+    v.lblScale = readout(parent, QStringLiteral("lblScale"), QStringLiteral("1"));
+    v.Plotstart = readout(parent, QStringLiteral("Plotstart"), QStringLiteral("25"));
+    cursors->addRow(QStringLiteral("Zero Cursor"), v.lblZero);
+    cursors->addRow(QStringLiteral("Moving Cursor"), v.lblMoving);
+    cursors->addRow(QStringLiteral("Difference"), v.lblDifference);
+    cursors->addRow(QStringLiteral("Scale"), v.lblScale);
+    cursors->addRow(QStringLiteral("Zero Minimum"), v.Plotstart);
+    column->addLayout(cursors);
+
+    auto* speed = new QGroupBox(QStringLiteral("Propagation speed"), parent);
     speed->setObjectName(QStringLiteral("fraPropagationSpeed"));
     auto* speedLayout = new QVBoxLayout(speed);
-    scrVF = named(new QScrollBar(Qt::Horizontal, speed), QStringLiteral("scrVF"));
-    scrVF->setRange(300, 1000);
-    scrVF->setValue(540);
-    lblDielectric = named(new QLabel(QStringLiteral("54.0% (v/2=81.0m/us)"), speed), QStringLiteral("lblDielectric"));
-    speedLayout->addWidget(scrVF);
-    speedLayout->addWidget(lblDielectric);
-    readouts->addWidget(speed);
-    auto* result = new QGroupBox(QStringLiteral("Result"), fraTransientViewer);
+    v.scrVF = named(new QScrollBar(Qt::Horizontal, speed), QStringLiteral("scrVF"));
+    v.scrVF->setRange(300, 1000);
+    v.scrVF->setValue(540);
+    v.scrVF->setMinimumWidth(120);
+    v.lblDielectric = named(new QLabel(QStringLiteral("54.0% (v/2=81.0m/us)"), speed), QStringLiteral("lblDielectric"));
+    speedLayout->addWidget(v.scrVF);
+    speedLayout->addWidget(v.lblDielectric);
+    column->addWidget(speed);
+
+    auto* result = new QGroupBox(QStringLiteral("Result"), parent);
     result->setObjectName(QStringLiteral("fraResult"));
     auto* resultLayout = new QVBoxLayout(result);
-    lblResult = named(new QLabel(result), QStringLiteral("lblResult"));
-    lblResult->setStyleSheet(QStringLiteral("QLabel { font-size: 15pt; font-weight: bold; }"));
-    resultLayout->addWidget(lblResult);
-    readouts->addWidget(result);
-    readouts->addStretch(1);
-    layout->addLayout(readouts);
+    v.lblResult = readout(result, QStringLiteral("lblResult"));
+    v.lblResult->setStyleSheet(QStringLiteral("QLabel { font-size: 15pt; font-weight: bold; }"));
+    resultLayout->addWidget(v.lblResult);
+    column->addWidget(result);
+    column->addStretch(1);
+    return column;
+}
 
-    // Traces and manual tests.
-    auto* traces = new QGridLayout;
-    static const char* const traceCaptions[5] = {"Pulse 1", "Pulse 1", "Test", "Ref 1", "Ref 2"};
-    for (int i = 0; i < 5; ++i) {
-        chkTrace[i] = named(new QCheckBox(QString::fromLatin1(traceCaptions[i]), fraTransientViewer), QStringLiteral("chkTrace"), i);
-        scrAlign[i] = named(new QScrollBar(Qt::Horizontal, fraTransientViewer), QStringLiteral("scrAlign"), i);
-        scrAlign[i]->setRange(-100, 100);
-        scrAlign[i]->setValue(0);
-        scrAlign[i]->setMinimumWidth(48);
-    }
-    // The two event traces' switches run along the plot, under its pan bar.
-    auto* eventTraces = new QHBoxLayout;
-    for (int i = 0; i < 2; ++i) {
-        eventTraces->addWidget(chkTrace[i]);
-        eventTraces->addWidget(scrAlign[i], 1);
-    }
-    plotColumn->addLayout(eventTraces);
-    auto* testTrace = new QGroupBox(QStringLiteral("Test Trace"), fraTransientViewer);
+QGroupBox* buildManualTests(TdrViewerView& v, QWidget* parent)
+{
+    auto* tests = new QGroupBox(QStringLiteral("Manual Tests"), parent);
+    tests->setObjectName(QStringLiteral("fraManualTests"));
+    auto* layout = new QVBoxLayout(tests);
+    layout->setContentsMargins(4, 2, 4, 2);
+    auto* testTrace = new QGroupBox(QStringLiteral("Test Trace"), tests);
     testTrace->setObjectName(QStringLiteral("fraTestTrace"));
-    auto* referenceTraces = new QGroupBox(QStringLiteral("Reference Traces"), fraTransientViewer);
+    auto* referenceTraces = new QGroupBox(QStringLiteral("Reference Traces"), tests);
     referenceTraces->setObjectName(QStringLiteral("fraReferenceTraces"));
     auto* testLayout = new QGridLayout(testTrace);
     auto* referenceLayout = new QGridLayout(referenceTraces);
+    static const char* const captions[5] = {"", "", "Test", "Ref 1", "Ref 2"};
     for (int i = 2; i <= 4; ++i) {
         QGroupBox* frame = i == 2 ? testTrace : referenceTraces;
         QGridLayout* frameLayout = i == 2 ? testLayout : referenceLayout;
         const int r = i == 2 ? 0 : (i - 3) * 2;
-        cboTest[i] = named(new QComboBox(frame), QStringLiteral("cboTest"), i);
-        cboTest[i]->setMinimumContentsLength(12);
-        cboTest[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        lblTest[i] = named(new QLabel(frame), QStringLiteral("lblTest"), i);
-        lblTest[i]->setStyleSheet(QStringLiteral("background-color: white;"));
-        lblTest[i]->setMinimumHeight(30);
-        chkTrace[i]->setParent(frame);
-        scrAlign[i]->setParent(frame);
-        frameLayout->addWidget(chkTrace[i], r, 0);
-        frameLayout->addWidget(cboTest[i], r, 1);
-        frameLayout->addWidget(scrAlign[i], r, 2);
-        frameLayout->addWidget(lblTest[i], r + 1, 0, 1, 3);
+        v.chkTrace[i] = named(new QCheckBox(QString::fromLatin1(captions[i]), frame), QStringLiteral("chkTrace"), i);
+        v.cboTest[i] = named(new QComboBox(frame), QStringLiteral("cboTest"), i);
+        v.cboTest[i]->setMinimumContentsLength(22);
+        v.cboTest[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        v.scrAlign[i] = named(new QScrollBar(Qt::Horizontal, frame), QStringLiteral("scrAlign"), i);
+        v.lblTest[i] = named(new QLabel(frame), QStringLiteral("lblTest"), i);
+        v.lblTest[i]->setAutoFillBackground(true);
+        v.lblTest[i]->setStyleSheet(QStringLiteral("background-color: white;"));
+        v.lblTest[i]->setMinimumHeight(30);
+        frameLayout->addWidget(v.chkTrace[i], r, 0);
+        frameLayout->addWidget(v.cboTest[i], r, 1);
+        frameLayout->addWidget(v.scrAlign[i], r, 2);
+        frameLayout->addWidget(v.lblTest[i], r + 1, 0, 1, 3);
     }
-    traces->addWidget(testTrace, 2, 0, 1, 2);
-    traces->addWidget(referenceTraces, 3, 0, 1, 2);
+    layout->addWidget(testTrace);
+    layout->addWidget(referenceTraces);
+    return tests;
+}
 
-    auto* locator = new QGroupBox(QStringLiteral("TRS Locator"), fraTransientViewer);
+QGroupBox* buildLocator(TdrViewerView& v, QWidget* parent)
+{
+    auto* locator = new QGroupBox(QStringLiteral("TRS Locator"), parent);
     locator->setObjectName(QStringLiteral("fraTRSLocator"));
-    auto* locatorLayout = new QGridLayout(locator);
-    cmdLock = named(new QPushButton(QStringLiteral("LOCK"), locator), QStringLiteral("cmdLock"));
-    cmdReset = named(new QPushButton(QStringLiteral("RESET"), locator), QStringLiteral("cmdReset"));
-    locatorLayout->setContentsMargins(4, 2, 4, 2);
-    locatorLayout->addWidget(cmdLock, 0, 0);
-    locatorLayout->addWidget(cmdReset, 1, 0);
-    static const char* const locateCaptions[4] = {"Locate #1", "Locate #1", "Locate #2", "Locate #2"};
-    static const char* const locateColours[4] = {"rgb(255,192,128)", "rgb(128,255,255)", "rgb(255,192,128)", "rgb(128,255,255)"};
+    auto* layout = new QGridLayout(locator);
+    layout->setContentsMargins(4, 2, 4, 2);
+    v.cmdLock = named(new QPushButton(QStringLiteral("LOCK"), locator), QStringLiteral("cmdLock"));
+    v.cmdReset = named(new QPushButton(QStringLiteral("RESET"), locator), QStringLiteral("cmdReset"));
+    layout->addWidget(v.cmdLock, 0, 0);
+    layout->addWidget(v.cmdReset, 1, 0);
+    static const char* const captions[4] = {"Locate #1", "Locate #1", "Locate #2", "Locate #2"};
+    static const char* const colours[4] = {"rgb(255,192,128)", "rgb(128,255,255)", "rgb(255,192,128)", "rgb(128,255,255)"};
+    static const char* const tips[4] = {"Master, first half", "Slave, first half", "Master, second half", "Slave, second half"};
     for (int i = 0; i < 4; ++i) {
-        cmdLocation[i] = named(new QPushButton(QString::fromLatin1(locateCaptions[i]), locator), QStringLiteral("cmdLocation"), i);
-        cmdLocation[i]->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; }").arg(QString::fromLatin1(locateColours[i])));
-        locatorLayout->addWidget(cmdLocation[i], i / 2, 1 + i % 2);
+        v.cmdLocation[i] = named(new QPushButton(QString::fromLatin1(captions[i]), locator), QStringLiteral("cmdLocation"), i);
+        v.cmdLocation[i]->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; }").arg(QString::fromLatin1(colours[i])));
+        v.cmdLocation[i]->setToolTip(QString::fromLatin1(tips[i]));
+        layout->addWidget(v.cmdLocation[i], i / 2, 1 + i % 2);
     }
+    return locator;
+}
+
+} // namespace
+
+QGroupBox* buildTdrViewerView(TdrViewerView& v, QWidget* parent)
+{
+    v.fraTransientViewer = named(new QGroupBox(QStringLiteral("TDR Viewer"), parent), QStringLiteral("fraTransientViewer"));
+    auto* layout = new QHBoxLayout(v.fraTransientViewer);
+    layout->setContentsMargins(4, 4, 4, 4);
+
+    QVBoxLayout* plotColumn = buildPlot(v, v.fraTransientViewer);
+    // The two event traces' switches run along the plot, under its pan bar.
+    auto* eventTraces = new QHBoxLayout;
+    for (int i = 0; i < 2; ++i) {
+        v.chkTrace[i] = named(new QCheckBox(QStringLiteral("Pulse 1"), v.fraTransientViewer), QStringLiteral("chkTrace"), i);
+        v.scrAlign[i] = named(new QScrollBar(Qt::Horizontal, v.fraTransientViewer), QStringLiteral("scrAlign"), i);
+        eventTraces->addWidget(v.chkTrace[i]);
+        eventTraces->addWidget(v.scrAlign[i], 1);
+    }
+    plotColumn->addLayout(eventTraces);
     // Under the plot, rather than under the manual tests, the locator keeps the viewer low
     // enough for a 768-pixel screen.
-    plotColumn->addWidget(locator);
-    layout->addLayout(traces);
-    return fraTransientViewer;
+    plotColumn->addWidget(buildLocator(v, v.fraTransientViewer));
+    layout->addLayout(plotColumn, 1);
+    layout->addLayout(buildReadouts(v, v.fraTransientViewer));
+    layout->addWidget(buildManualTests(v, v.fraTransientViewer));
+
+    for (QScrollBar* bar : v.scrAlign) {
+        bar->setRange(-100, 100);
+        bar->setValue(0);
+        bar->setMinimumWidth(48);
+        bar->setToolTip(QStringLiteral("Moves the trace up or down"));
+    }
+    return v.fraTransientViewer;
+}
+
+QWidget* frmMaster::buildTdrViewer()
+{
+    return buildTdrViewerView(tdrView, this);
 }
 
 void frmMaster::wireTdrViewer()
 {
+    const TdrViewerView& v = tdrView;
+    // The unit folder's trace files feed the manual tests.
+    connect(filTST, &FileList::PathChange, this, [this] { tdrTests->filTST_PathChange(); });
+    connect(filTDR, &FileList::PathChange, this, [this] { tdrTests->filTDR_PathChange(); });
+    for (int i = 0; i < 5; ++i) {
+        connect(v.chkTrace[i], &QCheckBox::toggled, this, [this, i] { tdrTests->chkTrace_Click(i); });
+        connect(v.scrAlign[i], &QScrollBar::valueChanged, this, [this, i] { tdrViewer->scrAlign_Change(i); });
+        if (v.cboTest[i] != nullptr)
+            connect(v.cboTest[i], &QComboBox::currentIndexChanged, this, [this, i](int row) {
+                if (row >= 0)
+                    tdrTests->cboTest_Click(i);
+            });
+    }
+    connect(v.scrVF, &QScrollBar::valueChanged, this, [this] { tdrViewer->scrVF_Change(); });
+    connect(chkInterlace, &QCheckBox::toggled, this, [this] { tdrViewer->chkInterlace_Click(); });
+    for (int i = 0; i < 3; ++i)
+        connect(optDisplayMode[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                tdrViewer->optDisplayMode_Click(i);
+        });
+    connect(v.picTDR, &PlotSurface::MouseDown, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPointF at) {
+        tdrViewer->picTDR_MouseDown(button, at.x());
+    });
+    connect(v.picTDR, &PlotSurface::MouseMove, this, [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPointF at) {
+        tdrViewer->picTDR_MouseMove(buttons, at.x());
+    });
+    connect(v.picTDR, &PlotSurface::KeyDown, this, [this](int key, Qt::KeyboardModifiers modifiers) {
+        tdrViewer->picTDR_KeyDown(key, modifiers);
+    });
+    connect(v.scrPan, &QScrollBar::valueChanged, this, [this] { trsLocator->scrPan_Change(); });
+    connect(v.cmdLock, &QPushButton::clicked, this, [this] { trsLocator->cmdLock_Click(); });
+    connect(v.cmdReset, &QPushButton::clicked, this, [this] { trsLocator->cmdReset_Click(); });
+    for (int i = 0; i < 4; ++i)
+        connect(v.cmdLocation[i], &QPushButton::clicked, this, [this, i] { trsLocator->cmdLocation_Click(i); });
 }
 
 } // namespace mr3x

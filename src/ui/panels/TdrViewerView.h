@@ -1,0 +1,49 @@
+#pragma once
+// The controls of the TDR / TRS viewer: the plot with its two cursors and pan bar, the cursor
+// read-outs, the propagation speed and result, the five trace switches with their alignment bars,
+// the three manual-test slots (2 the test trace, 3 and 4 the references) and the TRS locator.
+// Slots 0 and 1 of chkTrace and scrAlign are the Master and Slave event traces; cboTest and
+// lblTest exist for slots 2 to 4 only (0 and 1 stay empty).
+#include "ui/controls/PlotSurface.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <array>
+
+namespace mr3x {
+
+struct TdrViewerView {
+    QGroupBox* fraTransientViewer = nullptr;  // "TDR Viewer" / "TRS Viewer"
+    PlotSurface* picTDR = nullptr;
+    PlotOverlay* ZeroCursor = nullptr;
+    PlotOverlay* MovingCursor = nullptr;
+    QScrollBar* scrPan = nullptr;             // TRS mode: the window's first sample
+
+    QLabel* lblZero = nullptr;                // "Zero Cursor"
+    QLabel* lblMoving = nullptr;              // "Moving Cursor"
+    QLabel* lblDifference = nullptr;          // "Difference"
+    QLabel* lblScale = nullptr;               // "Scale": "1" (400 m) or "2" (800 m)
+    QLabel* Plotstart = nullptr;              // "Zero Minimum": the first plotted point
+    QLabel* lblResult = nullptr;              // the cursor distance in metres
+    QScrollBar* scrVF = nullptr;              // propagation speed, tenths of a percent
+    QLabel* lblDielectric = nullptr;          // its caption
+
+    std::array<QCheckBox*, 5> chkTrace{};
+    std::array<QScrollBar*, 5> scrAlign{};
+    std::array<QComboBox*, 5> cboTest{};
+    std::array<QLabel*, 5> lblTest{};
+
+    QPushButton* cmdLock = nullptr;           // "LOCK"
+    QPushButton* cmdReset = nullptr;          // "RESET"
+    std::array<QPushButton*, 4> cmdLocation{}; // "Locate #1" (Master, Slave), "Locate #2" (Master, Slave)
+};
+
+/// Builds the viewer's controls inside `parent` and returns its frame.
+QGroupBox* buildTdrViewerView(TdrViewerView& view, QWidget* parent);
+
+} // namespace mr3x
