@@ -138,7 +138,6 @@ TEST_F(MetersNearTheEnds, PointsOutsideTheRecordingAreHeldToIt)
 TEST(Meters, CaptionsOfVoltageAndCurrentChannels)
 {
     const ChannelMeter meter{-5, 17, -3, -9.09375};
-    EXPECT_EQ(meterCaption(0, meter, false), "-5 volts (17 volts rms)");
     EXPECT_EQ(meterCaption(2, meter, false), "-5 volts (17 volts rms)");
     EXPECT_EQ(meterCaption(3, meter, false), "-5 amps (17 amps rms)");
     EXPECT_EQ(meterCaption(1, meter, true), "-3 levels (-9 volts)");
