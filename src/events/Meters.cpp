@@ -73,7 +73,8 @@ MeterReadings readMeters(const EventRecord& record, int m, bool raw, double amps
         ChannelMeter& meter = readings.channel[std::size_t(c)];
         const int d = levelOf(record, group, c);
         meter.instant = roundHalfEven(d * scale);
-        meter.rms = roundHalfEven(rmsLevels(record, readings.windowStart, c) * scale);
+        // An rms is a size: a full-scale text read as negative turns the values round, not it.
+        meter.rms = roundHalfEven(rmsLevels(record, readings.windowStart, c) * std::abs(scale));
         if (raw) {
             const int p = levelOf(record, group - kRawLookBackGroups, c);
             meter.rawLevels = std::abs(d) - std::abs(p);

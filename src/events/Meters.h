@@ -26,7 +26,7 @@ bool isMeasuringPoint(int m);
 
 struct ChannelMeter {
     long long instant = 0;  // volts or amps at m
-    long long rms = 0;      // volts or amps over the window
+    long long rms = 0;      // volts or amps over the window, never negative
     long long rawLevels = 0; // raw mode: |level at m| - |level 80 groups earlier|
     double rawScaled = 0;    // raw mode: rawLevels in volts or amps
 };

@@ -56,6 +56,10 @@ TEST(Meters, TheFullScaleIsTheNumberAtTheStartOfItsText)
     const MeterReadings nan = readMeters(record, 400, true, std::numeric_limits<double>::quiet_NaN());
     EXPECT_EQ(meterOf(nan, 3).instant, 0);
     EXPECT_EQ(meterOf(nan, 3).rawScaled, 0.0);
+    // A scale read as negative turns the values round but the rms stays a size.
+    const MeterReadings negative = readMeters(constantRecord({129, 129, 129, 140}), 400, false, ampsPerLevel("-2000"));
+    EXPECT_EQ(meterOf(negative, 3).instant, -250);
+    EXPECT_EQ(meterOf(negative, 3).rms, 250);
 }
 
 TEST(Meters, RoundingIsHalfToEvenForTheMetersAndHalfAwayForTheRawVolts)
@@ -134,7 +138,6 @@ TEST_F(MetersNearTheEnds, PointsOutsideTheRecordingAreHeldToIt)
 TEST(Meters, CaptionsOfVoltageAndCurrentChannels)
 {
     const ChannelMeter meter{-5, 17, -3, -9.09375};
-    EXPECT_EQ(meterCaption(0, meter, false), "-5 volts (17 volts rms)");
     EXPECT_EQ(meterCaption(2, meter, false), "-5 volts (17 volts rms)");
     EXPECT_EQ(meterCaption(3, meter, false), "-5 amps (17 amps rms)");
     EXPECT_EQ(meterCaption(1, meter, true), "-3 levels (-9 volts)");

@@ -61,11 +61,3 @@ TEST(WaveformGeometry, AMeteringClickStaysBetweenPointsFortyAndSevenSixty)
     EXPECT_EQ(measuringPointAt(-std::numeric_limits<double>::infinity(), false), 40);
     EXPECT_EQ(measuringPointAt(std::numeric_limits<double>::infinity(), false), 760);
 }
-
-TEST(WaveformGeometry, TheSamplesSpanTheFullView)
-{
-    EXPECT_DOUBLE_EQ(sampleX(1), 2.5);
-    EXPECT_DOUBLE_EQ(sampleX(3200), kFullWidth);
-    // Group 10 of channel 2 is byte 43.
-    EXPECT_DOUBLE_EQ(sampleX(4 * 10 + 2 + 1), 10 * 10 + 2.5 * 3);
-}
