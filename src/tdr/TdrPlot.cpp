@@ -35,7 +35,7 @@ std::span<const std::uint8_t, kPulseSamples> pulseBlock(std::span<const std::uin
     return area.subspan(static_cast<std::size_t>(pulse) * kPulseSamples).first<kPulseSamples>();
 }
 
-/// The samples x = first..last (each from 1, held to 1..8191) at (x, sample x + shift).
+/// (x, sample x + shift) for the x of first..last whose sample, counted from 1, lies in 1..8191.
 void appendSamples(Polyline& line, std::span<const std::uint8_t, 8192> samples, long long first, long long last,
                    long long shift, int align)
 {

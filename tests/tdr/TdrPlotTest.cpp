@@ -169,7 +169,10 @@ TEST(TdrPlot, AManualTraceStartsAtMidHeightAndSkipsThreeInFourWithoutInterlace)
     std::array<std::uint8_t, 512> points{};
     std::iota(points.begin(), points.end(), std::uint8_t{0});  // point i holds i mod 256
 
-    const Polyline stepped = manualTrace(points, 25, 10, false);
+    ASSERT_EQ(rangeStart(false).plotStart, 25);
+    ASSERT_EQ(rangeStart(true).plotStart, 21);
+    EXPECT_EQ(rangeStart(true).scale, 2);
+    const Polyline stepped = manualTrace(points, rangeStart(false).plotStart, 10, false);
     ASSERT_EQ(stepped.size(), 2u + 122u);  // x = 25, 29, ..., 509
     EXPECT_EQ(stepped[0], (PlotPoint{0, 128}));  // the lead-in ignores the alignment
     EXPECT_EQ(stepped[1], (PlotPoint{25, 128}));
@@ -177,7 +180,7 @@ TEST(TdrPlot, AManualTraceStartsAtMidHeightAndSkipsThreeInFourWithoutInterlace)
     EXPECT_EQ(stepped[3], (PlotPoint{29, 28 + 10}));
     EXPECT_EQ(stepped.back(), (PlotPoint{509, (508 % 256) + 10}));
 
-    const Polyline full = manualTrace(points, 21, -5, true);
+    const Polyline full = manualTrace(points, rangeStart(true).plotStart, -5, true);
     ASSERT_EQ(full.size(), 2u + 492u);
     EXPECT_EQ(full[2], (PlotPoint{21, 20 - 5}));
     EXPECT_EQ(full.back(), (PlotPoint{512, 255 - 5}));
@@ -219,12 +222,4 @@ TEST(TdrPlot, TrsLinesStayInsideTheTraceWhateverTheShift)
     for (const Polyline* line : {&slave, &late, &early, &master, &test})
         for (const PlotPoint& p : *line)
             EXPECT_LT(p.y, 200 + 4);  // never a byte from past the trace
-}
-
-TEST(TdrPlot, TheRangeBitChoosesPlotstartAndScale)
-{
-    EXPECT_EQ(rangeStart(false).plotStart, 25);
-    EXPECT_EQ(rangeStart(false).scale, 1);
-    EXPECT_EQ(rangeStart(true).plotStart, 21);
-    EXPECT_EQ(rangeStart(true).scale, 2);
 }
