@@ -74,15 +74,21 @@ QString simulatedPortName(const QString& model)
     return kPortPrefix + model + QLatin1Char(')');
 }
 
+TransportOpener openerWithSimulatedUnit(Clock& clock, const QString& portName, std::shared_ptr<SimUnit> unit,
+                                        TransportOpener realPorts)
+{
+    return [&clock, unit = std::move(unit), realPorts = std::move(realPorts), portName](
+               const QString& name) -> std::unique_ptr<Transport> {
+        if (name == portName)
+            return std::make_unique<InProcessTransport>(clock, unit);
+        return realPorts(name);
+    };
+}
+
 TransportOpener openerWithSimulatedUnit(Clock& clock, std::shared_ptr<SimUnit> unit, TransportOpener realPorts)
 {
     const QString name = simulatedPortName(QString::fromLatin1(modelInfo(unit->model()).name));
-    return [&clock, unit = std::move(unit), realPorts = std::move(realPorts), name](
-               const QString& portName) -> std::unique_ptr<Transport> {
-        if (portName == name)
-            return std::make_unique<InProcessTransport>(clock, unit);
-        return realPorts(portName);
-    };
+    return openerWithSimulatedUnit(clock, name, std::move(unit), std::move(realPorts));
 }
 
 } // namespace mr3x::sim

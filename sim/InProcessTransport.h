@@ -39,8 +39,12 @@ private:
 /// The name under which the program lists the simulated unit: "Simulated unit (M-R32)".
 QString simulatedPortName(const QString& model);
 
-/// An opener that gives the simulated unit for its port name and leaves every other name to
-/// `realPorts` (the serial-port opener). The clock must outlive the opener.
+/// An opener that gives the simulated unit for `portName` and leaves every other name to
+/// `realPorts` (the serial-port opener, or another simulated unit's opener). The clock must
+/// outlive the opener.
+TransportOpener openerWithSimulatedUnit(Clock& clock, const QString& portName, std::shared_ptr<SimUnit> unit,
+                                        TransportOpener realPorts);
+/// The same under the unit's model name, simulatedPortName(model).
 TransportOpener openerWithSimulatedUnit(Clock& clock, std::shared_ptr<SimUnit> unit, TransportOpener realPorts);
 
 } // namespace mr3x::sim

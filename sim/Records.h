@@ -28,6 +28,7 @@ inline constexpr std::size_t kTrailerTextWidth = 24;
 // Trigger sources in an event's head.
 inline constexpr std::uint8_t kTriggerManual = 0;
 inline constexpr std::uint8_t kTriggerCurrent = 4;
+inline constexpr std::uint8_t kTriggerTrs = 5;  // the TRS pair's event, at both ends
 
 /// What a trailer says besides the unit's settings.
 struct TrailerFacts {

@@ -1,8 +1,8 @@
 #include "sim/SimArguments.h"
 
 #include <charconv>
+#include <cmath>
 #include <functional>
-#include <map>
 
 namespace mr3x::sim {
 
@@ -14,6 +14,15 @@ std::optional<Number> number(const std::string& text)
     Number value{};
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return value;
+}
+
+// Metres: a finite number from `least` to `most`.
+std::optional<double> metres(const std::string& text, double least, double most)
+{
+    const auto value = number<double>(text);
+    if (!value || !std::isfinite(*value) || *value < least || *value > most)
         return std::nullopt;
     return value;
 }
@@ -67,123 +76,214 @@ bool readSilent(const std::string& text, std::vector<SilentCommand>& silent)
     return true;
 }
 
+std::string wholeMetres(double value)
+{
+    return std::to_string(std::lround(value));
+}
+
+constexpr double kShortestCable = 10;
+constexpr double kLongestCable = 10000;
+
+/// One command-line option: how --help shows it and how it is read. A flag without a value
+/// hint takes no value.
+struct Option {
+    const char* flag;
+    const char* value;        // e.g. "N"; empty for a flag alone
+    const char* what;
+    std::string defaultText;  // empty: shown without a default
+    std::function<bool(const std::string&)> read;
+};
+
+struct OptionGroup {
+    const char* title;
+    std::vector<Option> options;
+};
+
+/// Every option, read into `parsed`. The one list both the parser and --help go by.
+std::vector<OptionGroup> optionTable(ServerArguments& parsed)
+{
+    SimOptions& o = parsed.options;
+    TransferFaults& t = o.faults.transfer;
+    const SimOptions d;
+    const auto set = [](bool& flag) { return [&flag](const std::string&) { flag = true; return true; }; };
+    return {
+        {"The unit:",
+         {
+             {"--device", "PATH", "serve this serial device", "a new pty, its path printed first",
+              [&](const std::string& v) { parsed.device = v; return !v.empty(); }},
+             {"--baud", "9600|115200", "line speed (set on a real device; used for pacing)", std::to_string(d.baud),
+              [&](const std::string& v) {
+                  const auto baud = number<int>(v);
+                  o.baud = baud.value_or(0);
+                  return baud == 9600 || baud == 115200;
+              }},
+             {"--pace", "", "send at the line rate, 10 bits a byte", "off", set(o.paced)},
+             {"--model", "M-R32|M-S32", "unit model", modelInfo(d.model).name,
+              [&](const std::string& v) {
+                  const auto model = modelFromName(v);
+                  o.model = model.value_or(Model::MR32);
+                  return model.has_value();
+              }},
+             {"--serial", "TEXT", "serial number the version command reports",
+              std::string(modelInfo(Model::MR32).serialNumber) + " (M-R32), " + modelInfo(Model::MS32).serialNumber
+                  + " (M-S32)",
+              [&](const std::string& v) { o.serialNumber = v; return !v.empty(); }},
+             {"--seed", "N", "seed of the recordings", std::to_string(d.seed),
+              [&](const std::string& v) {
+                  const auto seed = number<std::uint64_t>(v);
+                  o.seed = seed.value_or(0);
+                  return seed.has_value();
+              }},
+             {"--events", "N", "events held, at most the index size", std::to_string(d.events),
+              [&](const std::string& v) {
+                  const auto events = number<int>(v);
+                  o.events = events.value_or(0);
+                  return events && *events >= 0 && *events <= 40;
+              }},
+             {"--clock", "\"YYYY-MM-DD hh:mm:ss\"", "the unit's clock at start", "the PC's local time",
+              [&](const std::string& v) {
+                  const auto clock = DateTime::parse(v);
+                  o.clock = clock.value_or(DateTime{});
+                  parsed.clockGiven = true;
+                  return clock.has_value();
+              }},
+             {"--disarmed", "", "start under serial control instead of recording", "armed",
+              [&](const std::string&) { o.armed = false; return true; }},
+             {"--upper-case", "", "answer \"Finished P\" rather than \"Finished p\"", "as sent",
+              set(o.upperCaseFinished)},
+             {"--log", "", "log the line traffic to standard error", "off", set(parsed.log)},
+             {"--help", "", "this text", "", set(parsed.help)},
+         }},
+        {"The cable (metres at 54.0 %):",
+         {
+             {"--fault-distance", "M", "the fault's distance from the unit (from the Master in a TRS pair)", wholeMetres(d.faultDistanceM),
+              [&](const std::string& v) {
+                  const auto m = metres(v, 0, kLongestCable);
+                  o.faultDistanceM = m.value_or(0);
+                  return m.has_value();
+              }},
+             {"--cable-length", "M", "the cable's length, 10 to 10000", wholeMetres(d.cableLengthM),
+              [&](const std::string& v) {
+                  const auto m = metres(v, kShortestCable, kLongestCable);
+                  o.cableLengthM = m.value_or(0);
+                  return m.has_value();
+              }},
+             {"--far-end", "open|short", "the far end of a unit testing alone", "open",
+              [&](const std::string& v) {
+                  o.farEnd = v == "short" ? FarEnd::Short : FarEnd::Open;
+                  return v == "open" || v == "short";
+              }},
+             {"--trs", "master|slave", "armed as this end of a TRS pair, holding the pair's event",
+              "none, a unit alone",
+              [&](const std::string& v) {
+                  o.trsRole = v == "master" ? TrsRole::Master : v == "slave" ? TrsRole::Slave : TrsRole::None;
+                  return o.trsRole != TrsRole::None;
+              }},
+         }},
+        {"Faults:",
+         {
+             {"--silent", "L[:N]", "do not answer command L (its Nth time only); '=' is the stop pair", "none",
+              [&](const std::string& v) { return readSilent(v, o.faults.silent); }},
+             {"--fault-transfer", "N", "the transfer faults hit the Nth file offered; 0: every one",
+              std::to_string(d.faults.faultyTransfer),
+              [&](const std::string& v) {
+                  const auto n = number<int>(v);
+                  o.faults.faultyTransfer = n.value_or(0);
+                  return n && *n >= 0;
+              }},
+             {"--corrupt", "T[@B]", "the first T block sends from block B (default 1) carry a bad byte", "none",
+              [&](const std::string& v) { return timesAtBlock(v, t.corruptTimes, t.corruptFromBlock); }},
+             {"--drop", "T[@B]", "the first T block sends from block B (default 1) lose 16 bytes", "none",
+              [&](const std::string& v) { return timesAtBlock(v, t.dropTimes, t.dropFromBlock); }},
+             {"--stall", "BYTES:MS", "stop for MS milliseconds after BYTES of a transfer (MS may be 'forever')",
+              "none", [&](const std::string& v) { return readStall(v, t); }},
+             {"--abort", "B", "send CAN CAN instead of block B", "none",
+              [&](const std::string& v) {
+                  const auto block = number<int>(v);
+                  t.abortAtBlock = block.value_or(-1);
+                  return block && *block >= 0;
+              }},
+             {"--disconnect", "BYTES", "the line goes away after BYTES of a transfer", "none",
+              [&](const std::string& v) {
+                  const auto bytes = number<std::int64_t>(v);
+                  t.disconnectAfterBytes = bytes.value_or(-1);
+                  return bytes && *bytes >= 0;
+              }},
+         }},
+    };
+}
+
+const Option* findOption(const std::vector<OptionGroup>& table, const std::string& flag)
+{
+    for (const OptionGroup& group : table)
+        for (const Option& option : group.options)
+            if (flag == option.flag)
+                return &option;
+    return nullptr;
+}
+
+// Options that only make sense together.
+bool consistent(const SimOptions& o, std::string& error)
+{
+    if (o.faultDistanceM >= o.cableLengthM) {
+        error = "the fault (--fault-distance " + wholeMetres(o.faultDistanceM) + ") must lie on the cable (--cable-length "
+            + wholeMetres(o.cableLengthM) + ")";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string serverUsage()
 {
-    return "Usage: mr3x-unit-sim [options]\n"
-           "Serves a simulated M-R3X Local Unit. Without --device it creates a pty and prints\n"
-           "its path as the first line of output, then serves until interrupted.\n"
-           "  --device PATH          serve this serial device instead of a new pty\n"
-           "  --baud 9600|115200     line speed (set on a real device; used for pacing)\n"
-           "  --pace                 send at the line rate, 10 bits a byte\n"
-           "  --model M-R32|M-S32    unit model (default M-R32)\n"
-           "  --seed N               seed of the recordings (default 1)\n"
-           "  --events N             events held (default 12, at most the index size)\n"
-           "  --fault-distance M     distance of the fault the TDR sees, metres (default 150)\n"
-           "  --clock \"YYYY-MM-DD hh:mm:ss\"  the unit's clock at start (default: now)\n"
-           "  --disarmed             start under serial control instead of recording\n"
-           "  --upper-case           answer \"Finished P\" rather than \"Finished p\"\n"
-           "  --log                  log the line traffic to standard error\n"
-           "Faults:\n"
-           "  --silent L[:N]         do not answer command L (its Nth time only); '=' is the stop pair\n"
-           "  --fault-transfer N     the transfer faults hit the Nth file offered (default 0: every one)\n"
-           "  --corrupt T[@B]        the first T block sends from block B (default 1) carry a bad byte\n"
-           "  --drop T[@B]           the first T block sends from block B lose 16 bytes\n"
-           "  --stall BYTES:MS       stop for MS milliseconds after BYTES of a transfer (MS may be 'forever')\n"
-           "  --abort B              send CAN CAN instead of block B\n"
-           "  --disconnect BYTES     the line goes away after BYTES of a transfer\n"
-           "  --help                 this text\n";
+    ServerArguments unused;
+    std::string text = "Usage: mr3x-unit-sim [options]\n"
+                       "Serves a simulated M-R3X Local Unit. Without --device it creates a pty and prints\n"
+                       "its path as the first line of output, then serves until interrupted.\n";
+    for (const OptionGroup& group : optionTable(unused)) {
+        text += group.title;
+        text += '\n';
+        for (const Option& option : group.options) {
+            std::string head = std::string("  ") + option.flag;
+            if (*option.value != '\0')
+                head += std::string(" ") + option.value;
+            head.resize(std::max<std::size_t>(head.size() + 1, 34), ' ');
+            text += head + option.what;
+            if (!option.defaultText.empty())
+                text += " (default: " + option.defaultText + ")";
+            text += '\n';
+        }
+    }
+    return text;
 }
 
 std::optional<ServerArguments> parseServerArguments(const std::vector<std::string>& args, std::string& error)
 {
     ServerArguments parsed;
-    SimOptions& o = parsed.options;
-    TransferFaults& t = o.faults.transfer;
-
-    using Handler = std::function<bool(const std::string&)>;
-    const std::map<std::string, Handler> withValue{
-        {"--device", [&](const std::string& v) { parsed.device = v; return !v.empty(); }},
-        {"--baud", [&](const std::string& v) {
-             const auto baud = number<int>(v);
-             o.baud = baud.value_or(0);
-             return baud == 9600 || baud == 115200;
-         }},
-        {"--model", [&](const std::string& v) {
-             const auto model = modelFromName(v);
-             o.model = model.value_or(Model::MR32);
-             return model.has_value();
-         }},
-        {"--seed", [&](const std::string& v) {
-             const auto seed = number<std::uint64_t>(v);
-             o.seed = seed.value_or(0);
-             return seed.has_value();
-         }},
-        {"--events", [&](const std::string& v) {
-             const auto events = number<int>(v);
-             o.events = events.value_or(0);
-             return events && *events >= 0 && *events <= 40;
-         }},
-        {"--fault-distance", [&](const std::string& v) {
-             const auto metres = number<int>(v);
-             o.faultDistanceM = metres.value_or(0);
-             return metres && *metres >= 0;
-         }},
-        {"--clock", [&](const std::string& v) {
-             const auto clock = DateTime::parse(v);
-             o.clock = clock.value_or(DateTime{});
-             parsed.clockGiven = true;
-             return clock.has_value();
-         }},
-        {"--silent", [&](const std::string& v) { return readSilent(v, o.faults.silent); }},
-        {"--fault-transfer", [&](const std::string& v) {
-             const auto n = number<int>(v);
-             o.faults.faultyTransfer = n.value_or(0);
-             return n && *n >= 0;
-         }},
-        {"--corrupt", [&](const std::string& v) { return timesAtBlock(v, t.corruptTimes, t.corruptFromBlock); }},
-        {"--drop", [&](const std::string& v) { return timesAtBlock(v, t.dropTimes, t.dropFromBlock); }},
-        {"--stall", [&](const std::string& v) { return readStall(v, t); }},
-        {"--abort", [&](const std::string& v) {
-             const auto block = number<int>(v);
-             t.abortAtBlock = block.value_or(-1);
-             return block && *block >= 0;
-         }},
-        {"--disconnect", [&](const std::string& v) {
-             const auto bytes = number<std::int64_t>(v);
-             t.disconnectAfterBytes = bytes.value_or(-1);
-             return bytes && *bytes >= 0;
-         }},
-    };
-
+    const std::vector<OptionGroup> table = optionTable(parsed);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& flag = args[i];
-        if (flag == "--pace") {
-            o.paced = true;
-        } else if (flag == "--disarmed") {
-            o.armed = false;
-        } else if (flag == "--upper-case") {
-            o.upperCaseFinished = true;
-        } else if (flag == "--log") {
-            parsed.log = true;
-        } else if (flag == "--help" || flag == "-h") {
-            parsed.help = true;
-        } else if (const auto handler = withValue.find(flag); handler != withValue.end()) {
+        const Option* option = flag == "-h" ? findOption(table, "--help") : findOption(table, flag);
+        if (option == nullptr) {
+            error = "unknown argument: " + flag;
+            return std::nullopt;
+        }
+        std::string value;
+        if (*option->value != '\0') {
             if (i + 1 >= args.size()) {
                 error = flag + " needs a value";
                 return std::nullopt;
             }
-            const std::string& value = args[++i];
-            if (!handler->second(value)) {
-                error = "bad value for " + flag + ": " + value;
-                return std::nullopt;
-            }
-        } else {
-            error = "unknown argument: " + flag;
+            value = args[++i];
+        }
+        if (!option->read(value)) {
+            error = "bad value for " + flag + ": " + value;
             return std::nullopt;
         }
     }
+    if (!consistent(parsed.options, error))
+        return std::nullopt;
     return parsed;
 }
 

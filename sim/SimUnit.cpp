@@ -42,16 +42,18 @@ std::string twoDigit(int value)
 
 SimUnit::SimUnit(SimOptions options)
     : options_(std::move(options)),
-      settings_(options_.settings),
+      serialNumber_(options_.serialNumber.empty() ? modelInfo(options_.model).serialNumber : options_.serialNumber),
+      settings_(armedForTrs(options_.settings, options_.trsRole)),
       clock_(options_.clock, 0),
-      recorder_(options_.model, options_.seed, options_.faultDistanceM),
+      recorder_(options_.model, options_.seed, {options_.cableLengthM, options_.farEnd, options_.faultDistanceM},
+                options_.trsRole),
       sender_(output_),
       armed_(options_.armed)
 {
     settings_.baud = options_.baud;
     output_.setRate(options_.baud, options_.paced);
     const int count = std::clamp(options_.events, 0, slotCount());
-    events_ = recorder_.storedEvents(count, options_.clock, settings_);
+    events_ = recorder_.storedEvents(count, options_.clock, options_.settings, settings_);
 }
 
 int SimUnit::slotCount() const
@@ -341,7 +343,7 @@ void SimUnit::execute(const Command& command, std::int64_t nowUs)
         finish('R', nowUs);
         break;
     case 'V':
-        say(std::string("\r\n") + modelInfo(options_.model).firmwareText, nowUs);
+        say("\r\n" + versionText(options_.model, serialNumber_), nowUs);
         finish('V', nowUs);
         break;
     case 'W':

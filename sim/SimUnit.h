@@ -10,6 +10,7 @@
 // "-", which stops it ("stopped by serial comm!") and puts it under serial control. Under serial
 // control it answers each completed command with "Finished " and the command's letter; "e" arms it
 // again. Files (index, event records, manual recordings, test traces) go out by YMODEM.
+#include "sim/Cable.h"
 #include "sim/CommandParser.h"
 #include "sim/OutputLine.h"
 #include "sim/Recorder.h"
@@ -38,13 +39,24 @@ struct SimOptions {
     bool paced = false;
     /// Events held at start (at most the model's index slots).
     int events = 12;
+    /// The cable the TDR and TRS traces show: where the fault is (metres from the Master's end at
+    /// 54.0 %), how long the cable is and what its far end does.
     double faultDistanceM = 150.0;
+    double cableLengthM = 320.0;
+    FarEnd farEnd = FarEnd::Open;
+    /// A TRS Master or Slave: the unit is armed for its part of the pair (see armedForTrs) and
+    /// holds the pair's event as its newest.
+    TrsRole trsRole = TrsRole::None;
+    /// The serial number the version command reports; empty: the model's.
+    std::string serialNumber;
     /// The unit's clock at link time 0.
     DateTime clock;
     /// Found recording in the field (true) or already under serial control.
     bool armed = true;
     /// Answer "Finished X" with the letter upper-cased ("Finished P" for "p").
     bool upperCaseFinished = false;
+    /// The settings the unit held while it recorded its stored events; a TRS role changes the
+    /// ones it holds from then on.
     UnitSettings settings;
     SimFaults faults;
 };
@@ -76,6 +88,8 @@ public:
 
     // --- What the unit holds, for tests and the demo -------------------------------------
     Model model() const { return options_.model; }
+    TrsRole trsRole() const { return options_.trsRole; }
+    const std::string& serialNumber() const { return serialNumber_; }
     const UnitSettings& settings() const { return settings_; }
     DateTime clockAt(std::int64_t nowMs) const { return clock_.at(nowMs); }
     bool armed() const { return armed_; }
@@ -115,6 +129,7 @@ private:
     void finish(char letter, std::int64_t nowUs);
 
     SimOptions options_;
+    std::string serialNumber_;
     UnitSettings settings_;
     UnitClock clock_;
     Recorder recorder_;

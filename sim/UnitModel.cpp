@@ -8,8 +8,8 @@ namespace {
 
 // The record's model byte is the model's base (208 for the R family, 224 for the S family) plus
 // the firmware version, which the settings marker repeats.
-constexpr ModelInfo kMR32{"M-R32", "R2", 2, 208 + 2, 20, "M-R3X M-R32 firmware 2.4 serial MR-0101"};
-constexpr ModelInfo kMS32{"M-S32", "E1", 1, 224 + 1, 40, "M-R3X M-S32 firmware 1.7 serial MS-0207"};
+constexpr ModelInfo kMR32{"M-R32", "R2", 2, 208 + 2, 20, "2.4", "MR-0101"};
+constexpr ModelInfo kMS32{"M-S32", "E1", 1, 224 + 1, 40, "1.7", "MS-0207"};
 
 } // namespace
 
@@ -25,6 +25,12 @@ std::optional<Model> modelFromName(std::string_view name)
     if (equalsNoCase(name, kMS32.name))
         return Model::MS32;
     return std::nullopt;
+}
+
+std::string versionText(Model model, std::string_view serialNumber)
+{
+    const ModelInfo& info = modelInfo(model);
+    return std::string("M-R3X ") + info.name + " firmware " + info.firmware + " serial " + std::string(serialNumber);
 }
 
 } // namespace mr3x::sim

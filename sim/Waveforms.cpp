@@ -15,24 +15,24 @@ constexpr double kCurrentZero = 124.0;
 const double kPhasePeak = 230.0 * std::numbers::sqrt2 / kVoltsPerLevel;
 constexpr double kLoadCurrentPeak = 12.0;
 constexpr double kFaultCurrentPeak = 70.0;
+constexpr double kTraceNoise = 0.6;
+constexpr double kTrsWander = 3.0;
 
 std::uint8_t level(double value)
 {
     return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
 }
 
-// The pulse the unit launches: a fast rise, a flat top as wide as the pulse setting, a decay.
-double pulseShape(double t, int width)
+double pulseShape(const TracePulse& p, double t)
 {
-    constexpr double rise = 2.0;
-    const double top = 2.0 * width;
-    if (t <= 0)
+    const double since = t - p.at;
+    if (since <= 0)
         return 0;
-    if (t < rise)
-        return t / rise;
-    if (t < rise + top)
+    if (since < p.rise)
+        return since / p.rise;
+    if (since < p.rise + p.top)
         return 1;
-    return std::exp(-(t - rise - top) / 5.0);
+    return std::exp(-(since - p.rise - p.top) / p.fall);
 }
 
 } // namespace
@@ -59,45 +59,31 @@ std::vector<std::uint8_t> mainsSamples(SimRandom& random, const Disturbance& dip
     return samples;
 }
 
-double tdrLevel(const TdrScene& scene, double t)
+double traceLevel(const std::vector<TracePulse>& pulses, double t)
 {
-    if (!scene.pulseOn)
-        return 128.0;
-    const double gain = scene.gain / 10.0;
-    // A low-resistance fault sends back an inverted, smaller and smeared copy of the pulse.
-    const double launch = 90.0 * pulseShape(t - scene.launchAt, scene.pulseWidth);
-    const double travelled = std::max(0.0, scene.reflectionAt - scene.launchAt);
-    const double loss = std::exp(-travelled / 900.0);
-    const double echo = -48.0 * loss * pulseShape(t - scene.reflectionAt, scene.pulseWidth + 1);
-    return 128.0 + gain * (launch + echo);
+    double value = kQuietLevel;
+    for (const TracePulse& p : pulses)
+        value += p.height * pulseShape(p, t);
+    return value;
 }
 
-std::vector<std::uint8_t> tdrSweeps(const TdrScene& scene, SimRandom& random, int sweeps,
-                                    const std::function<int(int)>& shift)
+std::vector<std::uint8_t> tdrBlock(const std::vector<TracePulse>& pulses, int lead, SimRandom& random)
 {
     std::vector<std::uint8_t> samples;
-    samples.reserve(static_cast<std::size_t>(sweeps) * kSweepSamples);
-    for (int k = 0; k < sweeps; ++k) {
-        const int late = shift(k);
-        for (int s = 0; s < kSweepSamples; ++s)
-            samples.push_back(level(tdrLevel(scene, 4.0 * s + 3 - late) + random.noise(0.8)));
-    }
+    samples.reserve(kSweepSamples);
+    for (int s = 0; s < kSweepSamples; ++s)
+        samples.push_back(level(traceLevel(pulses, 4.0 * (s + 1) - lead) + random.noise(kTraceNoise)));
     return samples;
 }
 
-std::vector<std::uint8_t> trsTrace(SimRandom& random, int injection, double stepHeight)
+std::vector<std::uint8_t> trsSamples(const std::vector<TracePulse>& pulses, SimRandom& random)
 {
     std::vector<std::uint8_t> samples;
     samples.reserve(kTrsSamples);
     const double wanderPhase = random.unit() * 2 * std::numbers::pi;
     for (int n = 1; n <= kTrsSamples; ++n) {
-        double v = 128.0 + 3.0 * std::sin(wanderPhase + n * 2 * std::numbers::pi / 8192.0);
-        if (n >= injection) {
-            const double after = n - injection;
-            v += stepHeight * std::exp(-after / 1500.0)
-                + 0.3 * stepHeight * std::exp(-after / 200.0) * std::sin(2 * std::numbers::pi * after / 60.0);
-        }
-        samples.push_back(level(v + random.noise(1.0)));
+        const double wander = kTrsWander * std::sin(wanderPhase + n * 2 * std::numbers::pi / kTrsSamples);
+        samples.push_back(level(traceLevel(pulses, n) + wander + random.noise(kTraceNoise)));
     }
     return samples;
 }

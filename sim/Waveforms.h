@@ -1,10 +1,9 @@
 #pragma once
-// The signals the unit records: mains voltages and current with a dip, TDR sweeps with a
-// reflection from a fault, and TRS traces with a step at the injection sample. All 8-bit levels.
+// The signals the unit records: mains voltages and current with a dip, TDR pulse blocks and TRS
+// traces with pulses on them. All 8-bit levels.
 #include "sim/SimRandom.h"
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 namespace mr3x::sim {
@@ -13,6 +12,8 @@ inline constexpr int kSampleGroups = 800;   // four channels each
 inline constexpr int kGroupsPerCycle = 80;  // 4000 groups a second at 50 Hz
 inline constexpr int kSweepSamples = 128;
 inline constexpr int kTrsSamples = 8192;
+/// The level of a quiet line on a TDR or TRS trace.
+inline constexpr double kQuietLevel = 128.0;
 
 /// A voltage dip on one phase, with the fault current that goes with it.
 struct Disturbance {
@@ -26,24 +27,25 @@ struct Disturbance {
 /// 388/128 V a level), channel 3 the current around level 124.
 std::vector<std::uint8_t> mainsSamples(SimRandom& random, const Disturbance& dip);
 
-/// A reflectometry scene on the TDR plot's time scale (plot units of 10 ns, or 20 ns on the long range).
-struct TdrScene {
-    bool pulseOn = true;
-    int pulseWidth = 1;        // 1..8
-    double gain = 10;          // 0..20; 10 is unity
-    double launchAt = 25;      // the launch pulse's leading edge
-    double reflectionAt = 210; // the fault's leading edge
+/// A pulse on a trace's own time axis (plot units on a TDR trace, samples on a TRS trace): a
+/// straight rise from its leading edge, a flat top, then an exponential decay.
+struct TracePulse {
+    double at = 0;      // the leading edge
+    double height = 0;  // levels above the quiet line; negative for an inverted pulse
+    double rise = 1;
+    double top = 0;
+    double fall = 1;    // time constant of the decay
 };
 
-/// The scene's level at plot time t, before noise.
-double tdrLevel(const TdrScene& scene, double t);
+/// The trace's level at time t, before noise: the quiet line and every pulse on it.
+double traceLevel(const std::vector<TracePulse>& pulses, double t);
 
-/// `sweeps` sweeps of 128 samples; sweep k is sampled at plot times 4s + 3 - shift(k), so
-/// four consecutive sweeps interleave into a trace of quarter-sample resolution.
-std::vector<std::uint8_t> tdrSweeps(const TdrScene& scene, SimRandom& random, int sweeps,
-                                    const std::function<int(int)>& shift);
+/// One TDR pulse block of 128 samples. Sample s is taken at plot time 4 (s + 1) - lead, so the
+/// blocks with leads 3, 2, 1, 0 fill in the quarter steps between each other.
+std::vector<std::uint8_t> tdrBlock(const std::vector<TracePulse>& pulses, int lead, SimRandom& random);
 
-/// 8192 samples: a quiet line, then a step at `injection` (1-based sample) ringing down.
-std::vector<std::uint8_t> trsTrace(SimRandom& random, int injection, double stepHeight);
+/// A TRS trace of 8192 samples, sample n (counted from 1) taken at time n, on a line that wanders
+/// slowly by a few levels.
+std::vector<std::uint8_t> trsSamples(const std::vector<TracePulse>& pulses, SimRandom& random);
 
 } // namespace mr3x::sim

@@ -2,8 +2,7 @@
 #include "common/Clock.h"
 #include "common/Lifetime.h"
 #include "link/SerialPortTransport.h"
-#include "sim/InProcessTransport.h"
-#include "sim/SimUnit.h"
+#include "sim/DemoUnits.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtLauncher.h"
 #include "ui/frmDummy.h"
@@ -13,21 +12,19 @@
 
 namespace {
 
-/// The simulated unit the demo offers beside the real ports, when MR3X_SIMULATED_UNIT names its
-/// model ("M-R32" or "M-S32"); a real installation sets nothing and lists real ports only.
-std::shared_ptr<mr3x::sim::SimUnit> simulatedUnitFromEnvironment()
+/// The simulated units the demo offers beside the real ports, when MR3X_SIMULATED_UNIT names a
+/// model ("M-R32": the TRS Master and Slave on one cable; "M-S32": one unit); a real installation
+/// sets nothing and lists real ports only.
+std::vector<mr3x::sim::SimulatedPort> simulatedUnitsFromEnvironment()
 {
     const QString model = qEnvironmentVariable("MR3X_SIMULATED_UNIT").trimmed();
     if (model.isEmpty())
-        return nullptr;
-    mr3x::sim::SimOptions options;
-    options.model = mr3x::sim::modelFromName(model.toStdString()).value_or(mr3x::sim::Model::MR32);
-    options.paced = true; // bytes arrive at the line rate, as from a real unit
-    options.events = options.model == mr3x::sim::Model::MS32 ? 30 : 14;
+        return {};
     const QDateTime now = QDateTime::currentDateTime();
-    options.clock = {now.date().year(), now.date().month(), now.date().day(), now.time().hour(), now.time().minute(),
-                     now.time().second()};
-    return std::make_shared<mr3x::sim::SimUnit>(options);
+    const mr3x::sim::DateTime clock{now.date().year(), now.date().month(),  now.date().day(),
+                                    now.time().hour(), now.time().minute(), now.time().second()};
+    return mr3x::sim::demoUnits(mr3x::sim::modelFromName(model.toStdString()).value_or(mr3x::sim::Model::MR32),
+                                clock);
 }
 
 } // namespace
@@ -48,10 +45,10 @@ int main(int argc, char* argv[])
     environment.launcher = &launcher;
     environment.lifetime = &lifetime;
     environment.openPort = [](const QString& name) { return mr3x::openSerialPort(name); };
-    if (auto unit = simulatedUnitFromEnvironment()) {
-        environment.extraDevices << mr3x::sim::simulatedPortName(QString::fromStdString(mr3x::sim::modelInfo(unit->model()).name));
-        environment.openPort = mr3x::sim::openerWithSimulatedUnit(clock, unit, environment.openPort);
-    }
+    const std::vector<mr3x::sim::SimulatedPort> simulated = simulatedUnitsFromEnvironment();
+    for (const mr3x::sim::SimulatedPort& port : simulated)
+        environment.extraDevices << port.name;
+    environment.openPort = mr3x::sim::openerWithSimulatedPorts(clock, simulated, environment.openPort);
 
     mr3x::frmMaster master(environment);
     dialogs.setParent(&master);

@@ -1,4 +1,5 @@
 // The simulated unit behind the Transport interface, on the program's test clock.
+#include "sim/DemoUnits.h"
 #include "sim/InProcessTransport.h"
 
 #include <gtest/gtest.h>
@@ -49,4 +50,55 @@ TEST(InProcessTransport, CarriesBytesBothWaysOnTheProgramsClock)
     EXPECT_EQ(text, "M-R3X Local Unit M-R32\r\nParameters:9600,15,3,12,0,0,3,34,10,10,0,R2,06/12/26,Feeder 7 Fault,"
                     "North Yard,,,SIM 4401\r\nFinished X\r\n");
     EXPECT_EQ(arrived, 3);
+}
+
+TEST(InProcessTransport, TheDemoOffersTheTrsPairOnOnePortEachAndLeavesOtherNamesToTheRealPorts)
+{
+    TestClock clock;
+    const DateTime now{2027, 3, 4, 10, 30, 0};
+    const std::vector<SimulatedPort> ports = demoUnits(Model::MR32, now);
+    ASSERT_EQ(ports.size(), 2u);
+    EXPECT_EQ(ports[0].name, "Simulated unit (M-R32)");
+    EXPECT_EQ(ports[1].name, "Simulated unit (M-R32 slave)");
+    EXPECT_EQ(ports[0].unit->trsRole(), TrsRole::Master);
+    EXPECT_EQ(ports[1].unit->trsRole(), TrsRole::Slave);
+    EXPECT_EQ(ports[1].unit->settings().location, "South Yard");
+    EXPECT_EQ(ports[1].unit->settings().simNumber, "SIM 4402");
+    // Both ends hold the pair's event, taken at one moment.
+    const Bytes& master = ports[0].unit->eventRecord(ports[0].unit->storedEvents() - 1);
+    const Bytes& slave = ports[1].unit->eventRecord(ports[1].unit->storedEvents() - 1);
+    EXPECT_TRUE(std::equal(master.begin(), master.begin() + 6, slave.begin()));
+
+    QStringList realPortsAsked;
+    const TransportOpener open = openerWithSimulatedPorts(clock, ports, [&realPortsAsked](const QString& name) {
+        realPortsAsked << name;
+        return std::unique_ptr<Transport>();
+    });
+    EXPECT_EQ(open(QStringLiteral("/dev/ttyUSB0")), nullptr);
+    EXPECT_EQ(realPortsAsked, QStringList{QStringLiteral("/dev/ttyUSB0")});
+
+    // Each port reaches its own unit: the version command names its serial number.
+    for (const auto& [port, serial] : {std::pair(ports[0].name, "MR-0101"), std::pair(ports[1].name, "MR-0102")}) {
+        const std::unique_ptr<Transport> transport = open(port);
+        ASSERT_NE(transport, nullptr);
+        ASSERT_TRUE(transport->open(LineSettings{115200}));
+        transport->write("=");
+        clock.advance(1000);
+        transport->write("-");
+        clock.advance(100);
+        transport->poll();
+        transport->readAll();
+        transport->write("V");
+        clock.advance(100);
+        transport->poll();
+        EXPECT_EQ(transport->readAll(),
+                  QByteArray("\r\nM-R3X M-R32 firmware 2.4 serial ") + serial + "\r\nFinished V\r\n");
+    }
+    EXPECT_EQ(realPortsAsked.size(), 1);
+
+    // An M-S32 demo is the one unit.
+    const std::vector<SimulatedPort> single = demoUnits(Model::MS32, now);
+    ASSERT_EQ(single.size(), 1u);
+    EXPECT_EQ(single[0].name, "Simulated unit (M-S32)");
+    EXPECT_EQ(single[0].unit->trsRole(), TrsRole::None);
 }
