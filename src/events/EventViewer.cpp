@@ -50,14 +50,22 @@ void EventViewer::emptySlot(int i)
     slot.holdsEvent = false;
     slot.path.clear();
     RESET_PARAMETER_DISPLAY(i);
+    forgetTrailerTexts(i);
     w.eventSlot[i].lblEventFile->clear();
     w.eventSlot[i].picvolts->Cls();
+}
+
+void EventViewer::forgetTrailerTexts(int i)
+{
+    w.eventSlot[i].lblTrailerJob->clear();
+    w.eventSlot[i].lblTrailerLocation->clear();
 }
 
 void EventViewer::LOAD_EVENT_FILE(int i, const QString& path)
 {
     Slot& slot = loaded_[i];
     RESET_PARAMETER_DISPLAY(i);
+    forgetTrailerTexts(i);
     w.program.CurrentPulse[i] = 0;
     slot.referencePosition = 0;
     // Nothing of an earlier event stays in a slot that a new one could not fill.
@@ -75,7 +83,7 @@ void EventViewer::LOAD_EVENT_FILE(int i, const QString& path)
     const auto data = std::span(reinterpret_cast<const std::uint8_t*>(bytes->constData()), static_cast<std::size_t>(bytes->size()));
     const std::optional<events::EventRecord> record = events::readEventRecord(data);
     if (!record) {
-        askToDeleteCorruptFile(path);
+        askToDeleteCorruptFile(i, path);
         return;
     }
     slot.record = *record;
@@ -111,13 +119,17 @@ std::optional<QByteArray> EventViewer::readFile(int i, const QString& path)
     return std::nullopt;
 }
 
-void EventViewer::askToDeleteCorruptFile(const QString& path)
+void EventViewer::askToDeleteCorruptFile(int i, const QString& path)
 {
     const MsgAnswer answer = w.dialogs.message(
         QStringLiteral("This file is corrupted and cannot be displayed\r\nDo you want to delete it?"), MsgButtons::YesNo,
         MsgIcon::Critical);
-    if (answer != MsgAnswer::Yes)
+    if (answer != MsgAnswer::Yes) {
+        // The file stays, and the slot shows none: the same question is not put again for the
+        // other slot of the same unit.
+        w.eventSlot[i].lblEventFile->clear();
         return;
+    }
     if (!removeFile(path))
         w.dialogs.message(nativePath(path) + QStringLiteral("\ncould not be deleted"), MsgButtons::Ok, MsgIcon::Exclamation);
     for (int slot = 0; slot < 2; ++slot) {

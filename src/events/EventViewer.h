@@ -49,11 +49,13 @@ private:
     /// The file's bytes; a message and nothing when it cannot be read.
     std::optional<QByteArray> readFile(int i, const QString& path);
     /// The corruption question for a file of neither length; Yes deletes it and empties both slots.
-    void askToDeleteCorruptFile(const QString& path);
+    void askToDeleteCorruptFile(int i, const QString& path);
     /// False (after the message, with slot 1's list set back) when slot 1's event does not go
     /// with slot 0's.
     bool slotsAgree();
     void refuseSlot1(const QString& message);
+    /// The job and location the last event's trailer named, which the reset marks leave.
+    void forgetTrailerTexts(int i);
     void showMarkers(int i);
 
     frmMaster& w;
