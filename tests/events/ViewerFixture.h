@@ -6,6 +6,7 @@
 #include "events/EventViewer.h"
 #include "events/WaveformDisplay.h"
 #include "support/MasterFixture.h"
+#include "support/PlotReading.h"
 
 #include <QDir>
 #include <QFile>
@@ -129,16 +130,6 @@ public:
     }
     /// Chooses a line of a slot's list as the keyboard would (the handler runs on the change).
     void choose(int slot, int row) { window().eventSlot[slot].lstTrig->setCurrentRow(row); }
-
-    /// The runs drawn on a plot in one colour.
-    static std::vector<PlotSurface::Run> runsIn(const PlotSurface* plot, const QColor& colour)
-    {
-        std::vector<PlotSurface::Run> found;
-        for (const PlotSurface::Run& run : plot->Runs())
-            if (run.colour == colour)
-                found.push_back(run);
-        return found;
-    }
 };
 
 } // namespace mr3x::test

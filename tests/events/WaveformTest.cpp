@@ -10,6 +10,7 @@
 using namespace mr3x;
 using mr3x::test::EventFile;
 using mr3x::test::ViewerFixture;
+using mr3x::test::runsIn;
 
 namespace {
 
@@ -17,7 +18,7 @@ const QColor kChannelColours[4] = {QColor(255, 0, 0), QColor(255, 255, 0), QColo
 
 int whiteLines(const PlotSurface* plot)
 {
-    return static_cast<int>(ViewerFixture::runsIn(plot, Qt::white).size());
+    return static_cast<int>(runsIn(plot, Qt::white).size());
 }
 
 } // namespace
@@ -37,38 +38,38 @@ TEST(Waveform, TheFourChannelsAreDrawnAtTheirSampleLevelsOverTheGridOfTheUnitsVe
     const PlotSurface* picture = w.eventSlot[0].picvolts;
 
     // Version 2: the grid of 64 lines from 1236, one grid step (20.2) apart.
-    const auto grid = ViewerFixture::runsIn(picture, Qt::white);
+    const auto grid = runsIn(picture, Qt::white);
     ASSERT_EQ(grid.size(), 64u);
     EXPECT_EQ(grid.front().points.front(), QPointF(1236, 266));
     EXPECT_EQ(grid.front().points.back(), QPointF(1236, -10));
     EXPECT_NEAR(grid.back().points.front().x(), 2508.6, 1e-9);
     // Each channel one line from x 0 through its 800 samples, each at n x 10 / 4 for its byte n.
     for (int c = 0; c < 4; ++c) {
-        const auto runs = ViewerFixture::runsIn(picture, kChannelColours[c]);
+        const auto runs = runsIn(picture, kChannelColours[c]);
         ASSERT_EQ(runs.size(), 1u) << c;
         ASSERT_EQ(runs[0].points.size(), 801u) << c;
         EXPECT_EQ(runs[0].points[0].x(), 0) << c;
         EXPECT_EQ(runs[0].points[1].x(), 2.5 * (c + 1)) << c;
         EXPECT_EQ(runs[0].points[800].x(), 7990 + 2.5 * (c + 1)) << c;
     }
-    const auto phaseR = ViewerFixture::runsIn(picture, kChannelColours[0])[0].points;
+    const auto phaseR = runsIn(picture, kChannelColours[0])[0].points;
     EXPECT_EQ(phaseR[301].y(), 300 % 256);
-    EXPECT_EQ(ViewerFixture::runsIn(picture, kChannelColours[2])[0].points[5].y(), 200);
+    EXPECT_EQ(runsIn(picture, kChannelColours[2])[0].points[5].y(), 200);
 
     // A channel switched off is not drawn; back on, it is.
     w.eventSlot[0].chkAC[1]->setChecked(false);
-    EXPECT_TRUE(ViewerFixture::runsIn(picture, kChannelColours[1]).empty());
+    EXPECT_TRUE(runsIn(picture, kChannelColours[1]).empty());
     EXPECT_EQ(whiteLines(picture), 64);
     w.eventSlot[0].chkAC[1]->setChecked(true);
-    EXPECT_EQ(ViewerFixture::runsIn(picture, kChannelColours[1]).size(), 1u);
+    EXPECT_EQ(runsIn(picture, kChannelColours[1]).size(), 1u);
 
     // Version 1 puts the grid at 913 and zooms from 760; an M-S32 and a TRS event have no grid.
     f.choose(0, 1);
-    EXPECT_EQ(ViewerFixture::runsIn(picture, Qt::white).front().points.front().x(), 913);
+    EXPECT_EQ(runsIn(picture, Qt::white).front().points.front().x(), 913);
     EXPECT_EQ(picture->ScaleLeft(), 760);
     f.choose(0, 2);
     EXPECT_EQ(whiteLines(picture), 0);
-    EXPECT_EQ(ViewerFixture::runsIn(picture, kChannelColours[3]).size(), 1u);
+    EXPECT_EQ(runsIn(picture, kChannelColours[3]).size(), 1u);
     f.choose(0, 3);
     EXPECT_TRUE(w.optDisplayMode[1]->isChecked());
     EXPECT_EQ(whiteLines(picture), 0);

@@ -1,0 +1,147 @@
+// "TEST" against the simulated unit: the setting batch, the trace stored whole under its name and
+// shown at once, a failed reception leaving the earlier file, and the fault's distance read off
+// the drawn trace with the cursors.
+#include "retrieval/RetrievalFixture.h"
+#include "sim/TraceReading.h"
+#include "support/PlotReading.h"
+
+#include "tdr/Distance.h"
+#include "tdr/TdrTests.h"
+#include "tdr/TdrViewer.h"
+#include "unitsettings/ControlPanel.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using namespace mr3x;
+using mr3x::test::RetrievalFixture;
+using mr3x::test::runsIn;
+
+namespace {
+
+QStringList traceFiles(const RetrievalFixture& f)
+{
+    return QDir(f.unitFolder()).entryList({"*.TDR"}, QDir::Files, QDir::Name);
+}
+
+/// The points of the one run drawn in a colour, as a plot indexed by x - 1 from x = 1.
+sim::test::Plot plotOf(const PlotSurface* plot, const QColor& colour)
+{
+    sim::test::Plot points(512, 128);
+    for (const PlotSurface::Run& run : plot->Runs())
+        if (run.colour == colour)
+            for (const QPointF& p : run.points)
+                if (p.x() >= 1 && p.x() <= 512)
+                    points[static_cast<std::size_t>(p.x()) - 1] = p.y();
+    return points;
+}
+
+} // namespace
+
+TEST(TdrTestRun, ATestIsNamedFromThePanelAndThePcClockInYearMonthDayOrder)
+{
+    RetrievalFixture f;
+    frmMaster& w = f.open();
+    f.clock.setDateTime(QDateTime(QDate(2026, 12, 5), QTime(14, 3, 9)));
+    w.controlPanel->optPhase_MouseDown(0, Qt::LeftButton);
+    w.controlPanel->optTDRMode_MouseDown(0, Qt::LeftButton);
+    w.controlPanel->optReference_MouseDown(1, Qt::LeftButton);
+    ASSERT_EQ(w.optReference[1]->text(), QString("Y-N"));
+    EXPECT_EQ(w.tdrTests->newTestName(), QString("26-12-05 14-03-09 (R-N=Y-N)"));
+    w.controlPanel->optPhase_MouseDown(2, Qt::LeftButton);
+    w.controlPanel->optTDRMode_MouseDown(1, Qt::LeftButton);
+    EXPECT_EQ(w.tdrTests->newTestName(), QString("26-12-05 14-03-09 (B-Nx%1)").arg(w.optReference[1]->text()));
+    // No entry chosen in the trigger-mode list counts as TDR mode; a TRS entry names a TRS test.
+    w.cboTriggerMode->setCurrentIndex(-1);
+    EXPECT_TRUE(w.tdrTests->newTestName().startsWith("26-12-05 14-03-09 (B-Nx"));
+    w.cboTriggerMode->setCurrentIndex(1);
+    EXPECT_EQ(w.tdrTests->newTestName(), QString("26-12-05 14-03-09 (B-N=TRS)"));
+}
+
+TEST(TdrTestRun, TestStoresTheUnitsTraceWholeAndShowsItAtOnce)
+{
+    RetrievalFixture f;
+    frmMaster& w = f.open();
+    w.controlPanel->optPhase_MouseDown(0, Qt::LeftButton);
+    w.tdrTests->cmdTest_Click();
+
+    // The setting batch for an M-R32 (time, identity, hardware), then the trace.
+    EXPECT_TRUE(f.sent.contains('T'));
+    EXPECT_TRUE(f.sent.contains('g'));
+    const QStringList stored = traceFiles(f);
+    ASSERT_EQ(stored.size(), 1) << f.statusHistory.join(" | ").toStdString();
+    const QString name = stored.front();
+    EXPECT_TRUE(name.contains(" (R-N=")) << name.toStdString();
+    EXPECT_EQ(f.readUnitFile(name), test::bytesOf(f.unit().lastOfferBytes()));
+    EXPECT_TRUE(f.statusHistory.contains(name + " test in progress "));
+    EXPECT_EQ(w.lblStatus->text(), name + " test completed ");
+    EXPECT_TRUE(w.Watchdog->isActive());
+    EXPECT_TRUE(w.chkFileTransfer->isChecked());
+
+    // The newest test is slot 2's, ticked, described and drawn in its phase's colour.
+    const TdrViewerView& v = w.tdrView;
+    EXPECT_EQ(v.cboTest[2]->currentText() + ".TDR", name);
+    EXPECT_EQ(v.cboTest[3]->currentIndex(), -1);
+    EXPECT_TRUE(v.chkTrace[2]->isChecked());
+    EXPECT_TRUE(v.lblTest[2]->text().startsWith("Gain:")) << v.lblTest[2]->text().toStdString();
+    EXPECT_TRUE(v.lblTest[2]->styleSheet().contains("rgb(255,128,128)"));
+    EXPECT_TRUE(w.optDisplayMode[0]->isChecked());
+    const auto runs = runsIn(v.picTDR, QColor(255, 0, 0));
+    ASSERT_EQ(runs.size(), 1u);
+    // Without interlace every fourth point from Plotstart, after the lead-in from x 0.
+    EXPECT_EQ(runs[0].points.front(), QPointF(0, 128));
+    EXPECT_EQ(runs[0].points[1], QPointF(25, 128));
+    EXPECT_EQ(runs[0].points[2].x(), 25);
+    EXPECT_EQ(runs[0].points[3].x(), 29);
+    EXPECT_EQ(runs[0].points.back().x(), 509);
+}
+
+TEST(TdrTestRun, TheCursorsOnTheFaultsReflectionReadItsDistanceWithinOnePlotUnit)
+{
+    // The simulated cable: launch at plot unit 25, a fault 150 m out, the open far end at 320 m.
+    RetrievalFixture f;
+    frmMaster& w = f.open();
+    w.controlPanel->optPhase_MouseDown(0, Qt::LeftButton);
+    w.tdrTests->cmdTest_Click();
+    w.chkInterlace->setChecked(true);
+    const TdrViewerView& v = w.tdrView;
+    ASSERT_EQ(v.lblDielectric->text(), QString("54.0% (v/2=81.0m/us)"));
+
+    // The engineer's reading: the zero cursor stays on the launch (Plotstart), the moving cursor
+    // goes where the reflection's leading edge leaves the line.
+    const sim::test::Plot drawn = plotOf(v.picTDR, QColor(255, 0, 0));
+    const std::optional<sim::test::Edge> fault = sim::test::leadingEdge(drawn, 60, -1);
+    ASSERT_TRUE(fault);
+    w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, std::round(fault->at));
+    const double metres = tdr::distanceMetres(1, v.lblDifference->text().toDouble(), 54.0, true);
+    EXPECT_EQ(v.ZeroCursor->X1(), 25);
+    EXPECT_NEAR(metres, 150.0, 0.81) << v.lblDifference->text().toStdString();
+    EXPECT_EQ(v.lblResult->text(), QString::fromStdString(tdr::distanceText(metres)));
+
+    // The far end is open: its reflection goes up, 320 m out.
+    const std::optional<sim::test::Edge> end = sim::test::leadingEdge(drawn, static_cast<int>(fault->at) + 40, +1);
+    ASSERT_TRUE(end);
+    EXPECT_NEAR((end->at - 25) * 0.81, 320.0, 4 * 0.81);
+}
+
+TEST(TdrTestRun, AFailedReceptionLeavesTheEarlierTraceOfThatNameAsItWas)
+{
+    RetrievalFixture f;
+    frmMaster& w = f.open();
+    const QDateTime start = f.clock.currentDateTime();
+    w.tdrTests->cmdTest_Click();
+    const QStringList stored = traceFiles(f);
+    ASSERT_EQ(stored.size(), 1);
+    const QByteArray first = f.readUnitFile(stored.front());
+
+    // The same moment again, and the unit gives up part-way through the trace.
+    f.clock.setDateTime(start);
+    f.unit().faults().transfer.abortAtBlock = 1;
+    w.tdrTests->cmdTest_Click();
+    EXPECT_EQ(traceFiles(f), stored);
+    EXPECT_EQ(f.readUnitFile(stored.front()), first);
+    EXPECT_EQ(w.lblStatus->text(), QString("File transfer failed"));
+    EXPECT_TRUE(w.Watchdog->isActive());
+    EXPECT_EQ(f.otherFiles().filter(".TDR").size(), 1);
+}

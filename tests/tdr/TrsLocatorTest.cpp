@@ -1,0 +1,166 @@
+// The TRS viewer and locator in the window: LOCK, Locate and RESET on two TRS events, and a
+// simulated Master and Slave of one faulted cable read back to the fault's distance from each end.
+#include "events/ViewerFixture.h"
+#include "sim/SimUnit.h"
+#include "sim/TraceReading.h"
+
+#include "tdr/Distance.h"
+#include "tdr/TdrViewer.h"
+#include "tdr/TrsLocator.h"
+
+#include <gtest/gtest.h>
+
+using namespace mr3x;
+using mr3x::test::EventFile;
+using mr3x::test::runsIn;
+using mr3x::test::ViewerFixture;
+
+namespace {
+
+const QColor kMaster(192, 64, 0);
+const QColor kSlave(0, 255, 255);
+
+/// A TRS event whose trace sample n is `base` + n Mod 100, reporting `injection`.
+EventFile trsEvent(int base, int injection)
+{
+    EventFile event;
+    event.head(6, 5).trailer(10, 0).injection(injection);
+    for (int n = 1; n <= 8192; ++n)
+        event.trace(n, base + n % 100);
+    return event;
+}
+
+/// The viewer with the Master's event in slot 0 and the Slave's in slot 1.
+frmMaster& loadPair(ViewerFixture& f)
+{
+    frmMaster& w = f.open();
+    f.chooseSlaveUnit();
+    f.choose(0, 0);
+    f.choose(1, 0);
+    return w;
+}
+
+/// Puts the zero cursor at `zero` and the moving cursor at `moving`, as the engineer does.
+void placeCursors(frmMaster& w, double zero, double moving)
+{
+    w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, zero);
+    w.tdrViewer->picTDR_MouseDown(Qt::RightButton, zero);
+    w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, moving);
+}
+
+double yAt(const PlotSurface::Run& run, double x)
+{
+    for (const QPointF& p : run.points)
+        if (p.x() == x)
+            return p.y();
+    return -1;
+}
+
+} // namespace
+
+TEST(TrsLocator, LockShiftsTheSlaveByTheCursorsAndLocateFindsEachInjectionUntilReset)
+{
+    ViewerFixture f;
+    f.writeEvent("26-12-01 10-00-00.trg", trsEvent(20, 5000));
+    f.writeEvent("26-12-01 10-00-00.trg", trsEvent(130, 4095), "MR-0102");
+    frmMaster& w = loadPair(f);
+    const TdrViewerView& v = w.tdrView;
+    ASSERT_TRUE(w.optDisplayMode[1]->isChecked());
+    EXPECT_EQ(v.fraTransientViewer->title(), QString("TRS Viewer"));
+    EXPECT_EQ(v.chkTrace[0]->text(), QString("Master"));
+
+    // Locate before LOCK is refused.
+    w.trsLocator->cmdLocation_Click(0);
+    EXPECT_EQ(f.dialogs.last()->text, QString("The traces have not been locked"));
+    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Critical);
+
+    placeCursors(w, 1000, 1010);
+    w.trsLocator->cmdLock_Click();
+    EXPECT_EQ(w.program.SlaveOffset, 10);
+    EXPECT_EQ(v.scrPan->value(), 872);
+    EXPECT_EQ(v.picTDR->ScaleLeft(), 872);
+    EXPECT_EQ(v.picTDR->ScaleRight(), 1128);
+    // The Slave sample under the moving cursor is drawn under the zero cursor.
+    const auto slave = runsIn(v.picTDR, kSlave);
+    ASSERT_EQ(slave.size(), 1u);
+    EXPECT_EQ(yAt(slave[0], 1000), 130 + 1010 % 100);
+    EXPECT_EQ(yAt(runsIn(v.picTDR, kMaster)[0], 1000), 20 + 1000 % 100);
+    // LOCK again adds the new difference.
+    w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, 1003);
+    w.trsLocator->cmdLock_Click();
+    EXPECT_EQ(w.program.SlaveOffset, 13);
+
+    // Locate #1 on the Master: 5000 Mod 4096; #2 the second half; the zero cursor 6 in.
+    w.trsLocator->cmdLocation_Click(0);
+    EXPECT_EQ(v.scrPan->value(), 904);
+    EXPECT_EQ(v.ZeroCursor->X1(), 910);
+    EXPECT_EQ(v.MovingCursor->X1(), 913);
+    w.trsLocator->cmdLocation_Click(2);
+    EXPECT_EQ(v.scrPan->value(), 5000);
+    // The Slave's second half lies past the pan bar's end: said, and the window stays.
+    f.dialogs.clear();
+    w.trsLocator->cmdLocation_Click(3);
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList({"No result available for Location #3\r\nSelect an alternative"}));
+    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Information);
+    EXPECT_EQ(v.scrPan->value(), 5000);
+    w.trsLocator->cmdLocation_Click(1);
+    EXPECT_EQ(v.scrPan->value(), 4095 - 13);
+
+    // RESET: the whole trace, the Slave unshifted, Locate refused again.
+    w.trsLocator->cmdReset_Click();
+    EXPECT_EQ(w.program.SlaveOffset, 0);
+    EXPECT_EQ(v.scrPan->value(), 1);
+    EXPECT_EQ(v.picTDR->ScaleRight() - v.picTDR->ScaleLeft(), 8192);
+    const auto whole = runsIn(v.picTDR, kSlave);
+    ASSERT_EQ(whole.size(), 1u);
+    EXPECT_EQ(whole[0].points.back().x(), 8191);
+    EXPECT_EQ(yAt(whole[0], 1000), 130 + 1000 % 100);
+    f.dialogs.clear();
+    w.trsLocator->cmdLocation_Click(0);
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList({"The traces have not been locked"}));
+
+    // LOCK with the zero cursor near the start opens the window at sample 1.
+    placeCursors(w, 100, 100);
+    w.trsLocator->cmdLock_Click();
+    EXPECT_EQ(v.scrPan->value(), 1);
+}
+
+TEST(TrsLocator, ASimulatedMasterAndSlaveOfOneCablePinTheFaultFromBothEnds)
+{
+    // A 320 m cable with the fault 150 m from the Master's end.
+    ViewerFixture f;
+    for (const sim::TrsRole role : {sim::TrsRole::Master, sim::TrsRole::Slave}) {
+        sim::SimOptions options;
+        options.trsRole = role;
+        options.seed = 7;
+        const sim::SimUnit unit(options);
+        const sim::Bytes& pairEvent = unit.eventRecord(unit.storedEvents() - 1);
+        const QByteArray bytes(reinterpret_cast<const char*>(pairEvent.data()), static_cast<qsizetype>(pairEvent.size()));
+        f.writeFile("26-12-06 09-00-00.trg", bytes, role == sim::TrsRole::Master ? "MR-0101" : "MR-0102");
+    }
+    frmMaster& w = loadPair(f);
+    const TdrViewerView& v = w.tdrView;
+    ASSERT_TRUE(w.optDisplayMode[1]->isChecked());
+    const int master = w.eventSlot[0].lblInjection->text().toInt();
+    const int slave = w.eventSlot[1].lblInjection->text().toInt();
+    ASSERT_GT(master, 0);
+    ASSERT_GT(slave, 0);
+
+    // The zero cursor on the Master's launch, the moving one on the Slave's arrival: LOCK.
+    placeCursors(w, master, slave);
+    w.trsLocator->cmdLock_Click();
+    ASSERT_EQ(w.program.SlaveOffset, slave - master);
+
+    // Both traces now start together; each echo's leading edge read from the zero cursor.
+    auto readEcho = [&](const QColor& colour) {
+        sim::test::Plot plot(8192, 128);
+        for (const QPointF& p : runsIn(v.picTDR, colour).at(0).points)
+            if (p.x() >= 1 && p.x() <= 8192)
+                plot[static_cast<std::size_t>(p.x()) - 1] = p.y();
+        const std::optional<sim::test::Edge> echo = sim::test::leadingEdge(plot, master + 24, -1, master + 128);
+        EXPECT_TRUE(echo);
+        return echo ? tdr::distanceMetres(1, echo->at - master, 54.0, false) : 0.0;
+    };
+    EXPECT_NEAR(readEcho(kMaster), 150.0, 3.24);
+    EXPECT_NEAR(readEcho(kSlave), 170.0, 3.24);
+}
