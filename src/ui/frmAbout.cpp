@@ -42,7 +42,7 @@ frmAbout::frmAbout(QWidget* parent)
     head->addLayout(titles, 1);
     layout->addLayout(head);
 
-    // A label breaks its lines at LF; the disclaimer keeps its CR LF text for whoever reads it.
+    // Plain text: the label breaks the disclaimer at each of its CR LF line ends.
     lblDisclaimer = named(new QLabel(this), QStringLiteral("lblDisclaimer"));
     lblDisclaimer->setText(disclaimerText());
     lblDisclaimer->setTextFormat(Qt::PlainText);
