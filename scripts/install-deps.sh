@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build and test M-R3X Master.
 # Only packages that are missing are installed; nothing is done when all are present.
+#   --with-display   also what the program needs to show its windows (scripts/start.sh)
+#   --for-package    also what building the Debian package needs (scripts/package.sh)
 set -euo pipefail
 
 packages=(
@@ -8,10 +10,15 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   googletest libgtest-dev
   lrzsz socat            # a file-transfer peer nobody here wrote, over a pty pair
+  desktop-file-utils appstream   # validate the desktop entry and the metainfo
 )
-if [ "${1:-}" = "--with-display" ]; then
-  packages+=(qt6-qpa-plugins fonts-dejavu-core)
-fi
+for option in "$@"; do
+  case "$option" in
+    --with-display) packages+=(qt6-qpa-plugins fonts-dejavu-core) ;;
+    --for-package) packages+=(dpkg-dev file) ;;   # dpkg-shlibdeps reads the package's dependencies
+    *) echo "unknown option: $option" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

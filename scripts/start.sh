@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds M-R3X Master and starts it on a demo program folder inside the build tree.
+# Builds M-R3X Master and starts it on a demo program folder inside the build tree. Only the
+# program and the simulated unit are built (the tests and benchmarks are scripts/test.sh's).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --with-display
 cmake --preset dev
-cmake --build --preset dev -j2
+cmake --build --preset dev -j2 --target mr3x-master mr3x-unit-sim
 demo="$PWD/build/demo/M-R3X Master"
 scripts/seed-demo.sh "$demo"
 cd "$demo"

@@ -33,6 +33,9 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("M-R3X Master"));
+    // The desktop matches the windows to the installed entry and its icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.mr3x.Master"));
+    QApplication::setWindowIcon(mr3x::programIcon());
 
     mr3x::RealClock clock;
     mr3x::QtDialogs dialogs;

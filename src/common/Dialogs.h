@@ -3,6 +3,8 @@
 // shows them with Qt, the tests answer them from a script and read back what was asked.
 #include <QString>
 
+#include <optional>
+
 namespace mr3x {
 
 enum class MsgButtons { Ok, OkCancel, YesNo };
@@ -19,6 +21,10 @@ public:
 
     /// A single-line input prompt with a default answer; Cancel gives an empty text.
     virtual QString prompt(const QString& text, const QString& title, const QString& defaultAnswer) = 0;
+
+    /// The same prompt, telling Cancel (nothing) from an empty answer given with OK.
+    virtual std::optional<QString> promptOrCancel(const QString& text, const QString& title,
+                                                  const QString& defaultAnswer) = 0;
 
     /// The PC's beep.
     virtual void beep() = 0;

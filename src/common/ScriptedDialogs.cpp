@@ -26,12 +26,21 @@ MsgAnswer ScriptedDialogs::message(const QString& text, MsgButtons buttons, MsgI
 
 QString ScriptedDialogs::prompt(const QString& text, const QString& title, const QString& defaultAnswer)
 {
-    QString reply = defaultAnswer;
+    return promptOrCancel(text, title, defaultAnswer).value_or(QString());
+}
+
+std::optional<QString> ScriptedDialogs::promptOrCancel(const QString& text, const QString& title,
+                                                       const QString& defaultAnswer)
+{
+    std::optional<QString> reply = defaultAnswer;
     if (!promptAnswers_.empty()) {
         reply = promptAnswers_.front();
         promptAnswers_.pop_front();
     }
-    shown_.push_back({Shown::Kind::Prompt, text, title, MsgButtons::OkCancel, MsgIcon::None, defaultAnswer, reply});
+    Shown shown{Shown::Kind::Prompt, text, title, MsgButtons::OkCancel, MsgIcon::None, defaultAnswer,
+                reply.value_or(QString())};
+    shown.cancelled = !reply.has_value();
+    shown_.push_back(shown);
     return reply;
 }
 

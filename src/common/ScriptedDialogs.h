@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <optional>
 #include <vector>
 
 namespace mr3x {
@@ -20,10 +21,13 @@ public:
         MsgIcon icon = MsgIcon::None;
         QString defaultAnswer; // prompts only
         QString answer;        // what the script answered, as text ("Yes", "Ok", or the prompt answer)
+        bool cancelled = false; // prompts only: answered with Cancel
     };
 
     MsgAnswer message(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) override;
     QString prompt(const QString& text, const QString& title, const QString& defaultAnswer) override;
+    std::optional<QString> promptOrCancel(const QString& text, const QString& title,
+                                          const QString& defaultAnswer) override;
     void beep() override { ++beeps; }
 
     /// Queues the answer to the next message box. Without one, a box is answered with its
@@ -31,6 +35,8 @@ public:
     void answer(MsgAnswer next) { answers_.push_back(next); }
     /// Queues the answer to the next prompt. Without one, a prompt is answered with its default.
     void answerPrompt(const QString& next) { promptAnswers_.push_back(next); }
+    /// Queues Cancel as the answer to the next prompt (an empty text where Cancel cannot be told).
+    void cancelPrompt() { promptAnswers_.push_back(std::nullopt); }
 
     /// Everything shown so far, oldest first.
     const std::vector<Shown>& shown() const { return shown_; }
@@ -44,7 +50,7 @@ public:
 private:
     std::vector<Shown> shown_;
     std::deque<MsgAnswer> answers_;
-    std::deque<QString> promptAnswers_;
+    std::deque<std::optional<QString>> promptAnswers_;
 };
 
 QString toText(MsgAnswer answer);

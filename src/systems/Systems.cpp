@@ -5,6 +5,7 @@
 #include "common/TextLines.h"
 #include "events/EventViewer.h"
 #include "retrieval/EventIndex.h"
+#include "systems/ConfigEditor.h"
 #include "systems/SystemConfigFile.h"
 #include "tdr/TdrTests.h"
 #include "ui/controls/ListFill.h"
@@ -254,6 +255,7 @@ void Systems::mnuConfig_Click()
             cells << QLatin1Char(' ') + text(field); // cells loaded from the file carry a leading blank
         editor.addRow(cells);
     }
+    editor.editor->openFor(currentSystem());
     editor.setWindowTitle(currentSystem() + QStringLiteral(" Configuration"));
     editor.show();
     editor.raise();

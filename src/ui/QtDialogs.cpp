@@ -6,11 +6,34 @@
 
 namespace mr3x {
 
+namespace {
+
+QString titleOr(const QString& title)
+{
+    return title.isEmpty() ? QStringLiteral("M-R3X Master") : title;
+}
+
+// The program's texts break their lines with CR LF; a label breaks them at LF alone.
+QString shown(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+} // namespace
+
+QWidget* QtDialogs::owner() const
+{
+    // Over the window the user works in (the configuration editor asks its own questions), so a
+    // box never opens behind it.
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr ? active : parent_;
+}
+
 MsgAnswer QtDialogs::message(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title)
 {
-    QMessageBox box(parent_);
-    box.setWindowTitle(title.isEmpty() ? QStringLiteral("M-R3X Master") : title);
-    box.setText(text);
+    QMessageBox box(owner());
+    box.setWindowTitle(titleOr(title));
+    box.setText(shown(text));
     switch (icon) {
     case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
     case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
@@ -36,10 +59,17 @@ MsgAnswer QtDialogs::message(const QString& text, MsgButtons buttons, MsgIcon ic
 
 QString QtDialogs::prompt(const QString& text, const QString& title, const QString& defaultAnswer)
 {
+    return promptOrCancel(text, title, defaultAnswer).value_or(QString());
+}
+
+std::optional<QString> QtDialogs::promptOrCancel(const QString& text, const QString& title, const QString& defaultAnswer)
+{
     bool ok = false;
-    const QString answer = QInputDialog::getText(parent_, title.isEmpty() ? QStringLiteral("M-R3X Master") : title, text,
-                                                 QLineEdit::Normal, defaultAnswer, &ok);
-    return ok ? answer : QString();
+    const QString answer =
+        QInputDialog::getText(owner(), titleOr(title), shown(text), QLineEdit::Normal, defaultAnswer, &ok);
+    if (!ok)
+        return std::nullopt;
+    return answer;
 }
 
 void QtDialogs::beep()

@@ -13,9 +13,13 @@ public:
 
     MsgAnswer message(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) override;
     QString prompt(const QString& text, const QString& title, const QString& defaultAnswer) override;
+    std::optional<QString> promptOrCancel(const QString& text, const QString& title,
+                                          const QString& defaultAnswer) override;
     void beep() override;
 
 private:
+    QWidget* owner() const;
+
     QWidget* parent_ = nullptr;
 };
 

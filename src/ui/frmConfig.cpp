@@ -1,9 +1,13 @@
 #include "ui/frmConfig.h"
 
+#include "systems/ConfigEditor.h"
 #include "systems/SystemConfigFile.h"
+#include "systems/UnitGrid.h"
 #include "ui/frmMaster.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 
 #include <cmath>
@@ -12,7 +16,7 @@ namespace mr3x {
 
 frmConfig::frmConfig(frmMaster& master)
     : QWidget(&master, Qt::Window)
-    , w(master)
+    , editor(std::make_unique<ConfigEditor>(master, *this))
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("Configuration"));
@@ -26,20 +30,49 @@ frmConfig::frmConfig(frmMaster& master)
     grdCFG->horizontalHeader()->setStretchLastSection(true);
     grdCFG->verticalHeader()->setDefaultSectionSize(grdCFG->fontMetrics().height() + 6);
     layout->addWidget(grdCFG, 0, 0, 1, 7);
-    auto button = [this, layout](QPushButton*& b, const QString& name, const QString& caption, int column) {
-        b = named(new QPushButton(caption, this), name);
-        b->setEnabled(false); // the editing operations come with the configuration editor
-        layout->addWidget(b, 1, column);
+
+    struct Button {
+        QPushButton*& control;
+        const char* name;
+        const char* caption;
+        void (ConfigEditor::*handler)();
     };
-    button(cmdAdd_a_unit, QStringLiteral("cmdAdd_a_unit"), QStringLiteral("Add a unit"), 0);
-    button(cmdDelete_a_unit, QStringLiteral("cmdDelete_a_unit"), QStringLiteral("Delete a unit"), 1);
-    button(cmdMove_a_Unit, QStringLiteral("cmdMove_a_Unit"), QStringLiteral("Move a unit"), 2);
-    button(cmdSet_SIM_No, QStringLiteral("cmdSet_SIM_No"), QStringLiteral("Set SIM No"), 3);
-    button(cmdSet_BT_ID, QStringLiteral("cmdSet_BT_ID"), QStringLiteral("Set B/T ID"), 4);
-    button(cmdSaveConfig, QStringLiteral("cmdSaveConfig"), QStringLiteral("Save"), 5);
-    button(cmdSave_as, QStringLiteral("cmdSave_as"), QStringLiteral("Save as..."), 6);
+    const Button buttons[] = {
+        {cmdAdd_a_unit, "cmdAdd_a_unit", "Add a unit", &ConfigEditor::cmdAdd_a_unit_Click},
+        {cmdDelete_a_unit, "cmdDelete_a_unit", "Delete a unit", &ConfigEditor::cmdDelete_a_unit_Click},
+        {cmdMove_a_Unit, "cmdMove_a_Unit", "Move a unit", &ConfigEditor::cmdMove_a_Unit_Click},
+        {cmdSet_SIM_No, "cmdSet_SIM_No", "Set SIM No", &ConfigEditor::cmdSet_SIM_No_Click},
+        {cmdSet_BT_ID, "cmdSet_BT_ID", "Set B/T ID", &ConfigEditor::cmdSet_BT_ID_Click},
+        {cmdSaveConfig, "cmdSaveConfig", "Save", &ConfigEditor::cmdSaveConfig_Click},
+        {cmdSave_as, "cmdSave_as", "Save as...", &ConfigEditor::cmdSave_as_Click},
+    };
+    int column = 0;
+    for (const Button& b : buttons) {
+        b.control = named(new QPushButton(QString::fromLatin1(b.caption), this), QString::fromLatin1(b.name));
+        connect(b.control, &QPushButton::clicked, this, [this, handler = b.handler] { (editor.get()->*handler)(); });
+        layout->addWidget(b.control, 1, column++);
+    }
+
+    // Unit, job and location names become folder names: the characters no name may hold.
+    auto* invalidsRow = new QHBoxLayout;
+    invalidsRow->addWidget(new QLabel(QStringLiteral("Names cannot contain:"), this));
+    lblInvalids = named(new QLabel(QString::fromStdString(invalidCharactersCaption()), this), QStringLiteral("lblInvalids"));
+    invalidsRow->addWidget(lblInvalids);
+    invalidsRow->addStretch(1);
+    layout->addLayout(invalidsRow, 2, 0, 1, 7);
+
     resetGrid();
     resize(900, 360);
+}
+
+frmConfig::~frmConfig() = default;
+
+void frmConfig::closeEvent(QCloseEvent* event)
+{
+    if (editor->save())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void frmConfig::resetGrid()
@@ -64,9 +97,21 @@ void frmConfig::addRow(const QStringList& cells)
         grdCFG->setItem(row, c, new QTableWidgetItem(cells[c]));
 }
 
+void frmConfig::removeRow(int row)
+{
+    grdCFG->removeRow(row - 1);
+}
+
 int frmConfig::Rows() const
 {
     return grdCFG->rowCount() + 1;
+}
+
+int frmConfig::Row() const
+{
+    if (grdCFG->rowCount() == 0)
+        return 0;
+    return std::max(grdCFG->currentRow(), 0) + 1;
 }
 
 QString frmConfig::TextMatrix(int row, int column) const
@@ -77,6 +122,14 @@ QString frmConfig::TextMatrix(int row, int column) const
     }
     const QTableWidgetItem* cell = grdCFG->item(row - 1, column);
     return cell != nullptr ? cell->text() : QString();
+}
+
+void frmConfig::setTextMatrix(int row, int column, const QString& text)
+{
+    if (QTableWidgetItem* cell = grdCFG->item(row - 1, column))
+        cell->setText(text);
+    else
+        grdCFG->setItem(row - 1, column, new QTableWidgetItem(text));
 }
 
 int twipsToPixels(int twips, double dpi)

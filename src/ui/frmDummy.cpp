@@ -25,6 +25,14 @@ QString companyName()
     return QStringLiteral("M-R3X field recorder master station");
 }
 
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/org.mr3x.Master-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 frmDummy::frmDummy(QWidget* parent)
     : QDialog(parent, Qt::SplashScreen)
 {

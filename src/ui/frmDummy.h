@@ -2,6 +2,7 @@
 // The start-up window: shows the product and version, loads the main window, lists the serial
 // ports, then shows the main window and closes itself.
 #include <QDialog>
+#include <QIcon>
 #include <QLabel>
 
 namespace mr3x {
@@ -27,6 +28,8 @@ public:
 QString versionText();
 QString productName();
 QString companyName();
+/// The program's icon in every size it is drawn in.
+QIcon programIcon();
 /// Whether the start-up lists a device in the port list: names with "COM" on Windows, every
 /// serial device on POSIX.
 bool isListedDevice(const QString& device);

@@ -137,9 +137,12 @@ frmTimeOut& frmMaster::timeOut()
 void frmMaster::closeEvent(QCloseEvent* event)
 {
     // The window frame's close ends the program without writing the master settings file;
-    // the configuration editor is unloaded first (its unloading asks about saving).
-    if (configEditor != nullptr && configEditor->isVisible())
-        configEditor->close();
+    // the configuration editor is unloaded first (its unloading asks about saving). A table it
+    // could not write keeps the program open, so the user can save it again.
+    if (configEditor != nullptr && configEditor->isVisible() && !configEditor->close()) {
+        event->ignore();
+        return;
+    }
     if (timeOutWarning != nullptr)
         timeOutWarning->close();
     event->accept();

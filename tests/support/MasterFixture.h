@@ -9,14 +9,38 @@
 #include "support/TempFolder.h"
 #include "ui/frmMaster.h"
 
+#include <map>
 #include <memory>
+#include <vector>
 
 namespace mr3x::test {
 
-/// Outside programs (file manager, editor, calculator) are not started in tests.
-class NoLauncher final : public Launcher {
+/// Outside programs (file manager, editor, calculator) are never started in tests: the launcher
+/// records what would have been started. Nothing counts as installed until a test says so.
+class FakeLauncher final : public Launcher {
 public:
-    bool start(const QString&, const QStringList&) override { return true; }
+    bool start(const QString& program, const QStringList& arguments) override
+    {
+        attempted.push_back({program, arguments});
+        if (failing.contains(program))
+            return false;
+        started.push_back({program, arguments});
+        return true;
+    }
+    bool isInstalled(const QString& program) override { return installed.contains(program); }
+    std::optional<CommandLine> desktopHandler(const QString& mimeType, const QString& file) override
+    {
+        const auto handler = handlers.find(mimeType);
+        if (handler == handlers.end())
+            return std::nullopt;
+        return CommandLine{handler->second.program, handler->second.arguments + QStringList{file}};
+    }
+
+    QStringList installed;                         // programs found on the search path
+    QStringList failing;                           // installed programs that fail to start
+    std::map<QString, CommandLine> handlers;       // the desktop's handler per MIME type (file appended)
+    std::vector<CommandLine> attempted;
+    std::vector<CommandLine> started;
 };
 
 class MasterFixture {
@@ -34,7 +58,7 @@ public:
     TestClock clock;
     Clock* clockOverride = nullptr; // set before the window is built to run it on another clock
     ScriptedDialogs dialogs;
-    NoLauncher launcher;
+    FakeLauncher launcher;
     Lifetime lifetime;
     TransportOpener openPort;
     QStringList extraDevices;
