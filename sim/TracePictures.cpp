@@ -59,7 +59,8 @@ std::vector<TracePulse> trsPicture(const std::vector<Arrival>& arrivals, const U
                                    int injection)
 {
     std::vector<TracePulse> pulses;
-    for (const int shot : {injection, injection + kSecondShotSamples}) {
+    const int launch = injection + kLaunchAfterInjection;
+    for (const int shot : {launch, launch + kSecondShotSamples}) {
         const auto drawn = drawArrivals(arrivals, settings, trsSampleNs(settings), shot);
         pulses.insert(pulses.end(), drawn.begin(), drawn.end());
     }

@@ -14,6 +14,9 @@ namespace mr3x::sim {
 inline constexpr double kMetresPerNs = 0.081;
 /// A TRS trace holds two shots, the second this many samples after the first.
 inline constexpr int kSecondShotSamples = 4096;
+/// The unit reports the sample its trigger fell on as the injection; its pulse leaves this many
+/// samples later, which is where the locator's "Locate" puts the zero cursor.
+inline constexpr int kLaunchAfterInjection = 6;
 
 /// The plot's zero point, where the launch begins: unit 25, or 21 on the long range.
 double tdrZeroUnits(const UnitSettings& settings);
@@ -29,8 +32,8 @@ std::vector<TracePulse> drawArrivals(const std::vector<Arrival>& arrivals, const
 /// A TDR picture: the arrivals from the plot's zero point.
 std::vector<TracePulse> tdrPicture(const std::vector<Arrival>& arrivals, const UnitSettings& settings);
 
-/// A TRS picture: the arrivals from the injection sample (counted from 1), and again from the
-/// second shot.
+/// A TRS picture: the arrivals from the launch kLaunchAfterInjection samples after the injection
+/// sample (counted from 1), and again from the second shot.
 std::vector<TracePulse> trsPicture(const std::vector<Arrival>& arrivals, const UnitSettings& settings,
                                    int injection);
 

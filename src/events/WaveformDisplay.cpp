@@ -67,10 +67,12 @@ void WaveformDisplay::DRAW_EVENT_GRID(int i)
     if (trsMode || v.lblUnit->text() == QStringLiteral("M-S32"))
         return;
     v.picvolts->setForeColor(Qt::white);
+    v.picvolts->setDrawWidth(0);
     for (int j = 0; j < events::kGridPositions; ++j) {
         const double x = gridX(i, j);
         v.picvolts->Line(x, 266, x, -10);
     }
+    v.picvolts->setDrawWidth(1.2);
 }
 
 double WaveformDisplay::gridX(int i, int position) const

@@ -1,10 +1,11 @@
 // TRS traces: a Master and a Slave at the two ends of one cable record the same fault event; the
 // Master reads the fault's distance d from its launch, the Slave L - d from the pulse's arrival,
-// each from the injection sample it reports, in both shots.
+// each from the launch just after the injection sample it reports, in both shots.
 #include "TraceReading.h"
 
 #include "sim/Recorder.h"
 #include "sim/SimUnit.h"
+#include "sim/TracePictures.h"
 
 #include <gtest/gtest.h>
 
@@ -62,8 +63,11 @@ double edgeAfter(const Plot& plot, double from, int polarity)
 
 /// The two shots of a trace: the first pulse at `first` and the echo `echoSamples` after it, of
 /// the given polarity, and the same 4096 samples later.
-void expectShots(const Plot& plot, int first, double echoSamples, int echoPolarity)
+/// The shots the unit fires after the injection it reports: the launch (or the arrival), then
+/// the echo `echoSamples` later, in both halves of the trace.
+void expectShots(const Plot& plot, int injection, double echoSamples, int echoPolarity)
 {
+    const int first = injection + kLaunchAfterInjection;
     for (const int shot : {first, first + kSecondShot}) {
         SCOPED_TRACE("shot at " + std::to_string(shot));
         EXPECT_NEAR(edgeAfter(plot, shot - 20, +1), shot, 1.0);
@@ -110,7 +114,7 @@ TEST(TrsPair, BothEndsHoldTheSameEventAndReadDAndLMinusDFromTheInjectionsTheyRep
             EXPECT_LE(injection, kLastLocatable);
         }
 
-        // The Master launches at its injection and its pulse comes back, inverted, from the
+        // The Master launches just after its injection and its pulse comes back, inverted, from the
         // fault d away; the Slave sees it arrive at its injection and, L - d on, the echo that
         // its own end sent back to the fault.
         {

@@ -146,10 +146,16 @@ TEST(TrsLocator, ASimulatedMasterAndSlaveOfOneCablePinTheFaultFromBothEnds)
     ASSERT_GT(master, 0);
     ASSERT_GT(slave, 0);
 
-    // The zero cursor on the Master's launch, the moving one on the Slave's arrival: LOCK.
-    placeCursors(w, master, slave);
+    // The zero cursor on the Master's launch, the moving one on the Slave's arrival: LOCK. The
+    // unit's pulse leaves six samples after the injection it reports.
+    placeCursors(w, master + 6, slave + 6);
     w.trsLocator->cmdLock_Click();
     ASSERT_EQ(w.program.SlaveOffset, slave - master);
+    // Locate #1 on the Master and on the Slave both put the zero cursor on the launch.
+    w.trsLocator->cmdLocation_Click(0);
+    EXPECT_EQ(v.ZeroCursor->X1(), master + 6);
+    w.trsLocator->cmdLocation_Click(1);
+    EXPECT_EQ(v.ZeroCursor->X1(), master + 6);
 
     // Both traces now start together; each echo's leading edge read from the zero cursor.
     auto readEcho = [&](const QColor& colour) {
@@ -157,9 +163,10 @@ TEST(TrsLocator, ASimulatedMasterAndSlaveOfOneCablePinTheFaultFromBothEnds)
         for (const QPointF& p : runsIn(v.picTDR, colour).at(0).points)
             if (p.x() >= 1 && p.x() <= 8192)
                 plot[static_cast<std::size_t>(p.x()) - 1] = p.y();
-        const std::optional<sim::test::Edge> echo = sim::test::leadingEdge(plot, master + 24, -1, master + 128);
+        const int launch = master + 6;
+        const std::optional<sim::test::Edge> echo = sim::test::leadingEdge(plot, launch + 24, -1, launch + 122);
         EXPECT_TRUE(echo);
-        return echo ? tdr::distanceMetres(1, echo->at - master, 54.0, false) : 0.0;
+        return echo ? tdr::distanceMetres(1, echo->at - launch, 54.0, false) : 0.0;
     };
     EXPECT_NEAR(readEcho(kMaster), 150.0, 3.24);
     EXPECT_NEAR(readEcho(kSlave), 170.0, 3.24);

@@ -98,7 +98,7 @@ void PlotSurface::Cls()
 void PlotSurface::PSet(double x, double y)
 {
     current_ = QPointF(x, y);
-    runs_.push_back({foreColor_, {current_}});
+    runs_.push_back({foreColor_, {current_}, drawWidth_});
     runOpen_ = true;
     update();
 }
@@ -106,11 +106,12 @@ void PlotSurface::PSet(double x, double y)
 void PlotSurface::Line(double x1, double y1, double x2, double y2)
 {
     const QPointF from(x1, y1);
-    const bool continues = runOpen_ && !runs_.empty() && from == current_ && runs_.back().colour == foreColor_;
+    const bool continues = runOpen_ && !runs_.empty() && from == current_ && runs_.back().colour == foreColor_
+        && runs_.back().width == drawWidth_;
     if (continues)
         runs_.back().points.push_back(QPointF(x2, y2));
     else
-        runs_.push_back({foreColor_, {from, QPointF(x2, y2)}});
+        runs_.push_back({foreColor_, {from, QPointF(x2, y2)}, drawWidth_});
     current_ = QPointF(x2, y2);
     runOpen_ = true;
     update();
@@ -125,7 +126,7 @@ void PlotSurface::drawPolyline(const std::vector<QPointF>& points)
 {
     if (points.empty())
         return;
-    runs_.push_back({foreColor_, points});
+    runs_.push_back({foreColor_, points, drawWidth_});
     current_ = points.back();
     runOpen_ = true;
     update();
@@ -156,9 +157,11 @@ QPointF PlotSurface::toPixel(const QPointF& user) const
 void PlotSurface::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    for (const Run& run : runs_)
+    for (const Run& run : runs_) {
+        // Hairlines (grids) stay crisp; traces are smoothed.
+        painter.setRenderHint(QPainter::Antialiasing, run.width > 0);
         paintRun(painter, run);
+    }
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (const PlotOverlay* overlay : overlays_)
         if (overlay->isVisible())
@@ -167,7 +170,7 @@ void PlotSurface::paintEvent(QPaintEvent*)
 
 void PlotSurface::paintRun(QPainter& painter, const Run& run) const
 {
-    painter.setPen(QPen(run.colour, 1.2));
+    painter.setPen(QPen(run.colour, run.width));
     if (run.points.size() == 1) {
         painter.drawPoint(toPixel(run.points.front()));
         return;

@@ -60,6 +60,7 @@ public:
     struct Run {
         QColor colour;
         std::vector<QPointF> points;
+        double width = 0; // the pen width in pixels; 0 draws the finest line the screen has
     };
 
     explicit PlotSurface(QWidget* parent = nullptr);
@@ -84,6 +85,8 @@ public:
     void Cls();
     void setForeColor(const QColor& colour) { foreColor_ = colour; }
     QColor ForeColor() const { return foreColor_; }
+    /// The pen width of what is drawn next, in pixels (0: a hairline).
+    void setDrawWidth(double width) { drawWidth_ = width; }
     /// Plots a point and makes it the current point; a later line from it continues its run.
     void PSet(double x, double y);
     /// A line between two points; the end becomes the current point.
@@ -127,6 +130,7 @@ private:
 
     double left_ = 0, top_ = 0, right_ = 1, bottom_ = 1;
     QColor foreColor_ = Qt::black;
+    double drawWidth_ = 1.2;
     QPointF current_;
     bool runOpen_ = false; // the last run ends at the current point and may go on
     std::vector<Run> runs_;

@@ -27,6 +27,15 @@ QLabel* valueLabel(QWidget* parent, const QString& name, int index)
     return label;
 }
 
+/// A form of label rows, tight enough for the tabs to sit beside the event list on a laptop.
+QFormLayout* compactForm(QWidget* tab)
+{
+    auto* form = new QFormLayout(tab);
+    form->setContentsMargins(6, 4, 6, 2);
+    form->setVerticalSpacing(1);
+    return form;
+}
+
 QGroupBox* buildEventList(EventSlotView& v, int i, QWidget* parent)
 {
     v.fraEvents = named(new QGroupBox(QStringLiteral("Triggered events"), parent), QStringLiteral("fraEvents"), i);
@@ -54,7 +63,7 @@ QWidget* buildSettingsTab(EventSlotView& v, int i)
 {
     auto* tab = new QWidget;
     tab->setObjectName(QStringLiteral("fraEventParameters(%1)").arg(i));
-    auto* form = new QFormLayout(tab);
+    auto* form = compactForm(tab);
     v.lblPhase = valueLabel(tab, QStringLiteral("lblPhase"), i);
     v.lblGain = valueLabel(tab, QStringLiteral("lblGain"), i);
     v.lblFSD = valueLabel(tab, QStringLiteral("lblFSD"), i);
@@ -82,7 +91,7 @@ QWidget* buildDetailsTab(EventSlotView& v, int i)
 {
     auto* tab = new QWidget;
     tab->setObjectName(QStringLiteral("fraDetails(%1)").arg(i));
-    auto* form = new QFormLayout(tab);
+    auto* form = compactForm(tab);
     v.lblTrailerLocation = valueLabel(tab, QStringLiteral("lblTrailerLocation"), i);
     v.lblTrailerJob = valueLabel(tab, QStringLiteral("lblTrailerJob"), i);
     v.lblUnit = valueLabel(tab, QStringLiteral("lblUnit"), i);
@@ -105,10 +114,11 @@ QWidget* buildDetailsTab(EventSlotView& v, int i)
 QWidget* buildMeteringTab(EventSlotView& v, int i)
 {
     auto* tab = new QWidget;
-    auto* form = new QFormLayout(tab);
+    auto* form = compactForm(tab);
     v.lblMeterFSD = valueLabel(tab, QStringLiteral("lblMeterFSD"), i);
     v.lblSampleValue = valueLabel(tab, QStringLiteral("lblSampleValue"), i);
     auto* head = new QHBoxLayout;
+    head->setSpacing(8);
     head->addWidget(new QLabel(QStringLiteral("FSD"), tab));
     head->addWidget(v.lblMeterFSD, 1);
     head->addWidget(new QLabel(QStringLiteral("Sample"), tab));
@@ -134,7 +144,8 @@ QWidget* buildPicture(EventSlotView& v, int i, QWidget* parent)
     frameLayout->setContentsMargins(2, 2, 2, 2);
     v.picvolts = named(new PlotSurface(v.ACFrame), QStringLiteral("picvolts"), i);
     v.picvolts->Scale(0, 266, 8000, -10);
-    v.picvolts->setMinimumHeight(110);
+    v.picvolts->setMinimumHeight(100);
+    v.picvolts->setAccessibleName(i == 0 ? QStringLiteral("Master waveform") : QStringLiteral("Slave waveform"));
     v.picvolts->setToolTip(QStringLiteral("Settings tab: left click picks this event's pulse, right click the other's; "
                                           "Metering tab: click to measure"));
     frameLayout->addWidget(v.picvolts);

@@ -27,8 +27,9 @@ QVBoxLayout* buildPlot(TdrViewerView& v, QWidget* parent)
 {
     auto* column = new QVBoxLayout;
     v.picTDR = named(new PlotSurface(parent), QStringLiteral("picTDR"));
-    v.picTDR->setMinimumSize(260, 150);
+    v.picTDR->setMinimumSize(240, 130);
     v.picTDR->Scale(1, 256, 512, -1);
+    v.picTDR->setAccessibleName(QStringLiteral("TDR plot"));
     v.picTDR->setToolTip(QStringLiteral("Left button: moving cursor; right button: zero cursor to the moving cursor"));
     using Shape = PlotOverlay::Shape;
     v.ZeroCursor = v.picTDR->addOverlay(QStringLiteral("ZeroCursor"), Shape::Line, QColor(0, 128, 0));
@@ -81,18 +82,23 @@ QVBoxLayout* buildReadouts(TdrViewerView& v, QWidget* parent)
     return column;
 }
 
-QGroupBox* buildManualTests(TdrViewerView& v, QWidget* parent)
+QWidget* buildManualTests(TdrViewerView& v, QWidget* parent)
 {
-    auto* tests = new QGroupBox(QStringLiteral("Manual Tests"), parent);
+    auto* tests = new QWidget(parent);
     tests->setObjectName(QStringLiteral("fraManualTests"));
     auto* layout = new QVBoxLayout(tests);
-    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
     auto* testTrace = new QGroupBox(QStringLiteral("Test Trace"), tests);
     testTrace->setObjectName(QStringLiteral("fraTestTrace"));
     auto* referenceTraces = new QGroupBox(QStringLiteral("Reference Traces"), tests);
     referenceTraces->setObjectName(QStringLiteral("fraReferenceTraces"));
     auto* testLayout = new QGridLayout(testTrace);
     auto* referenceLayout = new QGridLayout(referenceTraces);
+    for (QGridLayout* grid : {testLayout, referenceLayout}) {
+        grid->setContentsMargins(4, 2, 4, 2);
+        grid->setVerticalSpacing(1);
+    }
     static const char* const captions[5] = {"", "", "Test", "Ref 1", "Ref 2"};
     for (int i = 2; i <= 4; ++i) {
         QGroupBox* frame = i == 2 ? testTrace : referenceTraces;
@@ -100,13 +106,14 @@ QGroupBox* buildManualTests(TdrViewerView& v, QWidget* parent)
         const int r = i == 2 ? 0 : (i - 3) * 2;
         v.chkTrace[i] = named(new QCheckBox(QString::fromLatin1(captions[i]), frame), QStringLiteral("chkTrace"), i);
         v.cboTest[i] = named(new QComboBox(frame), QStringLiteral("cboTest"), i);
-        v.cboTest[i]->setMinimumContentsLength(22);
+        v.cboTest[i]->setMinimumContentsLength(18);
         v.cboTest[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         v.scrAlign[i] = named(new QScrollBar(Qt::Horizontal, frame), QStringLiteral("scrAlign"), i);
         v.lblTest[i] = named(new QLabel(frame), QStringLiteral("lblTest"), i);
         v.lblTest[i]->setAutoFillBackground(true);
         v.lblTest[i]->setStyleSheet(QStringLiteral("background-color: white;"));
-        v.lblTest[i]->setMinimumHeight(30);
+        v.lblTest[i]->setMinimumHeight(28);
+        v.lblTest[i]->setContentsMargins(3, 0, 3, 0);
         frameLayout->addWidget(v.chkTrace[i], r, 0);
         frameLayout->addWidget(v.cboTest[i], r, 1);
         frameLayout->addWidget(v.scrAlign[i], r, 2);
@@ -114,6 +121,7 @@ QGroupBox* buildManualTests(TdrViewerView& v, QWidget* parent)
     }
     layout->addWidget(testTrace);
     layout->addWidget(referenceTraces);
+    layout->addStretch(1);
     return tests;
 }
 
@@ -125,6 +133,7 @@ QGroupBox* buildLocator(TdrViewerView& v, QWidget* parent)
     layout->setContentsMargins(4, 2, 4, 2);
     v.cmdLock = named(new QPushButton(QStringLiteral("LOCK"), locator), QStringLiteral("cmdLock"));
     v.cmdReset = named(new QPushButton(QStringLiteral("RESET"), locator), QStringLiteral("cmdReset"));
+    // Two rows of three, narrow enough for the viewer to fit beside the control panel.
     layout->addWidget(v.cmdLock, 0, 0);
     layout->addWidget(v.cmdReset, 1, 0);
     static const char* const captions[4] = {"Locate #1", "Locate #1", "Locate #2", "Locate #2"};
