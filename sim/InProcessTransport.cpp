@@ -1,5 +1,7 @@
 #include "sim/InProcessTransport.h"
 
+#include <algorithm>
+
 namespace mr3x::sim {
 
 namespace {
@@ -11,6 +13,18 @@ const QString kPortPrefix = QStringLiteral("Simulated unit (");
 InProcessTransport::InProcessTransport(Clock& clock, std::shared_ptr<SimUnit> unit, QObject* parent)
     : Transport(parent), clock_(clock), unit_(std::move(unit))
 {
+    wake_.setSingleShot(true);
+    connect(&wake_, &QTimer::timeout, this, &InProcessTransport::poll);
+}
+
+void InProcessTransport::scheduleWake()
+{
+    const std::optional<std::int64_t> next = unit_->nextEventMs();
+    if (!open_ || canceled_ || !next)
+        return;
+    // Bounded, so a unit that goes quiet for long is still looked at now and then.
+    constexpr std::int64_t kLongestSleepMs = 200;
+    wake_.start(static_cast<int>(std::clamp<std::int64_t>(*next - clock_.nowMs(), 0, kLongestSleepMs)));
 }
 
 bool InProcessTransport::open(const LineSettings& settings)
@@ -43,6 +57,7 @@ bool InProcessTransport::write(const QByteArray& bytes)
     if (!open_ || canceled_)
         return false;
     unit_->receive(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), clock_.nowMs());
+    scheduleWake();
     return true;
 }
 
@@ -66,7 +81,9 @@ void InProcessTransport::poll()
     if (unit_->lineLost(now)) {
         canceled_ = true;
         emit lost();
+        return;
     }
+    scheduleWake();
 }
 
 QString simulatedPortName(const QString& model)

@@ -5,6 +5,8 @@
 #include "link/Transport.h"
 #include "sim/SimUnit.h"
 
+#include <QTimer>
+
 #include <memory>
 
 namespace mr3x::sim {
@@ -29,11 +31,16 @@ public:
     SimUnit& unit() { return *unit_; }
 
 private:
+    /// Wakes the program's wait when the unit's next byte is due, as a real port's data would;
+    /// without it a wait would only look again at its next poll.
+    void scheduleWake();
+
     Clock& clock_;
     std::shared_ptr<SimUnit> unit_;
     bool open_ = false;
     bool canceled_ = false;
     QByteArray received_;
+    QTimer wake_;
 };
 
 /// The name under which the program lists the simulated unit: "Simulated unit (M-R32)".

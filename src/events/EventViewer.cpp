@@ -172,8 +172,13 @@ void EventViewer::refuseSlot1(const QString& message)
     // rather than an event that does not go with the master's.
     emptySlot(1);
     loaded_[1].rememberedRow = -1;
-    const QSignalBlocker quiet(list);
-    list->setCurrentRow(-1);
+    {
+        const QSignalBlocker quiet(list);
+        list->setCurrentRow(-1);
+    }
+    // The refused event chose its own display mode on loading: the master's comes back.
+    if (loaded_[0].holdsEvent)
+        w.optDisplayMode[loaded_[0].record.trailer.isTrs() ? 1 : 0]->setChecked(true);
 }
 
 void EventViewer::showMarkers(int i)

@@ -72,7 +72,7 @@ void WaveformDisplay::DRAW_EVENT_GRID(int i)
         const double x = gridX(i, j);
         v.picvolts->Line(x, 266, x, -10);
     }
-    v.picvolts->setDrawWidth(1.2);
+    v.picvolts->setDrawWidth(1.0);
 }
 
 double WaveformDisplay::gridX(int i, int position) const

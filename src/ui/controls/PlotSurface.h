@@ -130,7 +130,8 @@ private:
 
     double left_ = 0, top_ = 0, right_ = 1, bottom_ = 1;
     QColor foreColor_ = Qt::black;
-    double drawWidth_ = 1.2;
+    // One pixel: wider antialiased lines leave Qt's fast path and paint many times slower.
+    double drawWidth_ = 1.0;
     QPointF current_;
     bool runOpen_ = false; // the last run ends at the current point and may go on
     std::vector<Run> runs_;
