@@ -4,6 +4,7 @@
 #include "events/EventViewer.h"
 #include "events/WaveformDisplay.h"
 #include "tdr/Distance.h"
+#include "tdr/PlotDrawing.h"
 #include "tdr/TdrPlot.h"
 #include "tdr/TdrTests.h"
 #include "tdr/TraceColours.h"
@@ -16,8 +17,6 @@ namespace mr3x {
 
 namespace {
 
-constexpr double kTop = 256;
-constexpr double kBottom = -1;
 constexpr double kTdrWidth = 512;
 
 std::string latin1(const QString& text)
@@ -30,21 +29,12 @@ QColor colourOf(const tdr::Rgb& rgb)
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-std::vector<QPointF> pointsOf(const tdr::Polyline& line)
-{
-    std::vector<QPointF> points;
-    points.reserve(line.size());
-    for (const tdr::PlotPoint& p : line)
-        points.emplace_back(p.x, p.y);
-    return points;
-}
-
 } // namespace
 
 void TdrViewer::setTdrModeStartState()
 {
     const TdrViewerView& v = w.tdrView;
-    v.picTDR->Scale(1, kTop, kTdrWidth, kBottom);
+    v.picTDR->Scale(1, kTdrPlotTop, kTdrWidth, kTdrPlotBottom);
     v.scrPan->setMinimum(1);
     v.scrPan->setMaximum(1);
     v.scrPan->setValue(1);
@@ -72,13 +62,8 @@ void TdrViewer::setRangeStart(bool longRange)
     const tdr::RangeStart start = tdr::rangeStart(longRange);
     const TdrViewerView& v = w.tdrView;
     v.Plotstart->setText(QString::number(start.plotStart));
-    setCursorX(v.ZeroCursor, start.plotStart);
+    placeCursor(v.ZeroCursor, start.plotStart);
     v.lblScale->setText(QString::number(start.scale));
-}
-
-void TdrViewer::setCursorX(PlotOverlay* cursor, double x)
-{
-    cursor->setEnds(x, kTop, x, kBottom);
 }
 
 void TdrViewer::DRAW_TDR_VIEW()
@@ -88,7 +73,7 @@ void TdrViewer::DRAW_TDR_VIEW()
     for (int e = 0; e < 2; ++e)
         v.chkTrace[e]->setText(QStringLiteral("Pulse %1").arg(w.program.CurrentPulse[e] + 1));
     v.picTDR->Cls();
-    v.picTDR->Scale(1, kTop, kTdrWidth, kBottom);
+    v.picTDR->Scale(1, kTdrPlotTop, kTdrWidth, kTdrPlotBottom);
     for (int e = 0; e < 2; ++e)
         injectionPhase_[e] = tdr::injectionPhase(leadingNumber(latin1(w.eventSlot[e].lblInjection->text())));
     // The Slave first, so that the Master lies on top.
@@ -205,12 +190,12 @@ void TdrViewer::optDisplayMode_Click(int index)
     const TdrViewerView& v = w.tdrView;
     v.scrPan->setMaximum(1);
     if (index == 0) {
-        v.picTDR->Scale(1, kTop, kTdrWidth, kBottom);
-        setCursorX(v.ZeroCursor, 27);
-        setCursorX(v.MovingCursor, 27);
+        v.picTDR->Scale(1, kTdrPlotTop, kTdrWidth, kTdrPlotBottom);
+        placeCursor(v.ZeroCursor, 27);
+        placeCursor(v.MovingCursor, 27);
         v.fraTransientViewer->setTitle(QStringLiteral("TDR Viewer"));
     } else {
-        v.picTDR->Scale(1, kTop, 8192, kBottom);
+        v.picTDR->Scale(1, kTdrPlotTop, 8192, kTdrPlotBottom);
         v.fraTransientViewer->setTitle(QStringLiteral("TRS Viewer"));
         v.chkTrace[0]->setText(QStringLiteral("Master"));
         v.chkTrace[1]->setText(QStringLiteral("Slave"));
@@ -223,7 +208,7 @@ void TdrViewer::picTDR_MouseDown(Qt::MouseButton button, double x)
 {
     const TdrViewerView& v = w.tdrView;
     if (button == Qt::RightButton)
-        setCursorX(v.ZeroCursor, v.MovingCursor->X1());
+        placeCursor(v.ZeroCursor, v.MovingCursor->X1());
     picTDR_MouseMove(button, x);
     SHOW_DISTANCE();
 }
@@ -239,10 +224,10 @@ void TdrViewer::picTDR_MouseMove(Qt::MouseButtons buttons, double x)
     const double held = tdr::clampCursorX(x);
     const bool left = buttons == Qt::LeftButton;
     if (left)
-        setCursorX(v.MovingCursor, std::floor(held));
+        placeCursor(v.MovingCursor, std::floor(held));
     showCursorLabels();
     if (w.optDisplayMode[0]->isChecked() && left) {
-        v.picTDR->Scale(1, kTop, kTdrWidth, kBottom);
+        v.picTDR->Scale(1, kTdrPlotTop, kTdrWidth, kTdrPlotBottom);
         v.scrPan->setMaximum(1);
     }
     SHOW_DISTANCE();

@@ -44,7 +44,6 @@ private:
     /// traces already shown.
     bool manualRangeAgrees(int s);
     void showCursorLabels();
-    void setCursorX(class PlotOverlay* cursor, double x);
 
     frmMaster& w;
     std::array<int, 2> injectionPhase_{4, 4};

@@ -3,6 +3,7 @@
 #include "common/Text.h"
 #include "events/EventViewer.h"
 #include "tdr/Locator.h"
+#include "tdr/PlotDrawing.h"
 #include "tdr/TdrPlot.h"
 #include "tdr/TdrTests.h"
 #include "tdr/TraceColours.h"
@@ -12,29 +13,13 @@ namespace mr3x {
 
 namespace {
 
-constexpr double kTop = 256;
-constexpr double kBottom = -1;
 
 std::string latin1(const QString& text)
 {
     return text.toLatin1().toStdString();
 }
 
-std::vector<QPointF> pointsOf(const tdr::Polyline& line)
-{
-    std::vector<QPointF> points;
-    points.reserve(line.size());
-    for (const tdr::PlotPoint& p : line)
-        points.emplace_back(p.x, p.y);
-    return points;
-}
-
 } // namespace
-
-void TrsLocator::setCursorX(PlotOverlay* cursor, double x)
-{
-    cursor->setEnds(x, kTop, x, kBottom);
-}
 
 // --- Drawing -------------------------------------------------------------------------------------
 
@@ -44,10 +29,10 @@ void TrsLocator::DRAW_TRS_VIEW()
     const Program& p = w.program;
     const int pan = v.scrPan->value();
     v.picTDR->Cls();
-    v.picTDR->Scale(pan, kTop, pan + p.ViewWidth, kBottom);
+    v.picTDR->Scale(pan, kTdrPlotTop, pan + p.ViewWidth, kTdrPlotBottom);
     // The cursors keep their sample positions when the window moves.
-    setCursorX(v.MovingCursor, leadingNumber(latin1(v.lblMoving->text())));
-    setCursorX(v.ZeroCursor, leadingNumber(latin1(v.lblZero->text())));
+    placeCursor(v.MovingCursor, leadingNumber(latin1(v.lblMoving->text())));
+    placeCursor(v.ZeroCursor, leadingNumber(latin1(v.lblZero->text())));
     drawEventTrace(1, pan);
     drawEventTrace(0, pan);
     DRAW_TRS_TESTS();
@@ -108,7 +93,7 @@ void TrsLocator::cmdLock_Click()
     const TdrViewerView& v = w.tdrView;
     Program& p = w.program;
     p.ViewWidth = tdr::kLockedWidth;
-    v.picTDR->Scale(1, kTop, tdr::kLockedWidth, kBottom);
+    v.picTDR->Scale(1, kTdrPlotTop, tdr::kLockedWidth, kTdrPlotBottom);
     v.scrPan->setMaximum(tdr::kPanMax);
     v.scrPan->setSingleStep(tdr::kPanStep);
     v.scrPan->setPageStep(tdr::kPanStep);
@@ -132,8 +117,8 @@ void TrsLocator::cmdReset_Click()
     v.scrAlign[0]->setValue(0);
     v.scrAlign[1]->setValue(0);
     p.ViewWidth = 8192;
-    setCursorX(v.MovingCursor, 0);
-    setCursorX(v.ZeroCursor, v.MovingCursor->X1());
+    placeCursor(v.MovingCursor, 0);
+    placeCursor(v.ZeroCursor, v.MovingCursor->X1());
     p.TracesLocked = false;
     DRAW_TRS_VIEW();
 }
@@ -154,8 +139,8 @@ void TrsLocator::cmdLocation_Click(int index)
         v.scrPan->setValue(static_cast<int>(window.windowStart));
     p.ViewWidth = tdr::kLockedWidth;
     const double zero = v.scrPan->value() + 6;
-    setCursorX(v.ZeroCursor, zero);
-    setCursorX(v.MovingCursor, zero + leadingNumber(latin1(v.lblDifference->text())));
+    placeCursor(v.ZeroCursor, zero);
+    placeCursor(v.MovingCursor, zero + leadingNumber(latin1(v.lblDifference->text())));
     if (!window.inRange)
         w.dialogs.message(QStringLiteral("No result available for Location #%1\r\nSelect an alternative").arg(index), MsgButtons::Ok,
                           MsgIcon::Information);

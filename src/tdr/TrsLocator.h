@@ -19,7 +19,6 @@ public:
 
 private:
     void drawEventTrace(int e, int pan);
-    void setCursorX(class PlotOverlay* cursor, double x);
 
     frmMaster& w;
 };

@@ -59,56 +59,61 @@ QGroupBox* buildEventList(EventSlotView& v, int i, QWidget* parent)
     return v.fraEvents;
 }
 
-QWidget* buildSettingsTab(EventSlotView& v, int i)
+/// One row of a tab: the label's place in the slot, its name and the caption beside it.
+struct LabelRow {
+    QLabel* EventSlotView::*label;
+    const char* name;
+    const char* caption;
+};
+
+/// A tab of caption and value rows; the Settings tab's "Pulse" row holds two labels side by side.
+QWidget* buildLabelTab(EventSlotView& v, int i, const QString& tabName, std::initializer_list<LabelRow> rows)
 {
     auto* tab = new QWidget;
-    tab->setObjectName(QStringLiteral("fraEventParameters(%1)").arg(i));
+    tab->setObjectName(QStringLiteral("%1(%2)").arg(tabName).arg(i));
     auto* form = compactForm(tab);
-    v.lblPhase = valueLabel(tab, QStringLiteral("lblPhase"), i);
-    v.lblGain = valueLabel(tab, QStringLiteral("lblGain"), i);
-    v.lblFSD = valueLabel(tab, QStringLiteral("lblFSD"), i);
-    v.lblLong_Short = valueLabel(tab, QStringLiteral("lblLong_Short"), i);
-    v.lblInternal = valueLabel(tab, QStringLiteral("lblInternal"), i);
-    v.lblTDR_TRS = valueLabel(tab, QStringLiteral("lblTDR_TRS"), i);
-    v.lblPulseWidth = valueLabel(tab, QStringLiteral("lblPulseWidth"), i);
-    v.lblOn_Off = valueLabel(tab, QStringLiteral("lblOn_Off"), i);
-    v.lblTrigChannel = valueLabel(tab, QStringLiteral("lblTrigChannel"), i);
-    form->addRow(QStringLiteral("Test"), v.lblPhase);
-    form->addRow(QStringLiteral("Gain"), v.lblGain);
-    form->addRow(QStringLiteral(" FSD"), v.lblFSD);
-    form->addRow(QStringLiteral("Range"), v.lblLong_Short);
-    form->addRow(QStringLiteral("Internal"), v.lblInternal);
-    form->addRow(QStringLiteral("Mode"), v.lblTDR_TRS);
-    auto* pulse = new QHBoxLayout;
-    pulse->addWidget(v.lblPulseWidth);
-    pulse->addWidget(v.lblOn_Off, 1);
-    form->addRow(QStringLiteral("Pulse"), pulse);
-    form->addRow(QStringLiteral("Trigger"), v.lblTrigChannel);
+    for (const LabelRow& row : rows)
+        v.*row.label = valueLabel(tab, QString::fromLatin1(row.name), i);
+    for (const LabelRow& row : rows) {
+        if (row.label == &EventSlotView::lblOn_Off)
+            continue; // beside the pulse width
+        if (row.label != &EventSlotView::lblPulseWidth) {
+            form->addRow(QString::fromLatin1(row.caption), v.*row.label);
+            continue;
+        }
+        auto* pulse = new QHBoxLayout;
+        pulse->addWidget(v.lblPulseWidth);
+        pulse->addWidget(v.lblOn_Off, 1);
+        form->addRow(QString::fromLatin1(row.caption), pulse);
+    }
     return tab;
+}
+
+QWidget* buildSettingsTab(EventSlotView& v, int i)
+{
+    return buildLabelTab(v, i, QStringLiteral("fraEventParameters"),
+                         {{&EventSlotView::lblPhase, "lblPhase", "Test"},
+                          {&EventSlotView::lblGain, "lblGain", "Gain"},
+                          {&EventSlotView::lblFSD, "lblFSD", " FSD"},
+                          {&EventSlotView::lblLong_Short, "lblLong_Short", "Range"},
+                          {&EventSlotView::lblInternal, "lblInternal", "Internal"},
+                          {&EventSlotView::lblTDR_TRS, "lblTDR_TRS", "Mode"},
+                          {&EventSlotView::lblPulseWidth, "lblPulseWidth", "Pulse"},
+                          {&EventSlotView::lblOn_Off, "lblOn_Off", ""},
+                          {&EventSlotView::lblTrigChannel, "lblTrigChannel", "Trigger"}});
 }
 
 QWidget* buildDetailsTab(EventSlotView& v, int i)
 {
-    auto* tab = new QWidget;
-    tab->setObjectName(QStringLiteral("fraDetails(%1)").arg(i));
-    auto* form = compactForm(tab);
-    v.lblTrailerLocation = valueLabel(tab, QStringLiteral("lblTrailerLocation"), i);
-    v.lblTrailerJob = valueLabel(tab, QStringLiteral("lblTrailerJob"), i);
-    v.lblUnit = valueLabel(tab, QStringLiteral("lblUnit"), i);
-    v.lblVersion = valueLabel(tab, QStringLiteral("lblVersion"), i);
-    v.lblDuration = valueLabel(tab, QStringLiteral("lblDuration"), i);
-    v.lblThreshold = valueLabel(tab, QStringLiteral("lblThreshold"), i);
-    v.lblInjection = valueLabel(tab, QStringLiteral("lblInjection"), i);
-    v.lblPreTrigger = valueLabel(tab, QStringLiteral("lblPreTrigger"), i);
-    form->addRow(QStringLiteral("Location"), v.lblTrailerLocation);
-    form->addRow(QStringLiteral("Job"), v.lblTrailerJob);
-    form->addRow(QStringLiteral("Unit"), v.lblUnit);
-    form->addRow(QStringLiteral("Version"), v.lblVersion);
-    form->addRow(QStringLiteral("Duration"), v.lblDuration);
-    form->addRow(QStringLiteral("Threshold"), v.lblThreshold);
-    form->addRow(QStringLiteral("Injection"), v.lblInjection);
-    form->addRow(QStringLiteral("Pre/Post"), v.lblPreTrigger);
-    return tab;
+    return buildLabelTab(v, i, QStringLiteral("fraDetails"),
+                         {{&EventSlotView::lblTrailerLocation, "lblTrailerLocation", "Location"},
+                          {&EventSlotView::lblTrailerJob, "lblTrailerJob", "Job"},
+                          {&EventSlotView::lblUnit, "lblUnit", "Unit"},
+                          {&EventSlotView::lblVersion, "lblVersion", "Version"},
+                          {&EventSlotView::lblDuration, "lblDuration", "Duration"},
+                          {&EventSlotView::lblThreshold, "lblThreshold", "Threshold"},
+                          {&EventSlotView::lblInjection, "lblInjection", "Injection"},
+                          {&EventSlotView::lblPreTrigger, "lblPreTrigger", "Pre/Post"}});
 }
 
 QWidget* buildMeteringTab(EventSlotView& v, int i)
