@@ -74,12 +74,12 @@ TEST(Menu, EntriesTogglePanelsAndTheSystemSelectorBlanksThePlots)
 
     // Opening the system hid the system list; the menu brings it back and blanks all three plots.
     EXPECT_TRUE(w.fraSystems->isHidden());
-    for (PlotSurface* plot : {w.picvolts[0], w.picvolts[1], w.picTDR})
+    for (PlotSurface* plot : {w.eventSlot[0].picvolts, w.eventSlot[1].picvolts, w.tdrView.picTDR})
         plot->Line(1, 1, 100, 100);
     w.mnuSystem->trigger();
     EXPECT_FALSE(w.fraSystems->isHidden());
-    for (PlotSurface* plot : {w.picvolts[0], w.picvolts[1], w.picTDR})
-        EXPECT_TRUE(plot->Segments().empty()) << plot->objectName().toStdString();
+    for (PlotSurface* plot : {w.eventSlot[0].picvolts, w.eventSlot[1].picvolts, w.tdrView.picTDR})
+        EXPECT_TRUE(plot->Runs().empty()) << plot->objectName().toStdString();
     w.lblHideSystemSelector->Click();
     EXPECT_TRUE(w.fraSystems->isHidden());
 }
