@@ -83,14 +83,15 @@ QVBoxLayout* buildReadouts(TdrViewerView& v, QWidget* parent)
 
     auto* result = new QGroupBox(QStringLiteral("Result"), parent);
     result->setObjectName(QStringLiteral("fraResult"));
-    auto* resultLayout = new QVBoxLayout(result);
+    auto* resultLayout = new QHBoxLayout(result);
     v.lblResult = readout(result, QStringLiteral("lblResult"));
     v.lblResult->setStyleSheet(QStringLiteral("QLabel { font-size: 15pt; font-weight: bold; }"));
-    resultLayout->addWidget(v.lblResult);
-    column->addWidget(result);
-    v.cmdTdrExport = named(new QPushButton(QStringLiteral("Export..."), parent), QStringLiteral("cmdTdrExport"));
+    resultLayout->addWidget(v.lblResult, 1);
+    // Beside the result it measures, where a laptop screen still shows it.
+    v.cmdTdrExport = named(new QPushButton(QStringLiteral("Export..."), result), QStringLiteral("cmdTdrExport"));
     v.cmdTdrExport->setToolTip(QStringLiteral("Save a trace as CSV, or the view as a picture"));
-    column->addWidget(v.cmdTdrExport);
+    resultLayout->addWidget(v.cmdTdrExport);
+    column->addWidget(result);
     column->addStretch(1);
     return column;
 }
