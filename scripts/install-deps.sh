@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-serialport-dev libgl-dev
+  qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev
   googletest libgtest-dev
   lrzsz socat            # a file-transfer peer nobody here wrote, over a pty pair
   desktop-file-utils appstream   # validate the desktop entry and the metainfo

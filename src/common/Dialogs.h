@@ -26,6 +26,12 @@ public:
     virtual std::optional<QString> promptOrCancel(const QString& text, const QString& title,
                                                   const QString& defaultAnswer) = 0;
 
+    /// A save-file dialog opened on `suggestedPath`: the path chosen, or nothing on Cancel.
+    /// `filters` are name filters ("PNG picture (*.png);;SVG drawing (*.svg)"). The dialog itself
+    /// never asks about replacing a file: the caller asks, for every file it would replace.
+    virtual std::optional<QString> saveFileName(const QString& title, const QString& suggestedPath,
+                                                const QString& filters) = 0;
+
     /// The PC's beep.
     virtual void beep() = 0;
 };

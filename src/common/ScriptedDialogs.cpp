@@ -44,6 +44,21 @@ std::optional<QString> ScriptedDialogs::promptOrCancel(const QString& text, cons
     return reply;
 }
 
+std::optional<QString> ScriptedDialogs::saveFileName(const QString& title, const QString& suggestedPath,
+                                                     const QString&)
+{
+    std::optional<QString> reply = suggestedPath;
+    if (!saveAnswers_.empty()) {
+        reply = saveAnswers_.front();
+        saveAnswers_.pop_front();
+    }
+    Shown shown{Shown::Kind::SaveFile, QString(), title, MsgButtons::OkCancel, MsgIcon::None, suggestedPath,
+                reply.value_or(QString())};
+    shown.cancelled = !reply.has_value();
+    shown_.push_back(shown);
+    return reply;
+}
+
 QStringList ScriptedDialogs::messageTexts() const
 {
     QStringList texts;

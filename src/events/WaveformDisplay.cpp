@@ -46,10 +46,8 @@ void WaveformDisplay::DRAW_EVENT_TRACES(int i)
         if (!v.chkAC[c]->isChecked())
             continue;
         std::vector<QPointF> points;
-        points.reserve(events::kSampleGroups + 1);
-        points.emplace_back(0.0, record.sample(0, c));
-        for (int g = 0; g < events::kSampleGroups; ++g)
-            points.emplace_back(events::sampleX(4 * g + c + 1), record.sample(g, c));
+        for (const events::WavePoint& p : events::channelTrace(record, c))
+            points.emplace_back(p.x, p.y);
         v.picvolts->setForeColor(colourOfBgr(events::channelColourBgr(c)));
         v.picvolts->drawPolyline(points);
     }

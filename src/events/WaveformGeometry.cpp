@@ -76,4 +76,14 @@ std::uint32_t channelColourBgr(int channel)
     return channel >= 0 && channel < int(kColours.size()) ? kColours[std::size_t(channel)] : 0;
 }
 
+std::vector<WavePoint> channelTrace(const EventRecord& record, int channel)
+{
+    std::vector<WavePoint> points;
+    points.reserve(kSampleGroups + 1);
+    points.push_back({0.0, double(record.sample(0, channel))});
+    for (int g = 0; g < kSampleGroups; ++g)
+        points.push_back({sampleX(kChannels * g + channel + 1), double(record.sample(g, channel))});
+    return points;
+}
+
 } // namespace mr3x::events

@@ -5,9 +5,12 @@
 // The marker grid has 64 positions, one for each TDR pulse block of the event's trace area,
 // 20.2 units apart from the marker origin. The origin, and where the zoomed view starts, depend
 // on the unit's version: the later units put their pulses further right.
+#include "events/EventRecord.h"
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace mr3x::events {
 
@@ -30,6 +33,13 @@ std::optional<int> gridPositionAt(double x, int origin);
 int measuringPointAt(double x, bool raw);
 /// x of byte n (1..3200) of the samples: n * 10 / 4.
 double sampleX(int n);
+struct WavePoint {
+    double x = 0;
+    double y = 0;
+};
+/// The line channel c (0..3) is drawn as: from (0, its first sample), then each of its bytes n
+/// (c + 1, c + 5, ... up to 3200) at (n * 10 / 4, byte n).
+std::vector<WavePoint> channelTrace(const EventRecord& record, int channel);
 /// The trace colour of channel c (0xBBGGRR): red, yellow, blue, grey; black for no channel.
 std::uint32_t channelColourBgr(int channel);
 

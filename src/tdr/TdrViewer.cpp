@@ -4,7 +4,7 @@
 #include "events/EventViewer.h"
 #include "events/WaveformDisplay.h"
 #include "tdr/Distance.h"
-#include "tdr/PlotDrawing.h"
+#include "tdr/TraceOnPlot.h"
 #include "tdr/TdrPlot.h"
 #include "tdr/TdrTests.h"
 #include "tdr/TraceColours.h"

@@ -3,7 +3,7 @@
 #include "common/Text.h"
 #include "events/EventViewer.h"
 #include "tdr/Locator.h"
-#include "tdr/PlotDrawing.h"
+#include "tdr/TraceOnPlot.h"
 #include "tdr/TdrPlot.h"
 #include "tdr/TdrTests.h"
 #include "tdr/TraceColours.h"

@@ -1,6 +1,7 @@
 #include "ui/QtDialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -70,6 +71,15 @@ std::optional<QString> QtDialogs::promptOrCancel(const QString& text, const QStr
     if (!ok)
         return std::nullopt;
     return answer;
+}
+
+std::optional<QString> QtDialogs::saveFileName(const QString& title, const QString& suggestedPath, const QString& filters)
+{
+    const QString chosen = QFileDialog::getSaveFileName(owner(), titleOr(title), suggestedPath, filters, nullptr,
+                                                        QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
 }
 
 void QtDialogs::beep()

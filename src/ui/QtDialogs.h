@@ -15,6 +15,8 @@ public:
     QString prompt(const QString& text, const QString& title, const QString& defaultAnswer) override;
     std::optional<QString> promptOrCancel(const QString& text, const QString& title,
                                           const QString& defaultAnswer) override;
+    std::optional<QString> saveFileName(const QString& title, const QString& suggestedPath,
+                                        const QString& filters) override;
     void beep() override;
 
 private:

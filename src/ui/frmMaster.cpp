@@ -4,12 +4,14 @@
 #include "events/EventLists.h"
 #include "events/EventViewer.h"
 #include "events/WaveformDisplay.h"
+#include "export/Exports.h"
 #include "link/CommandExchange.h"
 #include "link/ConnectionLifecycle.h"
 #include "link/Terminal.h"
 #include "retrieval/EventDownload.h"
 #include "retrieval/EventIndex.h"
 #include "systems/Systems.h"
+#include "tdr/CableTypes.h"
 #include "tdr/TdrTests.h"
 #include "tdr/TdrViewer.h"
 #include "tdr/TrsLocator.h"
@@ -64,6 +66,8 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     tdrTests = std::make_unique<TdrTests>(*this);
     tdrViewer = std::make_unique<TdrViewer>(*this);
     trsLocator = std::make_unique<TrsLocator>(*this);
+    cableTypes = std::make_unique<CableTypes>(*this);
+    exports = std::make_unique<Exports>(*this);
 
     Watchdog = named(new QTimer(this), QStringLiteral("Watchdog"));
     Watchdog->setInterval(1000);
@@ -107,6 +111,7 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     wireTerminal();
     wireToolPanels();
     wireLink();
+    wireExports();
 
     // As wide as a 1366x768 laptop screen, and low enough to leave room for the frame's title bar.
     const QRect room = screen()->availableGeometry();
@@ -118,6 +123,8 @@ frmMaster::~frmMaster() = default;
 void frmMaster::Form_Load()
 {
     startUp->Form_Load();
+    if (!lifetime.ended())
+        cableTypes->LOAD_CABLE_TYPES();
 }
 
 frmConfig& frmMaster::config()
@@ -168,6 +175,7 @@ void frmMaster::buildMenu()
     mnuExplorer = named(mnuWindowsTools->addAction(QStringLiteral("Explorer")), QStringLiteral("mnuExplorer"));
     mnuNotepad = named(mnuWindowsTools->addAction(QStringLiteral("Notepad")), QStringLiteral("mnuNotepad"));
     mnuCalculator = named(mnuWindowsTools->addAction(QStringLiteral("Calculator")), QStringLiteral("mnuCalculator"));
+    mnuExport = named(bar->addMenu(QStringLiteral("Export")), QStringLiteral("mnuExport"));
     mnuAbout = action(bar, QStringLiteral("mnuAbout"), QStringLiteral("About"));
     mnuExit = action(bar, QStringLiteral("mnuExit"), QStringLiteral("Exit"));
 }

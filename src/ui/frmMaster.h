@@ -53,6 +53,8 @@ class WaveformDisplay;
 class TdrTests;
 class TdrViewer;
 class TrsLocator;
+class CableTypes;
+class Exports;
 class frmConfig;
 class frmTimeOut;
 
@@ -102,6 +104,8 @@ public:
     std::unique_ptr<TdrTests> tdrTests;
     std::unique_ptr<TdrViewer> tdrViewer;
     std::unique_ptr<TrsLocator> trsLocator;
+    std::unique_ptr<CableTypes> cableTypes;
+    std::unique_ptr<Exports> exports;
 
     // --- Other windows ------------------------------------------------------------------
     frmConfig* configEditor = nullptr;    // the configuration editor, made on first use
@@ -123,6 +127,8 @@ public:
     QAction* mnuExplorer = nullptr;
     QAction* mnuNotepad = nullptr;
     QAction* mnuCalculator = nullptr;
+    QMenu* mnuExport = nullptr;             // "Export": each slot's and the TDR viewer's export menus
+    QAction* mnuLine60Hz = nullptr;         // "Line frequency 60 Hz" (ticked) or 50 Hz for the exports
     QAction* mnuAbout = nullptr;
     QAction* mnuExit = nullptr;
 
@@ -264,6 +270,7 @@ private:
     void wireTerminal();
     void wireToolPanels();
     void wireLink();
+    void wireExports();                 // ui/frmExports.cpp
 };
 
 /// A dock panel whose title bar holds its caption and, where the panel has one, its "X" label.

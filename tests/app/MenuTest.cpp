@@ -43,8 +43,8 @@ TEST(Menu, EntriesTogglePanelsAndTheSystemSelectorBlanksThePlots)
     ASSERT_FALSE(f.lifetime.ended());
     EXPECT_EQ(captions(w.menuBar()->actions()),
               QStringList({"mnuSystem=System Selector", "mnuConfig=Configuration", "mnuComms=Terminal",
-                           "mnuControl=Control Panel", "=Diagnostic Tools", "=Windows Tools", "mnuAbout=About",
-                           "mnuExit=Exit"}));
+                           "mnuControl=Control Panel", "=Diagnostic Tools", "=Windows Tools", "=Export",
+                           "mnuAbout=About", "mnuExit=Exit"}));
     EXPECT_EQ(captions(w.mnuTools->actions()), QStringList({"mnuSettings=Unit Settings", "mnuDisplay=Display Settings",
                                                             "mnuMisc=Misc", "mnuMemo=Memo window"}));
     EXPECT_EQ(captions(w.mnuWindowsTools->actions()),

@@ -10,6 +10,7 @@ endif()
 
 set(sizes 16 24 32 48 64 128 256)
 set(expected
+    usr/bin/mr3x-export
     usr/bin/mr3x-master
     usr/bin/mr3x-unit-sim
     usr/share/applications/org.mr3x.Master.desktop
@@ -27,7 +28,7 @@ if(NOT installed STREQUAL expected)
   message(FATAL_ERROR "installed files differ.\nInstalled:\n  ${got}\nExpected:\n  ${want}")
 endif()
 
-foreach(program mr3x-master mr3x-unit-sim)
+foreach(program mr3x-master mr3x-export mr3x-unit-sim)
   file(READ "${STAGE}/usr/bin/${program}" magic LIMIT 4 HEX)
   if(NOT magic STREQUAL "7f454c46")
     message(FATAL_ERROR "${program} is not a program file")

@@ -6,7 +6,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cmath>
 
 namespace mr3x {
 
@@ -154,78 +153,34 @@ QPointF PlotSurface::toPixel(const QPointF& user) const
     return {sx * width(), sy * height()};
 }
 
+PlotDrawing PlotSurface::drawing() const
+{
+    PlotDrawing d;
+    d.left = left_;
+    d.top = top_;
+    d.right = right_;
+    d.bottom = bottom_;
+    d.background = BackColor();
+    d.runs = runs_;
+    for (const PlotOverlay* overlay : overlays_) {
+        if (!overlay->isVisible())
+            continue;
+        const bool box = overlay->shape() == PlotOverlay::Shape::Box;
+        d.marks.push_back({box ? PlotMark::Shape::Box : PlotMark::Shape::Line, overlay->colour(), overlay->X1(),
+                           overlay->Y1(), overlay->X2(), overlay->Y2(), overlay->Width()});
+    }
+    return d;
+}
+
+void PlotSurface::render(QPainter& painter, const QRectF& area) const
+{
+    paintPlot(painter, area, drawing());
+}
+
 void PlotSurface::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    for (const Run& run : runs_) {
-        // Hairlines (grids) stay crisp; traces are smoothed.
-        painter.setRenderHint(QPainter::Antialiasing, run.width > 0);
-        paintRun(painter, run);
-    }
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    for (const PlotOverlay* overlay : overlays_)
-        if (overlay->isVisible())
-            paintOverlay(painter, *overlay);
-}
-
-void PlotSurface::paintRun(QPainter& painter, const Run& run) const
-{
-    painter.setPen(QPen(run.colour, run.width));
-    if (run.points.size() == 1) {
-        painter.drawPoint(toPixel(run.points.front()));
-        return;
-    }
-    // A trace longer than the surface is wide is drawn as what each pixel column shows: its
-    // first, lowest, highest and last point, in the order they come. The picture is the same
-    // and the painting stays fast however many samples a trace holds.
-    QPolygonF pixels;
-    pixels.reserve(static_cast<qsizetype>(std::min<std::size_t>(run.points.size(), 4 * static_cast<std::size_t>(width()) + 8)));
-    const bool dense = run.points.size() > 2 * static_cast<std::size_t>(std::max(1, width()));
-    if (!dense) {
-        for (const QPointF& p : run.points)
-            pixels << toPixel(p);
-        painter.drawPolyline(pixels);
-        return;
-    }
-    std::size_t i = 0;
-    while (i < run.points.size()) {
-        const QPointF first = toPixel(run.points[i]);
-        const long column = std::lround(std::floor(first.x()));
-        QPointF low = first, high = first, last = first;
-        std::size_t j = i + 1;
-        for (; j < run.points.size(); ++j) {
-            const QPointF p = toPixel(run.points[j]);
-            if (std::lround(std::floor(p.x())) != column)
-                break;
-            if (p.y() < low.y())
-                low = p;
-            if (p.y() > high.y())
-                high = p;
-            last = p;
-        }
-        pixels << first;
-        if (low != first)
-            pixels << low;
-        if (high != first && high != low)
-            pixels << high;
-        if (last != first && last != low && last != high)
-            pixels << last;
-        i = j;
-    }
-    painter.drawPolyline(pixels);
-}
-
-void PlotSurface::paintOverlay(QPainter& painter, const PlotOverlay& overlay) const
-{
-    painter.setPen(QPen(overlay.colour(), 1));
-    if (overlay.shape() == PlotOverlay::Shape::Line) {
-        painter.drawLine(toPixel({overlay.X1(), overlay.Y1()}), toPixel({overlay.X2(), overlay.Y2()}));
-        return;
-    }
-    const QPointF topLeft = toPixel({overlay.Left(), top_});
-    const QPointF bottomRight = toPixel({overlay.Left() + overlay.Width(), bottom_});
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(topLeft, bottomRight).normalized().adjusted(0, 0, -1, -1));
+    render(painter, QRectF(rect()));
 }
 
 void PlotSurface::mousePressEvent(QMouseEvent* event)

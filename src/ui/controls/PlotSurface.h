@@ -3,6 +3,8 @@
 // read back (tests) and repainted fast at any size. The viewers draw traces and grids on it with
 // points and lines; the lines a user moves (cursors, markers, the measuring point and its box)
 // are overlays placed on it, kept apart from the drawing so that clearing it leaves them.
+#include "export/PlotDrawing.h"
+
 #include <QColor>
 #include <QObject>
 #include <QPointF>
@@ -57,11 +59,7 @@ class PlotSurface : public QWidget {
     Q_OBJECT
 public:
     /// A run of connected points in one colour; a point plotted alone is a run of one.
-    struct Run {
-        QColor colour;
-        std::vector<QPointF> points;
-        double width = 0; // the pen width in pixels; 0 draws the finest line the screen has
-    };
+    using Run = PlotRun;
 
     explicit PlotSurface(QWidget* parent = nullptr);
 
@@ -102,6 +100,12 @@ public:
     /// A line or a box placed on the surface, named for the tests (objectName).
     PlotOverlay* addOverlay(const QString& name, PlotOverlay::Shape shape, const QColor& colour);
 
+    /// What the surface shows: its scale, back colour, runs and the overlays now visible.
+    PlotDrawing drawing() const;
+    /// Paints what the surface shows into `area` of any painter (a picture of any size, a PDF
+    /// page), as sharp as the device allows; no window needs to be on screen.
+    void render(QPainter& painter, const QRectF& area) const;
+
     /// A position in the user scale for a point in widget pixels, and back.
     QPointF toUser(const QPointF& pixel) const;
     QPointF toPixel(const QPointF& user) const;
@@ -125,8 +129,6 @@ protected:
 
 private:
     friend class PlotOverlay;
-    void paintRun(class QPainter& painter, const Run& run) const;
-    void paintOverlay(class QPainter& painter, const PlotOverlay& overlay) const;
 
     double left_ = 0, top_ = 0, right_ = 1, bottom_ = 1;
     QColor foreColor_ = Qt::black;

@@ -18,6 +18,9 @@
 
 #include <array>
 
+class QAction;
+class QMenu;
+
 namespace mr3x {
 
 struct EventSlotView {
@@ -65,6 +68,19 @@ struct EventSlotView {
     std::array<QCheckBox*, 4> chkAC{};        // the channels shown
     QPushButton* cmdZoom = nullptr;           // "+" full view shown, "-" zoomed
     QScrollBar* scrZoom = nullptr;            // the zoomed window's left edge
+
+    // Exports of the slot's event: the button opens the menu (the window's "Export" menu holds
+    // it too). The picture's and the list's right buttons keep their own work (the other slot's
+    // pulse, deleting a file), so the menu is not a right-click one.
+    QPushButton* cmdExport = nullptr;         // "Export..."
+    QMenu* mnuEventExport = nullptr;          // "Master event" / "Slave event"
+    QAction* mnuComtrade = nullptr;           // "COMTRADE (ASCII)..."
+    QAction* mnuComtradeBinary = nullptr;     // "COMTRADE (binary)..."
+    QAction* mnuCsv = nullptr;                // "CSV..."
+    QAction* mnuCsvParameters = nullptr;      // "CSV with parameters..."
+    QAction* mnuTraceCsv = nullptr;           // "TDR trace as CSV..."
+    QAction* mnuPicture = nullptr;            // "Picture..."
+    QAction* mnuFaultReport = nullptr;        // "Fault report..."
 
     /// Sets the outline colour of ACFrame (0xBBGGRR).
     void setOutlineColour(unsigned bgr) const;

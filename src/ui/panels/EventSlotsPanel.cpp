@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QVBoxLayout>
 
 namespace mr3x {
@@ -191,7 +192,27 @@ QHBoxLayout* buildWaveControls(EventSlotView& v, int i, QWidget* parent)
     v.cmdZoom->setMaximumWidth(32);
     v.cmdZoom->setToolTip(QStringLiteral("Zoom in on the pulse grid, or back to the whole event"));
     row->addWidget(v.cmdZoom);
+    v.cmdExport = named(new QPushButton(QStringLiteral("Export..."), parent), QStringLiteral("cmdExport"), i);
+    v.cmdExport->setToolTip(QStringLiteral("Save this event as COMTRADE, CSV, a picture or a fault report"));
+    row->addWidget(v.cmdExport);
     return row;
+}
+
+void buildExportMenu(EventSlotView& v, int i, QWidget* parent)
+{
+    v.mnuEventExport = named(new QMenu(i == 0 ? QStringLiteral("Master event") : QStringLiteral("Slave event"), parent),
+                             QStringLiteral("mnuEventExport"), i);
+    const auto entry = [&](const QString& name, const QString& caption) {
+        return named(v.mnuEventExport->addAction(caption), name, i);
+    };
+    v.mnuComtrade = entry(QStringLiteral("mnuComtrade"), QStringLiteral("COMTRADE (ASCII)..."));
+    v.mnuComtradeBinary = entry(QStringLiteral("mnuComtradeBinary"), QStringLiteral("COMTRADE (binary)..."));
+    v.mnuCsv = entry(QStringLiteral("mnuCsv"), QStringLiteral("CSV..."));
+    v.mnuCsvParameters = entry(QStringLiteral("mnuCsvParameters"), QStringLiteral("CSV with parameters..."));
+    v.mnuTraceCsv = entry(QStringLiteral("mnuTraceCsv"), QStringLiteral("TDR trace as CSV..."));
+    v.mnuEventExport->addSeparator();
+    v.mnuPicture = entry(QStringLiteral("mnuPicture"), QStringLiteral("Picture..."));
+    v.mnuFaultReport = entry(QStringLiteral("mnuFaultReport"), QStringLiteral("Fault report..."));
 }
 
 } // namespace
@@ -221,6 +242,7 @@ QWidget* buildEventSlotView(EventSlotView& v, int i, QWidget* parent)
 
     grid->addWidget(buildPicture(v, i, slot), 1, 0, 1, 2);
     grid->addLayout(buildWaveControls(v, i, slot), 2, 0, 1, 2);
+    buildExportMenu(v, i, slot);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 2);
     grid->setRowStretch(1, 3);

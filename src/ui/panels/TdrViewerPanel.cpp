@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QVBoxLayout>
 
 namespace mr3x {
@@ -69,17 +70,43 @@ QVBoxLayout* buildReadouts(TdrViewerView& v, QWidget* parent)
     v.lblDielectric = named(new QLabel(QStringLiteral("54.0% (v/2=81.0m/us)"), speed), QStringLiteral("lblDielectric"));
     speedLayout->addWidget(v.scrVF);
     speedLayout->addWidget(v.lblDielectric);
+    auto* cable = new QHBoxLayout;
+    v.cboCableType = named(new QComboBox(speed), QStringLiteral("cboCableType"));
+    v.cboCableType->setToolTip(QStringLiteral("Cable type: sets the propagation speed"));
+    v.cboCableType->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    v.cboCableType->setMinimumContentsLength(12);
+    v.cmdCalibrate = named(new QPushButton(QStringLiteral("Calibrate..."), speed), QStringLiteral("cmdCalibrate"));
+    v.cmdCalibrate->setToolTip(QStringLiteral("With the cursors on both ends of a known length: the speed that reads it"));
+    cable->addWidget(v.cboCableType, 1);
+    cable->addWidget(v.cmdCalibrate);
+    speedLayout->addLayout(cable);
     column->addWidget(speed);
 
     auto* result = new QGroupBox(QStringLiteral("Result"), parent);
     result->setObjectName(QStringLiteral("fraResult"));
-    auto* resultLayout = new QVBoxLayout(result);
+    auto* resultLayout = new QHBoxLayout(result);
     v.lblResult = readout(result, QStringLiteral("lblResult"));
     v.lblResult->setStyleSheet(QStringLiteral("QLabel { font-size: 15pt; font-weight: bold; }"));
-    resultLayout->addWidget(v.lblResult);
+    resultLayout->addWidget(v.lblResult, 1);
+    // Beside the result it measures, where a laptop screen still shows it.
+    v.cmdTdrExport = named(new QPushButton(QStringLiteral("Export..."), result), QStringLiteral("cmdTdrExport"));
+    v.cmdTdrExport->setToolTip(QStringLiteral("Save a trace as CSV, or the view as a picture"));
+    resultLayout->addWidget(v.cmdTdrExport);
     column->addWidget(result);
     column->addStretch(1);
     return column;
+}
+
+void buildExportMenu(TdrViewerView& v, QWidget* parent)
+{
+    v.mnuTdrExport = named(new QMenu(QStringLiteral("TDR viewer"), parent), QStringLiteral("mnuTdrExport"));
+    static const char* const traces[5] = {"Master event trace as CSV...", "Slave event trace as CSV...",
+                                          "Test trace as CSV...", "Reference 1 trace as CSV...",
+                                          "Reference 2 trace as CSV..."};
+    for (int i = 0; i < 5; ++i)
+        v.mnuTdrTraceCsv[i] = named(v.mnuTdrExport->addAction(QString::fromLatin1(traces[i])), QStringLiteral("mnuTdrTraceCsv"), i);
+    v.mnuTdrExport->addSeparator();
+    v.mnuTdrPicture = named(v.mnuTdrExport->addAction(QStringLiteral("Picture...")), QStringLiteral("mnuTdrPicture"));
 }
 
 QWidget* buildManualTests(TdrViewerView& v, QWidget* parent)
@@ -172,6 +199,8 @@ QGroupBox* buildTdrViewerView(TdrViewerView& v, QWidget* parent)
     layout->addLayout(plotColumn, 1);
     layout->addLayout(buildReadouts(v, v.fraTransientViewer));
     layout->addWidget(buildManualTests(v, v.fraTransientViewer));
+
+    buildExportMenu(v, v.fraTransientViewer);
 
     for (QScrollBar* bar : v.scrAlign) {
         bar->setRange(-100, 100);

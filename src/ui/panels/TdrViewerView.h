@@ -15,6 +15,9 @@
 
 #include <array>
 
+class QAction;
+class QMenu;
+
 namespace mr3x {
 
 struct TdrViewerView {
@@ -32,6 +35,8 @@ struct TdrViewerView {
     QLabel* lblResult = nullptr;              // the cursor distance in metres
     QScrollBar* scrVF = nullptr;              // propagation speed, tenths of a percent
     QLabel* lblDielectric = nullptr;          // its caption
+    QComboBox* cboCableType = nullptr;        // beside scrVF: choosing a cable type sets its speed
+    QPushButton* cmdCalibrate = nullptr;      // "Calibrate...": the speed from a known length
 
     std::array<QCheckBox*, 5> chkTrace{};
     std::array<QScrollBar*, 5> scrAlign{};
@@ -41,6 +46,12 @@ struct TdrViewerView {
     QPushButton* cmdLock = nullptr;           // "LOCK"
     QPushButton* cmdReset = nullptr;          // "RESET"
     std::array<QPushButton*, 4> cmdLocation{}; // "Locate #1" (Master, Slave), "Locate #2" (Master, Slave)
+
+    // Exports of the view: the button opens the menu (the window's "Export" menu holds it too).
+    QPushButton* cmdTdrExport = nullptr;      // "Export..."
+    QMenu* mnuTdrExport = nullptr;            // "TDR viewer"
+    std::array<QAction*, 5> mnuTdrTraceCsv{};    // each trace as CSV: Master, Slave, Test, Ref 1, Ref 2
+    QAction* mnuTdrPicture = nullptr;         // "Picture..."
 };
 
 /// Builds the viewer's controls inside `parent` and returns its frame.
