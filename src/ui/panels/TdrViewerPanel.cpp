@@ -74,10 +74,12 @@ QVBoxLayout* buildReadouts(TdrViewerView& v, QWidget* parent)
     v.cboCableType = named(new QComboBox(speed), QStringLiteral("cboCableType"));
     v.cboCableType->setToolTip(QStringLiteral("Cable type: sets the propagation speed"));
     v.cboCableType->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    v.cboCableType->setMinimumContentsLength(12);
+    v.cboCableType->setMinimumContentsLength(10);
     v.cmdCalibrate = named(new QPushButton(QStringLiteral("Calibrate..."), speed), QStringLiteral("cmdCalibrate"));
     v.cmdCalibrate->setToolTip(QStringLiteral("With the cursors on both ends of a known length: the speed that reads it"));
-    cable->addWidget(v.cboCableType, 1);
+    // One above the other: the column stays narrow enough for the control panel beside it.
+    speedLayout->addWidget(v.cboCableType);
+    cable->addStretch(1);
     cable->addWidget(v.cmdCalibrate);
     speedLayout->addLayout(cable);
     column->addWidget(speed);
@@ -133,7 +135,7 @@ QWidget* buildManualTests(TdrViewerView& v, QWidget* parent)
         const int r = i == 2 ? 0 : (i - 3) * 2;
         v.chkTrace[i] = named(new QCheckBox(QString::fromLatin1(captions[i]), frame), QStringLiteral("chkTrace"), i);
         v.cboTest[i] = named(new QComboBox(frame), QStringLiteral("cboTest"), i);
-        v.cboTest[i]->setMinimumContentsLength(18);
+        v.cboTest[i]->setMinimumContentsLength(15);
         v.cboTest[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         v.scrAlign[i] = named(new QScrollBar(Qt::Horizontal, frame), QStringLiteral("scrAlign"), i);
         v.lblTest[i] = named(new QLabel(frame), QStringLiteral("lblTest"), i);
