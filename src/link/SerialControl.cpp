@@ -60,6 +60,10 @@ void SerialControl::setSettings(const QString& settings)
 
 void SerialControl::setPortOpen(bool open)
 {
+    // An open port stays open: closing it drops the line of a USB or Bluetooth adapter, and what
+    // the unit sends meanwhile would be lost. Only another port or line speed opens it anew.
+    if (open && PortOpen() && portName_ == openedName_ && settings_ == openedSettings_)
+        return;
     closePort();
     if (open)
         openPort();
@@ -104,6 +108,8 @@ void SerialControl::openPort()
         lastStatus_ = transport_->status();
         return;
     }
+    openedName_ = portName_;
+    openedSettings_ = settings_;
     connect(transport_.get(), &Transport::readyRead, this, &SerialControl::service);
     connect(transport_.get(), &Transport::lost, this, &SerialControl::onLost);
     lastStatus_ = transport_->status();

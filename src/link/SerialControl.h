@@ -38,7 +38,8 @@ public:
     /// "9600,n,8,1" or "115200,n,8,1".
     void setSettings(const QString& settings);
     QString Settings() const { return settings_; }
-    /// true opens the named port with Settings (closing an open one first); false closes it.
+    /// true opens the named port with Settings; a port already open with that name and those
+    /// settings stays open as it is (another name or line speed opens it anew). false closes it.
     void setPortOpen(bool open);
     bool PortOpen() const;
     /// "Connected", "Port unavailable", "Canceled", "Port closed", or the port's own error text.
@@ -138,6 +139,8 @@ private:
     QString portName_ = QStringLiteral("COM1");
     QString settings_ = QStringLiteral("9600,n,8,1");
     QString lastStatus_ = portstatus::Closed;
+    QString openedName_;     // the name and settings the open port was opened with
+    QString openedSettings_;
 
     QStringList patterns_;
     QString separator_ = QStringLiteral("|");
