@@ -129,8 +129,10 @@ void UnitSettings::PARSE_SETTINGS()
         offerSimNumber(fields[SimNumber]);
     }
     markGprs(fields);
-    if (fields.size() > Version && fields[Version] == msMarker)
-        w.lblHardware->setText(fromLatin1(msModel));
+    // The model is this unit's own: a unit without the "M-S32" marker is not taken for one
+    // because an earlier unit of the run was.
+    if (fields.size() > Version)
+        w.lblHardware->setText(fields[Version] == msMarker ? fromLatin1(msModel) : QString());
     keepParameters(fields);
     listFields(fields);
     applyFields(fields);

@@ -3,6 +3,7 @@
 #include "UnitSettingsFixture.h"
 #include "link/ConnectionLifecycle.h"
 #include "link/Terminal.h"
+#include "unitsettings/ControlPanel.h"
 
 #include <QFile>
 
@@ -170,4 +171,56 @@ TEST(SettingsDownload, RefusedWithoutAConnectionWhileTheLinkIsBusyOrWithoutAUnit
     EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No unit selected"});
     EXPECT_TRUE(f.sent.isEmpty());
     EXPECT_EQ(w.Comm->CaptureFile(), QString());
+}
+
+TEST(SettingsDownload, TheModelIsEachLoggedOnUnitsOwnAndIsForgottenWhenTheLinkCloses)
+{
+    // An "M-S32" on one port and an "M-R32" on another, worked one after the other in one run.
+    sim::SimOptions options = LinkFixture::defaultOptions();
+    options.model = sim::Model::MS32;
+    LinkFixture f(options);
+    const auto mr32 = std::make_shared<sim::SimUnit>(LinkFixture::defaultOptions());
+    const QString mr32Port = sim::simulatedPortName("M-R32");
+    const TransportOpener ms32Ports = f.openPort;
+    f.openPort = [&f, mr32, mr32Port, ms32Ports](const QString& name) -> std::unique_ptr<Transport> {
+        if (name != mr32Port)
+            return ms32Ports(name);
+        return std::make_unique<RecordingTransport>(std::make_unique<sim::InProcessTransport>(f.clock, mr32), f.clock,
+                                                    f.sent, f.received, f.writes);
+    };
+    frmMaster& w = f.start();
+    w.cboCommports->addItem(mr32Port);
+
+    f.logOn();
+    EXPECT_EQ(w.lblHardware->text(), QString("M-S32"));
+    EXPECT_EQ(w.lstIndex->count(), 40);
+    w.connection->cmdConnect_Click(); // log off, OK to the arming question
+    EXPECT_EQ(w.lblStatus->text(), QString("Disconnected"));
+    EXPECT_EQ(w.lblHardware->text(), QString());
+
+    w.optFSD[2]->setChecked(true);
+    w.cboCommports->setCurrentText(mr32Port);
+    w.connection->cboCommports_Click();
+    w.connection->cmdConnect_Click();
+    EXPECT_EQ(w.lblStatus->text(), QString("Index file downloaded"));
+    EXPECT_EQ(w.lblHardware->text(), QString());
+    EXPECT_EQ(w.lstIndex->count(), 20);
+    EXPECT_TRUE(w.optFSD[0]->isChecked()) << "the current range is read from an M-R32";
+
+    // Arming sends the set-up batch of an M-R32: time, identity, hardware.
+    f.clearWire();
+    f.dialogs.answer(MsgAnswer::Yes);
+    w.controlPanel->cmdArm_MouseDown(Qt::LeftButton);
+    EXPECT_TRUE(f.sent.startsWith("T")) << f.sent.toStdString();
+    EXPECT_TRUE(f.sent.contains("\r\n\r\ng")) << f.sent.toStdString();
+    EXPECT_FALSE(f.sent.contains("h15")) << "no threshold command";
+    EXPECT_TRUE(mr32->armed());
+
+    // A unit that reports no model marker at all leaves the label empty.
+    storeSettings(f, fieldsWith({{11, "E1"}}));
+    w.unitSettings->PARSE_SETTINGS();
+    ASSERT_EQ(w.lblHardware->text(), QString("M-S32"));
+    storeSettings(f, fieldsWith({{11, "R2"}}));
+    w.unitSettings->PARSE_SETTINGS();
+    EXPECT_EQ(w.lblHardware->text(), QString());
 }
