@@ -3,9 +3,13 @@
 #include "UnitSettingsFixture.h"
 #include "link/ConnectionLifecycle.h"
 #include "link/Terminal.h"
+#include "systems/Systems.h"
 #include "unitsettings/ControlPanel.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -223,4 +227,52 @@ TEST(SettingsDownload, TheModelIsEachLoggedOnUnitsOwnAndIsForgottenWhenTheLinkCl
     storeSettings(f, fieldsWith({{11, "R2"}}));
     w.unitSettings->PARSE_SETTINGS();
     EXPECT_EQ(w.lblHardware->text(), QString());
+}
+
+TEST(SettingsDownload, ChoosingAnotherUnitDuringTheDownloadFilesEverythingWithTheUnitItCameFrom)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    const QString other = QFileInfo(f.unitFolder()).path() + "/MR-0102";
+    ASSERT_TRUE(QDir().mkdir(other));
+    w.DirUnits[0]->Refresh();
+    w.systems->DirUnits_Change(0);
+    ASSERT_EQ(w.cboUnits[0]->currentText(), QString("MR-0101"));
+    // A settings file the other unit left behind must not be read as this unit's.
+    storeSettings(f, fieldsWith());
+    QFile::rename(f.unitFolder() + "/MR-0101 Settings.txt", other + "/MR-0102 Settings.txt");
+    writeTextFile(other + "/MR-0102 Settings.txt", {"Parameters:115200,30,9"});
+
+    // The user picks the other unit while the unit's answer to "X", and later its answer to
+    // "p", is awaited.
+    const QStringList choosingAt = {"Requesting Settings", "Downloading Index "};
+    for (const QString& status : choosingAt) {
+        SCOPED_TRACE(status.toStdString());
+        w.cboUnits[0]->setCurrentText("MR-0101");
+        QFile::remove(f.unitFolder() + "/MR-0101.IDX");
+        w.cboThreshold->setCurrentText("12");
+        const auto choosing = QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
+            if (w.lblStatus->text() == status)
+                QTimer::singleShot(0, w.lblStatus, [&] { w.cboUnits[0]->setCurrentText("MR-0102"); });
+        });
+        if (w.Comm->PortStatus() == "Connected")
+            w.terminal->cmdSettings_Click();
+        else
+            f.logOn();
+        QObject::disconnect(choosing);
+
+        ASSERT_EQ(w.cboUnits[0]->currentText(), QString("MR-0102"));
+        EXPECT_EQ(w.lblStatus->text(), QString("Index file downloaded"));
+        EXPECT_TRUE(QFile::exists(f.unitFolder() + "/MR-0101 Settings.txt"));
+        EXPECT_TRUE(QFile::exists(f.unitFolder() + "/MR-0101.IDX"));
+        EXPECT_EQ(QDir(other).entryList(QDir::Files), QStringList{"MR-0102 Settings.txt"});
+        EXPECT_EQ(w.cboThreshold->currentText(), QString("15")) << "the unit's own settings were applied";
+        EXPECT_EQ(w.lstUnitSettings->count(), 17);
+        // The list shows the index just fetched: the unit's 12 events.
+        int events = 0;
+        for (int row = 0; row < w.lstIndex->count(); ++row)
+            events += w.lstIndex->item(row)->text().startsWith("00-00-00") ? 0 : 1;
+        EXPECT_EQ(events, 12);
+        EXPECT_TRUE(f.dialogs.shown().empty());
+    }
 }
