@@ -69,6 +69,20 @@ void SerialControl::setPortOpen(bool open)
         openPort();
 }
 
+void SerialControl::shutDown()
+{
+    shutDown_ = true;
+    if (capture_) {
+        // Until its routine closes it, a capture holds only part of what the unit sends.
+        capture_->close();
+        capture_->remove();
+        capture_.reset();
+        captureFile_.clear();
+    }
+    closePort();
+    waitPending_ = false;
+}
+
 bool SerialControl::PortOpen() const
 {
     return transport_ && transport_->isOpen();
@@ -94,6 +108,8 @@ QStringList SerialControl::DeviceList() const
 
 void SerialControl::openPort()
 {
+    if (shutDown_)
+        return;
     const auto line = LineSettings::parse(settings_);
     if (!line) {
         lastStatus_ = QStringLiteral("Invalid port settings ") + settings_;
@@ -257,7 +273,7 @@ void SerialControl::setCaptureFile(const QString& path)
         capture_.reset();
     }
     captureFile_ = path;
-    if (path.isEmpty())
+    if (path.isEmpty() || shutDown_)
         return;
     // A capture starts a fresh file: text left from an earlier capture must not be read as
     // part of this one.

@@ -42,6 +42,10 @@ public:
     /// settings stays open as it is (another name or line speed opens it anew). false closes it.
     void setPortOpen(bool open);
     bool PortOpen() const;
+    /// The program ends: a reception under way is dropped with its temporary file, a capture
+    /// under way is closed and its partial file deleted, the port is closed, and from now on no
+    /// port opens and nothing is sent.
+    void shutDown();
     /// "Connected", "Port unavailable", "Canceled", "Port closed", or the port's own error text.
     QString PortStatus() const;
     /// The communication devices present: real serial ports (COM names on Windows, device
@@ -164,6 +168,7 @@ private:
     QTimer tick_;
     bool servicing_ = false;
     bool serviceAgain_ = false;
+    bool shutDown_ = false;
 
     QString receiveFolder_;
     int transferMode_ = 0;

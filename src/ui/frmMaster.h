@@ -294,6 +294,8 @@ private:
     void wireTerminal();
     void wireToolPanels();
     void wireLink();
+
+    int endAction_ = 0; // what the window does the moment the program ends
 };
 
 /// A dock panel whose title bar holds its caption and, where the panel has one, its "X" label.
