@@ -53,6 +53,11 @@ QString UnitSettings::settingsFilePath() const
     return settingsFileOf(w.filTST->Path(), w.cboUnits[0]->currentText());
 }
 
+QString UnitSettings::chosenUnitsFile() const
+{
+    return unitChosen() ? settingsFilePath() : QString();
+}
+
 QString UnitSettings::settingsFileOf(const QString& folder, const QString& unit)
 {
     return joinPath(folder, fromLatin1(commands::receivedFileName(Command::Settings, latin1(unit))));
@@ -124,7 +129,7 @@ void UnitSettings::downloadIndex(const QString& folder, const QString& unit)
 
 void UnitSettings::PARSE_SETTINGS()
 {
-    parseSettings(unitChosen() ? settingsFilePath() : QString());
+    parseSettings(chosenUnitsFile());
 }
 
 void UnitSettings::parseSettings(const QString& file)
@@ -157,7 +162,7 @@ void UnitSettings::mnuSettings_Click()
 {
     w.fraSettingsViewer->show();
     w.lstUnitSettings->clear();
-    std::optional<std::vector<std::string>> fields = readFields(unitChosen() ? settingsFilePath() : QString());
+    std::optional<std::vector<std::string>> fields = readFields(chosenUnitsFile());
     if (!fields)
         return;
     if (fields->size() > Version)

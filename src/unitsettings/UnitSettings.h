@@ -32,6 +32,8 @@ public:
     bool unitChosen() const;
 
 private:
+    /// The settings file of the master unit chosen now; empty while no unit folder is chosen.
+    QString chosenUnitsFile() const;
     /// After the settings: the index request, the index file's reception into `folder` under
     /// the unit's name, and its list.
     void downloadIndex(const QString& folder, const QString& unit);
