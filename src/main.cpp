@@ -56,7 +56,13 @@ int main(int argc, char* argv[])
     mr3x::frmMaster master(environment);
     dialogs.setParent(&master);
     mr3x::frmDummy splash;
-    if (!splash.Form_Load(master) || lifetime.ended())
+    try {
+        if (!splash.Form_Load(master) || lifetime.ended())
+            return lifetime.exitCode();
+        return QApplication::exec();
+    } catch (const mr3x::ProgramEnded&) {
+        // The program ended while a routine waited on the unit: the wait ended the routine, and
+        // the link was closed and the master settings written before.
         return lifetime.exitCode();
-    return QApplication::exec();
+    }
 }

@@ -16,10 +16,23 @@ void Clock::DoEvents()
 
 void Clock::processEvents(int flags)
 {
-    const QScopedValueRollback<int> depth(eventDepth_, eventDepth_ + 1);
-    if (QCoreApplication::instance() != nullptr)
-        QCoreApplication::processEvents(QEventLoop::ProcessEventsFlags(flags));
-    runPumps();
+    throwIfEnded();
+    {
+        const QScopedValueRollback<int> depth(eventDepth_, eventDepth_ + 1);
+        if (QCoreApplication::instance() != nullptr)
+            QCoreApplication::processEvents(QEventLoop::ProcessEventsFlags(flags));
+        if (!waitsEnded_)
+            runPumps();
+    }
+    // The program may have ended in one of the events just run (Exit, a fatal message): the
+    // routine that waited here must not go on sending, receiving or writing.
+    throwIfEnded();
+}
+
+void Clock::throwIfEnded() const
+{
+    if (waitsEnded_)
+        throw ProgramEnded{};
 }
 
 void Clock::pause(int ms)

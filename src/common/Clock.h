@@ -12,6 +12,10 @@
 
 namespace mr3x {
 
+/// Thrown by a wait once the program has ended (Clock::endWaits): the code that waited never
+/// runs on. It unwinds to the caller of the window's event loop, which ends the program.
+struct ProgramEnded {};
+
 class Clock {
 public:
     using Pump = std::function<void()>;
@@ -38,6 +42,11 @@ public:
     /// from a wait that lets window events run sees more than the code that waits.
     int eventDepth() const { return eventDepth_; }
 
+    /// The program has ended: from now on every wait (DoEvents, idle, pause) throws ProgramEnded
+    /// instead of returning, also one that is letting window events run right now.
+    void endWaits() { waitsEnded_ = true; }
+    bool waitsEnded() const { return waitsEnded_; }
+
     /// Registers work to do at every DoEvents (returns an id for removePump).
     int addPump(Pump pump);
     void removePump(int id);
@@ -49,8 +58,12 @@ protected:
     void processEvents(int flags);
 
 private:
+    /// Throws ProgramEnded once the waits have ended.
+    void throwIfEnded() const;
+
     std::map<int, Pump> pumps_;
     int eventDepth_ = 0;
+    bool waitsEnded_ = false;
     int nextPumpId_ = 1;
 };
 

@@ -1,5 +1,7 @@
 #include "common/Files.h"
 
+#include "common/TextEncoding.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,16 +33,44 @@ bool isFolder(const QString& path)
     return !path.isEmpty() && QFileInfo(path).isDir();
 }
 
+namespace {
+
+std::string_view view(const QByteArray& bytes)
+{
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+QByteArray toBytes(const std::string& text)
+{
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+/// The encoding of the file there now; UTF-8 for a new file.
+TextEncoding encodingOfFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly))
+        return TextEncoding::Utf8;
+    return detectTextEncoding(view(file.readAll()));
+}
+
+} // namespace
+
 bool writeTextFile(const QString& path, const QStringList& lines)
 {
+    QByteArray text;
+    for (const QString& line : lines) {
+        text += line.toUtf8();
+        text += "\r\n";
+    }
+    // A file goes back in the encoding it was read in; a character its code page cannot hold
+    // makes it UTF-8 rather than be lost.
+    const std::optional<std::string> encoded = encodeText(view(text), encodingOfFile(path));
+    const QByteArray content = encoded ? toBytes(*encoded) : text;
+
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    QByteArray content;
-    for (const QString& line : lines) {
-        content += line.toUtf8();
-        content += "\r\n";
-    }
     if (file.write(content) != content.size()) {
         file.cancelWriting();
         return false;
@@ -56,7 +86,8 @@ std::optional<QStringList> readTextLines(const QString& path)
     const QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
-    QStringList lines = QString::fromUtf8(content).split(QLatin1Char('\n'));
+    const std::string text = decodeText(view(content), detectTextEncoding(view(content)));
+    QStringList lines = QString::fromStdString(text).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast(); // the line end of the last line opens no new line
     for (QString& line : lines)

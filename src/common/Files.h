@@ -1,7 +1,8 @@
 #pragma once
 // File and folder operations as the program uses them. Text files are written whole, lines
 // ending in CR LF, into a temporary file renamed over the old one, so a crash or a full disk
-// never leaves a half-written file. Readers accept CR LF and bare LF.
+// never leaves a half-written file. Readers accept CR LF and bare LF, and the encodings a
+// hand-edited file may be in.
 #include <QString>
 #include <QStringList>
 
@@ -17,9 +18,11 @@ QString nativePath(const QString& path);
 bool pathExists(const QString& path);
 bool isFolder(const QString& path);
 
-/// Writes the lines, each followed by CR LF, replacing the file only once all is written.
+/// Writes the lines, each followed by CR LF, replacing the file only once all is written. A file
+/// that is there already is written in its own encoding (common/TextEncoding.h), a new one in UTF-8.
 bool writeTextFile(const QString& path, const QStringList& lines);
-/// The file's lines without their line ends; nothing when it cannot be read.
+/// The file's lines without their line ends, read as UTF-8 when they are UTF-8 and as
+/// Windows-1252 when not; nothing when it cannot be read.
 std::optional<QStringList> readTextLines(const QString& path);
 
 /// Clears the read-only attribute so the file can be replaced or deleted.

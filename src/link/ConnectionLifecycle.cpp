@@ -42,8 +42,10 @@ QString ConnectionLifecycle::logOnFilePath() const
 void ConnectionLifecycle::cboCommports_Click()
 {
     SerialControl& comm = *w.Comm;
-    if (comm.PortStatus() == portstatus::Connected)
+    if (comm.PortStatus() == portstatus::Connected) {
         comm.setPortOpen(false);
+        forgetUnitModel();
+    }
     if (w.optBaud[0]->isChecked())
         comm.setSettings(QStringLiteral("9600,n,8,1"));
     if (w.optBaud[1]->isChecked())
@@ -166,11 +168,18 @@ void ConnectionLifecycle::DISCONNECT()
     w.Watchdog->stop();
     w.Comm->setPortOpen(false);
     w.Comm->setCaptureFile(QString());
+    forgetUnitModel();
     w.lblStatus->setText(Disconnected);
     w.cmdConnect->setText(ConnectCaption);
     w.fraControls->hide();
     w.fraSaxComm->hide();
     DISABLE_CONTROLS();
+}
+
+void ConnectionLifecycle::forgetUnitModel()
+{
+    // The next unit on this link may be another model: only its own settings say which.
+    w.lblHardware->clear();
 }
 
 void ConnectionLifecycle::ENABLE_CONTROLS()

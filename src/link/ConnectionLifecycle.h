@@ -38,6 +38,9 @@ public:
     static QString portNumberText(const QString& portName);
 
 private:
+    /// The link closed: the model of the unit it led to no longer holds.
+    void forgetUnitModel();
+
     frmMaster& w;
 };
 

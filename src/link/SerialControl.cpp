@@ -60,9 +60,27 @@ void SerialControl::setSettings(const QString& settings)
 
 void SerialControl::setPortOpen(bool open)
 {
+    // An open port stays open: closing it drops the line of a USB or Bluetooth adapter, and what
+    // the unit sends meanwhile would be lost. Only another port or line speed opens it anew.
+    if (open && PortOpen() && portName_ == openedName_ && settings_ == openedSettings_)
+        return;
     closePort();
     if (open)
         openPort();
+}
+
+void SerialControl::shutDown()
+{
+    shutDown_ = true;
+    if (capture_) {
+        // Until its routine closes it, a capture holds only part of what the unit sends.
+        capture_->close();
+        capture_->remove();
+        capture_.reset();
+        captureFile_.clear();
+    }
+    closePort();
+    waitPending_ = false;
 }
 
 bool SerialControl::PortOpen() const
@@ -90,6 +108,8 @@ QStringList SerialControl::DeviceList() const
 
 void SerialControl::openPort()
 {
+    if (shutDown_)
+        return;
     const auto line = LineSettings::parse(settings_);
     if (!line) {
         lastStatus_ = QStringLiteral("Invalid port settings ") + settings_;
@@ -104,6 +124,8 @@ void SerialControl::openPort()
         lastStatus_ = transport_->status();
         return;
     }
+    openedName_ = portName_;
+    openedSettings_ = settings_;
     connect(transport_.get(), &Transport::readyRead, this, &SerialControl::service);
     connect(transport_.get(), &Transport::lost, this, &SerialControl::onLost);
     lastStatus_ = transport_->status();
@@ -251,7 +273,7 @@ void SerialControl::setCaptureFile(const QString& path)
         capture_.reset();
     }
     captureFile_ = path;
-    if (path.isEmpty())
+    if (path.isEmpty() || shutDown_)
         return;
     // A capture starts a fresh file: text left from an earlier capture must not be read as
     // part of this one.

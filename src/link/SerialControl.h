@@ -38,9 +38,14 @@ public:
     /// "9600,n,8,1" or "115200,n,8,1".
     void setSettings(const QString& settings);
     QString Settings() const { return settings_; }
-    /// true opens the named port with Settings (closing an open one first); false closes it.
+    /// true opens the named port with Settings; a port already open with that name and those
+    /// settings stays open as it is (another name or line speed opens it anew). false closes it.
     void setPortOpen(bool open);
     bool PortOpen() const;
+    /// The program ends: a reception under way is dropped with its temporary file, a capture
+    /// under way is closed and its partial file deleted, the port is closed, and from now on no
+    /// port opens and nothing is sent.
+    void shutDown();
     /// "Connected", "Port unavailable", "Canceled", "Port closed", or the port's own error text.
     QString PortStatus() const;
     /// The communication devices present: real serial ports (COM names on Windows, device
@@ -138,6 +143,8 @@ private:
     QString portName_ = QStringLiteral("COM1");
     QString settings_ = QStringLiteral("9600,n,8,1");
     QString lastStatus_ = portstatus::Closed;
+    QString openedName_;     // the name and settings the open port was opened with
+    QString openedSettings_;
 
     QStringList patterns_;
     QString separator_ = QStringLiteral("|");
@@ -161,6 +168,7 @@ private:
     QTimer tick_;
     bool servicing_ = false;
     bool serviceAgain_ = false;
+    bool shutDown_ = false;
 
     QString receiveFolder_;
     int transferMode_ = 0;

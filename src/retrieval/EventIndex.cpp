@@ -67,8 +67,12 @@ void EventIndex::cmdGetIndex_Click()
     if (w.exchange->linkBusy())
         return;
     const CommandExchange::Routine routine(*w.exchange);
+    // The user may choose another unit while the waits let window events run: the index still
+    // belongs to the unit it was asked of, and goes to its folder.
+    const QString folder = w.filTST->Path();
     const commands::Exchange request =
         commands::exchangeFor(commands::Command::Index, {}, w.cboUnits[0]->currentText().toStdString());
+    const QString name = QString::fromStdString(request.receivedFile);
     // Without an answer the reception is still tried: the unit may have sent the file anyway.
     if (w.exchange->SEND_COMMAND(request, requestOptions()))
         w.lblStatus->Refresh();
@@ -78,33 +82,38 @@ void EventIndex::cmdGetIndex_Click()
     receive.transferMode = 1;
     // A failed reception leaves the index of the last fetch in place, and "File transfer failed"
     // on the status line; the list then shows that older index.
-    if (w.exchange->RECEIVE_FILE(w.filTST->Path(), QString::fromStdString(request.receivedFile), receive))
+    if (w.exchange->RECEIVE_FILE(folder, name, receive))
         w.lblStatus->setText(qtext(request.received));
-    FILL_INDEX_LIST();
+    fillIndexList(folder.isEmpty() ? QString() : joinPath(folder, name));
     w.connection->ENABLE_CONTROLS();
 }
 
 void EventIndex::FILL_INDEX_LIST()
 {
+    fillIndexList(indexFilePath());
+}
+
+void EventIndex::fillIndexList(const QString& indexFile)
+{
     w.lstIndex->clear();
     w.lstBuffer->clear();
     w.fraIndex->show();
-    fillFromIndexFile(w.lstIndex, w.lblHardware->text(), &retrieval::indexLine);
+    fillFromIndexFile(w.lstIndex, indexFile, w.lblHardware->text(), &retrieval::indexLine);
 }
 
 void EventIndex::FILL_LAST_INDEX(int i)
 {
     w.eventSlot[i].lstLastIndex->clear();
     w.lstBuffer->clear();
-    fillFromIndexFile(w.eventSlot[i].lstLastIndex, w.eventSlot[i].lblUnit->text(), &retrieval::lastIndexLine);
+    fillFromIndexFile(w.eventSlot[i].lstLastIndex, indexFilePath(), w.eventSlot[i].lblUnit->text(), &retrieval::lastIndexLine);
 }
 
-void EventIndex::fillFromIndexFile(QListWidget* list, const QString& model, LineForm lineForm)
+void EventIndex::fillFromIndexFile(QListWidget* list, const QString& indexFile, const QString& model, LineForm lineForm)
 {
     const int count = retrieval::indexRecordCount(latin1(model));
     QStringList lines;
     lines.reserve(count);
-    for (const retrieval::IndexRecord& record : retrieval::indexRecords(readIndexBytes(indexFilePath(), count), count))
+    for (const retrieval::IndexRecord& record : retrieval::indexRecords(readIndexBytes(indexFile, count), count))
         lines << QString::fromLatin1(lineForm(record, isStored(retrieval::eventName(record))));
     w.lstBuffer->addItems(lines);
 

@@ -19,6 +19,9 @@ public:
 
     void cmdGetIndex_Click();
     void FILL_INDEX_LIST();
+    /// FILL_INDEX_LIST from this index file: the one a fetch has just stored, whichever unit is
+    /// chosen now.
+    void fillIndexList(const QString& indexFile);
     void FILL_LAST_INDEX(int i);
     void REMARK_INDEX();
     void lstIndex_Click();
@@ -40,7 +43,7 @@ private:
     using LineForm = std::string (*)(const retrieval::IndexRecord&, bool);
     /// Reads the index file's records for the model into `list`, in descending text order
     /// through the sorted lstBuffer, and makes its first line current.
-    void fillFromIndexFile(QListWidget* list, const QString& model, LineForm lineForm);
+    void fillFromIndexFile(QListWidget* list, const QString& indexFile, const QString& model, LineForm lineForm);
 
     frmMaster& w;
     bool droppingUnwanted_ = false; // lstIndex_Click's own deselections run it again

@@ -18,28 +18,14 @@ namespace {
 
 constexpr int kNoType = 0;  // the list's first entry: no cable type chosen
 
-/// The table's lines. A hand-edited table may be saved in the editor's own 8-bit code page rather
-/// than UTF-8: such a file is read as Latin-1, so that writing it back changes none of its
-/// characters.
+/// The table's lines. A table hand-edited in an 8-bit code page reads as such and is written
+/// back in it (the program's text files keep the encoding they were read in).
 std::optional<std::vector<std::string>> readTable(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QStringList> lines = readTextLines(path);
+    if (!lines)
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(bytes);
-    if (utf8.hasError())
-        text = QString::fromLatin1(bytes);
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    for (QString& line : lines)
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    return toStdLines(lines);
+    return toStdLines(*lines);
 }
 
 QString listText(const tdr::CableType& type)

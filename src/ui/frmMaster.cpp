@@ -71,6 +71,13 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
 
     Watchdog = named(new QTimer(this), QStringLiteral("Watchdog"));
     Watchdog->setInterval(1000);
+    // When the program ends (Exit, a fatal message, the window's frame) the link closes at once
+    // and no wait returns into the routine that waited: nothing more goes to the unit or to disk.
+    endAction_ = lifetime.atEnd([this] {
+        Watchdog->stop();
+        Comm->shutDown();
+        clock.endWaits();
+    });
 
     buildMenu();
     buildStatusLine();
@@ -118,7 +125,10 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     resize(std::min(1366, room.width()), std::min(740, room.height() - 32));
 }
 
-frmMaster::~frmMaster() = default;
+frmMaster::~frmMaster()
+{
+    lifetime.removeAtEnd(endAction_);
+}
 
 void frmMaster::Form_Load()
 {

@@ -271,6 +271,8 @@ private:
     void wireToolPanels();
     void wireLink();
     void wireExports();                 // ui/frmExports.cpp
+
+    int endAction_ = 0; // what the window does the moment the program ends
 };
 
 /// A dock panel whose title bar holds its caption and, where the panel has one, its "X" label.

@@ -9,7 +9,7 @@
 #include "unitsettings/SettingCommands.h"
 #include "unitsettings/UnitSettings.h"
 
-#include <span>
+#include <QScopedValueRollback>
 
 namespace mr3x {
 
@@ -78,46 +78,87 @@ void ControlPanel::cboTriggerMode_Click()
     w.fraTDRPulse->setEnabled(mode.pulseFrameEnabled);
 }
 
-// --- Option buttons: they act on a mouse press, whichever button -------------------------------
+// --- Option buttons ----------------------------------------------------------------------------
+// A choice reacts however it changes: a mouse press, the keyboard (Space, or the arrow keys that
+// move the choice inside a group) or the program. The mouse selects the button, and the change
+// runs the group's reaction; a press on the button already chosen runs it again.
 
 void ControlPanel::optPhase_MouseDown(int index, Qt::MouseButton)
 {
-    w.optPhase[static_cast<std::size_t>(index)]->setChecked(true);
-    w.lblPhaseIndex->setText(QString::number(index));
-    RELABEL_REFERENCES();
-    UPDATE_TAGS();
-    automaticTest();
+    choose(w.optPhase, index, &ControlPanel::optPhase_Click);
 }
 
 void ControlPanel::optTDRMode_MouseDown(int index, Qt::MouseButton)
 {
-    showTdrMode(index);
-    RELABEL_REFERENCES();
-    UPDATE_TAGS();
-    automaticTest();
+    choose(w.optTDRMode, index, &ControlPanel::optTDRMode_Click);
 }
 
 void ControlPanel::optReference_MouseDown(int index, Qt::MouseButton)
 {
-    OptionButton* button = w.optReference[static_cast<std::size_t>(index)];
-    if (!button->isEnabled())
-        return; // "Internal" takes no choice in Cross mode
-    button->setChecked(true);
-    UPDATE_TAGS();
-    automaticTest();
+    choose(w.optReference, index, &ControlPanel::optReference_Click);
 }
 
 void ControlPanel::optRange_MouseDown(int index, Qt::MouseButton)
 {
-    w.optRange[static_cast<std::size_t>(index)]->setChecked(true);
-    UPDATE_TAGS();
-    automaticTest();
+    choose(w.optRange, index, &ControlPanel::optRange_Click);
 }
 
 void ControlPanel::optFSD_MouseDown(int index, Qt::MouseButton)
 {
     // Selecting the button is its click (optFSD_Click runs on the new selection).
     w.optFSD[static_cast<std::size_t>(index)]->setChecked(true);
+}
+
+void ControlPanel::choose(std::span<OptionButton* const> group, int index, void (ControlPanel::*reaction)(int))
+{
+    OptionButton* button = group[static_cast<std::size_t>(index)];
+    if (!button->isEnabled())
+        return; // "Internal" takes no choice in Cross mode
+    if (button->isChecked())
+        (this->*reaction)(index);
+    else
+        button->setChecked(true); // the change runs the reaction
+}
+
+void ControlPanel::optPhase_Click(int index)
+{
+    react([this, index] {
+        w.lblPhaseIndex->setText(QString::number(index));
+        RELABEL_REFERENCES();
+        UPDATE_TAGS();
+    });
+}
+
+void ControlPanel::optTDRMode_Click(int index)
+{
+    react([this, index] {
+        showTdrMode(index);
+        RELABEL_REFERENCES();
+        UPDATE_TAGS();
+    });
+}
+
+void ControlPanel::optReference_Click(int)
+{
+    react([this] { UPDATE_TAGS(); });
+}
+
+void ControlPanel::optRange_Click(int)
+{
+    react([this] { UPDATE_TAGS(); });
+}
+
+void ControlPanel::react(const std::function<void()>& mirror)
+{
+    // A reaction's own changes (Cross moving the choice off "Internal") are part of it: they
+    // start no second reaction, and so no second automatic test.
+    if (reacting_)
+        return;
+    {
+        const QScopedValueRollback<bool> guard(reacting_, true);
+        mirror();
+    }
+    automaticTest();
 }
 
 void ControlPanel::optFSD_Click(int index)

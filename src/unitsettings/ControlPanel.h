@@ -3,11 +3,15 @@
 // and a tag label, which the setting commands read; UPDATE_TAGS keeps the mirrors current.
 #include <Qt>
 
+#include <functional>
+#include <span>
+
 class QSlider;
 
 namespace mr3x {
 
 class frmMaster;
+class OptionButton;
 
 class ControlPanel {
 public:
@@ -21,6 +25,12 @@ public:
     void optReference_MouseDown(int index, Qt::MouseButton button);
     void optRange_MouseDown(int index, Qt::MouseButton button);
     void optFSD_MouseDown(int index, Qt::MouseButton button);
+    /// The reactions to a new choice, however it was made (mouse, keyboard or program): the
+    /// mirrors, the references' captions, then the automatic test.
+    void optPhase_Click(int index);
+    void optTDRMode_Click(int index);
+    void optReference_Click(int index);
+    void optRange_Click(int index);
     void optFSD_Click(int index);
     void sldGain_Change();
     void sldBalance_Change();
@@ -41,6 +51,11 @@ public:
     void showTdrMode(int index);
 
 private:
+    /// A mouse press on an option button: selects it, which runs the group's reaction, or runs
+    /// the reaction again when it is chosen already. A disabled button takes no choice.
+    void choose(std::span<OptionButton* const> group, int index, void (ControlPanel::*reaction)(int));
+    /// Runs `mirror`, then the automatic test; a change made inside a running reaction starts none.
+    void react(const std::function<void()>& mirror);
     /// With "TEST" enabled: the automatic test when "Autotest" is ticked, and the focus to "TEST".
     void automaticTest();
     /// A slider label changed or was clicked: the slider rests while the automatic test runs.
@@ -48,6 +63,7 @@ private:
     void arm();
 
     frmMaster& w;
+    bool reacting_ = false;
 };
 
 } // namespace mr3x

@@ -50,8 +50,17 @@ bool UnitSettings::unitChosen() const
 
 QString UnitSettings::settingsFilePath() const
 {
-    const std::string unit = latin1(w.cboUnits[0]->currentText());
-    return joinPath(w.filTST->Path(), fromLatin1(commands::receivedFileName(Command::Settings, unit)));
+    return settingsFileOf(w.filTST->Path(), w.cboUnits[0]->currentText());
+}
+
+QString UnitSettings::chosenUnitsFile() const
+{
+    return unitChosen() ? settingsFilePath() : QString();
+}
+
+QString UnitSettings::settingsFileOf(const QString& folder, const QString& unit)
+{
+    return joinPath(folder, fromLatin1(commands::receivedFileName(Command::Settings, latin1(unit))));
 }
 
 void UnitSettings::GET_SETTINGS()
@@ -70,10 +79,14 @@ void UnitSettings::GET_SETTINGS()
         return;
     }
     const CommandExchange::Routine routine(*w.exchange);
+    // The user may choose another unit while the waits let window events run: the settings and
+    // the index still belong to the unit they were asked of, and go to its folder.
+    const QString folder = w.filTST->Path();
+    const QString unit = w.cboUnits[0]->currentText();
     w.Watchdog->stop();
     comm.setCaptureFile(QString());
     // A file left from an earlier download must not be read as this one's.
-    const QString file = settingsFilePath();
+    const QString file = settingsFileOf(folder, unit);
     if (pathExists(file))
         removeFile(file);
 
@@ -83,7 +96,7 @@ void UnitSettings::GET_SETTINGS()
     options.clearPendingAfter = true;
     if (w.exchange->SEND_COMMAND(commands::exchangeFor(Command::Settings), options)) {
         w.lblStatus->Refresh();
-        PARSE_SETTINGS();
+        parseSettings(file);
     } else {
         // Without its "Finished X" line the capture is only part of the unit's settings; kept,
         // it would be listed as the unit's settings.
@@ -93,33 +106,38 @@ void UnitSettings::GET_SETTINGS()
     comm.setPause(pauseAfterSettingsMs);
     w.connection->ENABLE_CONTROLS();
     w.clock.DoEvents();
-    downloadIndex();
+    downloadIndex(folder, unit);
 }
 
-void UnitSettings::downloadIndex()
+void UnitSettings::downloadIndex(const QString& folder, const QString& unit)
 {
-    const std::string unit = latin1(w.cboUnits[0]->currentText());
-    const commands::Exchange request = commands::exchangeFor(Command::Index, {}, unit);
+    const commands::Exchange request = commands::exchangeFor(Command::Index, {}, latin1(unit));
     if (!w.exchange->SEND_COMMAND(request, EventIndex::requestOptions()))
         return;
     w.lblStatus->Refresh();
 
     ReceiveOptions reception;
     reception.transferMode = 1;
-    if (!w.exchange->RECEIVE_FILE(w.filTST->Path(), fromLatin1(request.receivedFile), reception))
+    const QString name = fromLatin1(request.receivedFile);
+    if (!w.exchange->RECEIVE_FILE(folder, name, reception))
         return;
     w.lblStatus->setText(fromLatin1(request.received));
-    w.eventIndex->FILL_INDEX_LIST();
+    w.eventIndex->fillIndexList(joinPath(folder, name));
     w.clock.DoEvents();
     w.Watchdog->start();
 }
 
 void UnitSettings::PARSE_SETTINGS()
 {
+    parseSettings(chosenUnitsFile());
+}
+
+void UnitSettings::parseSettings(const QString& file)
+{
     w.program.ParameterLabels[TriggerMode] = fromLatin1(triggerModeLabel);
     w.program.ParameterLabels[RangePulse] = fromLatin1(rangePulseLabel);
     w.lstUnitSettings->clear();
-    std::optional<std::vector<std::string>> read = readFields();
+    std::optional<std::vector<std::string>> read = readFields(file);
     if (!read)
         return;
     std::vector<std::string>& fields = *read;
@@ -129,8 +147,10 @@ void UnitSettings::PARSE_SETTINGS()
         offerSimNumber(fields[SimNumber]);
     }
     markGprs(fields);
-    if (fields.size() > Version && fields[Version] == msMarker)
-        w.lblHardware->setText(fromLatin1(msModel));
+    // The model is this unit's own: a unit without the "M-S32" marker is not taken for one
+    // because an earlier unit of the run was.
+    if (fields.size() > Version)
+        w.lblHardware->setText(fields[Version] == msMarker ? fromLatin1(msModel) : QString());
     keepParameters(fields);
     listFields(fields);
     applyFields(fields);
@@ -142,7 +162,7 @@ void UnitSettings::mnuSettings_Click()
 {
     w.fraSettingsViewer->show();
     w.lstUnitSettings->clear();
-    std::optional<std::vector<std::string>> fields = readFields();
+    std::optional<std::vector<std::string>> fields = readFields(chosenUnitsFile());
     if (!fields)
         return;
     if (fields->size() > Version)
@@ -157,10 +177,9 @@ void UnitSettings::lblHide_Settings_Click()
     w.fraSettingsViewer->hide();
 }
 
-std::optional<std::vector<std::string>> UnitSettings::readFields()
+std::optional<std::vector<std::string>> UnitSettings::readFields(const QString& file)
 {
-    const QString file = settingsFilePath();
-    if (!unitChosen() || !pathExists(file))
+    if (!pathExists(file))
         return std::nullopt;
     const std::optional<QStringList> lines = readTextLines(file);
     if (!lines)

@@ -26,14 +26,21 @@ public:
 
     /// The master unit's settings file in the unit folder.
     QString settingsFilePath() const;
+    /// The settings file of `unit` in `folder`.
+    static QString settingsFileOf(const QString& folder, const QString& unit);
     /// A master unit with a unit folder to keep its files in.
     bool unitChosen() const;
 
 private:
-    /// After the settings: the index request, the index file's reception and its list.
-    void downloadIndex();
-    /// The stored file's fields; nothing when the file is missing or cannot be read.
-    std::optional<std::vector<std::string>> readFields();
+    /// The settings file of the master unit chosen now; empty while no unit folder is chosen.
+    QString chosenUnitsFile() const;
+    /// After the settings: the index request, the index file's reception into `folder` under
+    /// the unit's name, and its list.
+    void downloadIndex(const QString& folder, const QString& unit);
+    /// PARSE_SETTINGS on this settings file.
+    void parseSettings(const QString& file);
+    /// The file's fields; nothing when the file is missing or cannot be read.
+    std::optional<std::vector<std::string>> readFields(const QString& file);
     /// The fields as the program's unit parameters, kept until the next read.
     void keepParameters(const std::vector<std::string>& fields);
     /// "GPRS" ticked for a unit that reports over GPRS, whose line speed is then hidden.

@@ -215,3 +215,28 @@ TEST(StartUp, TheProgramFolderIsTheCurrentOneOnlyWhenItIsNamedSo)
               QString("/home/eng/M-R3X Master"));
     EXPECT_EQ(StartUp::appFolderRule("/srv/m-r3x master", "/home/eng/"), QString("/home/eng/M-R3X Master"));
 }
+
+TEST(StartUp, FilesSavedByAWindowsEditorKeepTheirNamesAndTheirEncoding)
+{
+    // "Süd" and "Müllheim" as a Windows editor saves them, one byte a character.
+    Start f;
+    f.root.mkdirs("Systems/Alpha");
+    f.root.write("Alpha.cfg", "A1,1,M-R32,S\xFC" "d,M\xFCllheim,SIM 1\r\nA2,2,M-R32,S\xFC" "d,Nord,SIM 2\r\n");
+    f.root.write(Ini, "Last system = Alpha\r\nLast Job = S\xFC" "d\r\nLast Master = M\xFCllheim\r\n");
+    frmMaster& w = f.load();
+    ASSERT_FALSE(f.lifetime.ended());
+
+    const QString location = f.root(QStringLiteral("Systems/Alpha/Jobs/S\u00fcd/M\u00fcllheim/A1"));
+    EXPECT_TRUE(QFileInfo(location).isDir());
+    EXPECT_EQ(QDir(f.root("Systems/Alpha/Jobs")).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("S\u00fcd")});
+    EXPECT_EQ(w.cboLocations[0]->currentText(), QStringLiteral("M\u00fcllheim"));
+    EXPECT_EQ(w.filTrig[0]->Path(), location);
+
+    f.dialogs.answer(MsgAnswer::Yes);
+    w.startUp->mnuExit_Click();
+    const QByteArray saved = f.root.read(Ini);
+    EXPECT_TRUE(saved.contains("Last Job = S\xFC" "d\r\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("Last Master = M\xFCllheim\r\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("Last system = Alpha\r\n"));
+}

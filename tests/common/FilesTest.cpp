@@ -47,3 +47,27 @@ TEST(Files, FoldersAreMadeOneLevelAtATime)
     EXPECT_EQ(joinPath("a/", "b"), QString("a/b"));
     EXPECT_EQ(joinPath("a", "b"), QString("a/b"));
 }
+
+TEST(Files, AFileFromAWindowsEditorReadsRightAndIsWrittenBackInItsOwnEncoding)
+{
+    TempFolder dir;
+    const QString sued = QStringLiteral("S\u00fcd,M\u00fcllheim");
+    dir.write("cp.cfg", "A1,1,M-R32,S\xFC" "d,M\xFCllheim\r\n");
+    EXPECT_EQ(*readTextLines(dir("cp.cfg")), QStringList{"A1,1,M-R32," + sued});
+    ASSERT_TRUE(writeTextFile(dir("cp.cfg"), {"A1,1,M-R32," + sued, QStringLiteral("A2,2,M-R32,\u20ac,x")}));
+    EXPECT_EQ(dir.read("cp.cfg"), QByteArray("A1,1,M-R32,S\xFC" "d,M\xFCllheim\r\nA2,2,M-R32,\x80,x\r\n"));
+    // A name the code page cannot hold makes the file UTF-8 rather than lose a character.
+    const QString lodz = QStringLiteral("\u0141\u00f3d\u017a");
+    ASSERT_TRUE(writeTextFile(dir("cp.cfg"), {lodz, sued}));
+    EXPECT_EQ(dir.read("cp.cfg"), (lodz + "\r\n" + sued + "\r\n").toUtf8());
+    EXPECT_EQ(*readTextLines(dir("cp.cfg")), QStringList({lodz, sued}));
+
+    // UTF-8 with a byte-order mark: read without it, written back with it.
+    dir.write("bom.ini", "\xEF\xBB\xBFLast system = Alpha\r\n");
+    EXPECT_EQ(*readTextLines(dir("bom.ini")), QStringList{"Last system = Alpha"});
+    ASSERT_TRUE(writeTextFile(dir("bom.ini"), {"Last system = " + sued}));
+    EXPECT_EQ(dir.read("bom.ini"), "\xEF\xBB\xBFLast system = " + sued.toUtf8() + "\r\n");
+    // A new file is UTF-8.
+    ASSERT_TRUE(writeTextFile(dir("new.ini"), {sued}));
+    EXPECT_EQ(dir.read("new.ini"), sued.toUtf8() + "\r\n");
+}

@@ -286,7 +286,8 @@ TEST(CableTypes, ABrokenLineIsReportedAndKeptWhenACalibratedTypeIsSaved)
     EXPECT_EQ(f.dialogs.shown()[2].text, QString("Name of the cable type:"));
     EXPECT_EQ(v.scrVF->value(), 540);
     EXPECT_EQ(v.lblResult->text(), QString("81 m"));
-    EXPECT_EQ(readAll(f.appFolder + "/Cable Types.txt"), ((edited + QStringList{"Feeder 7 XLPE,54.0"}).join("\r\n") + "\r\n").toUtf8());
+    // Written back in the code page it was read in, its own lines unchanged.
+    EXPECT_EQ(readAll(f.appFolder + "/Cable Types.txt"), ((edited + QStringList{"Feeder 7 XLPE,54.0"}).join("\r\n") + "\r\n").toLatin1());
     EXPECT_EQ(v.cboCableType->currentText(), QString("Feeder 7 XLPE (54.0%)"));
     EXPECT_EQ(w.cableTypes->cableTypeInUse(), QString("Feeder 7 XLPE"));
 }

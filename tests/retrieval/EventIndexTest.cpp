@@ -1,7 +1,12 @@
 // Listing the unit's index, its stored marks, the last-index lists and the selection rules.
 #include "RetrievalFixture.h"
 
+#include "systems/Systems.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace mr3x;
@@ -119,4 +124,33 @@ TEST(EventIndex, GetIndexKeepsTheLastIndexWithoutAnAnswerAndOtherwiseFetchesAndL
     EXPECT_EQ(lines.count(EmptySlot), 8);
     EXPECT_EQ(lines.first().mid(18), QString("(12)-")); // the unit's newest event is in its last slot
     EXPECT_TRUE(w.cmdGetData->isEnabled());
+}
+
+TEST(EventIndex, ChoosingAnotherUnitDuringGetIndexStoresAndListsTheIndexOfTheUnitAskedOf)
+{
+    RetrievalFixture f;
+    frmMaster& w = f.open();
+    const QString other = QFileInfo(f.unitFolder()).path() + "/MR-0102";
+    ASSERT_TRUE(QDir().mkdir(other));
+    w.DirUnits[0]->Refresh();
+    w.systems->DirUnits_Change(0);
+    ASSERT_EQ(w.cboUnits[0]->currentText(), QString("MR-0101"));
+    QFile stale(other + "/MR-0102.IDX");
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write(indexFile({{6, 5, 12, 26, 14, 3, 22}}));
+    stale.close();
+
+    QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
+        if (w.lblStatus->text() == "Downloading Index ")
+            QTimer::singleShot(0, w.lblStatus, [&] { w.cboUnits[0]->setCurrentText("MR-0102"); });
+    });
+    w.eventIndex->cmdGetIndex_Click();
+
+    ASSERT_EQ(w.cboUnits[0]->currentText(), QString("MR-0102"));
+    EXPECT_EQ(w.lblStatus->text(), QString("Index file downloaded"));
+    EXPECT_EQ(f.readUnitFile("MR-0101.IDX"), mr3x::test::bytesOf(f.unit().indexFile()));
+    EXPECT_EQ(QDir(other).entryList(QDir::Files), QStringList{"MR-0102.IDX"});
+    const QStringList lines = f.indexLines();
+    EXPECT_EQ(lines.count(EmptySlot), 8);
+    EXPECT_EQ(lines.first().mid(18), QString("(12)-"));
 }

@@ -1,5 +1,9 @@
 // The control panel's reactions, driven through its controls' own events.
 #include "UnitSettingsFixture.h"
+#include "unitsettings/SettingCommands.h"
+
+#include <QApplication>
+#include <QKeyEvent>
 
 #include <gtest/gtest.h>
 
@@ -81,4 +85,56 @@ TEST(ControlPanel, CrossTakesTheReferenceAwayFromInternalAndEchoGivesItBack)
     EXPECT_TRUE(w.optReference[0]->isChecked());
     EXPECT_TRUE(w.sldBalance->isEnabled());
     EXPECT_EQ(w.lblBalanceTag->text(), QString("0"));
+}
+
+TEST(ControlPanel, TheArrowKeysAndTheProgramChangeAChoiceThroughTheSameReactionAsTheMouse)
+{
+    Unit f;
+    frmMaster& w = f.w;
+    w.show();
+    w.fraControls->show();
+    w.activateWindow();
+    w.clock.DoEvents();
+    // The arrow keys move the choice inside a group from the focused button, as Qt does.
+    const auto arrow = [&](OptionButton* focused, int key) {
+        focused->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), focused);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(focused, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(QApplication::focusWidget(), &release);
+    };
+
+    arrow(w.optPhase[0], Qt::Key_Right);
+    EXPECT_TRUE(w.optPhase[1]->isChecked());
+    EXPECT_EQ(w.lblPhaseIndex->text(), QString("1"));
+    EXPECT_EQ(w.optReference[1]->text() + " " + w.optReference[2]->text(), QString("B-N R-N"));
+
+    arrow(w.optRange[0], Qt::Key_Right);
+    EXPECT_EQ(w.lblRangeIndex->text(), QString("1"));
+    arrow(w.optTDRMode[0], Qt::Key_Right); // Cross takes the reference away from "Internal"
+    EXPECT_EQ(w.lblModeTag->text(), QString("2"));
+    EXPECT_TRUE(w.optReference[1]->isChecked());
+    EXPECT_FALSE(w.optReference[0]->isEnabled());
+    EXPECT_EQ(w.lblBalanceTag->text(), QString("4"));
+    arrow(w.optReference[1], Qt::Key_Right);
+    EXPECT_EQ(w.lblBalanceTag->text(), QString("3"));
+    arrow(w.optFSD[0], Qt::Key_Right);
+    EXPECT_EQ(w.lblFSDTag->text(), QString("1"));
+
+    // The unit is sent what the panel shows (its pulse and pre/post as the unit reported them).
+    f.fresh();
+    w.settingCommands->SET_HARDWARE();
+    EXPECT_EQ(f.sent, QByteArray("\r\n\r\ng15, 3,1,1,3,035,10,10,3"));
+
+    // A choice the program makes reacts the same way.
+    w.optPhase[4]->setChecked(true);
+    EXPECT_EQ(w.lblPhaseIndex->text(), QString("4"));
+    EXPECT_EQ(w.optReference[1]->text() + " " + w.optReference[2]->text(), QString("R-B Y-R"));
+    w.optTDRMode[0]->setChecked(true);
+    EXPECT_EQ(w.lblModeTag->text(), QString("0"));
+    EXPECT_TRUE(w.optReference[0]->isEnabled());
+    EXPECT_EQ(w.lblBalanceTag->text(), QString("1")) << "Echo gives reference 2 the tag 1";
+    w.optRange[0]->setChecked(true);
+    EXPECT_EQ(w.lblRangeIndex->text(), QString("0"));
 }

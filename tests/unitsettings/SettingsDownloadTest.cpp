@@ -3,8 +3,13 @@
 #include "UnitSettingsFixture.h"
 #include "link/ConnectionLifecycle.h"
 #include "link/Terminal.h"
+#include "systems/Systems.h"
+#include "unitsettings/ControlPanel.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -170,4 +175,104 @@ TEST(SettingsDownload, RefusedWithoutAConnectionWhileTheLinkIsBusyOrWithoutAUnit
     EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No unit selected"});
     EXPECT_TRUE(f.sent.isEmpty());
     EXPECT_EQ(w.Comm->CaptureFile(), QString());
+}
+
+TEST(SettingsDownload, TheModelIsEachLoggedOnUnitsOwnAndIsForgottenWhenTheLinkCloses)
+{
+    // An "M-S32" on one port and an "M-R32" on another, worked one after the other in one run.
+    sim::SimOptions options = LinkFixture::defaultOptions();
+    options.model = sim::Model::MS32;
+    LinkFixture f(options);
+    const auto mr32 = std::make_shared<sim::SimUnit>(LinkFixture::defaultOptions());
+    const QString mr32Port = sim::simulatedPortName("M-R32");
+    const TransportOpener ms32Ports = f.openPort;
+    f.openPort = [&f, mr32, mr32Port, ms32Ports](const QString& name) -> std::unique_ptr<Transport> {
+        if (name != mr32Port)
+            return ms32Ports(name);
+        return std::make_unique<RecordingTransport>(std::make_unique<sim::InProcessTransport>(f.clock, mr32), f.clock,
+                                                    f.sent, f.received, f.writes);
+    };
+    frmMaster& w = f.start();
+    w.cboCommports->addItem(mr32Port);
+
+    f.logOn();
+    EXPECT_EQ(w.lblHardware->text(), QString("M-S32"));
+    EXPECT_EQ(w.lstIndex->count(), 40);
+    w.connection->cmdConnect_Click(); // log off, OK to the arming question
+    EXPECT_EQ(w.lblStatus->text(), QString("Disconnected"));
+    EXPECT_EQ(w.lblHardware->text(), QString());
+
+    w.optFSD[2]->setChecked(true);
+    w.cboCommports->setCurrentText(mr32Port);
+    w.connection->cboCommports_Click();
+    w.connection->cmdConnect_Click();
+    EXPECT_EQ(w.lblStatus->text(), QString("Index file downloaded"));
+    EXPECT_EQ(w.lblHardware->text(), QString());
+    EXPECT_EQ(w.lstIndex->count(), 20);
+    EXPECT_TRUE(w.optFSD[0]->isChecked()) << "the current range is read from an M-R32";
+
+    // Arming sends the set-up batch of an M-R32: time, identity, hardware.
+    f.clearWire();
+    f.dialogs.answer(MsgAnswer::Yes);
+    w.controlPanel->cmdArm_MouseDown(Qt::LeftButton);
+    EXPECT_TRUE(f.sent.startsWith("T")) << f.sent.toStdString();
+    EXPECT_TRUE(f.sent.contains("\r\n\r\ng")) << f.sent.toStdString();
+    EXPECT_FALSE(f.sent.contains("h15")) << "no threshold command";
+    EXPECT_TRUE(mr32->armed());
+
+    // A unit that reports no model marker at all leaves the label empty.
+    storeSettings(f, fieldsWith({{11, "E1"}}));
+    w.unitSettings->PARSE_SETTINGS();
+    ASSERT_EQ(w.lblHardware->text(), QString("M-S32"));
+    storeSettings(f, fieldsWith({{11, "R2"}}));
+    w.unitSettings->PARSE_SETTINGS();
+    EXPECT_EQ(w.lblHardware->text(), QString());
+}
+
+TEST(SettingsDownload, ChoosingAnotherUnitDuringTheDownloadFilesEverythingWithTheUnitItCameFrom)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    const QString other = QFileInfo(f.unitFolder()).path() + "/MR-0102";
+    ASSERT_TRUE(QDir().mkdir(other));
+    w.DirUnits[0]->Refresh();
+    w.systems->DirUnits_Change(0);
+    ASSERT_EQ(w.cboUnits[0]->currentText(), QString("MR-0101"));
+    // A settings file the other unit left behind must not be read as this unit's.
+    storeSettings(f, fieldsWith());
+    QFile::rename(f.unitFolder() + "/MR-0101 Settings.txt", other + "/MR-0102 Settings.txt");
+    writeTextFile(other + "/MR-0102 Settings.txt", {"Parameters:115200,30,9"});
+
+    // The user picks the other unit while the unit's answer to "X", and later its answer to
+    // "p", is awaited.
+    const QStringList choosingAt = {"Requesting Settings", "Downloading Index "};
+    for (const QString& status : choosingAt) {
+        SCOPED_TRACE(status.toStdString());
+        w.cboUnits[0]->setCurrentText("MR-0101");
+        QFile::remove(f.unitFolder() + "/MR-0101.IDX");
+        w.cboThreshold->setCurrentText("12");
+        const auto choosing = QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
+            if (w.lblStatus->text() == status)
+                QTimer::singleShot(0, w.lblStatus, [&] { w.cboUnits[0]->setCurrentText("MR-0102"); });
+        });
+        if (w.Comm->PortStatus() == "Connected")
+            w.terminal->cmdSettings_Click();
+        else
+            f.logOn();
+        QObject::disconnect(choosing);
+
+        ASSERT_EQ(w.cboUnits[0]->currentText(), QString("MR-0102"));
+        EXPECT_EQ(w.lblStatus->text(), QString("Index file downloaded"));
+        EXPECT_TRUE(QFile::exists(f.unitFolder() + "/MR-0101 Settings.txt"));
+        EXPECT_TRUE(QFile::exists(f.unitFolder() + "/MR-0101.IDX"));
+        EXPECT_EQ(QDir(other).entryList(QDir::Files), QStringList{"MR-0102 Settings.txt"});
+        EXPECT_EQ(w.cboThreshold->currentText(), QString("15")) << "the unit's own settings were applied";
+        EXPECT_EQ(w.lstUnitSettings->count(), 17);
+        // The list shows the index just fetched: the unit's 12 events.
+        int events = 0;
+        for (int row = 0; row < w.lstIndex->count(); ++row)
+            events += w.lstIndex->item(row)->text().startsWith("00-00-00") ? 0 : 1;
+        EXPECT_EQ(events, 12);
+        EXPECT_TRUE(f.dialogs.shown().empty());
+    }
 }

@@ -249,11 +249,20 @@ void frmMaster::wireControlPanel()
     onPress(optReference, &ControlPanel::optReference_MouseDown);
     onPress(optRange, &ControlPanel::optRange_MouseDown);
     onPress(optFSD, &ControlPanel::optFSD_MouseDown);
-    for (std::size_t i = 0; i < optFSD.size(); ++i)
-        connect(optFSD[i], &QRadioButton::toggled, this, [panel, i](bool on) {
-            if (on)
-                panel->optFSD_Click(int(i));
-        });
+    // A new choice reacts however it was made: the mouse, the keyboard (the arrow keys move the
+    // choice inside a group) or the program.
+    const auto onChoice = [this](auto& buttons, void (ControlPanel::*handler)(int)) {
+        for (std::size_t i = 0; i < buttons.size(); ++i)
+            connect(buttons[i], &QRadioButton::toggled, this, [this, handler, i](bool on) {
+                if (on)
+                    (controlPanel.get()->*handler)(int(i));
+            });
+    };
+    onChoice(optPhase, &ControlPanel::optPhase_Click);
+    onChoice(optTDRMode, &ControlPanel::optTDRMode_Click);
+    onChoice(optReference, &ControlPanel::optReference_Click);
+    onChoice(optRange, &ControlPanel::optRange_Click);
+    onChoice(optFSD, &ControlPanel::optFSD_Click);
 
     connect(sldGain, &QSlider::valueChanged, this, [panel] { panel->sldGain_Change(); });
     connect(sldBalance, &QSlider::valueChanged, this, [panel] { panel->sldBalance_Change(); });

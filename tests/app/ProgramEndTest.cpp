@@ -1,0 +1,164 @@
+// Ending the program while a routine waits on the unit: "Exit" and a fatal message end it at
+// once. Nothing more goes to the unit or to disk, no routine runs on, no partial file is left.
+#include "app/StartUp.h"
+#include "link/ConnectionLifecycle.h"
+#include "retrieval/EventDownload.h"
+#include "retrieval/EventIndex.h"
+#include "support/LinkFixture.h"
+#include "systems/Systems.h"
+
+#include <QDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace mr3x;
+using mr3x::test::LinkFixture;
+
+namespace {
+
+const QString Ini = QStringLiteral("M-R3X Master.ini");
+
+/// The window on the simulated unit; `endAt` makes a click reach the window during a wait.
+struct Ending : LinkFixture {
+    explicit Ending(sim::SimOptions options = defaultOptions()) : LinkFixture(options), w(start()) {}
+
+    /// At the first status line `status`, the user picks "Exit" and answers Yes; the click
+    /// reaches the window through the wait's event loop.
+    void exitAt(const QString& status)
+    {
+        endAt(status, [this] {
+            dialogs.answer(MsgAnswer::Yes);
+            w.startUp->mnuExit_Click();
+        });
+    }
+    void endAt(const QString& status, std::function<void()> end)
+    {
+        QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [this, status, end] {
+            if (w.lblStatus->text() == status && !armed_) {
+                armed_ = true;
+                QTimer::singleShot(0, w.lblStatus, [this, end] {
+                    end();
+                    endedAt();
+                });
+            }
+        });
+    }
+    void endedAt()
+    {
+        writesAtEnd = writes.size();
+        statusesAtEnd = statusHistory.size();
+        dialogsAtEnd = dialogs.shown().size();
+    }
+
+    /// What the program put on the wire after the end.
+    QByteArray sentAfterEnd() const
+    {
+        QByteArray bytes;
+        for (std::size_t i = writesAtEnd; i < writes.size(); ++i)
+            bytes += writes[i].second;
+        return bytes;
+    }
+    /// Every file in the unit folder, hidden and temporary ones included.
+    QStringList unitFiles() const { return QDir(unitFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+
+    /// Nothing ran on after the end: no status text, no message, nothing on the wire but the
+    /// file transfer's own cancel, the port closed.
+    void expectNothingAfterTheEnd()
+    {
+        ASSERT_TRUE(lifetime.ended());
+        EXPECT_EQ(statusHistory.mid(statusesAtEnd), QStringList());
+        EXPECT_EQ(dialogs.shown().size(), dialogsAtEnd);
+        const QByteArray after = sentAfterEnd();
+        EXPECT_EQ(after.count('\x18'), after.size()) << after.toHex().toStdString();
+        EXPECT_FALSE(w.Comm->PortOpen());
+        w.Comm->setPortOpen(true);
+        w.Comm->Send(QStringLiteral("e"));
+        EXPECT_FALSE(w.Comm->PortOpen()) << "the link stays closed";
+    }
+
+    frmMaster& w;
+    std::size_t writesAtEnd = 0;
+    qsizetype statusesAtEnd = 0;
+    std::size_t dialogsAtEnd = 0;
+
+private:
+    bool armed_ = false;
+};
+
+} // namespace
+
+TEST(ProgramEnd, ExitDuringAnEventDownloadKeepsTheEventsStoredAndLeavesNoPartOfTheNext)
+{
+    Ending f;
+    f.choosePort();
+    f.root.write(QDir(f.appFolder).relativeFilePath(f.unitFolder() + "/MR-0101.IDX"),
+                 QByteArray(reinterpret_cast<const char*>(f.unit().indexFile().data()),
+                            static_cast<qsizetype>(f.unit().indexFile().size())));
+    f.w.eventIndex->FILL_INDEX_LIST();
+    f.w.eventIndex->cmdSelectAll_Click();
+    f.clearWire();
+    // During the second event's reception.
+    bool first = true;
+    QObject::connect(f.w.lblStatus, &EventLabel::Change, f.w.lblStatus, [&] {
+        if (f.w.lblStatus->text() == "Request for Event 11 acknowledged")
+            first = false;
+    });
+    QObject::connect(f.w.Comm, &SerialControl::Progress, f.w.Comm, [&] {
+        if (!first && f.w.Comm->BytesTransferred() > 2048)
+            f.w.lblStatus->setText("2048 bytes received");
+    });
+    f.exitAt("2048 bytes received");
+    EXPECT_THROW(f.w.eventDownload->cmdGetData_Click(), ProgramEnded);
+
+    f.expectNothingAfterTheEnd();
+    EXPECT_EQ(f.lifetime.exitCode(), 0);
+    EXPECT_TRUE(f.root.read(Ini).contains("Last system = Substation\r\n"));
+    QStringList stored = f.unitFiles();
+    stored.removeAll("MR-0101.IDX");
+    ASSERT_EQ(stored.size(), 1) << stored.join(", ").toStdString(); // the first event; no Event_11.EVT, no temporary
+    EXPECT_TRUE(stored.front().endsWith(".trg"));
+    EXPECT_EQ(f.unit().confirmedRecords(), std::set<int>{11});
+}
+
+TEST(ProgramEnd, ExitDuringTheSettingsCaptureAsksForNothingMoreAndKeepsNoPartOfIt)
+{
+    sim::SimOptions options = LinkFixture::defaultOptions();
+    options.paced = true; // the settings text arrives a piece at a time
+    Ending f(options);
+    QObject::connect(f.w.Comm, &SerialControl::ScreenChanged, f.w.Comm, [&] {
+        const QString screen = f.w.Comm->ScreenText();
+        if (screen.contains("Parameters:") && !screen.contains("Finished"))
+            f.w.lblStatus->setText("Settings arriving");
+    });
+    f.exitAt("Settings arriving");
+    EXPECT_THROW(f.logOn(), ProgramEnded);
+
+    f.expectNothingAfterTheEnd();
+    EXPECT_FALSE(f.sent.contains('p')) << "no index request";
+    EXPECT_EQ(f.unitFiles(), QStringList()) << "no settings capture, no index";
+    EXPECT_EQ(f.w.Comm->CaptureFile(), QString());
+    EXPECT_TRUE(f.root.read(Ini).contains("Last system = Substation\r\n"));
+}
+
+TEST(ProgramEnd, AFatalMessageDuringGetIndexEndsTheProgramWithoutTheIndexOrTheSettingsFile)
+{
+    Ending f;
+    // A system whose file the program cannot read, chosen while the index comes in.
+    f.root.mkdirs("Systems/Broken/Jobs");
+    f.root.writeLines("Broken.cfg", {"only,three,fields"});
+    f.w.DirSystems->Refresh();
+    f.w.systems->DirSystems_Change();
+    const QList<QListWidgetItem*> broken = f.w.lstSystems->findItems("Broken", Qt::MatchExactly);
+    ASSERT_EQ(broken.size(), 1);
+    f.choosePort();
+    const QByteArray iniBefore = f.root.read(Ini);
+    f.endAt("Index request acknowledged", [&f, &broken] { f.w.lstSystems->setCurrentItem(broken.front()); });
+    EXPECT_THROW(f.w.eventIndex->cmdGetIndex_Click(), ProgramEnded);
+
+    EXPECT_EQ(f.dialogs.last()->text, QDir::toNativeSeparators(f.root("Broken.cfg")) + " missing");
+    f.expectNothingAfterTheEnd();
+    EXPECT_EQ(f.lifetime.exitCode(), 1);
+    EXPECT_EQ(f.root.read(Ini), iniBefore) << "a fatal end writes no settings";
+    EXPECT_EQ(f.unitFiles(), QStringList());
+}

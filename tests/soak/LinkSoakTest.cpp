@@ -1,0 +1,25 @@
+// The link under faults, in short: every kind of fault, mixed with clean downloads, and every
+// outcome either the unit's exact record stored or a plain failure that leaves nothing behind.
+// The full run is the soak_link program (tests/soak/README.md).
+#include "soak/LinkSoak.h"
+
+#include <gtest/gtest.h>
+
+using namespace mr3x::soak;
+
+TEST(LinkSoak, FortyDownloadsUnderEveryKindOfFaultStoreTheUnitsBytesOrFailPlainly)
+{
+    const SoakReport report = runLinkSoak({.downloads = 42, .seed = 7});
+    EXPECT_EQ(report.violations, QStringList()) << formatReport(report).toStdString();
+    EXPECT_EQ(report.indexDownloads + report.eventDownloads, 42);
+    EXPECT_GT(report.indexDownloads, 0);
+    for (std::size_t k = 0; k < kFaultKinds; ++k)
+        EXPECT_EQ(report.byKind[k].downloads, 7) << kindName(static_cast<FaultKind>(k));
+    const KindCounts& clean = report.counts(FaultKind::Clean);
+    EXPECT_EQ(clean.stored, clean.downloads);
+    int failed = 0;
+    for (const KindCounts& counts : report.byKind)
+        failed += counts.failed;
+    EXPECT_GT(failed, 0) << "the faults were felt";
+    EXPECT_LE(report.longestSilenceMs, kLongestSilenceMs);
+}
