@@ -7,8 +7,6 @@
 #include "tdr/Distance.h"
 #include "ui/frmMaster.h"
 
-#include <QFile>
-#include <QStringDecoder>
 
 #include <algorithm>
 
