@@ -89,6 +89,15 @@ bool Exports::slotHoldsEvent(int i) const
     return w.eventViewer->holdsEvent(i);
 }
 
+bool Exports::refuseEmptySlot(int i)
+{
+    if (slotHoldsEvent(i))
+        return false;
+    w.dialogs.message(QStringLiteral("Choose an event in the list first: this slot holds none to export"), MsgButtons::Ok,
+                      MsgIcon::Exclamation);
+    return true;
+}
+
 bool Exports::traceHeld(int trace) const
 {
     if (trace >= 2)
@@ -107,11 +116,8 @@ int Exports::lineFrequency() const
 
 void Exports::EXPORT_COMTRADE(int i, exports::DataFileType type)
 {
-    if (!slotHoldsEvent(i)) {
-        w.dialogs.message(QStringLiteral("Choose an event in the list first: this slot holds none to export"), MsgButtons::Ok,
-                          MsgIcon::Exclamation);
+    if (refuseEmptySlot(i))
         return;
-    }
     const events::EventRecord& record = w.eventViewer->record(i);
     const QString path = w.eventViewer->filePath(i);
     const exports::EventOrigin origin = exports::originOfPath(path.toStdString());
@@ -141,11 +147,8 @@ void Exports::EXPORT_COMTRADE(int i, exports::DataFileType type)
 
 void Exports::EXPORT_EVENT_CSV(int i, bool withParameters)
 {
-    if (!slotHoldsEvent(i)) {
-        w.dialogs.message(QStringLiteral("Choose an event in the list first: this slot holds none to export"), MsgButtons::Ok,
-                          MsgIcon::Exclamation);
+    if (refuseEmptySlot(i))
         return;
-    }
     const QString stem = QFileInfo(w.eventViewer->filePath(i)).completeBaseName();
     const std::optional<QString> chosen =
         choosePath(QStringLiteral("Export CSV"), stem + QStringLiteral(".csv"), QStringLiteral("CSV file (*.csv)"), QStringLiteral(".csv"));
@@ -270,11 +273,8 @@ std::optional<QSize> Exports::askPictureSize()
 
 void Exports::EXPORT_WAVEFORM_PICTURE(int i)
 {
-    if (!slotHoldsEvent(i)) {
-        w.dialogs.message(QStringLiteral("Choose an event in the list first: this slot holds none to export"), MsgButtons::Ok,
-                          MsgIcon::Exclamation);
+    if (refuseEmptySlot(i))
         return;
-    }
     const QString stem = QFileInfo(w.eventViewer->filePath(i)).completeBaseName();
     const std::optional<QString> chosen =
         choosePath(QStringLiteral("Export picture"), stem + QStringLiteral(".png"), kPictureFilters, QStringLiteral(".png"));
@@ -323,11 +323,8 @@ void Exports::savePicture(const QString& path, const Picture& picture)
 
 void Exports::EXPORT_FAULT_REPORT(int i)
 {
-    if (!slotHoldsEvent(i)) {
-        w.dialogs.message(QStringLiteral("Choose an event in the list first: this slot holds none to export"), MsgButtons::Ok,
-                          MsgIcon::Exclamation);
+    if (refuseEmptySlot(i))
         return;
-    }
     const events::EventRecord& record = w.eventViewer->record(i);
     const QString path = w.eventViewer->filePath(i);
     const QString stem = QFileInfo(path).completeBaseName();

@@ -45,6 +45,8 @@ public:
 
 private:
     bool slotHoldsEvent(int i) const;
+    /// Says so and returns true when slot i holds no event to export.
+    bool refuseEmptySlot(int i);
     bool traceHeld(int trace) const;
     /// The path the user chose, with `suffix` added when the name has no extension.
     std::optional<QString> choosePath(const QString& title, const QString& suggestedName, const QString& filters,

@@ -51,6 +51,16 @@ bool CommandExchange::linkBusy(const QString& title)
     return true;
 }
 
+bool CommandExchange::refusesCommand(const QString& noConnection, const QString& title)
+{
+    if (linkBusy(title))
+        return true;
+    if (w.Comm->PortStatus() == portstatus::Connected)
+        return false;
+    w.dialogs.message(noConnection, MsgButtons::Ok, MsgIcon::None, title);
+    return true;
+}
+
 bool CommandExchange::SEND_COMMAND(const commands::Exchange& command, const SendOptions& options)
 {
     SerialControl& comm = *w.Comm;

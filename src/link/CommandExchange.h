@@ -78,6 +78,9 @@ public:
     /// wait of a running routine, shows "Communications in progress" (OK only, under `title`
     /// when one is given) and returns true; the caller then sends nothing.
     bool linkBusy(const QString& title = QString());
+    /// The checks every unit command starts with: linkBusy, then the port connected, else
+    /// `noConnection` (OK only, under `title`). True when the command must not start.
+    bool refusesCommand(const QString& noConnection, const QString& title = QString());
 
     /// Runs one command's exchange; true when the unit answered within the time-out (a command
     /// that waits for nothing is sent and counts as answered).

@@ -26,12 +26,8 @@ QString EventDownload::eventFolder() const
 
 void EventDownload::cmdGetData_Click()
 {
-    if (w.exchange->linkBusy())
+    if (w.exchange->refusesCommand(QStringLiteral("No connection to unit ")))
         return;
-    if (w.Comm->PortStatus() != portstatus::Connected) {
-        w.dialogs.message(QStringLiteral("No connection to unit "), MsgButtons::Ok, MsgIcon::None);
-        return;
-    }
     DOWNLOAD_EVENTS();
 }
 
@@ -81,12 +77,8 @@ bool EventDownload::fetchEvent(const QString& line, const QString& folder)
 
 void EventDownload::cmdTrigger_Click()
 {
-    if (w.exchange->linkBusy(ManualTriggerTitle))
+    if (w.exchange->refusesCommand(QStringLiteral("No connection to "), ManualTriggerTitle))
         return;
-    if (w.Comm->PortStatus() != portstatus::Connected) {
-        w.dialogs.message(QStringLiteral("No connection to "), MsgButtons::Ok, MsgIcon::None, ManualTriggerTitle);
-        return;
-    }
     const CommandExchange::Routine routine(*w.exchange);
     w.Watchdog->stop();
     const QString folder = eventFolder();

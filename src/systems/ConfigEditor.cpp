@@ -127,23 +127,30 @@ std::optional<QString> ConfigEditor::askName(const QString& prompt, const QStrin
 
 std::optional<QString> ConfigEditor::askBtId(const QString& name, const UnitGrid& grid)
 {
-    return ask(QStringLiteral("Please enter phone B/T ID of ") + name + QStringLiteral(" (if known)"),
-               QStringLiteral("Not set"), [&](QString& answer) {
-                   if (refusesComma(answer))
-                       return Verdict::Again;
-                   const std::string id = answer.toStdString();
-                   if (isNotSet(id))
-                       return Verdict::Take;
-                   if (isInvalidName(id)) {
-                       SHOW_INVALID_NAME();
-                       return Verdict::Again;
-                   }
-                   if (btIdInUse(grid, id)) {
-                       stop(QStringLiteral("The B/T ID ") + answer + QStringLiteral(" is already in use"));
-                       return Verdict::Again;
-                   }
-                   return Verdict::Take;
-               });
+    return askIdentity(QStringLiteral("Please enter phone B/T ID of ") + name + QStringLiteral(" (if known)"),
+                       [&](const std::string& id) { return btIdInUse(grid, id); },
+                       [&](const QString& id) { stop(QStringLiteral("The B/T ID ") + id + QStringLiteral(" is already in use")); });
+}
+
+std::optional<QString> ConfigEditor::askIdentity(const QString& prompt, const std::function<bool(const std::string&)>& inUse,
+                                                 const std::function<void(const QString&)>& tellInUse)
+{
+    return ask(prompt, QStringLiteral("Not set"), [&](QString& answer) {
+        if (refusesComma(answer))
+            return Verdict::Again;
+        const std::string id = answer.toStdString();
+        if (isNotSet(id))
+            return Verdict::Take;
+        if (isInvalidName(id)) {
+            SHOW_INVALID_NAME();
+            return Verdict::Again;
+        }
+        if (inUse(id)) {
+            tellInUse(answer);
+            return Verdict::Again;
+        }
+        return Verdict::Take;
+    });
 }
 
 std::optional<QString> ConfigEditor::askPlace(const QString& prompt, const QString& defaultAnswer, GridColumn column,
@@ -163,23 +170,9 @@ std::optional<QString> ConfigEditor::askPlace(const QString& prompt, const QStri
 
 std::optional<QString> ConfigEditor::askSimNo(const QString& name, const UnitGrid& grid)
 {
-    return ask(QStringLiteral("Please enter new SIM No for ") + name + QStringLiteral(" (if known)"),
-               QStringLiteral("Not set"), [&](QString& answer) {
-                   if (refusesComma(answer))
-                       return Verdict::Again;
-                   const std::string sim = answer.toStdString();
-                   if (isNotSet(sim))
-                       return Verdict::Take;
-                   if (isInvalidName(sim)) {
-                       SHOW_INVALID_NAME();
-                       return Verdict::Again;
-                   }
-                   if (simNoInUse(grid, sim)) {
-                       note(QStringLiteral("SIM no ") + answer + QStringLiteral(" is already in use"));
-                       return Verdict::Again;
-                   }
-                   return Verdict::Take;
-               });
+    return askIdentity(QStringLiteral("Please enter new SIM No for ") + name + QStringLiteral(" (if known)"),
+                       [&](const std::string& sim) { return simNoInUse(grid, sim); },
+                       [&](const QString& sim) { note(QStringLiteral("SIM no ") + sim + QStringLiteral(" is already in use")); });
 }
 
 std::optional<QString> ConfigEditor::askNewPlace(const QString& prompt, const QString& defaultAnswer,

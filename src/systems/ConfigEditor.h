@@ -53,6 +53,10 @@ private:
     std::optional<QString> askPlace(const QString& text, const QString& defaultAnswer, GridColumn column,
                                     std::string_view missing, const UnitGrid& grid);
     std::optional<QString> askSimNo(const QString& name, const UnitGrid& grid);
+    /// A B/T ID or a SIM number: "Not set" taken as it is, a comma or a name the file cannot hold
+    /// refused, one in use told with `tellInUse` and asked again.
+    std::optional<QString> askIdentity(const QString& prompt, const std::function<bool(const std::string&)>& inUse,
+                                       const std::function<void(const QString&)>& tellInUse);
     std::optional<QString> askNewPlace(const QString& text, const QString& defaultAnswer, std::string_view empty);
     std::optional<QString> askSystemName();
     void changeCell(GridColumn column, const QString& question, const QString& prompt);

@@ -44,6 +44,17 @@ std::span<const std::uint8_t> bytesOf(const QByteArray& bytes)
     return {reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())};
 }
 
+/// Fills a slot's record from a trace file's bytes; false, the record as it was, when they hold
+/// no whole trace.
+template <typename Trace, typename Reader>
+bool readInto(Trace& record, Reader read, const QByteArray& bytes)
+{
+    const std::optional<Trace> trace = read(bytesOf(bytes));
+    if (trace)
+        record = *trace;
+    return trace.has_value();
+}
+
 void setBackColour(QLabel* label, const tdr::Rgb& colour)
 {
     label->setStyleSheet(QStringLiteral("background-color: rgb(%1,%2,%3);").arg(colour.red).arg(colour.green).arg(colour.blue));
@@ -65,12 +76,8 @@ QString captionAt(const std::array<OptionButton*, N>& buttons, const QLabel* ind
 
 void TdrTests::cmdTest_Click()
 {
-    if (w.exchange->linkBusy())
+    if (w.exchange->refusesCommand(QStringLiteral("No connection to unit ")))
         return;
-    if (w.Comm->PortStatus() != portstatus::Connected) {
-        w.dialogs.message(QStringLiteral("No connection to unit "), MsgButtons::Ok, MsgIcon::None);
-        return;
-    }
     const CommandExchange::Routine routine(*w.exchange);
     w.Watchdog->stop();
     w.chkFileTransfer->setChecked(true);
@@ -176,32 +183,18 @@ void TdrTests::DESCRIBE_TEST(int index, const QString& path)
     setBackColour(label, tdr::Rgb{255, 255, 255});
     setBackColour(label, tdr::testLabelColour(latin1(path), latin1(w.tdrView.cboTest[index]->currentText())));
 
-    const std::optional<QByteArray> bytes = readWhole(path);
+    // The colour comes from the name alone; the record stays the slot's earlier one of its kind
+    // when this file holds no whole trace.
     const int s = index - 2;
-    holds_[s] = false;
-    if (!bytes) {
+    const bool trs = tdr::traceKindOfPath(latin1(path)) == tdr::TraceKind::Trs;
+    const std::optional<QByteArray> bytes = readWhole(path);
+    holds_[s] = bytes && (trs ? readInto(trs_[s], tdr::readTrsTrace, *bytes) : readInto(tdr_[s], tdr::readTdrTrace, *bytes));
+    if (!holds_[s])
         describeUnreadable(index, path);
-        return;
-    }
-    if (tdr::traceKindOfPath(latin1(path)) == tdr::TraceKind::Trs) {
-        const std::optional<tdr::TrsTrace> trace = tdr::readTrsTrace(bytesOf(*bytes));
-        if (!trace) {
-            describeUnreadable(index, path);
-            return;
-        }
-        trs_[s] = *trace;
-        holds_[s] = true;
+    else if (trs)
         DESCRIBE_TRS_RECORD(index);
-        return;
-    }
-    const std::optional<tdr::TdrTrace> trace = tdr::readTdrTrace(bytesOf(*bytes));
-    if (!trace) {
-        describeUnreadable(index, path);
-        return;
-    }
-    tdr_[s] = *trace;
-    holds_[s] = true;
-    DESCRIBE_TDR_RECORD(index);
+    else
+        DESCRIBE_TDR_RECORD(index);
 }
 
 void TdrTests::describeUnreadable(int index, const QString& path)

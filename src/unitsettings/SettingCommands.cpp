@@ -58,12 +58,8 @@ void SettingCommands::SET_DURATION()
 
 void SettingCommands::SET_ID()
 {
-    if (w.exchange->linkBusy())
+    if (w.exchange->refusesCommand(NoConnection))
         return;
-    if (w.Comm->PortStatus() != portstatus::Connected) {
-        w.dialogs.message(NoConnection, MsgButtons::Ok, MsgIcon::None);
-        return;
-    }
     const CommandExchange::Routine routine(*w.exchange);
     const std::string record = commands::idRecord(latin1(locationDate()), latin1(w.cboJobs[0]->currentText()),
                                                   latin1(w.cboLocations[0]->currentText()));

@@ -66,12 +66,8 @@ QString UnitSettings::settingsFileOf(const QString& folder, const QString& unit)
 void UnitSettings::GET_SETTINGS()
 {
     SerialControl& comm = *w.Comm;
-    if (w.exchange->linkBusy())
+    if (w.exchange->refusesCommand(NoConnection))
         return;
-    if (comm.PortStatus() != portstatus::Connected) {
-        w.dialogs.message(NoConnection, MsgButtons::Ok, MsgIcon::None);
-        return;
-    }
     // The terminal can ask with only a port open: without a unit folder the capture would land
     // wherever the program happens to run.
     if (!unitChosen()) {
