@@ -13,6 +13,7 @@
 //
 //   bench_download [index runs]
 //   MR3X_UNIT_SIM=path names the standalone simulated unit (default: beside this build's sim/).
+#include "../BenchSupport.h"
 #include "common/Clock.h"
 #include "common/Lifetime.h"
 #include "common/ScriptedDialogs.h"
@@ -39,6 +40,8 @@
 
 namespace {
 
+using mr3x::bench::writeFile;
+
 constexpr int kEvents = 40;
 constexpr double kLongRecordBytes = 11520;
 constexpr double kShortRecordBytes = 3328;
@@ -46,15 +49,6 @@ constexpr double kBitsPerByte = 10;
 constexpr double kBaud = 115200;
 constexpr double kPauseMs = 500;
 constexpr int kStoredEvents = 5000;
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        std::exit(2);
-    }
-}
 
 /// A program folder with one system "Substation" of one "M-S32" unit; returns the unit folder.
 QString buildProgramFolder(const QString& app)
@@ -66,15 +60,11 @@ QString buildProgramFolder(const QString& app)
     return app + QStringLiteral("/Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101");
 }
 
-/// What the unit puts on the line for one file: the header block, 1024-byte blocks, a tail of
-/// up to seven 128-byte blocks, two EOTs and the closing block; then its "Finished f" answer.
+/// What the unit puts on the line for one file, then its "Finished f" answer.
 double bytesOnTheLine(double fileBytes)
 {
-    const double small = 133, large = 1029, finished = 14;
-    const auto full = static_cast<long long>(fileBytes) / 1024;
-    const auto tail = static_cast<long long>(fileBytes) % 1024;
-    const double tailBytes = tail == 0 ? 0 : tail <= 7 * 128 ? static_cast<double>((tail + 127) / 128) * small : large;
-    return small + static_cast<double>(full) * large + tailBytes + 2 + small + finished;
+    constexpr double finished = 14;
+    return mr3x::bench::transferBytes(fileBytes) + finished;
 }
 
 /// The window on the real clock, its port opened at 115200 baud, the unit's model "M-S32".

@@ -14,6 +14,7 @@
 // Each figure is the minimum, median and maximum over the runs.
 //
 //   bench_viewer [runs]
+#include "../BenchSupport.h"
 #include "common/Clock.h"
 #include "common/Lifetime.h"
 #include "common/ScriptedDialogs.h"
@@ -42,18 +43,11 @@
 
 namespace {
 
+using mr3x::bench::writeFile;
+
 constexpr int kStoredEvents = 5000;
 constexpr double kBitsPerByte = 10;
 constexpr double kBaud = 115200;
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        std::exit(2);
-    }
-}
 
 QByteArray bytesOf(const std::vector<std::uint8_t>& bytes)
 {
@@ -243,17 +237,6 @@ void benchTrsView(int runs)
     figures.print("DRAW_TRS_VIEW and its paint, 3 x 8192 points (1600x600)", "(target under 4 ms)");
 }
 
-/// What the unit puts on the line for one file: the header block, 1024-byte blocks, a tail of
-/// up to seven 128-byte blocks, two EOTs and the closing block.
-double bytesOfTransfer(double fileBytes)
-{
-    const double small = 133, large = 1029;
-    const auto full = static_cast<long long>(fileBytes) / 1024;
-    const auto tail = static_cast<long long>(fileBytes) % 1024;
-    const double tailBytes = tail == 0 ? 0 : tail <= 7 * 128 ? static_cast<double>((tail + 127) / 128) * small : large;
-    return small + static_cast<double>(full) * large + tailBytes + 2 + small;
-}
-
 void benchTest(int runs)
 {
     QTemporaryDir root;
@@ -276,7 +259,7 @@ void benchTest(int runs)
         std::fprintf(stderr, "TEST did not complete: %s\n", qPrintable(w.lblStatus->text()));
         std::exit(1);
     }
-    const double transferMs = bytesOfTransfer(629) * kBitsPerByte / kBaud * 1000;
+    const double transferMs = mr3x::bench::transferBytes(629) * kBitsPerByte / kBaud * 1000;
     std::printf("line-rate minimum for the trace's transfer (629 bytes framed): %.1f ms\n", transferMs);
     click.print("TEST, click to trace drawn (paced unit, 115200 baud)");
     batch.print("of which the setting batch (time, identity, hardware)");

@@ -251,9 +251,8 @@ void TdrTests::filTST_PathChange()
 
 // --- Showing a trace -----------------------------------------------------------------------------
 
-void TdrTests::chkTrace_Click(int index)
+void TdrTests::chkTrace_Click(int)
 {
-    (void)index;
     const TdrViewerView& v = w.tdrView;
     if (w.eventSlot[0].lblEventFile->text().isEmpty())
         v.chkTrace[0]->setChecked(false);
@@ -264,7 +263,11 @@ void TdrTests::chkTrace_Click(int index)
             continue;
         const bool trs = t < 2 ? w.eventViewer->record(t).trailer.isTrs()
                                : v.cboTest[t]->currentText().contains(QStringLiteral("=TRS"));
-        w.optDisplayMode[trs ? 1 : 0]->setChecked(true);
+        QRadioButton* mode = w.optDisplayMode[trs ? 1 : 0];
+        if (!mode->isChecked()) {
+            mode->setChecked(true); // the new mode redraws the viewer
+            return;
+        }
         break;
     }
     w.tdrViewer->REDRAW_VIEWER();
