@@ -34,7 +34,6 @@ struct Program {
     int ViewWidth = 8192;
     int SlaveOffset = 0;
     bool TracesLocked = false;
-    double GridStep = 20.2;
 
     QStringList ClockFields;  // year - 2000, month, day, hour, minute, second, as sent by SET_TIME
     QString WorkingName;      // the file being fetched or converted

@@ -49,7 +49,6 @@ void StartUp::Form_Load()
     w.tdrView.Plotstart->setText(QStringLiteral("25"));
     p.PulseCount = 64;
     p.ViewWidth = 8192;
-    p.GridStep = 20.2;
     for (FileList* list : w.filTrig)
         list->setPattern(QStringLiteral("*.trg;*.vlt"));
     appendPortNumbers();

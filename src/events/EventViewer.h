@@ -34,10 +34,10 @@ public:
     int referencePosition(int i) const { return loaded_[i].referencePosition; }
     void setReferencePosition(int i, int position) { loaded_[i].referencePosition = position; }
 
+private:
     /// Forgets slot i's event: labels reset, picture cleared, file name and path emptied.
     void emptySlot(int i);
 
-private:
     struct Slot {
         events::EventRecord record;
         bool holdsEvent = false;
