@@ -98,9 +98,7 @@ TEST(CommandExchange, ReceivesAFileUnderTheNameAskedForReplacingTheOldOneOnlyWhe
     EXPECT_LT(f.clock.nowMs() - start, 1000) << "each block is answered as soon as it is read";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"Event_05.EVT"})
         << "no temporary file, no file of the sender's name";
-    const sim::Bytes& record = f.unit().eventRecord(3);
-    EXPECT_EQ(f.root.read(QStringLiteral("unit/Event_05.EVT")),
-              QByteArray(reinterpret_cast<const char*>(record.data()), static_cast<qsizetype>(record.size())));
+    EXPECT_EQ(f.root.read(QStringLiteral("unit/Event_05.EVT")), test::bytesOf(f.unit().eventRecord(3)));
     EXPECT_EQ(f.statusHistory, (QStringList{"1024 bytes transferred", "2048 bytes transferred", "3072 bytes transferred",
                                             "3200 bytes transferred", "3328 bytes transferred"}));
     EXPECT_EQ(f.w.Comm->TransferState(), 0);

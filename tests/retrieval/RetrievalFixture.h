@@ -10,11 +10,6 @@
 
 namespace mr3x::test {
 
-inline QByteArray bytesOf(const std::vector<std::uint8_t>& data)
-{
-    return QByteArray(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
-}
-
 /// The name an event is stored under, from the date and time in its first six bytes.
 inline QString stemOf(const QByteArray& head)
 {

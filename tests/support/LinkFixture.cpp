@@ -2,8 +2,11 @@
 
 #include "link/ConnectionLifecycle.h"
 #include "link/SerialPortTransport.h"
+#include "systems/Systems.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QTimer>
 
 namespace mr3x::test {
 
@@ -86,6 +89,24 @@ void LinkFixture::logOn()
 QString LinkFixture::unitFolder() const
 {
     return appFolder + QStringLiteral("/Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101");
+}
+
+QString LinkFixture::addSecondUnit()
+{
+    const QString folder = QFileInfo(unitFolder()).path() + QStringLiteral("/MR-0102");
+    QDir().mkpath(folder);
+    window().DirUnits[0]->Refresh();
+    window().systems->DirUnits_Change(0);
+    return folder;
+}
+
+QMetaObject::Connection LinkFixture::whenStatus(const QString& text, std::function<void()> action)
+{
+    EventLabel* status = window().lblStatus;
+    return QObject::connect(status, &EventLabel::Change, status, [status, text, action] {
+        if (status->text() == text)
+            QTimer::singleShot(0, status, action);
+    });
 }
 
 } // namespace mr3x::test
