@@ -1,4 +1,5 @@
-// Logging on and off, the watchdog and the time-out warning, against the simulated unit.
+// Log-ons that fail, logging off, the watchdog and the time-out warning, against the simulated
+// unit (a log-on that works is followed through in SettingsDownloadTest).
 #include "link/ConnectionLifecycle.h"
 #include "retrieval/EventIndex.h"
 #include "support/LinkFixture.h"
@@ -15,13 +16,6 @@ using mr3x::test::LinkFixture;
 
 namespace {
 
-sim::SimOptions armedUnit()
-{
-    sim::SimOptions options = LinkFixture::defaultOptions();
-    options.armed = true; // found recording, as in the field
-    return options;
-}
-
 /// The window logged on to the simulated unit through its button.
 struct LoggedOn : LinkFixture {
     explicit LoggedOn(sim::SimOptions options = defaultOptions()) : LinkFixture(options), w(start()) { logOn(); }
@@ -30,41 +24,10 @@ struct LoggedOn : LinkFixture {
 
 } // namespace
 
-TEST(Connection, LogOnStopsTheUnitInTheRightOrderAndEnablesTheControls)
-{
-    LinkFixture f(armedUnit());
-    frmMaster& w = f.start();
-    f.choosePort();
-    EXPECT_EQ(w.lblStatus->text(), f.portName() + " (Ready)");
-    f.clearWire();
-    w.connection->cmdConnect_Click();
-
-    ASSERT_GE(f.writes.size(), 3u);
-    EXPECT_EQ(f.writes[0].second, QByteArray("e"));
-    EXPECT_EQ(f.writes[1].second, QByteArray("="));
-    EXPECT_EQ(f.writes[2].second, QByteArray("-"));
-    EXPECT_EQ(f.writes[1].first - f.writes[0].first, 500);   // the pause after waking the unit
-    EXPECT_EQ(f.writes[2].first - f.writes[1].first, 1000);  // the pause between "=" and "-"
-    EXPECT_TRUE(f.received.contains("stopped by serial comm!"));
-
-    const qsizetype at = f.statusHistory.indexOf("Disarming local unit...");
-    EXPECT_EQ(f.statusHistory.mid(at, 2), QStringList({"Disarming local unit...", "Local unit disarmed"}));
-    EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
-    for (QWidget* control : std::initializer_list<QWidget*>{w.cmdTest, w.cmdArm, w.cmdTrigger, w.cmdGetData, w.cmdSetID, w.cboThreshold})
-        EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
-    EXPECT_TRUE(w.Watchdog->isActive());
-    EXPECT_FALSE(w.chkAutotest->isChecked());
-
-    // The watchdog's tick shows "Connected", which brings up the control panel.
-    w.connection->Watchdog_Timer();
-    EXPECT_EQ(w.lblStatus->text(), QString("Connected"));
-    EXPECT_FALSE(w.fraControls->isHidden());
-    EXPECT_TRUE(w.fraSaxComm->isHidden());
-}
-
 TEST(Connection, ALogOnWithoutAnswerLeavesTheLinkToBeClosedWithTheArmingQuestion)
 {
-    sim::SimOptions silent = armedUnit();
+    sim::SimOptions silent = LinkFixture::defaultOptions();
+    silent.armed = true;
     silent.faults.silent.push_back({'=', 0}); // never hears the stop
     LoggedOn f(silent);
     frmMaster& w = f.w;

@@ -3,11 +3,10 @@
 #include "RetrievalFixture.h"
 
 #include "retrieval/EventDownload.h"
-#include "systems/Systems.h"
 #include "unitsettings/SettingCommands.h"
 #include "unitsettings/UnitSettings.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -87,18 +86,10 @@ TEST(EventDownload, ChoosingAnotherUnitDuringADownloadStoresEveryEventWithTheUni
     RetrievalFixture f;
     frmMaster& w = f.open();
     f.listUnitIndex();
-    const QString other = QFileInfo(f.unitFolder()).path() + "/MR-0102";
-    ASSERT_TRUE(QDir().mkdir(other));
-    w.DirUnits[0]->Refresh();
-    w.systems->DirUnits_Change(0);
-    ASSERT_EQ(w.cboUnits[0]->currentText(), QString("MR-0101"));
+    const QString other = f.addSecondUnit();
     w.eventIndex->cmdSelectAll_Click();
-
     // The selector chain stays live while a reception lets window events run.
-    QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
-        if (w.lblStatus->text() == "Request for Event 12 acknowledged")
-            w.cboUnits[0]->setCurrentText("MR-0102");
-    });
+    f.whenStatus("Request for Event 12 acknowledged", [&] { w.cboUnits[0]->setCurrentText("MR-0102"); });
     w.eventDownload->cmdGetData_Click();
 
     EXPECT_EQ(w.filTrig[0]->Path(), other);
@@ -141,73 +132,49 @@ TEST(EventDownload, AFailurePartWayKeepsTheEventsStoredBeforeItAndNothingHalfMad
     }
 }
 
-TEST(EventDownload, GetDataAndTheManualTriggerAreRefusedWhileTheLinkIsBusyOrClosed)
+TEST(EventDownload, EveryUnitCommandIsRefusedWhileTheLinkIsBusyAndGetDataAndTheTriggerWhileItIsClosed)
 {
     RetrievalFixture f;
     frmMaster& w = f.open();
     f.listUnitIndex();
     w.eventIndex->cmdSelectAll_Click();
-    const auto pressBoth = [&] {
-        f.dialogs.clear();
+    const auto pressAll = [&] {
         w.eventDownload->cmdGetData_Click();
-        w.eventDownload->cmdTrigger_Click();
+        w.eventDownload->cmdTrigger_Click(); // under its own title
+        w.settingCommands->cmdSetID_Click();
+        w.unitSettings->GET_SETTINGS();
+        w.eventIndex->cmdGetIndex_Click();
+        emit w.cmdArm->MouseDown(Qt::LeftButton);
     };
-
-    // Clicks that reach the window while a Get Data pauses between its exchanges, the setting
-    // commands' among them; the manual trigger under its own title.
-    const auto pressing = QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
-        if (w.lblStatus->text() == "Request for Event 12 acknowledged")
-            QTimer::singleShot(0, w.lblStatus, [&] {
-                pressBoth();
-                w.settingCommands->cmdSetID_Click();
-                w.unitSettings->GET_SETTINGS();
-            });
+    // Clicks that reach the window while a Get Data pauses between its exchanges, and again
+    // while its first reception runs: each request would land in the middle of the download.
+    f.whenStatus("Request for Event 12 acknowledged", pressAll);
+    bool pressed = false;
+    QObject::connect(w.Comm, &SerialControl::Progress, w.lblStatus, [&] {
+        if (!std::exchange(pressed, true))
+            QTimer::singleShot(0, w.lblStatus, pressAll);
     });
     w.eventDownload->cmdGetData_Click();
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(4, "Communications in progress"));
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(12, "Communications in progress"));
     EXPECT_EQ(f.dialogs.shown()[1].title, QString("AC Check"));
     EXPECT_EQ(f.requests().size(), 12);
+    EXPECT_FALSE(f.sent.contains('p') || f.sent.contains('X') || f.sent.contains('N') || f.sent.contains("y1"));
     EXPECT_EQ(f.storedFiles().size(), 12);
-    QObject::disconnect(pressing);
+    EXPECT_FALSE(f.unit().armed());
 
-    // "Get Index" from the terminal waits its turn too, between the exchanges and during a
-    // reception: its request would land in the middle of the download.
-    w.eventIndex->cmdClearAll_Click();
-    f.listUnitIndex();
-    for (const QString& name : f.storedFiles())
-        QFile::remove(f.unitFolder() + "/" + name);
-    w.eventIndex->REMARK_INDEX();
-    w.eventIndex->cmdSelectAll_Click();
-    f.clearWire();
-    f.dialogs.clear();
-    bool asked = false;
-    QObject::connect(w.Comm, &SerialControl::Progress, w.lblStatus, [&] {
-        if (!asked) {
-            asked = true; // the click reaches the window while the reception's wait lets events run
-            QTimer::singleShot(0, w.lblStatus, [&] { w.eventIndex->cmdGetIndex_Click(); });
-        }
-    });
-    QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
-        if (w.lblStatus->text() == "Request for Event 11 acknowledged")
-            QTimer::singleShot(0, w.lblStatus, [&] { w.eventIndex->cmdGetIndex_Click(); });
-    });
-    w.eventDownload->cmdGetData_Click();
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(2, "Communications in progress"));
-    EXPECT_FALSE(f.sent.contains('p'));
-    EXPECT_EQ(f.requests().size(), 12);
-    EXPECT_EQ(f.storedFiles().size(), 12);
-
-    // While a reception runs.
+    // While a reception runs outside any download, and with the port closed.
     w.Comm->setReceiveFolder(f.unitFolder());
     w.Comm->setReceiveFile("Other.bin");
     ASSERT_EQ(w.Comm->TransferState(), 4);
     f.clearWire();
-    pressBoth();
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(2, "Communications in progress"));
-
-    // With the port closed.
+    f.dialogs.clear();
+    pressAll();
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(6, "Communications in progress"));
     w.Comm->setPortOpen(false);
-    pressBoth();
+    f.dialogs.clear();
+    w.eventDownload->cmdGetData_Click();
+    w.eventDownload->cmdTrigger_Click();
     EXPECT_EQ(f.dialogs.messageTexts(), (QStringList{"No connection to unit ", "No connection to "}));
     EXPECT_EQ(f.dialogs.last()->title, QString("AC Check"));
     EXPECT_EQ(f.requests(), QStringList());
