@@ -15,11 +15,7 @@ namespace {
 
 /// The window on the simulated unit's port, opened at 115200 baud, the wire and status cleared.
 struct OpenWindow : LinkFixture {
-    explicit OpenWindow(sim::SimOptions options = defaultOptions()) : LinkFixture(options), w(start())
-    {
-        choosePort();
-        clear();
-    }
+    explicit OpenWindow(sim::SimOptions options = defaultOptions()) : LinkFixture(options), w(open()) {}
     void clear()
     {
         clearWire();

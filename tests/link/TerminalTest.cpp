@@ -49,9 +49,7 @@ TEST(TerminalPanel, SendDisarmSendsTheStopPairAndShowsWhetherTheUnitAnswered)
         if (!answers)
             options.faults.silent.push_back({'=', 0});
         LinkFixture f(options);
-        frmMaster& w = f.start();
-        f.choosePort();
-        f.clearWire();
+        frmMaster& w = f.open();
         const std::int64_t start = f.clock.nowMs();
         w.cmdSendDisarm->click();
         EXPECT_EQ(f.sent, QByteArray("=-"));

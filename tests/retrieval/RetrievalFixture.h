@@ -24,14 +24,6 @@ class RetrievalFixture : public LinkFixture {
 public:
     using LinkFixture::LinkFixture;
 
-    /// Loads the window and opens the simulated port; nothing is sent.
-    frmMaster& open()
-    {
-        frmMaster& w = start();
-        choosePort();
-        clearWire();
-        return w;
-    }
     /// Puts the unit's own index file in the unit folder and lists it.
     void listUnitIndex()
     {

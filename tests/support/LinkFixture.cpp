@@ -80,6 +80,15 @@ void LinkFixture::choosePort()
     w.connection->cboCommports_Click();
 }
 
+frmMaster& LinkFixture::open()
+{
+    start();
+    choosePort();
+    clearWire();
+    statusHistory.clear();
+    return window();
+}
+
 void LinkFixture::logOn()
 {
     choosePort();

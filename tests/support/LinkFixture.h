@@ -51,6 +51,8 @@ public:
     frmMaster& start();
     /// Chooses the simulated port at 115200 baud (cboCommports_Click).
     void choosePort();
+    /// start() and choosePort(), then the wire and the status lines so far put aside.
+    frmMaster& open();
     /// Opens the port and logs on through the window's button (cmdConnect_Click).
     void logOn();
 

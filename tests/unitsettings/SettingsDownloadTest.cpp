@@ -35,10 +35,8 @@ TEST(SettingsDownload, LogOnStopsTheUnitThenFetchesTheSettingsAndTheIndexAndEnab
     sim::SimOptions options = LinkFixture::defaultOptions();
     options.armed = true; // found recording, as in the field
     LinkFixture f(options);
-    frmMaster& w = f.start();
-    f.choosePort();
+    frmMaster& w = f.open();
     EXPECT_EQ(w.lblStatus->text(), f.portName() + " (Ready)");
-    f.clearWire();
     w.connection->cmdConnect_Click();
 
     // "e" wakes the unit, "=" half a second later and "-" a second after that stop it; "X" comes
