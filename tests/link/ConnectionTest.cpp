@@ -33,7 +33,6 @@ TEST(Connection, ALogOnWithoutAnswerLeavesTheLinkToBeClosedWithTheArmingQuestion
     frmMaster& w = f.w;
 
     EXPECT_EQ(w.lblStatus->text(), "No connection to Local Unit via COM " + f.portName());
-    EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
     EXPECT_EQ(w.Comm->PortStatus(), QString("Connected"));
     EXPECT_EQ(w.Comm->WaitTimeout(), 2000); // the failed log-on leaves its time-out set
 
@@ -52,16 +51,14 @@ TEST(Connection, ALogOnWithoutAnswerLeavesTheLinkToBeClosedWithTheArmingQuestion
     EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
     EXPECT_EQ(w.Comm->WaitTimeout(), 0);
 
-    // OK lets the unit arm itself ("e") and closes the link.
+    // OK lets the unit arm itself ("e") and closes the link (what closing does: see the pulled
+    // cable below).
     f.dialogs.answer(MsgAnswer::Ok);
     w.connection->cmdConnect_Click();
     EXPECT_EQ(f.sent, QByteArray("e"));
     EXPECT_TRUE(f.statusHistory.contains("Local Unit armed"));
     EXPECT_EQ(w.lblStatus->text(), QString("Disconnected"));
-    EXPECT_EQ(w.cmdConnect->text(), QString("Connect to Local Unit"));
     EXPECT_FALSE(w.Comm->PortOpen());
-    EXPECT_FALSE(w.cmdArm->isEnabled());
-    EXPECT_FALSE(w.Watchdog->isActive());
 }
 
 TEST(Connection, NoLogOnWithoutAUnitOrAPortThatOpens)
@@ -72,12 +69,10 @@ TEST(Connection, NoLogOnWithoutAUnitOrAPortThatOpens)
     w.cboCommports->lineEdit()->setText("/dev/no-such-port");
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QCoreApplication::sendEvent(w.cboCommports->lineEdit(), &enter);
-    EXPECT_EQ(w.cboCommports->currentText(), QString("/dev/no-such-port"));
     EXPECT_NE(w.cboCommports->findText("/dev/no-such-port"), -1);
     EXPECT_EQ(w.lblStatus->text(), QString("/dev/no-such-port (Port unavailable)"));
     w.connection->cmdConnect_Click();
     EXPECT_EQ(w.cmdConnect->text(), QString("Connect to Local Unit"));
-    EXPECT_EQ(w.lblStatus->text(), QString("/dev/no-such-port (Port unavailable)"));
 
     // The program stays usable: the simulated port opens afterwards, but not without a unit.
     f.choosePort();
@@ -85,9 +80,7 @@ TEST(Connection, NoLogOnWithoutAUnitOrAPortThatOpens)
     f.clearWire();
     w.cboUnits[0]->clear();
     w.connection->cmdConnect_Click();
-    ASSERT_NE(f.dialogs.last(), nullptr);
-    EXPECT_EQ(f.dialogs.last()->text, QString("No unit selected"));
-    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No unit selected"});
     EXPECT_TRUE(f.sent.isEmpty());
     EXPECT_EQ(w.cmdConnect->text(), QString("Connect to Local Unit"));
 }
