@@ -26,9 +26,8 @@ struct LoggedOn : LinkFixture {
 
 TEST(Connection, ALogOnWithoutAnswerLeavesTheLinkToBeClosedWithTheArmingQuestion)
 {
-    sim::SimOptions silent = LinkFixture::defaultOptions();
+    sim::SimOptions silent = LinkFixture::silentOn({'='}); // never hears the stop
     silent.armed = true;
-    silent.faults.silent.push_back({'=', 0}); // never hears the stop
     LoggedOn f(silent);
     frmMaster& w = f.w;
 

@@ -45,6 +45,14 @@ sim::SimOptions LinkFixture::defaultOptions()
     return options;
 }
 
+sim::SimOptions LinkFixture::silentOn(std::initializer_list<char> letters)
+{
+    sim::SimOptions options = defaultOptions();
+    for (char letter : letters)
+        options.faults.silent.push_back({letter, 0});
+    return options;
+}
+
 LinkFixture::LinkFixture(sim::SimOptions options)
     : unit_(std::make_shared<sim::SimUnit>(options))
 {

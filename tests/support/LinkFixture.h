@@ -46,6 +46,8 @@ public:
     explicit LinkFixture(sim::SimOptions options = defaultOptions());
     /// A unit under serial control already (no log-on needed), unpaced, with 12 events.
     static sim::SimOptions defaultOptions();
+    /// The same unit, deaf to these commands.
+    static sim::SimOptions silentOn(std::initializer_list<char> letters);
 
     /// Loads the window and puts the simulated port on its port list (the start-up window's job).
     frmMaster& start();

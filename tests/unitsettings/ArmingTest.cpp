@@ -81,7 +81,7 @@ TEST(Arming, NoKeepsTheLinkAndSendsNothing)
 
 TEST(Arming, ABatchStoppedByNoStillArmsTheUnit)
 {
-    Unit f(silentOn({'T'}));
+    Unit f(Unit::silentOn({'T'}));
     f.dialogs.answer(MsgAnswer::Yes);
     f.dialogs.answer(MsgAnswer::No);
     click(f);

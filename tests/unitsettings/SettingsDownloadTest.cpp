@@ -86,7 +86,7 @@ TEST(SettingsDownload, LogOnStopsTheUnitThenFetchesTheSettingsAndTheIndexAndEnab
 
 TEST(SettingsDownload, ASilentUnitGetsTheMessageAndTheIndexIsStillRequested)
 {
-    LinkFixture f(silentOn({'X'}));
+    LinkFixture f(LinkFixture::silentOn({'X'}));
     frmMaster& w = f.start();
     w.cboThreshold->setCurrentIndex(8); // "20": left as it is
     // A file left from an earlier download is not read as this one's.
@@ -130,7 +130,7 @@ TEST(SettingsDownload, ASettingsTextCutOffByAPulledCableIsNotKept)
 
 TEST(SettingsDownload, AnIndexThatDoesNotArriveEndsTheDownload)
 {
-    LinkFixture silent(silentOn({'p'}));
+    LinkFixture silent(LinkFixture::silentOn({'p'}));
     silent.start();
     silent.logOn();
     EXPECT_EQ(silent.window().lblStatus->text(), QString("Timeout acknowledging request for index file"));

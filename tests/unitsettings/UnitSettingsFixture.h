@@ -27,15 +27,6 @@ inline void storeSettings(LinkFixture& f, const QStringList& fields)
                   {"M-R3X Local Unit M-R32", "Parameters:" + fields.join(','), "Finished X"});
 }
 
-/// A unit that does not answer these commands.
-inline sim::SimOptions silentOn(std::initializer_list<char> letters)
-{
-    sim::SimOptions options = LinkFixture::defaultOptions();
-    for (char letter : letters)
-        options.faults.silent.push_back({letter, 0});
-    return options;
-}
-
 /// The window started on the simulated unit at 09:05:03 on 7 March 2031, logged on unless told
 /// otherwise, with the wire and the status lines so far put aside.
 struct Unit : LinkFixture {
