@@ -12,5 +12,4 @@ TEST(CommandTable, ArgumentsKeepTheirRightmostDigits)
     EXPECT_EQ(eventRecordRequest("40").receivedFile, "Event_40.EVT");
     EXPECT_EQ(setTimeRequest(clockFields(2105, 12, 31, 23, 59, 59)).text, "T051231235959");
     EXPECT_EQ(setThresholdRequest("7").text, "h07");
-    EXPECT_EQ(setDurationRequest(" 10").text, "d10");
 }

@@ -1,4 +1,5 @@
-// Logging on and off, the watchdog and the time-out warning, against the simulated unit.
+// Log-ons that fail, logging off, the watchdog and the time-out warning, against the simulated
+// unit (a log-on that works is followed through in SettingsDownloadTest).
 #include "link/ConnectionLifecycle.h"
 #include "retrieval/EventIndex.h"
 #include "support/LinkFixture.h"
@@ -15,13 +16,6 @@ using mr3x::test::LinkFixture;
 
 namespace {
 
-sim::SimOptions armedUnit()
-{
-    sim::SimOptions options = LinkFixture::defaultOptions();
-    options.armed = true; // found recording, as in the field
-    return options;
-}
-
 /// The window logged on to the simulated unit through its button.
 struct LoggedOn : LinkFixture {
     explicit LoggedOn(sim::SimOptions options = defaultOptions()) : LinkFixture(options), w(start()) { logOn(); }
@@ -30,47 +24,14 @@ struct LoggedOn : LinkFixture {
 
 } // namespace
 
-TEST(Connection, LogOnStopsTheUnitInTheRightOrderAndEnablesTheControls)
-{
-    LinkFixture f(armedUnit());
-    frmMaster& w = f.start();
-    f.choosePort();
-    EXPECT_EQ(w.lblStatus->text(), f.portName() + " (Ready)");
-    f.clearWire();
-    w.connection->cmdConnect_Click();
-
-    ASSERT_GE(f.writes.size(), 3u);
-    EXPECT_EQ(f.writes[0].second, QByteArray("e"));
-    EXPECT_EQ(f.writes[1].second, QByteArray("="));
-    EXPECT_EQ(f.writes[2].second, QByteArray("-"));
-    EXPECT_EQ(f.writes[1].first - f.writes[0].first, 500);   // the pause after waking the unit
-    EXPECT_EQ(f.writes[2].first - f.writes[1].first, 1000);  // the pause between "=" and "-"
-    EXPECT_TRUE(f.received.contains("stopped by serial comm!"));
-
-    const qsizetype at = f.statusHistory.indexOf("Disarming local unit...");
-    EXPECT_EQ(f.statusHistory.mid(at, 2), QStringList({"Disarming local unit...", "Local unit disarmed"}));
-    EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
-    for (QWidget* control : std::initializer_list<QWidget*>{w.cmdTest, w.cmdArm, w.cmdTrigger, w.cmdGetData, w.cmdSetID, w.cboThreshold})
-        EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
-    EXPECT_TRUE(w.Watchdog->isActive());
-    EXPECT_FALSE(w.chkAutotest->isChecked());
-
-    // The watchdog's tick shows "Connected", which brings up the control panel.
-    w.connection->Watchdog_Timer();
-    EXPECT_EQ(w.lblStatus->text(), QString("Connected"));
-    EXPECT_FALSE(w.fraControls->isHidden());
-    EXPECT_TRUE(w.fraSaxComm->isHidden());
-}
-
 TEST(Connection, ALogOnWithoutAnswerLeavesTheLinkToBeClosedWithTheArmingQuestion)
 {
-    sim::SimOptions silent = armedUnit();
-    silent.faults.silent.push_back({'=', 0}); // never hears the stop
+    sim::SimOptions silent = LinkFixture::silentOn({'='}); // never hears the stop
+    silent.armed = true;
     LoggedOn f(silent);
     frmMaster& w = f.w;
 
     EXPECT_EQ(w.lblStatus->text(), "No connection to Local Unit via COM " + f.portName());
-    EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
     EXPECT_EQ(w.Comm->PortStatus(), QString("Connected"));
     EXPECT_EQ(w.Comm->WaitTimeout(), 2000); // the failed log-on leaves its time-out set
 
@@ -89,16 +50,14 @@ TEST(Connection, ALogOnWithoutAnswerLeavesTheLinkToBeClosedWithTheArmingQuestion
     EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
     EXPECT_EQ(w.Comm->WaitTimeout(), 0);
 
-    // OK lets the unit arm itself ("e") and closes the link.
+    // OK lets the unit arm itself ("e") and closes the link (what closing does: see the pulled
+    // cable below).
     f.dialogs.answer(MsgAnswer::Ok);
     w.connection->cmdConnect_Click();
     EXPECT_EQ(f.sent, QByteArray("e"));
     EXPECT_TRUE(f.statusHistory.contains("Local Unit armed"));
     EXPECT_EQ(w.lblStatus->text(), QString("Disconnected"));
-    EXPECT_EQ(w.cmdConnect->text(), QString("Connect to Local Unit"));
     EXPECT_FALSE(w.Comm->PortOpen());
-    EXPECT_FALSE(w.cmdArm->isEnabled());
-    EXPECT_FALSE(w.Watchdog->isActive());
 }
 
 TEST(Connection, NoLogOnWithoutAUnitOrAPortThatOpens)
@@ -109,12 +68,10 @@ TEST(Connection, NoLogOnWithoutAUnitOrAPortThatOpens)
     w.cboCommports->lineEdit()->setText("/dev/no-such-port");
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QCoreApplication::sendEvent(w.cboCommports->lineEdit(), &enter);
-    EXPECT_EQ(w.cboCommports->currentText(), QString("/dev/no-such-port"));
     EXPECT_NE(w.cboCommports->findText("/dev/no-such-port"), -1);
     EXPECT_EQ(w.lblStatus->text(), QString("/dev/no-such-port (Port unavailable)"));
     w.connection->cmdConnect_Click();
     EXPECT_EQ(w.cmdConnect->text(), QString("Connect to Local Unit"));
-    EXPECT_EQ(w.lblStatus->text(), QString("/dev/no-such-port (Port unavailable)"));
 
     // The program stays usable: the simulated port opens afterwards, but not without a unit.
     f.choosePort();
@@ -122,9 +79,7 @@ TEST(Connection, NoLogOnWithoutAUnitOrAPortThatOpens)
     f.clearWire();
     w.cboUnits[0]->clear();
     w.connection->cmdConnect_Click();
-    ASSERT_NE(f.dialogs.last(), nullptr);
-    EXPECT_EQ(f.dialogs.last()->text, QString("No unit selected"));
-    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No unit selected"});
     EXPECT_TRUE(f.sent.isEmpty());
     EXPECT_EQ(w.cmdConnect->text(), QString("Connect to Local Unit"));
 }

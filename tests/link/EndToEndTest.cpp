@@ -34,11 +34,9 @@ TEST(EndToEnd, TheWindowLogsOnFetchesARecordByteForByteAndLogsOffThroughARealPty
     sim::SimOptions options;
     options.seed = 5;
     options.clock = *sim::DateTime::parse(test::kUnitSimClock);
-    const sim::Bytes record = sim::SimUnit(options).eventRecord(0);
     ASSERT_TRUE(w.exchange->SEND_COMMAND(commands::eventRecordRequest("01")));
     ASSERT_TRUE(w.exchange->RECEIVE_FILE(f.root.mkdirs(QStringLiteral("unit")), QStringLiteral("Event_01.EVT")));
-    EXPECT_EQ(f.root.read(QStringLiteral("unit/Event_01.EVT")),
-              QByteArray(reinterpret_cast<const char*>(record.data()), static_cast<qsizetype>(record.size())));
+    EXPECT_EQ(f.root.read(QStringLiteral("unit/Event_01.EVT")), test::bytesOf(sim::SimUnit(options).eventRecord(0)));
 
     // Log off, letting the unit arm itself.
     f.dialogs.answer(MsgAnswer::Ok);

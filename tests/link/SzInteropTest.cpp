@@ -3,7 +3,7 @@
 #include "YmodemFrames.h"
 #include "link/SerialControl.h"
 #include "link/SerialPortTransport.h"
-#include "support/TempFolder.h"
+#include "support/LinkFixture.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,8 +39,7 @@ TEST(SzInterop, ReceivesEveryFileSizeTheUnitSendsByteForByteAndSeesThePortGo)
     for (const bool longBlocks : {false, true}) {
         for (const std::size_t size : {1, 360, 629, 720, 3328, 8309, 11520}) {
             SCOPED_TRACE(testing::Message() << size << " bytes" << (longBlocks ? " in 1024-byte blocks" : ""));
-            const Bytes bytes = testFile(size);
-            const QByteArray file(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+            const QByteArray file = bytesOf(testFile(size));
             QProcess sz;
             sz.setStandardInputFile(theirs);
             sz.setStandardOutputFile(theirs, QIODevice::Append);

@@ -45,13 +45,8 @@ TEST(TerminalPanel, SendDisarmSendsTheStopPairAndShowsWhetherTheUnitAnswered)
 {
     for (const bool answers : {true, false}) {
         SCOPED_TRACE(answers ? "the unit answers" : "the unit is silent");
-        sim::SimOptions options = LinkFixture::defaultOptions();
-        if (!answers)
-            options.faults.silent.push_back({'=', 0});
-        LinkFixture f(options);
-        frmMaster& w = f.start();
-        f.choosePort();
-        f.clearWire();
+        LinkFixture f(answers ? LinkFixture::defaultOptions() : LinkFixture::silentOn({'='}));
+        frmMaster& w = f.open();
         const std::int64_t start = f.clock.nowMs();
         w.cmdSendDisarm->click();
         EXPECT_EQ(f.sent, QByteArray("=-"));

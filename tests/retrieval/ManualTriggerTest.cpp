@@ -40,8 +40,7 @@ TEST(ManualTrigger, TheRecordingIsStoredAsAVltThatReadsAsManual)
 
 TEST(ManualTrigger, NoAnswerOrAFailedReceptionLeavesNothingAndTheWatchdogOff)
 {
-    sim::SimOptions silent = RetrievalFixture::defaultOptions();
-    silent.faults.silent.push_back({'y', 0});
+    const sim::SimOptions silent = RetrievalFixture::silentOn({'y'});
     sim::SimOptions corrupt = RetrievalFixture::defaultOptions();
     corrupt.faults.transfer.corruptTimes = 12;
     const std::pair<sim::SimOptions, QString> cases[] = {{silent, "Timeout in request for Manual Trigger"},

@@ -10,11 +10,6 @@
 
 namespace mr3x::test {
 
-inline QByteArray bytesOf(const std::vector<std::uint8_t>& data)
-{
-    return QByteArray(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
-}
-
 /// The name an event is stored under, from the date and time in its first six bytes.
 inline QString stemOf(const QByteArray& head)
 {
@@ -29,14 +24,6 @@ class RetrievalFixture : public LinkFixture {
 public:
     using LinkFixture::LinkFixture;
 
-    /// Loads the window and opens the simulated port; nothing is sent.
-    frmMaster& open()
-    {
-        frmMaster& w = start();
-        choosePort();
-        clearWire();
-        return w;
-    }
     /// Puts the unit's own index file in the unit folder and lists it.
     void listUnitIndex()
     {

@@ -2,8 +2,11 @@
 
 #include "link/ConnectionLifecycle.h"
 #include "link/SerialPortTransport.h"
+#include "systems/Systems.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QTimer>
 
 namespace mr3x::test {
 
@@ -42,6 +45,14 @@ sim::SimOptions LinkFixture::defaultOptions()
     return options;
 }
 
+sim::SimOptions LinkFixture::silentOn(std::initializer_list<char> letters)
+{
+    sim::SimOptions options = defaultOptions();
+    for (char letter : letters)
+        options.faults.silent.push_back({letter, 0});
+    return options;
+}
+
 LinkFixture::LinkFixture(sim::SimOptions options)
     : unit_(std::make_shared<sim::SimUnit>(options))
 {
@@ -77,6 +88,15 @@ void LinkFixture::choosePort()
     w.connection->cboCommports_Click();
 }
 
+frmMaster& LinkFixture::open()
+{
+    start();
+    choosePort();
+    clearWire();
+    statusHistory.clear();
+    return window();
+}
+
 void LinkFixture::logOn()
 {
     choosePort();
@@ -86,6 +106,24 @@ void LinkFixture::logOn()
 QString LinkFixture::unitFolder() const
 {
     return appFolder + QStringLiteral("/Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101");
+}
+
+QString LinkFixture::addSecondUnit()
+{
+    const QString folder = QFileInfo(unitFolder()).path() + QStringLiteral("/MR-0102");
+    QDir().mkpath(folder);
+    window().DirUnits[0]->Refresh();
+    window().systems->DirUnits_Change(0);
+    return folder;
+}
+
+QMetaObject::Connection LinkFixture::whenStatus(const QString& text, std::function<void()> action)
+{
+    EventLabel* status = window().lblStatus;
+    return QObject::connect(status, &EventLabel::Change, status, [status, text, action] {
+        if (status->text() == text)
+            QTimer::singleShot(0, status, action);
+    });
 }
 
 } // namespace mr3x::test

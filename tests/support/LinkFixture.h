@@ -6,11 +6,17 @@
 #include "sim/SimUnit.h"
 #include "support/MasterFixture.h"
 
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
 
 namespace mr3x::test {
+
+inline QByteArray bytesOf(const std::vector<std::uint8_t>& data)
+{
+    return QByteArray(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
+}
 
 /// A transport that passes everything through and keeps a copy of both directions.
 class RecordingTransport final : public Transport {
@@ -40,11 +46,15 @@ public:
     explicit LinkFixture(sim::SimOptions options = defaultOptions());
     /// A unit under serial control already (no log-on needed), unpaced, with 12 events.
     static sim::SimOptions defaultOptions();
+    /// The same unit, deaf to these commands.
+    static sim::SimOptions silentOn(std::initializer_list<char> letters);
 
     /// Loads the window and puts the simulated port on its port list (the start-up window's job).
     frmMaster& start();
     /// Chooses the simulated port at 115200 baud (cboCommports_Click).
     void choosePort();
+    /// start() and choosePort(), then the wire and the status lines so far put aside.
+    frmMaster& open();
     /// Opens the port and logs on through the window's button (cmdConnect_Click).
     void logOn();
 
@@ -52,6 +62,12 @@ public:
     QString portName() const { return portName_; }
     /// The master unit's folder.
     QString unitFolder() const;
+    /// Makes the unit "MR-0102" beside "MR-0101" and lists it, "MR-0101" still chosen; returns
+    /// its folder.
+    QString addSecondUnit();
+    /// Runs `action` from the event loop, as a click would come, each time the status line
+    /// turns to `text`.
+    QMetaObject::Connection whenStatus(const QString& text, std::function<void()> action);
 
     /// Everything the program has sent and received since the last clearWire(), and each
     /// write with the clock's time.

@@ -105,18 +105,15 @@ TEST(ControlPanel, TheArrowKeysAndTheProgramChangeAChoiceThroughTheSameReactionA
         QApplication::sendEvent(QApplication::focusWidget(), &release);
     };
 
+    // One reaction per group; what each reaction does is checked through the mouse above.
     arrow(w.optPhase[0], Qt::Key_Right);
     EXPECT_TRUE(w.optPhase[1]->isChecked());
-    EXPECT_EQ(w.lblPhaseIndex->text(), QString("1"));
     EXPECT_EQ(w.optReference[1]->text() + " " + w.optReference[2]->text(), QString("B-N R-N"));
-
     arrow(w.optRange[0], Qt::Key_Right);
     EXPECT_EQ(w.lblRangeIndex->text(), QString("1"));
     arrow(w.optTDRMode[0], Qt::Key_Right); // Cross takes the reference away from "Internal"
     EXPECT_EQ(w.lblModeTag->text(), QString("2"));
     EXPECT_TRUE(w.optReference[1]->isChecked());
-    EXPECT_FALSE(w.optReference[0]->isEnabled());
-    EXPECT_EQ(w.lblBalanceTag->text(), QString("4"));
     arrow(w.optReference[1], Qt::Key_Right);
     EXPECT_EQ(w.lblBalanceTag->text(), QString("3"));
     arrow(w.optFSD[0], Qt::Key_Right);
@@ -130,10 +127,7 @@ TEST(ControlPanel, TheArrowKeysAndTheProgramChangeAChoiceThroughTheSameReactionA
     // A choice the program makes reacts the same way.
     w.optPhase[4]->setChecked(true);
     EXPECT_EQ(w.lblPhaseIndex->text(), QString("4"));
-    EXPECT_EQ(w.optReference[1]->text() + " " + w.optReference[2]->text(), QString("R-B Y-R"));
     w.optTDRMode[0]->setChecked(true);
-    EXPECT_EQ(w.lblModeTag->text(), QString("0"));
-    EXPECT_TRUE(w.optReference[0]->isEnabled());
     EXPECT_EQ(w.lblBalanceTag->text(), QString("1")) << "Echo gives reference 2 the tag 1";
     w.optRange[0]->setChecked(true);
     EXPECT_EQ(w.lblRangeIndex->text(), QString("0"));

@@ -1,7 +1,6 @@
 // What the panel sends when arming comes back as the same choices at the next log-on.
 #include "UnitSettingsFixture.h"
 #include "link/ConnectionLifecycle.h"
-#include "unitsettings/ControlPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -9,31 +8,6 @@ using namespace mr3x;
 using namespace mr3x::test;
 
 namespace {
-
-struct Choices {
-    const char* trigger;
-    int threshold, duration, fsd, phase, mode, reference, range, pulse, prePost, gain, balance;
-    bool pulseOn, filterOn;
-};
-
-void choose(frmMaster& w, const Choices& c)
-{
-    ControlPanel& panel = *w.controlPanel;
-    w.cboTriggerMode->setCurrentText(c.trigger);
-    w.cboThreshold->setCurrentIndex(c.threshold);
-    w.cboDuration->setCurrentIndex(c.duration);
-    panel.optFSD_MouseDown(c.fsd, Qt::LeftButton);
-    panel.optPhase_MouseDown(c.phase, Qt::LeftButton);
-    w.sldBalance->setValue(c.balance); // while Echo still lets it move
-    panel.optTDRMode_MouseDown(c.mode, Qt::LeftButton);
-    panel.optReference_MouseDown(c.reference, Qt::LeftButton);
-    panel.optRange_MouseDown(c.range, Qt::LeftButton);
-    w.sldPulse->setValue(c.pulse);
-    w.cboPre_Post->setCurrentIndex(c.prePost);
-    w.sldGain->setValue(c.gain);
-    w.chkPulseOn->setChecked(c.pulseOn);
-    w.chkFilter->setChecked(c.filterOn);
-}
 
 const Choices plain{"TDR Voltage Dip & Current", 3, 1, 0, 0, 0, 0, 0, 2, 0, 10, 10, true, true};
 

@@ -110,7 +110,7 @@ TEST(SettingCommands, TheIdRecordNamesTheLocationDateJobAndLocation)
 
 TEST(SettingCommands, NoToABatchQuestionSendsNothingFurtherAndEachFailedStepAsksItsOwn)
 {
-    Unit f(silentOn({'T', 'N', 'g', 'h', 'd'}));
+    Unit f(Unit::silentOn({'T', 'N', 'g', 'h', 'd'}));
     f.dialogs.answer(MsgAnswer::No);
     f.w.settingCommands->SEND_TRIGGER_SETTINGS();
     ASSERT_EQ(f.dialogs.shown().size(), 1u);

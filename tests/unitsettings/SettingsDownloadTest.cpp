@@ -1,17 +1,13 @@
-// The settings download at log-on and on request, against the simulated unit: the order on the
-// wire, the stored file, the status line, and what happens when the unit does not answer.
+// The log-on and the settings download, against the simulated unit: the order on the wire, the
+// stored file, the status line, and what happens when the unit does not answer.
 #include "UnitSettingsFixture.h"
 #include "link/ConnectionLifecycle.h"
 #include "link/Terminal.h"
-#include "systems/Systems.h"
+#include "retrieval/EventIndex.h"
 #include "unitsettings/ControlPanel.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTimer>
-
-#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -34,25 +30,33 @@ QByteArrayList commandsSent(const LinkFixture& f)
 
 } // namespace
 
-TEST(SettingsDownload, LogOnFetchesTheSettingsThenTheIndex)
+TEST(SettingsDownload, LogOnStopsTheUnitThenFetchesTheSettingsAndTheIndexAndEnablesTheControls)
 {
-    LinkFixture f;
-    frmMaster& w = f.start();
-    f.logOn();
+    sim::SimOptions options = LinkFixture::defaultOptions();
+    options.armed = true; // found recording, as in the field
+    LinkFixture f(options);
+    frmMaster& w = f.open();
+    EXPECT_EQ(w.lblStatus->text(), f.portName() + " (Ready)");
+    w.connection->cmdConnect_Click();
 
-    // "e", "=" and "-" log on; then "X" after the log-on's second and the wake-up's half second,
-    // and "p" a second after the settings; the index's reception follows.
-    EXPECT_EQ(commandsSent(f), (QByteArrayList{"e", "=", "-", "X", "p"}));
-    const auto timeOf = [&](const QByteArray& bytes) {
-        return std::find_if(f.writes.begin(), f.writes.end(), [&](const auto& write) { return write.second == bytes; })->first;
-    };
-    EXPECT_GE(timeOf("X") - timeOf("-"), 1500);
-    EXPECT_GE(timeOf("p") - timeOf("X"), 1000);
-    const int at = f.statusHistory.indexOf("Local unit disarmed");
-    ASSERT_GE(at, 0);
-    EXPECT_EQ(f.statusHistory.mid(at, 5), (QStringList{"Local unit disarmed", "Requesting Settings", "Settings downloaded",
-                                                       "Downloading Index ", "Index request acknowledged"}));
+    // "e" wakes the unit, "=" half a second later and "-" a second after that stop it; "X" comes
+    // after the log-on's second and the wake-up's half second, "p" a second after the settings.
+    ASSERT_EQ(commandsSent(f), (QByteArrayList{"e", "=", "-", "X", "p"}));
+    EXPECT_EQ(f.writes[1].first - f.writes[0].first, 500);
+    EXPECT_EQ(f.writes[2].first - f.writes[1].first, 1000);
+    EXPECT_GE(f.writes[3].first - f.writes[2].first, 1500);
+    EXPECT_GE(f.writes[4].first - f.writes[3].first, 1000);
+    EXPECT_TRUE(f.received.contains("stopped by serial comm!"));
+    const qsizetype at = f.statusHistory.indexOf("Disarming local unit...");
+    EXPECT_EQ(f.statusHistory.mid(at, 6), (QStringList{"Disarming local unit...", "Local unit disarmed", "Requesting Settings",
+                                                       "Settings downloaded", "Downloading Index ",
+                                                       "Index request acknowledged"}));
     EXPECT_EQ(w.lblStatus->text(), QString("Index file downloaded"));
+    EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
+    for (QWidget* control : std::initializer_list<QWidget*>{w.cmdTest, w.cmdArm, w.cmdTrigger, w.cmdGetData, w.cmdSetID, w.cboThreshold})
+        EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
+    EXPECT_FALSE(w.chkAutotest->isChecked());
+    EXPECT_TRUE(f.dialogs.shown().empty());
 
     // The unit's text is stored as it came, "Finished X" line and all.
     QFile stored(f.unitFolder() + "/MR-0101 Settings.txt");
@@ -60,17 +64,21 @@ TEST(SettingsDownload, LogOnFetchesTheSettingsThenTheIndex)
     EXPECT_TRUE(text.startsWith("M-R3X Local Unit M-R32\r\nParameters:115200,15,3,12,0,0,3,34,10,10,0,R2,"));
     EXPECT_TRUE(text.contains("SIM 4401\r\nFinished X"));
     EXPECT_TRUE(QFile::exists(f.unitFolder() + "/MR-0101.IDX"));
-
     ASSERT_EQ(w.lstUnitSettings->count(), 17);
-    EXPECT_EQ(w.lstUnitSettings->item(1)->text(), QString("1: Voltage threshold: 15"));
     EXPECT_EQ(w.lstUnitSettings->item(6)->text(), QString("6: Trigger mode: 3"));
+
+    // The watchdog's tick shows "Connected", which brings up the control panel.
+    ASSERT_TRUE(w.Watchdog->isActive());
+    w.connection->Watchdog_Timer();
+    EXPECT_EQ(w.lblStatus->text(), QString("Connected"));
+    EXPECT_FALSE(w.fraControls->isHidden());
+    EXPECT_TRUE(w.fraSaxComm->isHidden());
+
     // The SIM number keeps its last character and is offered, not chosen, as a slave unit; the
     // next log-on does not offer it twice.
     const int slaveEntries = w.cboUnits[1]->count();
     EXPECT_GE(w.cboUnits[1]->findText("SIM 4401"), 0);
     EXPECT_EQ(w.cboUnits[1]->currentText(), QString("MR-0101"));
-    EXPECT_TRUE(w.Watchdog->isActive() && w.cmdArm->isEnabled());
-    EXPECT_TRUE(f.dialogs.shown().empty());
     w.connection->ARM_AND_DISCONNECT();
     f.logOn();
     EXPECT_EQ(w.cboUnits[1]->count(), slaveEntries);
@@ -78,23 +86,21 @@ TEST(SettingsDownload, LogOnFetchesTheSettingsThenTheIndex)
 
 TEST(SettingsDownload, ASilentUnitGetsTheMessageAndTheIndexIsStillRequested)
 {
-    LinkFixture f(silentOn({'X'}));
+    LinkFixture f(LinkFixture::silentOn({'X'}));
     frmMaster& w = f.start();
     w.cboThreshold->setCurrentIndex(8); // "20": left as it is
     // A file left from an earlier download is not read as this one's.
     writeTextFile(f.unitFolder() + "/MR-0101 Settings.txt", {"Parameters:115200,30"});
     f.logOn();
 
-    ASSERT_EQ(f.dialogs.shown().size(), 1u);
-    EXPECT_EQ(f.dialogs.last()->text, QString("Problem accessing settings of Local Unit\n"
-                                              "press OK to retrieve index of triggered events\n"
-                                              "and enable control panel"));
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"Problem accessing settings of Local Unit\n"
+                                                    "press OK to retrieve index of triggered events\n"
+                                                    "and enable control panel"});
     EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
     EXPECT_TRUE(f.statusHistory.contains("Timeout downloading Settings"));
     EXPECT_EQ(commandsSent(f), (QByteArrayList{"e", "=", "-", "X", "p"}));
     EXPECT_EQ(w.lblStatus->text(), QString("Index file downloaded"));
     EXPECT_EQ(w.cboThreshold->currentText(), QString("20"));
-    EXPECT_EQ(w.lstUnitSettings->count(), 0);
     EXPECT_TRUE(w.cmdArm->isEnabled());
     EXPECT_EQ(w.Comm->CaptureFile(), QString()); // the capture is closed
     w.unitSettings->mnuSettings_Click();
@@ -116,7 +122,6 @@ TEST(SettingsDownload, ASettingsTextCutOffByAPulledCableIsNotKept)
 
     ASSERT_FALSE(f.dialogs.shown().empty());
     EXPECT_EQ(f.dialogs.shown().front().text.left(40), QString("Problem accessing settings of Local Unit"));
-    EXPECT_TRUE(f.statusHistory.contains("Timeout downloading Settings"));
     // Half a settings text would be listed as the unit's settings by the next look at them.
     EXPECT_FALSE(QFile::exists(f.unitFolder() + "/MR-0101 Settings.txt"));
     w.unitSettings->mnuSettings_Click();
@@ -125,7 +130,7 @@ TEST(SettingsDownload, ASettingsTextCutOffByAPulledCableIsNotKept)
 
 TEST(SettingsDownload, AnIndexThatDoesNotArriveEndsTheDownload)
 {
-    LinkFixture silent(silentOn({'p'}));
+    LinkFixture silent(LinkFixture::silentOn({'p'}));
     silent.start();
     silent.logOn();
     EXPECT_EQ(silent.window().lblStatus->text(), QString("Timeout acknowledging request for index file"));
@@ -146,28 +151,15 @@ TEST(SettingsDownload, AnIndexThatDoesNotArriveEndsTheDownload)
     }
 }
 
-TEST(SettingsDownload, RefusedWithoutAConnectionWhileTheLinkIsBusyOrWithoutAUnit)
+TEST(SettingsDownload, RefusedWithoutAConnectionOrWithoutAUnit)
 {
     LinkFixture f;
     frmMaster& w = f.start();
     w.unitSettings->GET_SETTINGS();
     EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No connection to Local Unit"});
 
-    // A click that arrives while a reply wait runs is turned away.
-    f.logOn();
-    f.dialogs.clear();
-    f.clearWire();
-    bool clicked = false;
-    const int pump = f.clock.addPump([&] {
-        if (w.Comm->TransferState() == 4 && !std::exchange(clicked, true))
-            w.unitSettings->GET_SETTINGS();
-    });
-    w.terminal->cmdSettings_Click();
-    f.clock.removePump(pump);
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"Communications in progress"});
-    EXPECT_EQ(f.sent.count('X'), 1);
-
     // Without a unit folder nothing is captured.
+    f.logOn();
     w.filTST->setPath(QString());
     f.dialogs.clear();
     f.clearWire();
@@ -229,36 +221,28 @@ TEST(SettingsDownload, TheModelIsEachLoggedOnUnitsOwnAndIsForgottenWhenTheLinkCl
     EXPECT_EQ(w.lblHardware->text(), QString());
 }
 
-TEST(SettingsDownload, ChoosingAnotherUnitDuringTheDownloadFilesEverythingWithTheUnitItCameFrom)
+TEST(SettingsDownload, ChoosingAnotherUnitDuringADownloadFilesEverythingWithTheUnitItCameFrom)
 {
     LinkFixture f;
     frmMaster& w = f.start();
-    const QString other = QFileInfo(f.unitFolder()).path() + "/MR-0102";
-    ASSERT_TRUE(QDir().mkdir(other));
-    w.DirUnits[0]->Refresh();
-    w.systems->DirUnits_Change(0);
-    ASSERT_EQ(w.cboUnits[0]->currentText(), QString("MR-0101"));
+    const QString other = f.addSecondUnit();
     // A settings file the other unit left behind must not be read as this unit's.
-    storeSettings(f, fieldsWith());
-    QFile::rename(f.unitFolder() + "/MR-0101 Settings.txt", other + "/MR-0102 Settings.txt");
     writeTextFile(other + "/MR-0102 Settings.txt", {"Parameters:115200,30,9"});
 
     // The user picks the other unit while the unit's answer to "X", and later its answer to
-    // "p", is awaited.
-    const QStringList choosingAt = {"Requesting Settings", "Downloading Index "};
-    for (const QString& status : choosingAt) {
-        SCOPED_TRACE(status.toStdString());
+    // "p", is awaited; the Get Index button fetches the index on its own.
+    const std::tuple<QString, std::function<void()>, bool> cases[] = {
+        {"Requesting Settings", [&] { f.logOn(); }, true},
+        {"Downloading Index ", [&] { w.terminal->cmdSettings_Click(); }, true},
+        {"Downloading Index ", [&] { w.eventIndex->cmdGetIndex_Click(); }, false},
+    };
+    for (const auto& [status, download, fetchesSettings] : cases) {
+        SCOPED_TRACE(status.toStdString() + (fetchesSettings ? "" : " (Get Index)"));
         w.cboUnits[0]->setCurrentText("MR-0101");
         QFile::remove(f.unitFolder() + "/MR-0101.IDX");
         w.cboThreshold->setCurrentText("12");
-        const auto choosing = QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [&] {
-            if (w.lblStatus->text() == status)
-                QTimer::singleShot(0, w.lblStatus, [&] { w.cboUnits[0]->setCurrentText("MR-0102"); });
-        });
-        if (w.Comm->PortStatus() == "Connected")
-            w.terminal->cmdSettings_Click();
-        else
-            f.logOn();
+        const auto choosing = f.whenStatus(status, [&] { w.cboUnits[0]->setCurrentText("MR-0102"); });
+        download();
         QObject::disconnect(choosing);
 
         ASSERT_EQ(w.cboUnits[0]->currentText(), QString("MR-0102"));
@@ -266,8 +250,7 @@ TEST(SettingsDownload, ChoosingAnotherUnitDuringTheDownloadFilesEverythingWithTh
         EXPECT_TRUE(QFile::exists(f.unitFolder() + "/MR-0101 Settings.txt"));
         EXPECT_TRUE(QFile::exists(f.unitFolder() + "/MR-0101.IDX"));
         EXPECT_EQ(QDir(other).entryList(QDir::Files), QStringList{"MR-0102 Settings.txt"});
-        EXPECT_EQ(w.cboThreshold->currentText(), QString("15")) << "the unit's own settings were applied";
-        EXPECT_EQ(w.lstUnitSettings->count(), 17);
+        EXPECT_EQ(w.cboThreshold->currentText(), QString(fetchesSettings ? "15" : "12")) << "the unit's own settings";
         // The list shows the index just fetched: the unit's 12 events.
         int events = 0;
         for (int row = 0; row < w.lstIndex->count(); ++row)

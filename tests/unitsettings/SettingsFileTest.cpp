@@ -2,7 +2,6 @@
 // default, the markers, the trigger mode from pulse and filter, short and missing files, and the
 // settings view that lists without applying.
 #include "UnitSettingsFixture.h"
-#include "unitsettings/ControlPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -11,22 +10,8 @@ using namespace mr3x::test;
 
 namespace {
 
-/// Moves the panel away from every default, so a reset can be seen.
-void moveEverythingAway(frmMaster& w)
-{
-    w.cboThreshold->setCurrentIndex(10);
-    w.cboDuration->setCurrentIndex(5);
-    w.cboTriggerMode->setCurrentIndex(1);
-    w.controlPanel->optFSD_MouseDown(3, Qt::LeftButton);
-    w.controlPanel->optPhase_MouseDown(4, Qt::LeftButton);
-    w.controlPanel->optTDRMode_MouseDown(1, Qt::LeftButton);
-    w.controlPanel->optReference_MouseDown(2, Qt::LeftButton);
-    w.controlPanel->optRange_MouseDown(1, Qt::LeftButton);
-    w.cboPre_Post->setCurrentIndex(2);
-    w.sldPulse->setValue(7);
-    w.sldGain->setValue(3);
-    w.sldBalance->setValue(50);
-}
+/// The panel away from every default, so a reset can be seen.
+const Choices awayFromDefaults{"TRS MASTER (Filter ON)", 10, 5, 3, 4, 1, 2, 1, 7, 2, 3, 50, true, true};
 
 } // namespace
 
@@ -35,7 +20,7 @@ TEST(SettingsFile, EveryValueOutOfRangeGetsItsMessageAndItsDefaultInTableOrder)
     Unit f(Unit::LogOn::No);
     frmMaster& w = f.w;
     const QString defaults = panelState(w);
-    moveEverythingAway(w);
+    choose(w, awayFromDefaults);
     f.apply(fieldsWith(
         {{1, "36"}, {2, "11"}, {4, "8"}, {5, "6"}, {6, "4"}, {7, "96"}, {8, "21"}, {9, "61"}, {10, "10"}}));
 
@@ -118,7 +103,7 @@ TEST(SettingsFile, AMissingFileChangesNothingAndAShortOneOnlyWhatItHolds)
 {
     Unit f(Unit::LogOn::No);
     frmMaster& w = f.w;
-    moveEverythingAway(w);
+    choose(w, awayFromDefaults);
     w.chkGPRS->setChecked(true);
     w.lstUnitSettings->addItem("left from before");
     const QString before = panelState(w);
@@ -133,8 +118,8 @@ TEST(SettingsFile, AMissingFileChangesNothingAndAShortOneOnlyWhatItHolds)
     EXPECT_EQ(w.lstUnitSettings->item(1)->text(), QString("1: Voltage threshold: 20"));
     EXPECT_TRUE(w.chkGPRS->isChecked());
     EXPECT_TRUE(f.dialogs.shown().empty());
-    w.cboThreshold->setCurrentIndex(10);
-    w.cboDuration->setCurrentIndex(5);
+    w.cboThreshold->setCurrentIndex(awayFromDefaults.threshold);
+    w.cboDuration->setCurrentIndex(awayFromDefaults.duration);
     EXPECT_EQ(panelState(w), before); // nothing else moved
 }
 

@@ -3,6 +3,7 @@
 // and to read the panel's choices back.
 #include "common/Files.h"
 #include "support/LinkFixture.h"
+#include "unitsettings/ControlPanel.h"
 #include "unitsettings/UnitSettings.h"
 
 #include <QStringList>
@@ -25,15 +26,6 @@ inline void storeSettings(LinkFixture& f, const QStringList& fields)
 {
     writeTextFile(f.unitFolder() + "/MR-0101 Settings.txt",
                   {"M-R3X Local Unit M-R32", "Parameters:" + fields.join(','), "Finished X"});
-}
-
-/// A unit that does not answer these commands.
-inline sim::SimOptions silentOn(std::initializer_list<char> letters)
-{
-    sim::SimOptions options = LinkFixture::defaultOptions();
-    for (char letter : letters)
-        options.faults.silent.push_back({letter, 0});
-    return options;
 }
 
 /// The window started on the simulated unit at 09:05:03 on 7 March 2031, logged on unless told
@@ -70,6 +62,33 @@ struct Unit : LinkFixture {
     frmMaster& w;
     qsizetype statusMark = 0;
 };
+
+/// Every choice the control panel offers: the lists by their entry number, the buttons by their
+/// number in their group.
+struct Choices {
+    const char* trigger;
+    int threshold, duration, fsd, phase, mode, reference, range, pulse, prePost, gain, balance;
+    bool pulseOn, filterOn;
+};
+
+inline void choose(frmMaster& w, const Choices& c)
+{
+    ControlPanel& panel = *w.controlPanel;
+    w.cboTriggerMode->setCurrentText(c.trigger);
+    w.cboThreshold->setCurrentIndex(c.threshold);
+    w.cboDuration->setCurrentIndex(c.duration);
+    panel.optFSD_MouseDown(c.fsd, Qt::LeftButton);
+    panel.optPhase_MouseDown(c.phase, Qt::LeftButton);
+    w.sldBalance->setValue(c.balance); // while Echo still lets it move
+    panel.optTDRMode_MouseDown(c.mode, Qt::LeftButton);
+    panel.optReference_MouseDown(c.reference, Qt::LeftButton);
+    panel.optRange_MouseDown(c.range, Qt::LeftButton);
+    w.sldPulse->setValue(c.pulse);
+    w.cboPre_Post->setCurrentIndex(c.prePost);
+    w.sldGain->setValue(c.gain);
+    w.chkPulseOn->setChecked(c.pulseOn);
+    w.chkFilter->setChecked(c.filterOn);
+}
 
 /// Everything the control panel shows, as one text, to compare two states of it.
 inline QString panelState(const frmMaster& w)
