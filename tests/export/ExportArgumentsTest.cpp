@@ -23,10 +23,10 @@ TEST(ExportArguments, OptionsTakeTheirValuesInEitherFormAndTheRestAreFiles)
 
     const ParsedArguments defaults = parseExportArguments({"--format=png", "x.TDR"});
     ASSERT_TRUE(defaults.arguments);
-    EXPECT_EQ(std::tuple(defaults.arguments->lineFrequency, defaults.arguments->speed, defaults.arguments->width),
-              std::tuple(50, 540, 1600));
-    EXPECT_FALSE(defaults.arguments->force);
-    EXPECT_TRUE(isPictureFormat(defaults.arguments->format));
+    const ExportArguments& d = *defaults.arguments;
+    EXPECT_EQ(std::tuple(d.lineFrequency, d.speed, d.width, d.height), std::tuple(50, 540, 1600, 900));
+    EXPECT_FALSE(d.force);
+    EXPECT_TRUE(isPictureFormat(d.format));
 
     // --help needs nothing else.
     const ParsedArguments help = parseExportArguments({"--help"});

@@ -95,14 +95,14 @@ TEST(ConfigEditor, AddingAUnitChecksEveryAnswerBeforeTheRowIsAdded)
     for (const Shown& s : refusals)
         EXPECT_EQ(s.buttons, MsgButtons::Ok);
 
-    // An empty name ends the operation; the B/T ID prompt, which refuses an empty answer for
-    // ever, is left by Cancel. Neither adds a row.
+    // The row added counts as well. An empty name ends the operation; the B/T ID prompt, which
+    // refuses an empty answer for ever, is left by Cancel. Neither adds a row.
     f.dialogs.clear();
-    f.addUnit({""});
+    f.addUnit({"feeder a", ""});
     f.addUnit({"Feeder C", std::nullopt});
     EXPECT_EQ(f.c().Rows(), 4);
-    EXPECT_EQ(f.prompts().size(), 3);
-    EXPECT_TRUE(f.dialogs.messageTexts().isEmpty());
+    EXPECT_EQ(f.prompts().size(), 4);
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList("The name feeder a is already in use"));
 }
 
 TEST(ConfigEditor, DeleteMoveAndTheSettersActOnTheSelectedRow)
