@@ -125,15 +125,13 @@ TEST(ProgramEnd, ExitDuringTheSettingsCaptureAsksForNothingMoreAndKeepsNoPartOfI
     EXPECT_FALSE(f.sent.contains('p')) << "no index request";
     EXPECT_EQ(f.unitFiles(), QStringList()) << "no settings capture, no index";
     EXPECT_EQ(f.w.Comm->CaptureFile(), QString());
-    EXPECT_TRUE(f.root.read(Ini).contains("Last system = Substation\r\n"));
 }
 
 TEST(ProgramEnd, AFatalMessageDuringGetIndexEndsTheProgramWithoutTheIndexOrTheSettingsFile)
 {
     Ending f;
     // A system whose file the program cannot read, chosen while the index comes in.
-    f.root.mkdirs("Systems/Broken/Jobs");
-    f.root.writeLines("Broken.cfg", {"only,three,fields"});
+    f.addSystem("Broken", {"only,three,fields"});
     f.w.DirSystems->Refresh();
     f.w.systems->DirSystems_Change();
     const QList<QListWidgetItem*> broken = f.w.lstSystems->findItems("Broken", Qt::MatchExactly);
