@@ -15,50 +15,33 @@
 #include "export/Comtrade.h"
 #include "export/EventCsv.h"
 #include "export/EventOrigin.h"
+#include "export/ExportedText.h"
 #include "export/TraceCsv.h"
 #include "export/TraceViews.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <sstream>
 #include <string>
 
 using namespace mr3x;
 using namespace mr3x::exports;
+using exports::test::cells;
 
 namespace {
 
+/// The text's CR LF lines; every line must end so.
 std::vector<std::string> crlfLines(const std::string& text)
 {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        FUZZ_CHECK(end != std::string::npos);
-        lines.push_back(text.substr(start, end - start));
-        FUZZ_CHECK(lines.back().find_first_of("\r\n") == std::string::npos);
-        start = end + 2;
-    }
-    return lines;
-}
-
-std::vector<std::string> cells(const std::string& line)
-{
-    std::vector<std::string> out;
-    std::string cell;
-    std::istringstream in(line);
-    while (std::getline(in, cell, ','))
-        out.push_back(cell);
-    return out;
+    const std::optional<std::vector<std::string>> lines = exports::test::crlfLines(text);
+    FUZZ_CHECK(lines.has_value());
+    return *lines;
 }
 
 double number(const std::string& text)
 {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    FUZZ_CHECK(error == std::errc() && end == text.data() + text.size());
-    return value;
+    const std::optional<double> value = exports::test::plainNumber(text);
+    FUZZ_CHECK(value.has_value());
+    return *value;
 }
 
 } // namespace

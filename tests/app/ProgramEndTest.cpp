@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QTimer>
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 using namespace mr3x;
@@ -23,8 +25,7 @@ const QString Ini = QStringLiteral("M-R3X Master.ini");
 struct Ending : LinkFixture {
     explicit Ending(sim::SimOptions options = defaultOptions()) : LinkFixture(options), w(start()) {}
 
-    /// At the first status line `status`, the user picks "Exit" and answers Yes; the click
-    /// reaches the window through the wait's event loop.
+    /// At the first status line `status`, the user picks "Exit" and answers Yes.
     void exitAt(const QString& status)
     {
         endAt(status, [this] {
@@ -32,32 +33,19 @@ struct Ending : LinkFixture {
             w.startUp->mnuExit_Click();
         });
     }
+    /// At the first status line `status`, `end` runs through the wait's event loop.
     void endAt(const QString& status, std::function<void()> end)
     {
         QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [this, status, end] {
-            if (w.lblStatus->text() == status && !armed_) {
-                armed_ = true;
-                QTimer::singleShot(0, w.lblStatus, [this, end] {
-                    end();
-                    endedAt();
-                });
-            }
+            if (w.lblStatus->text() != status || std::exchange(armed, true))
+                return;
+            QTimer::singleShot(0, w.lblStatus, [this, end] {
+                end();
+                writesAtEnd = writes.size();
+                statusesAtEnd = statusHistory.size();
+                dialogsAtEnd = dialogs.shown().size();
+            });
         });
-    }
-    void endedAt()
-    {
-        writesAtEnd = writes.size();
-        statusesAtEnd = statusHistory.size();
-        dialogsAtEnd = dialogs.shown().size();
-    }
-
-    /// What the program put on the wire after the end.
-    QByteArray sentAfterEnd() const
-    {
-        QByteArray bytes;
-        for (std::size_t i = writesAtEnd; i < writes.size(); ++i)
-            bytes += writes[i].second;
-        return bytes;
     }
     /// Every file in the unit folder, hidden and temporary ones included.
     QStringList unitFiles() const { return QDir(unitFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
@@ -69,7 +57,9 @@ struct Ending : LinkFixture {
         ASSERT_TRUE(lifetime.ended());
         EXPECT_EQ(statusHistory.mid(statusesAtEnd), QStringList());
         EXPECT_EQ(dialogs.shown().size(), dialogsAtEnd);
-        const QByteArray after = sentAfterEnd();
+        QByteArray after;
+        for (std::size_t i = writesAtEnd; i < writes.size(); ++i)
+            after += writes[i].second;
         EXPECT_EQ(after.count('\x18'), after.size()) << after.toHex().toStdString();
         EXPECT_FALSE(w.Comm->PortOpen());
         w.Comm->setPortOpen(true);
@@ -78,12 +68,9 @@ struct Ending : LinkFixture {
     }
 
     frmMaster& w;
-    std::size_t writesAtEnd = 0;
+    bool armed = false;
+    std::size_t writesAtEnd = 0, dialogsAtEnd = 0;
     qsizetype statusesAtEnd = 0;
-    std::size_t dialogsAtEnd = 0;
-
-private:
-    bool armed_ = false;
 };
 
 } // namespace
@@ -138,15 +125,13 @@ TEST(ProgramEnd, ExitDuringTheSettingsCaptureAsksForNothingMoreAndKeepsNoPartOfI
     EXPECT_FALSE(f.sent.contains('p')) << "no index request";
     EXPECT_EQ(f.unitFiles(), QStringList()) << "no settings capture, no index";
     EXPECT_EQ(f.w.Comm->CaptureFile(), QString());
-    EXPECT_TRUE(f.root.read(Ini).contains("Last system = Substation\r\n"));
 }
 
 TEST(ProgramEnd, AFatalMessageDuringGetIndexEndsTheProgramWithoutTheIndexOrTheSettingsFile)
 {
     Ending f;
     // A system whose file the program cannot read, chosen while the index comes in.
-    f.root.mkdirs("Systems/Broken/Jobs");
-    f.root.writeLines("Broken.cfg", {"only,three,fields"});
+    f.addSystem("Broken", {"only,three,fields"});
     f.w.DirSystems->Refresh();
     f.w.systems->DirSystems_Change();
     const QList<QListWidgetItem*> broken = f.w.lstSystems->findItems("Broken", Qt::MatchExactly);

@@ -52,17 +52,14 @@ TEST(ToolCommands, OnlyTheMainGroupOfADesktopEntryIsRead)
     EXPECT_EQ(readDesktopEntry({"Exec=stray", "[Desktop Entry]"}).exec, "");
 }
 
-TEST(ToolCommands, EveryToolHasItsFallbacksInOrder)
+TEST(ToolCommands, EveryToolsFallbacksTakeThePathAsOneArgument)
 {
-    const std::vector<ToolCommand> managers = fileManagerCommands("/a b");
-    ASSERT_GE(managers.size(), 3u);
-    EXPECT_EQ(managers.front(), (ToolCommand{"nautilus", {"/a b"}}));
-    EXPECT_EQ(managers.back(), (ToolCommand{"xdg-open", {"/a b"}})); // the last resort
-    const std::vector<ToolCommand> editors = textEditorCommands("/x/Grid System.cfg");
-    ASSERT_GE(editors.size(), 3u);
-    for (const ToolCommand& editor : editors)
-        EXPECT_EQ(editor.arguments, Args{"/x/Grid System.cfg"}) << editor.program;
+    for (const std::vector<ToolCommand>& commands : {fileManagerCommands("/a b"), textEditorCommands("/a b")}) {
+        ASSERT_GE(commands.size(), 3u);
+        for (const ToolCommand& command : commands)
+            EXPECT_EQ(command.arguments, Args{"/a b"}) << command.program;
+    }
+    EXPECT_EQ(fileManagerCommands("/a b").back().program, "xdg-open"); // the last resort
     for (const ToolCommand& calculator : calculatorCommands())
         EXPECT_TRUE(calculator.arguments.empty()) << calculator.program;
-    EXPECT_EQ(calculatorCommands().front().program, "gnome-calculator");
 }

@@ -1,157 +1,108 @@
 // An event as a COMTRADE record. The configuration file is read back here by a parser written
 // from IEEE C37.111-1999 itself (its field order, line ends and number forms), not from the
 // exporter, so a field in the wrong place, a missing CR or a number a viewer cannot read fails.
-#include "events/EventBytes.h"
 #include "export/Comtrade.h"
 #include "export/EventOrigin.h"
+#include "export/ExportedText.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sstream>
+#include <map>
 
 using namespace mr3x;
 using namespace mr3x::exports;
-using events::test::constantRecord;
+using namespace mr3x::exports::test;
 using events::test::setSample;
 
 namespace {
 
 // --- A configuration file reader, from the standard ----------------------------------------------
 
-std::vector<std::string> fields(const std::string& line)
+std::vector<std::string> lines(const std::string& text)
 {
-    std::vector<std::string> out;
-    std::string field;
-    std::istringstream in(line);
-    while (std::getline(in, field, ','))
-        out.push_back(field);
-    if (!line.empty() && line.back() == ',')
-        out.emplace_back();
-    return out;
+    const std::optional<std::vector<std::string>> out = crlfLines(text);
+    EXPECT_TRUE(out) << "a line not ended by CR LF";
+    return out.value_or(std::vector<std::string>{});
 }
 
 /// A real number as the standard allows it: digits, an optional sign, point and exponent.
 double real(const std::string& text)
 {
-    EXPECT_FALSE(text.empty());
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    EXPECT_EQ(*end, '\0') << "not a number: " << text;
-    return value;
+    EXPECT_TRUE(plainNumber(text)) << "not a number: " << text;
+    return plainNumber(text).value_or(0);
 }
 
 long integer(const std::string& text)
 {
-    EXPECT_FALSE(text.empty());
-    EXPECT_EQ(text.find_first_not_of("-0123456789"), std::string::npos) << "not an integer: " << text;
+    EXPECT_TRUE(!text.empty() && text.find_first_not_of("-0123456789") == std::string::npos) << "not an integer: " << text;
     return std::strtol(text.c_str(), nullptr, 10);
 }
 
-struct AnalogChannel {
-    long index = 0;
-    std::string id, phase, component, unit;
-    double a = 0, b = 0, skew = 0;
-    long min = 0, max = 0;
-    double primary = 0, secondary = 0;
-    std::string ps;
-};
-
-struct Configuration {
-    std::string station, device, revisionYear;
-    long total = 0, analogs = 0, digitals = 0;
-    std::vector<AnalogChannel> analog;
-    double lineFrequency = 0;
-    long rates = 0;
-    std::vector<std::pair<double, long>> samplingRates;
-    std::string firstDate, firstTime, triggerDate, triggerTime;
-    std::string fileType;
-    double timeMultiplier = 0;
-};
-
-/// Lines ended by CR LF, every one of them: a bare LF or CR is a fault.
-std::vector<std::string> crlfLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        EXPECT_NE(end, std::string::npos) << "the last line has no CR LF";
-        if (end == std::string::npos)
-            break;
-        const std::string line = text.substr(start, end - start);
-        EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << "a stray line end in: " << line;
-        lines.push_back(line);
-        start = end + 2;
-    }
-    return lines;
-}
+/// The configuration file's fields under the standard's names, those of channel k as "Ak.name".
+using Configuration = std::map<std::string, std::string>;
 
 Configuration parseConfiguration(const std::string& text)
 {
     Configuration c;
-    const std::vector<std::string> lines = crlfLines(text);
+    const std::vector<std::string> all = lines(text);
     std::size_t n = 0;
-    const auto next = [&](std::size_t expectedFields) {
-        EXPECT_LT(n, lines.size()) << "the file ends early";
-        const std::vector<std::string> f = n < lines.size() ? fields(lines[n++]) : std::vector<std::string>(expectedFields);
-        EXPECT_EQ(f.size(), expectedFields) << "line " << n << ": " << (n <= lines.size() ? lines[n - 1] : "");
-        return f.size() == expectedFields ? f : std::vector<std::string>(expectedFields);
+    // The next line, its fields named in the standard's order; a name ending in "#" is an
+    // integer's, in "." a real's, and its text must read as one.
+    const auto take = [&](std::vector<std::string> names, const std::string& prefix = "") {
+        const std::vector<std::string> f = n < all.size() ? cells(all[n++]) : std::vector<std::string>();
+        EXPECT_EQ(f.size(), names.size()) << "line " << n << " of " << all.size();
+        for (std::size_t k = 0; k < std::min(f.size(), names.size()); ++k) {
+            std::string& name = names[k];
+            if (name.back() == '#')
+                integer(f[k]);
+            else if (name.back() == '.')
+                real(f[k]);
+            if (name.back() == '#' || name.back() == '.')
+                name.pop_back();
+            c[prefix + name] = f[k];
+        }
     };
-    // station_name,rec_dev_id,rev_year
-    auto f = next(3);
-    c.station = f[0];
-    c.device = f[1];
-    c.revisionYear = f[2];
-    // TT,##A,##D
-    f = next(3);
-    c.total = integer(f[0]);
-    EXPECT_EQ(f[1].back(), 'A');
-    EXPECT_EQ(f[2].back(), 'D');
-    c.analogs = integer(f[1].substr(0, f[1].size() - 1));
-    c.digitals = integer(f[2].substr(0, f[2].size() - 1));
-    EXPECT_EQ(c.total, c.analogs + c.digitals);
-    // An,ch_id,ph,ccbm,uu,a,b,skew,min,max,primary,secondary,PS
-    for (long k = 0; k < c.analogs; ++k) {
-        f = next(13);
-        AnalogChannel ch{integer(f[0]), f[1], f[2], f[3], f[4], real(f[5]), real(f[6]), real(f[7]), integer(f[8]),
-                         integer(f[9]), real(f[10]), real(f[11]), f[12]};
-        c.analog.push_back(ch);
-    }
-    // Dn,ch_id,ph,ccbm,y
-    for (long k = 0; k < c.digitals; ++k)
-        next(5);
-    c.lineFrequency = real(next(1)[0]);
-    c.rates = integer(next(1)[0]);
-    for (long k = 0; k < std::max(1L, c.rates); ++k) {
-        f = next(2);
-        c.samplingRates.emplace_back(real(f[0]), integer(f[1]));
-    }
-    f = next(2);
-    c.firstDate = f[0];
-    c.firstTime = f[1];
-    f = next(2);
-    c.triggerDate = f[0];
-    c.triggerTime = f[1];
-    c.fileType = next(1)[0];
-    c.timeMultiplier = real(next(1)[0]);
-    EXPECT_EQ(n, lines.size()) << "lines after timemult";
+    const auto count = [&](const std::string& field, char kind) {
+        EXPECT_TRUE(c[field].ends_with(kind)) << field << ": " << c[field];
+        return integer(c[field].substr(0, c[field].size() - 1));
+    };
+    take({"station_name", "rec_dev_id", "rev_year"});
+    take({"TT#", "##A", "##D"});
+    const long analogs = count("##A", 'A'), digitals = count("##D", 'D');
+    EXPECT_EQ(integer(c["TT"]), analogs + digitals);
+    for (long k = 1; k <= analogs; ++k)
+        take({"An#", "ch_id", "ph", "ccbm", "uu", "a.", "b.", "skew.", "min#", "max#", "primary.", "secondary.", "PS"},
+             "A" + std::to_string(k) + ".");
+    for (long k = 1; k <= digitals; ++k)
+        take({"Dn#", "ch_id", "ph", "ccbm", "y#"}, "D" + std::to_string(k) + ".");
+    take({"lf."});
+    take({"nrates#"});
+    for (long k = 1; k <= std::max(1L, integer(c["nrates"])); ++k)
+        take({"samp.", "endsamp#"}, "rate" + std::to_string(k) + ".");
+    take({"first_date", "first_time"});
+    take({"trigger_date", "trigger_time"});
+    take({"ft"});
+    take({"timemult."});
+    EXPECT_EQ(n, all.size()) << "lines after timemult";
     return c;
+}
+
+/// The fields named, joined by commas.
+std::string fields(const Configuration& c, std::initializer_list<std::string> names, const std::string& prefix = "")
+{
+    std::string out;
+    for (const std::string& name : names)
+        out += (out.empty() ? "" : ",") + (c.contains(prefix + name) ? c.at(prefix + name) : "?");
+    return out;
 }
 
 // --- Events --------------------------------------------------------------------------------------
 
-/// A healthy M-R32 event: 6 December 2026 at 12:00:00, the full scale 2000A (code 3), the
-/// pre/post code given, and a few known bytes among level samples.
+/// An event of 6 December 2026 at 12:00:00 (unless told otherwise), the full scale 2000A (code 3),
+/// the pre/post code given, and a few known bytes among the zero-level samples.
 events::EventRecord event(int prePostCode = 0, std::array<std::uint8_t, 6> when = {26, 12, 6, 12, 0, 0})
 {
-    events::EventRecord r = constantRecord({129, 129, 129, 124});
-    std::copy(when.begin(), when.end(), r.head.begin());
-    r.head[6] = 4;   // triggered by the current
-    r.head[7] = 3;   // 2000A
-    r.trailer.bytes[8] = static_cast<std::uint8_t>(prePostCode << 5);
-    r.trailer.bytes[10] = 3;
-    r.trailer.bytes[18] = 210; // M-R32, version 2
+    events::EventRecord r = datedRecord(3, prePostCode, when);
     setSample(r, 0, 0, 255);
     setSample(r, 1, 0, 0);
     setSample(r, 2, 1, 160);
@@ -170,8 +121,8 @@ ComtradeFiles files(const events::EventRecord& r, DataFileType type = DataFileTy
 std::vector<std::vector<std::string>> asciiRows(const std::vector<std::uint8_t>& dat)
 {
     std::vector<std::vector<std::string>> rows;
-    for (const std::string& line : crlfLines(std::string(dat.begin(), dat.end())))
-        rows.push_back(fields(line));
+    for (const std::string& line : lines(std::string(dat.begin(), dat.end())))
+        rows.push_back(cells(line));
     return rows;
 }
 
@@ -188,42 +139,24 @@ unsigned long littleEndian(const std::vector<std::uint8_t>& bytes, std::size_t a
 TEST(Comtrade, TheConfigurationReadsBackFieldByFieldInTheStandardsOrder)
 {
     const Configuration c = parseConfiguration(files(event(1)).cfg);
-    EXPECT_EQ(c.station, "North Yard");
-    EXPECT_EQ(c.device, "MR-0101 M-R32");
-    EXPECT_EQ(c.revisionYear, "1999");
-    EXPECT_EQ(c.total, 4);
-    EXPECT_EQ(c.analogs, 4);
-    EXPECT_EQ(c.digitals, 0);
-    const char* const ids[] = {"Vr", "Vy", "Vb", "I"};
-    const char* const phases[] = {"R", "Y", "B", ""};
-    const char* const units[] = {"V", "V", "V", "A"};
-    ASSERT_EQ(c.analog.size(), 4u);
-    for (std::size_t k = 0; k < 4; ++k) {
-        const AnalogChannel& ch = c.analog[k];
-        EXPECT_EQ(ch.index, long(k) + 1);
-        EXPECT_EQ(ch.id, ids[k]);
-        EXPECT_EQ(ch.phase, phases[k]);
-        EXPECT_EQ(ch.unit, units[k]);
-        EXPECT_EQ(ch.skew, 0);
-        EXPECT_EQ(ch.min, 0);
-        EXPECT_EQ(ch.max, 255);
-        EXPECT_EQ(ch.primary, 1);
-        EXPECT_EQ(ch.secondary, 1);
-        EXPECT_EQ(ch.ps, "P");
+    EXPECT_EQ(fields(c, {"station_name", "rec_dev_id", "rev_year", "TT", "##A", "##D"}), "North Yard,MR-0101 M-R32,1999,4,4A,0D");
+    const char* const channels[] = {"1,Vr,R,V,P", "2,Vy,Y,V,P", "3,Vb,B,V,P", "4,I,,A,P"};
+    const std::pair<const char*, int> alike[] = {{"skew", 0}, {"min", 0}, {"max", 255}, {"primary", 1}, {"secondary", 1}};
+    for (int k = 1; k <= 4; ++k) {
+        const std::string a = "A" + std::to_string(k) + ".";
+        EXPECT_EQ(fields(c, {"An", "ch_id", "ph", "uu", "PS"}, a), channels[k - 1]);
+        for (const auto& [name, value] : alike)
+            EXPECT_EQ(real(c.at(a + name)), value) << a << name;
     }
-    EXPECT_EQ(c.lineFrequency, 50);
-    EXPECT_EQ(c.rates, 1);
-    ASSERT_EQ(c.samplingRates.size(), 1u);
-    EXPECT_EQ(c.samplingRates[0], std::make_pair(4000.0, 800L));
+    EXPECT_EQ(real(c.at("lf")), 50);
+    EXPECT_EQ(integer(c.at("nrates")), 1);
+    EXPECT_EQ(real(c.at("rate1.samp")), 4000);
+    EXPECT_EQ(integer(c.at("rate1.endsamp")), 800);
     // Pre/post code 1 ("6/2"): 600 groups, 150 ms, before the trigger.
-    EXPECT_EQ(c.firstDate, "06/12/2026");
-    EXPECT_EQ(c.firstTime, "11:59:59.850000");
-    EXPECT_EQ(c.triggerDate, "06/12/2026");
-    EXPECT_EQ(c.triggerTime, "12:00:00.000000");
-    EXPECT_EQ(c.fileType, "ASCII");
-    EXPECT_EQ(c.timeMultiplier, 1);
-
-    EXPECT_EQ(parseConfiguration(files(event(), DataFileType::Binary).cfg).fileType, "BINARY");
+    EXPECT_EQ(fields(c, {"first_date", "first_time", "trigger_date", "trigger_time", "ft"}),
+              "06/12/2026,11:59:59.850000,06/12/2026,12:00:00.000000,ASCII");
+    EXPECT_EQ(real(c.at("timemult")), 1);
+    EXPECT_EQ(parseConfiguration(files(event(), DataFileType::Binary).cfg)["ft"], "BINARY");
 }
 
 TEST(Comtrade, KnownRawBytesThroughAAndBGiveTheMetersVoltsAndAmps)
@@ -233,8 +166,8 @@ TEST(Comtrade, KnownRawBytesThroughAAndBGiveTheMetersVoltsAndAmps)
     const auto rows = asciiRows(f.dat);
     ASSERT_EQ(rows.size(), 800u);
     const auto value = [&](std::size_t group, std::size_t channel) {
-        const AnalogChannel& ch = c.analog[channel];
-        return ch.a * double(integer(rows[group][2 + channel])) + ch.b;
+        const std::string a = "A" + std::to_string(channel + 1) + ".";
+        return real(c.at(a + "a")) * double(integer(rows[group][2 + channel])) + real(c.at(a + "b"));
     };
     EXPECT_DOUBLE_EQ(value(0, 0), 126 * 388.0 / 128);  // 381.9375 V, the meter's 382
     EXPECT_DOUBLE_EQ(value(1, 0), -129 * 388.0 / 128);
@@ -247,16 +180,16 @@ TEST(Comtrade, KnownRawBytesThroughAAndBGiveTheMetersVoltsAndAmps)
     // Full scale 8000A (code 0): 62.5 A a level.
     events::EventRecord big = event();
     big.head[7] = 0;
-    EXPECT_DOUBLE_EQ(parseConfiguration(files(big).cfg).analog[3].a, 62.5);
+    EXPECT_DOUBLE_EQ(real(parseConfiguration(files(big).cfg)["A4.a"]), 62.5);
     // A current with no known full scale (code 2, or a unit of an unknown type) keeps its levels
     // rather than reading as 0 amps.
     for (const auto& [code, model] : {std::pair{2, 210}, std::pair{7, 208}}) {
         events::EventRecord unknown = event();
         unknown.head[7] = std::uint8_t(code);
         unknown.trailer.bytes[18] = std::uint8_t(model);
-        const AnalogChannel current = parseConfiguration(files(unknown).cfg).analog[3];
-        EXPECT_EQ(current.unit, "levels");
-        EXPECT_EQ(current.a * 140 + current.b, 16);
+        Configuration current = parseConfiguration(files(unknown).cfg);
+        EXPECT_EQ(current["A4.uu"], "levels");
+        EXPECT_EQ(real(current["A4.a"]) * 140 + real(current["A4.b"]), 16);
     }
 }
 
@@ -266,19 +199,18 @@ TEST(Comtrade, TheAsciiDataHasOneLineASampleWithItsNumberAndMicroseconds)
     ASSERT_EQ(rows.size(), 800u);
     EXPECT_EQ(rows[0], (std::vector<std::string>{"1", "0", "255", "129", "129", "124"}));
     EXPECT_EQ(rows[3], (std::vector<std::string>{"4", "750", "129", "129", "129", "140"}));
-    EXPECT_EQ(rows[799][0], "800");
-    EXPECT_EQ(rows[799][1], "199750");
+    EXPECT_EQ(rows[799][0] + "," + rows[799][1], "800,199750");
 
     // At 60 Hz: 4800 groups a second, timestamps rounded to whole microseconds.
     const ComtradeFiles sixty = files(event(0, {26, 12, 31, 23, 59, 59}), DataFileType::Ascii, 60);
     const auto rows60 = asciiRows(sixty.dat);
-    EXPECT_EQ(rows60[1][1], "208");
-    EXPECT_EQ(rows60[3][1], "625");
+    ASSERT_EQ(rows60.size(), 800u);
+    EXPECT_EQ(rows60[1][1] + "," + rows60[3][1], "208,625");
     const Configuration c = parseConfiguration(sixty.cfg);
-    EXPECT_EQ(c.lineFrequency, 60);
-    EXPECT_EQ(c.samplingRates[0], std::make_pair(4800.0, 800L));
+    EXPECT_EQ(real(c.at("lf")), 60);
+    EXPECT_EQ(real(c.at("rate1.samp")), 4800);
     // "7/1": 700 groups, 145833 us before the trigger.
-    EXPECT_EQ(c.firstTime, "23:59:58.854167");
+    EXPECT_EQ(c.at("first_time"), "23:59:58.854167");
 }
 
 TEST(Comtrade, TheBinaryDataIsSixteenLittleEndianBytesASample)
@@ -286,9 +218,8 @@ TEST(Comtrade, TheBinaryDataIsSixteenLittleEndianBytesASample)
     const std::vector<std::uint8_t> dat = files(event(), DataFileType::Binary).dat;
     ASSERT_EQ(dat.size(), 800u * 16);
     for (std::size_t k : {std::size_t(0), std::size_t(3), std::size_t(799)}) {
-        const std::size_t at = k * 16;
-        EXPECT_EQ(littleEndian(dat, at, 4), k + 1);
-        EXPECT_EQ(littleEndian(dat, at + 4, 4), k * 250);
+        EXPECT_EQ(littleEndian(dat, k * 16, 4), k + 1);
+        EXPECT_EQ(littleEndian(dat, k * 16 + 4, 4), k * 250);
     }
     // The values, 2 bytes each, in channel order.
     EXPECT_EQ(std::vector<std::uint8_t>(dat.begin() + 8, dat.begin() + 16),
@@ -299,23 +230,18 @@ TEST(Comtrade, TheBinaryDataIsSixteenLittleEndianBytesASample)
 
 TEST(Comtrade, TheFirstSampleLiesBeforeTheTriggerAcrossDaysAndYearsAndABadDateIsRefused)
 {
+    const auto times = [](int prePostCode, std::array<std::uint8_t, 6> when) {
+        return fields(parseConfiguration(files(event(prePostCode, when)).cfg), {"first_date", "first_time", "trigger_date"});
+    };
     // Seven eighths before a trigger at midnight on New Year's day.
-    Configuration c = parseConfiguration(files(event(0, {27, 1, 1, 0, 0, 0})).cfg);
-    EXPECT_EQ(c.firstDate, "31/12/2026");
-    EXPECT_EQ(c.firstTime, "23:59:59.825000");
-    EXPECT_EQ(c.triggerDate, "01/01/2027");
+    EXPECT_EQ(times(0, {27, 1, 1, 0, 0, 0}), "31/12/2026,23:59:59.825000,01/01/2027");
     // 1 March of a leap year goes back to 29 February; "0/8" starts at the trigger.
-    c = parseConfiguration(files(event(0, {28, 3, 1, 0, 0, 0})).cfg);
-    EXPECT_EQ(c.firstDate, "29/02/2028");
-    c = parseConfiguration(files(event(7, {28, 3, 1, 0, 0, 0})).cfg);
-    EXPECT_EQ(c.firstDate + "," + c.firstTime, c.triggerDate + "," + c.triggerTime);
+    EXPECT_EQ(times(0, {28, 3, 1, 0, 0, 0}), "29/02/2028,23:59:59.825000,01/03/2028");
+    EXPECT_EQ(times(7, {28, 3, 1, 0, 0, 0}), "01/03/2028,00:00:00.000000,01/03/2028");
 
-    for (const std::array<std::uint8_t, 6> bad : {std::array<std::uint8_t, 6>{26, 13, 1, 0, 0, 0},
-                                                  {27, 2, 29, 0, 0, 0},
-                                                  {100, 1, 1, 0, 0, 0},
-                                                  {26, 1, 0, 0, 0, 0},
-                                                  {26, 1, 1, 24, 0, 0},
-                                                  {26, 1, 1, 0, 60, 0}})
+    using Head = std::array<std::uint8_t, 6>;
+    for (const Head bad : {Head{26, 13, 1, 0, 0, 0}, Head{27, 2, 29, 0, 0, 0}, Head{100, 1, 1, 0, 0, 0},
+                           Head{26, 1, 0, 0, 0, 0}, Head{26, 1, 1, 24, 0, 0}, Head{26, 1, 1, 0, 60, 0}})
         EXPECT_FALSE(comtradeFiles(event(0, bad), {}).has_value()) << int(bad[0]) << "-" << int(bad[1]) << "-" << int(bad[2]);
 }
 

@@ -3,44 +3,33 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace mr3x::exports;
-
-namespace {
-
-ParsedArguments parse(std::vector<std::string> args)
-{
-    return parseExportArguments(args);
-}
-
-} // namespace
 
 TEST(ExportArguments, OptionsTakeTheirValuesInEitherFormAndTheRestAreFiles)
 {
-    const ParsedArguments p = parse({"--format", "comtrade-binary", "--frequency=60", "--output", "out", "--force",
-                                     "a.trg", "--speed", "63.2", "--size=800x600", "--parameters", "--", "-odd.trg"});
+    const ParsedArguments p = parseExportArguments({"--format", "comtrade-binary", "--frequency=60", "--output", "out", "--force",
+                                                    "a.trg", "--speed", "63.2", "--size=800x600", "--parameters", "--", "-odd.trg"});
     ASSERT_TRUE(p.arguments) << p.problem;
     const ExportArguments& a = *p.arguments;
     EXPECT_EQ(a.format, ExportFormat::ComtradeBinary);
     EXPECT_EQ(a.lineFrequency, 60);
     EXPECT_EQ(a.outputFolder, "out");
-    EXPECT_TRUE(a.force);
-    EXPECT_TRUE(a.withParameters);
+    EXPECT_TRUE(a.force && a.withParameters);
     EXPECT_EQ(a.speed, 632);
-    EXPECT_EQ(a.width, 800);
-    EXPECT_EQ(a.height, 600);
+    EXPECT_EQ(std::pair(a.width, a.height), std::pair(800, 600));
     EXPECT_EQ(a.files, (std::vector<std::string>{"a.trg", "-odd.trg"}));
 
-    const ParsedArguments defaults = parse({"--format=png", "x.TDR"});
+    const ParsedArguments defaults = parseExportArguments({"--format=png", "x.TDR"});
     ASSERT_TRUE(defaults.arguments);
-    EXPECT_EQ(defaults.arguments->lineFrequency, 50);
-    EXPECT_EQ(defaults.arguments->speed, 540);
-    EXPECT_EQ(defaults.arguments->width, 1600);
-    EXPECT_FALSE(defaults.arguments->force);
-    EXPECT_TRUE(isPictureFormat(defaults.arguments->format));
-    EXPECT_FALSE(isPictureFormat(ExportFormat::Csv));
+    const ExportArguments& d = *defaults.arguments;
+    EXPECT_EQ(std::tuple(d.lineFrequency, d.speed, d.width, d.height), std::tuple(50, 540, 1600, 900));
+    EXPECT_FALSE(d.force);
+    EXPECT_TRUE(isPictureFormat(d.format));
 
     // --help needs nothing else.
-    const ParsedArguments help = parse({"--help"});
+    const ParsedArguments help = parseExportArguments({"--help"});
     ASSERT_TRUE(help.arguments);
     EXPECT_TRUE(help.arguments->help);
     for (const char* mention : {"--format", "comtrade-binary", "--frequency", "--output", "--force", "mr3x-export"})
@@ -62,7 +51,7 @@ TEST(ExportArguments, AWrongCommandLineSaysWhatIsWrongAndExportsNothing)
         {{"--format", "csv", "--output=", "a.trg"}, "--output takes"},
     };
     for (const auto& [args, words] : wrong) {
-        const ParsedArguments p = parse(args);
+        const ParsedArguments p = parseExportArguments(args);
         EXPECT_FALSE(p.arguments) << args.front();
         EXPECT_NE(p.problem.find(words), std::string::npos) << p.problem;
     }

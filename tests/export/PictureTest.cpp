@@ -34,34 +34,19 @@ Picture samplePicture()
     return p;
 }
 
-/// The trace's red and the cursor's green, also where the line's edge is blended into the
-/// back colour.
-bool isTrace(QRgb p)
-{
-    return qRed(p) > qGreen(p) + 60 && qRed(p) > qBlue(p) + 60;
-}
+/// The trace's red, the cursor's green (also where a line's edge is blended into the back
+/// colour) and the lettering's dark grey.
+bool isTrace(QRgb p) { return qRed(p) > qGreen(p) + 60 && qRed(p) > qBlue(p) + 60; }
+bool isCursor(QRgb p) { return qGreen(p) > qRed(p) + 50 && qGreen(p) > qBlue(p) + 50; }
+bool isDark(QRgb p) { return qGray(p) < 80; }
 
-bool isCursor(QRgb p)
+int countOf(const QImage& image, bool (*is)(QRgb), int toRow = -1)
 {
-    return qGreen(p) > qRed(p) + 50 && qGreen(p) > qBlue(p) + 50;
-}
-
-struct Counts {
-    int trace = 0, cursor = 0, dark = 0;
-};
-
-Counts count(const QImage& image, int fromRow = 0, int toRow = -1)
-{
-    Counts c;
-    const int last = toRow < 0 ? image.height() : toRow;
-    for (int y = fromRow; y < last; ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            c.trace += isTrace(p);
-            c.cursor += isCursor(p);
-            c.dark += qGray(p) < 80;
-        }
-    return c;
+    int n = 0;
+    for (int y = 0; y < (toRow < 0 ? image.height() : toRow); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += is(image.pixel(x, y));
+    return n;
 }
 
 int pageCount(const QByteArray& pdf)
@@ -78,16 +63,13 @@ TEST(Picture, APngHasTheSizeAskedForWithThePlotAndTheReadOutsDrawnIn)
         QImage image;
         ASSERT_TRUE(image.loadFromData(pictureBytes(samplePicture(), ExportFormat::Png, size), "PNG"));
         EXPECT_EQ(image.size(), size);
-        const Counts all = count(image);
-        EXPECT_GT(all.trace, size.width() * 3 / 4) << "the trace runs across the plot";
-        EXPECT_GT(all.cursor, size.height() / 2) << "the cursor runs down the plot";
-        // Lettering in the top fifth: the read-outs.
-        EXPECT_GT(count(image, 0, size.height() / 5).dark, 200);
+        EXPECT_GT(countOf(image, isTrace), size.width() * 3 / 4) << "the trace runs across the plot";
+        EXPECT_GT(countOf(image, isCursor), size.height() / 2) << "the cursor runs down the plot";
+        EXPECT_GT(countOf(image, isDark, size.height() / 5), 200) << "the read-outs in the top fifth";
         // The trace lies at mid-height of the plot, under the read-outs.
-        int row = -1;
-        for (int y = 0; y < size.height() && row < 0; ++y)
-            if (isTrace(image.pixel(size.width() / 4, y)))
-                row = y;
+        int row = 0;
+        while (row < size.height() && !isTrace(image.pixel(size.width() / 4, row)))
+            ++row;
         EXPECT_GT(row, size.height() / 3);
         EXPECT_LT(row, size.height() * 4 / 5);
     }
@@ -96,8 +78,7 @@ TEST(Picture, APngHasTheSizeAskedForWithThePlotAndTheReadOutsDrawnIn)
 TEST(Picture, SvgAndPdfAreWholeFilesOfTheSizeAskedFor)
 {
     const QSize size(800, 500);
-    const QByteArray svg = pictureBytes(samplePicture(), ExportFormat::Svg, size);
-    QSvgRenderer renderer(svg);
+    QSvgRenderer renderer(pictureBytes(samplePicture(), ExportFormat::Svg, size));
     ASSERT_TRUE(renderer.isValid());
     EXPECT_EQ(renderer.viewBox(), QRect(QPoint(0, 0), size));
     QImage drawn(size, QImage::Format_RGB32);
@@ -105,11 +86,10 @@ TEST(Picture, SvgAndPdfAreWholeFilesOfTheSizeAskedFor)
     QPainter painter(&drawn);
     renderer.render(&painter);
     painter.end();
-    EXPECT_GT(count(drawn).trace, 600);
+    EXPECT_GT(countOf(drawn, isTrace), 600);
 
     const QByteArray pdf = pictureBytes(samplePicture(), ExportFormat::Pdf, size);
-    EXPECT_TRUE(pdf.startsWith("%PDF-"));
-    EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
+    EXPECT_TRUE(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"));
     EXPECT_EQ(pageCount(pdf), 1);
     EXPECT_TRUE(pdf.contains("/MediaBox [0 0 600.000000 375.000000]")) << "800 x 500 pixels at 96 an inch, in points";
 
@@ -127,10 +107,7 @@ TEST(Picture, APlotSurfacePaintsWhatItShowsAtAnySizeWithoutBeingOnScreen)
     surface.addOverlay(QStringLiteral("shown"), PlotOverlay::Shape::Line, kCursor)->setEnds(50, 10, 50, 0);
     surface.addOverlay(QStringLiteral("hidden"), PlotOverlay::Shape::Line, Qt::blue)->hide();
     ASSERT_FALSE(surface.isVisible());
-
-    const PlotDrawing drawing = surface.drawing();
-    EXPECT_EQ(drawing.runs.size(), 1u);
-    EXPECT_EQ(drawing.marks.size(), 1u) << "hidden overlays are not drawn";
+    EXPECT_EQ(surface.drawing().marks.size(), 1u) << "hidden overlays are not drawn";
     for (const QSize size : {QSize(200, 100), QSize(2000, 1000)}) {
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::white);
@@ -138,15 +115,12 @@ TEST(Picture, APlotSurfacePaintsWhatItShowsAtAnySizeWithoutBeingOnScreen)
         surface.render(painter, QRectF(QPointF(0, 0), QSizeF(size)));
         painter.end();
         EXPECT_EQ(image.pixelColor(3, 3), QColor(Qt::black)) << "its back colour";
-        bool traceAcross = true;
+        const int middle = size.height() / 2, fifth = size.height() / 5;
         for (int x = 1; x < size.width() - 1; x += 5)
-            traceAcross = traceAcross && (isTrace(image.pixel(x, size.height() / 2)) || isTrace(image.pixel(x, size.height() / 2 - 1)));
-        EXPECT_TRUE(traceAcross) << "the trace at mid-height";
-        EXPECT_TRUE(isCursor(image.pixel(size.width() / 2, size.height() / 5)) || isCursor(image.pixel(size.width() / 2 - 1, size.height() / 5)));
-        bool blue = false;
+            ASSERT_TRUE(isTrace(image.pixel(x, middle)) || isTrace(image.pixel(x, middle - 1))) << "the trace at mid-height, x " << x;
+        EXPECT_TRUE(isCursor(image.pixel(size.width() / 2, fifth)) || isCursor(image.pixel(size.width() / 2 - 1, fifth)));
         for (int x = 0; x < size.width(); x += 7)
-            blue = blue || image.pixelColor(x, size.height() / 5) == QColor(Qt::blue);
-        EXPECT_FALSE(blue);
+            ASSERT_NE(image.pixelColor(x, fifth), QColor(Qt::blue)) << "the hidden overlay at x " << x;
     }
 }
 
@@ -156,8 +130,7 @@ TEST(FaultReport, IsOnePageWithWhateverMemoItCarries)
     report.system = QStringLiteral("Substation");
     report.eventName = QStringLiteral("26-12-06 12-00-00.trg");
     report.parameters = {{QStringLiteral("Unit"), QStringLiteral("M-R32")}, {QStringLiteral("FSD"), QStringLiteral("1000A")}};
-    report.waveform = samplePicture();
-    report.traces = samplePicture();
+    report.waveform = report.traces = samplePicture();
     report.distance = QStringLiteral("81 m");
     report.speed = QStringLiteral("54.0% (v/2=81.0m/us)");
     for (const QString& memo : {QString(), QStringLiteral("Fault near joint 4.\nCable dug up on Tuesday."),

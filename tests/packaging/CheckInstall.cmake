@@ -1,6 +1,6 @@
 # Installs the build into a fresh staging prefix and checks the files it holds: exactly the
-# expected ones, icons of the sizes their folders name, a desktop entry whose command and icon
-# are installed. Run with -DBUILD_DIR=... -DSTAGE=...
+# expected ones, programs that are programs, icons of the sizes their folders name, a desktop
+# entry whose command and icon are installed. Run with -DBUILD_DIR=... -DSTAGE=...
 file(REMOVE_RECURSE "${STAGE}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${STAGE}/usr"
                 RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE errors)
@@ -8,14 +8,11 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed (${result}): ${errors}")
 endif()
 
+set(programs mr3x-export mr3x-master mr3x-unit-sim)
 set(sizes 16 24 32 48 64 128 256)
-set(expected
-    usr/bin/mr3x-export
-    usr/bin/mr3x-master
-    usr/bin/mr3x-unit-sim
-    usr/share/applications/org.mr3x.Master.desktop
-    usr/share/icons/hicolor/scalable/apps/org.mr3x.Master.svg
-    usr/share/metainfo/org.mr3x.Master.metainfo.xml)
+list(TRANSFORM programs PREPEND usr/bin/ OUTPUT_VARIABLE expected)
+list(APPEND expected usr/share/applications/org.mr3x.Master.desktop usr/share/metainfo/org.mr3x.Master.metainfo.xml
+                     usr/share/icons/hicolor/scalable/apps/org.mr3x.Master.svg)
 foreach(size IN LISTS sizes)
   list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/org.mr3x.Master.png)
 endforeach()
@@ -28,33 +25,32 @@ if(NOT installed STREQUAL expected)
   message(FATAL_ERROR "installed files differ.\nInstalled:\n  ${got}\nExpected:\n  ${want}")
 endif()
 
-foreach(program mr3x-master mr3x-export mr3x-unit-sim)
+foreach(program IN LISTS programs)
   file(READ "${STAGE}/usr/bin/${program}" magic LIMIT 4 HEX)
   if(NOT magic STREQUAL "7f454c46")
     message(FATAL_ERROR "${program} is not a program file")
   endif()
 endforeach()
 
-# A PNG's width and height are the 4-byte big-endian numbers at offsets 16 and 20.
+# A PNG opens with its signature; its width and height are the 4-byte big-endian numbers at
+# offsets 16 and 20.
 foreach(size IN LISTS sizes)
   set(png "${STAGE}/usr/share/icons/hicolor/${size}x${size}/apps/org.mr3x.Master.png")
-  file(READ "${png}" signature LIMIT 8 HEX)
-  file(READ "${png}" header OFFSET 16 LIMIT 8 HEX)
-  string(SUBSTRING "${header}" 0 8 width)
-  string(SUBSTRING "${header}" 8 8 height)
+  file(READ "${png}" header LIMIT 24 HEX)
+  string(SUBSTRING "${header}" 32 8 width)
+  string(SUBSTRING "${header}" 40 8 height)
   math(EXPR width "0x${width}")
   math(EXPR height "0x${height}")
-  if(NOT signature STREQUAL "89504e470d0a1a0a" OR NOT width EQUAL size OR NOT height EQUAL size)
+  if(NOT header MATCHES "^89504e470d0a1a0a" OR NOT width EQUAL size OR NOT height EQUAL size)
     message(FATAL_ERROR "${png} is not a ${size}x${size} PNG (${width}x${height})")
   endif()
 endforeach()
 
-file(STRINGS "${STAGE}/usr/share/applications/org.mr3x.Master.desktop" exec REGEX "^Exec=mr3x-master$")
-file(STRINGS "${STAGE}/usr/share/applications/org.mr3x.Master.desktop" icon REGEX "^Icon=org.mr3x.Master$")
-if(NOT exec OR NOT icon)
+file(READ "${STAGE}/usr/share/applications/org.mr3x.Master.desktop" desktop)
+file(READ "${STAGE}/usr/share/metainfo/org.mr3x.Master.metainfo.xml" metainfo)
+if(NOT desktop MATCHES "\nExec=mr3x-master\n" OR NOT desktop MATCHES "\nIcon=org.mr3x.Master\n")
   message(FATAL_ERROR "the desktop entry must start mr3x-master with the icon org.mr3x.Master")
 endif()
-file(READ "${STAGE}/usr/share/metainfo/org.mr3x.Master.metainfo.xml" metainfo)
 if(NOT metainfo MATCHES "<launchable type=\"desktop-id\">org.mr3x.Master.desktop</launchable>"
    OR metainfo MATCHES "@PROJECT_VERSION@")
   message(FATAL_ERROR "the metainfo must name the desktop entry and the version of the build")

@@ -38,4 +38,11 @@ frmMaster& MasterFixture::load()
     return w;
 }
 
+void MasterFixture::addSystem(const QString& name, const QStringList& unitLines) const
+{
+    root.mkdirs(QStringLiteral("Systems/") + name);
+    if (!unitLines.isEmpty())
+        root.writeLines(name + QStringLiteral(".cfg"), unitLines);
+}
+
 } // namespace mr3x::test

@@ -52,6 +52,9 @@ public:
     frmMaster& load();
     /// The window, built on first use without running its load.
     frmMaster& window();
+    /// Makes the system `name` in the program folder: its folder under "Systems" and, given unit
+    /// lines, its configuration file.
+    void addSystem(const QString& name, const QStringList& unitLines = {}) const;
 
     TempFolder root;          // holds the program folder
     QString appFolder;        // root + "/M-R3X Master"

@@ -10,6 +10,7 @@
 using namespace mr3x;
 using mr3x::test::MasterFixture;
 using Shown = ScriptedDialogs::Shown;
+using Answers = std::initializer_list<std::optional<QString>>; // std::nullopt: Cancel
 
 namespace {
 
@@ -17,43 +18,44 @@ namespace {
 struct Editor : MasterFixture {
     Editor()
     {
-        root.writeLines("Grid.cfg", {"Unit 1,bt-one,M-R32,Job 1,Site 1,SIM 1", "Unit 2,Not set,M-S32,Job 1,Site 2"});
+        addSystem("Grid", {"Unit 1,bt-one,M-R32,Job 1,Site 1,SIM 1", "Unit 2,Not set,M-S32,Job 1,Site 2"});
         root.writeLines("M-R3X Master.ini", {"Last system = Grid"});
-        QDir().mkpath(root("Systems/Grid/Jobs"));
         load();
-        window().systems->mnuConfig_Click();
+        for (int shown = 0; shown < 2; ++shown) // shown again, the grid starts from its header row
+            window().systems->mnuConfig_Click();
         dialogs.clear();
     }
     frmConfig& c() { return window().config(); }
-    QStringList row(int r) const
+    QStringList row(int r)
     {
         QStringList cells;
         for (int col = 0; col < 6; ++col)
-            cells << const_cast<Editor*>(this)->c().TextMatrix(r, col);
+            cells << c().TextMatrix(r, col);
         return cells;
     }
     void select(int r) { c().grdCFG->setCurrentCell(r - 1, 0); }
-    // Answers every prompt of "Add a unit" in turn.
-    void addUnit(const QStringList& answers)
+    /// Clicks an editor button, its prompts answered in turn and then its message boxes.
+    void click(QPushButton* button, Answers prompts = {}, std::initializer_list<MsgAnswer> boxes = {})
     {
-        for (const QString& a : answers)
-            dialogs.answerPrompt(a);
-        c().cmdAdd_a_unit->click();
+        for (const std::optional<QString>& p : prompts)
+            p ? dialogs.answerPrompt(*p) : dialogs.cancelPrompt();
+        for (const MsgAnswer a : boxes)
+            dialogs.answer(a);
+        button->click();
     }
-    std::vector<Shown> messages() const
+    void addUnit(Answers prompts) { click(c().cmdAdd_a_unit, prompts); }
+    std::vector<Shown> shownOf(Shown::Kind kind) const
     {
         std::vector<Shown> out;
-        for (const Shown& s : dialogs.shown())
-            if (s.kind == Shown::Kind::Message)
-                out.push_back(s);
+        std::copy_if(dialogs.shown().begin(), dialogs.shown().end(), std::back_inserter(out),
+                     [kind](const Shown& s) { return s.kind == kind; });
         return out;
     }
     QStringList prompts() const
     {
         QStringList out;
-        for (const Shown& s : dialogs.shown())
-            if (s.kind == Shown::Kind::Prompt)
-                out << s.text + " [" + s.defaultAnswer + "]";
+        for (const Shown& s : shownOf(Shown::Kind::Prompt))
+            out << s.text + " [" + s.defaultAnswer + "]";
         return out;
     }
 };
@@ -66,116 +68,76 @@ TEST(ConfigEditor, AddingAUnitChecksEveryAnswerBeforeTheRowIsAdded)
 {
     Editor f;
     ASSERT_FALSE(f.lifetime.ended());
+    EXPECT_EQ(f.c().windowTitle(), QString("Grid Configuration"));
     ASSERT_EQ(f.c().Rows(), 3);
-    f.addUnit({"unit", "a/b", "Feeder A",  // "unit" occurs within " Unit 1"
-               "", "BT-ONE", "Not set",    // an empty B/T ID occurs in every cell; "Not set" is never checked
-               "",                         // version
-               "",                         // job
-               "   ",                      // location: blanks alone are no name
-               "SIM 1"});                  // equal to " SIM 1" only with the loaded cell's blank
+    EXPECT_EQ(f.c().TextMatrix(0, 5), QString("Sim No"));
+    // Refused answers are asked again: "unit" occurs within " Unit 1"; ".." cannot be a folder; a
+    // comma would split the file's line; an empty B/T ID occurs in every cell. "Not set" is never
+    // checked, empty answers get stand-ins, and "SIM 1" differs from the loaded cell's " SIM 1".
+    f.addUnit({"unit", "..", "North, yard", "Feeder A", "", "BT-ONE", "Not set", "", "", "   ", "SIM 1"});
     ASSERT_EQ(f.c().Rows(), 4);
     EXPECT_EQ(f.row(3), QStringList({"Feeder A", "Not set", "M-R3*", "Job name missing", "Location name missing", "SIM 1"}));
-    EXPECT_EQ(f.prompts(), QStringList({
-                               "Please enter name of new unit [New Unit]",
-                               "Please enter name of new unit [New Unit]",
-                               "Please enter name of new unit [New Unit]",
-                               "Please enter phone B/T ID of Feeder A (if known) [Not set]",
-                               "Please enter phone B/T ID of Feeder A (if known) [Not set]",
-                               "Please enter phone B/T ID of Feeder A (if known) [Not set]",
-                               "Please enter version of Feeder A [M-R3x]",
-                               "Please enter Job name of Feeder A [Feeder A job]",
-                               "Please enter new location of Feeder A [Feeder A location]",
-                               "Please enter new SIM No for Feeder A (if known) [Not set]",
-                           }));
-    const std::vector<Shown> refusals = f.messages();
-    ASSERT_EQ(refusals.size(), 4u);
-    EXPECT_EQ(refusals[0].text, QString("The name unit is already in use"));
-    EXPECT_EQ(refusals[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(refusals[1].text, kInvalidNameMessage);
+    QStringList prompts = f.prompts();
+    EXPECT_EQ(prompts.size(), 11);
+    prompts.removeDuplicates();
+    EXPECT_EQ(prompts, QStringList({"Please enter name of new unit [New Unit]",
+                                    "Please enter phone B/T ID of Feeder A (if known) [Not set]",
+                                    "Please enter version of Feeder A [M-R3x]", "Please enter Job name of Feeder A [Feeder A job]",
+                                    "Please enter new location of Feeder A [Feeder A location]",
+                                    "Please enter new SIM No for Feeder A (if known) [Not set]"}));
+    EXPECT_EQ(f.dialogs.messageTexts(),
+              QStringList({"The name unit is already in use", kInvalidNameMessage,
+                           "Entries cannot contain a comma: the configuration file separates its fields with commas",
+                           "The B/T ID  is already in use", "The B/T ID BT-ONE is already in use"}));
+    const std::vector<Shown> refusals = f.shownOf(Shown::Kind::Message);
+    EXPECT_EQ(refusals.front().icon, MsgIcon::Critical);
     EXPECT_EQ(refusals[1].icon, MsgIcon::Information);
-    EXPECT_EQ(refusals[2].text, QString("The B/T ID  is already in use"));
-    EXPECT_EQ(refusals[3].text, QString("The B/T ID BT-ONE is already in use"));
     for (const Shown& s : refusals)
         EXPECT_EQ(s.buttons, MsgButtons::Ok);
 
-    // A row added in this editor counts as typed: its job is pointed out, its SIM number refused.
-    // Cancel then leaves with nothing added.
+    // The row added counts as well. An empty name ends the operation; the B/T ID prompt, which
+    // refuses an empty answer for ever, is left by Cancel. Neither adds a row.
     f.dialogs.clear();
-    for (const char* answer : {"Feeder B", "Not set", "M-R32", "Job name missing", "Yard", "SIM 1"})
-        f.dialogs.answerPrompt(answer);
-    f.dialogs.cancelPrompt();
-    f.c().cmdAdd_a_unit->click();
+    f.addUnit({"feeder a", ""});
+    f.addUnit({"Feeder C", std::nullopt});
     EXPECT_EQ(f.c().Rows(), 4);
-    EXPECT_EQ(f.dialogs.messageTexts(),
-              QStringList({"The name Job name missing is already in use", "SIM no SIM 1 is already in use"}));
-}
-
-TEST(ConfigEditor, NamesThatWouldBreakTheFileAreRefusedAndCancelChangesNothing)
-{
-    Editor f;
-    // Names that cannot be folders, and commas, which would split the file's line; an empty name
-    // then ends the operation.
-    f.addUnit({"..", "North, yard", ""});
-    EXPECT_EQ(f.c().Rows(), 3);
-    EXPECT_EQ(f.dialogs.messageTexts(),
-              QStringList({kInvalidNameMessage,
-                           "Entries cannot contain a comma: the configuration file separates its fields with commas"}));
-    EXPECT_EQ(f.prompts().size(), 3);
-
-    // The B/T ID prompt would refuse an empty answer for ever: Cancel leaves it.
-    f.dialogs.clear();
-    f.dialogs.answerPrompt("Feeder C");
-    f.dialogs.cancelPrompt();
-    f.c().cmdAdd_a_unit->click();
-    EXPECT_EQ(f.c().Rows(), 3);
-    EXPECT_EQ(f.prompts().size(), 2);
-    EXPECT_TRUE(f.dialogs.messageTexts().isEmpty());
+    EXPECT_EQ(f.prompts().size(), 4);
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList("The name feeder a is already in use"));
 }
 
 TEST(ConfigEditor, DeleteMoveAndTheSettersActOnTheSelectedRow)
 {
     Editor f;
     f.select(2);
-    f.dialogs.answer(MsgAnswer::No);
-    f.c().cmdDelete_a_unit->click();
+    f.click(f.c().cmdDelete_a_unit, {}, {MsgAnswer::No});
     ASSERT_EQ(f.c().Rows(), 3);
     EXPECT_EQ(f.dialogs.last()->text, QString("Do you really wish to delete  Unit 2?"));
     EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Critical);
     EXPECT_EQ(f.dialogs.last()->buttons, MsgButtons::YesNo);
-    f.c().cmdDelete_a_unit->click();
+    f.click(f.c().cmdDelete_a_unit);
     ASSERT_EQ(f.c().Rows(), 2);
     EXPECT_EQ(f.row(1)[0], QString(" Unit 1"));
-
     // The last unit stays.
-    f.dialogs.clear();
-    f.c().cmdDelete_a_unit->click();
+    f.click(f.c().cmdDelete_a_unit);
     EXPECT_EQ(f.c().Rows(), 2);
     EXPECT_EQ(f.dialogs.last()->text,
               QString("configuration requires a minimum of 1 unit\r\n(add a new unit then delete unwanted unit)"));
     EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
 
-    // Move: the defaults are the row's cells; an empty location becomes "New Location".
+    // Move: the defaults are the row's cells; an empty location becomes "New Location". Cancel
+    // half way moves nothing.
     f.dialogs.clear();
-    f.dialogs.answerPrompt("Job 9");
-    f.dialogs.answerPrompt("");
-    f.c().cmdMove_a_Unit->click();
+    f.click(f.c().cmdMove_a_Unit, {"Job 9", ""});
+    f.click(f.c().cmdMove_a_Unit, {"Job 10", std::nullopt});
     EXPECT_EQ(f.row(1), QStringList({" Unit 1", " bt-one", " M-R32", "Job 9", "New Location", " SIM 1"}));
-    EXPECT_EQ(f.prompts(), QStringList({"Please enter new job of  Unit 1 [ Job 1]",
-                                        "Please enter new location of  Unit 1 [ Site 1]"}));
-    // Cancel half way moves nothing.
-    f.dialogs.answerPrompt("Job 10");
-    f.dialogs.cancelPrompt();
-    f.c().cmdMove_a_Unit->click();
-    EXPECT_EQ(f.row(1)[3], QString("Job 9"));
+    EXPECT_EQ(f.prompts().mid(0, 2), QStringList({"Please enter new job of  Unit 1 [ Job 1]",
+                                                  "Please enter new location of  Unit 1 [ Site 1]"}));
 
     // The SIM number takes any answer, even an empty one; Cancel keeps the B/T ID; No asks nothing.
     f.dialogs.clear();
-    f.dialogs.answerPrompt("");
-    f.c().cmdSet_SIM_No->click();
-    f.dialogs.cancelPrompt();
-    f.c().cmdSet_BT_ID->click();
-    f.dialogs.answer(MsgAnswer::No);
-    f.c().cmdSet_BT_ID->click();
+    f.click(f.c().cmdSet_SIM_No, {""});
+    f.click(f.c().cmdSet_BT_ID, {std::nullopt});
+    f.click(f.c().cmdSet_BT_ID, {}, {MsgAnswer::No});
     EXPECT_EQ(f.row(1)[5], QString());
     EXPECT_EQ(f.row(1)[1], QString(" bt-one"));
     EXPECT_EQ(f.prompts(), QStringList({"Please enter SIM number of  Unit 1 [ SIM 1]",
@@ -189,49 +151,35 @@ TEST(ConfigEditor, SaveWritesTheGridAndReloadsTheSystemWhileNoDiscardsIt)
 {
     Editor f;
     frmMaster& w = f.window();
-    f.select(1);
-    f.dialogs.answerPrompt("Job 2");
-    f.dialogs.answerPrompt("Yard");
-    f.c().cmdMove_a_Unit->click();
-    f.addUnit({"Feeder A", "0770 900", "M-R32", "Job 2", "Yard", "Not set"});
-
     // No: the file stays as it is on disk (here edited by hand meanwhile), the editor hides and
     // the system is read again from the file, so the grid's changes are gone.
+    f.addUnit({"Feeder A", "0770 900", "M-R32", "Job 2", "Yard", "Not set"});
     const QByteArray byHand = "Unit 1,bt-one,M-R32,Job 1,Site 1,SIM 1\r\nUnit 2,Not set,M-S32,Job 1,Site 2\r\n"
                               "Unit 3,Not set,M-R32,Job 1,Site 2\r\n";
     f.root.write("Grid.cfg", byHand);
     f.dialogs.clear();
-    f.dialogs.answer(MsgAnswer::No);
-    f.c().cmdSaveConfig->click();
+    f.click(f.c().cmdSaveConfig, {}, {MsgAnswer::No});
     EXPECT_EQ(f.dialogs.last()->text, QString("Save changes to Grid.cfg?"));
     EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Question);
     EXPECT_TRUE(f.c().isHidden());
     EXPECT_EQ(f.root.read("Grid.cfg"), byHand);
     ASSERT_EQ(w.program.Units.size(), 3u);
     EXPECT_TRUE(QFileInfo(f.root("Systems/Grid/Jobs/Job 1/Site 2/Unit 3")).isDir());
-    w.systems->mnuConfig_Click();
-    EXPECT_EQ(f.c().Rows(), 4);
-    EXPECT_EQ(f.row(1)[3], QString(" Job 1"));
 
-    // Yes: the grid's cells are written as they stand and read back to the same table.
-    f.select(1);
-    f.dialogs.answerPrompt("Job 2");
-    f.dialogs.answerPrompt("Yard");
-    f.c().cmdMove_a_Unit->click();
+    // Yes: the grid's cells are written as they stand, and the system is read back from them.
+    w.systems->mnuConfig_Click();
+    ASSERT_EQ(f.c().Rows(), 4);
     f.addUnit({"Feeder A", "0770 900", "M-R32", "Job 2", "Yard", "Not set"});
-    f.c().cmdSaveConfig->click();
+    f.click(f.c().cmdSaveConfig);
     EXPECT_TRUE(f.c().isHidden());
-    EXPECT_EQ(f.root.read("Grid.cfg"), QByteArray(" Unit 1, bt-one, M-R32,Job 2,Yard, SIM 1\r\n"
+    EXPECT_EQ(f.root.read("Grid.cfg"), QByteArray(" Unit 1, bt-one, M-R32, Job 1, Site 1, SIM 1\r\n"
                                                    " Unit 2, Not set, M-S32, Job 1, Site 2, \r\n"
                                                    " Unit 3, Not set, M-R32, Job 1, Site 2, \r\n"
                                                    "Feeder A,0770 900,M-R32,Job 2,Yard,Not set\r\n"));
     ASSERT_EQ(w.program.Units.size(), 4u);
-    EXPECT_EQ(w.program.Units[0].Job + "/" + w.program.Units[0].Location, "Job 2/Yard");
     EXPECT_EQ(w.program.Units[1].SimNo, "");
     EXPECT_EQ(w.program.Units[3].BtId, "0770 900");
-    // Reopening made the folders of the new place.
     EXPECT_TRUE(QFileInfo(f.root("Systems/Grid/Jobs/Job 2/Yard/Feeder A")).isDir());
-    EXPECT_TRUE(QFileInfo(f.root("Systems/Grid/Jobs/Job 2/Yard/Unit 1")).isDir());
 }
 
 TEST(ConfigEditor, ATableThatCannotBeWrittenStaysInTheEditorUntilItIs)
@@ -242,9 +190,8 @@ TEST(ConfigEditor, ATableThatCannotBeWrittenStaysInTheEditorUntilItIs)
     QFile::remove(f.root("Grid.cfg"));
     QDir().mkdir(f.root("Grid.cfg"));
     f.addUnit({"Feeder A", "Not set", "M-R32", "Job 1", "Site 3", "Not set"});
-
     f.dialogs.clear();
-    f.c().cmdSaveConfig->click();
+    f.click(f.c().cmdSaveConfig);
     EXPECT_FALSE(f.c().isHidden());
     EXPECT_EQ(f.c().Rows(), 4);
     ASSERT_EQ(f.dialogs.messageTexts().size(), 2);
@@ -258,12 +205,13 @@ TEST(ConfigEditor, ATableThatCannotBeWrittenStaysInTheEditorUntilItIs)
     EXPECT_FALSE(f.c().isHidden());
     EXPECT_EQ(f.c().Rows(), 4);
 
-    // Once the way is clear, the same grid is saved.
+    // Once the way is clear, closing the main window saves the same grid and ends the program.
     QDir().rmdir(f.root("Grid.cfg"));
-    f.c().cmdSaveConfig->click();
-    EXPECT_TRUE(f.c().isHidden());
+    f.dialogs.clear();
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList({"Save changes to Grid.cfg?"}));
     EXPECT_TRUE(f.root.read("Grid.cfg").endsWith("Feeder A,Not set,M-R32,Job 1,Site 3,Not set\r\n"));
-    EXPECT_EQ(w.program.Units.size(), 3u);
+    EXPECT_TRUE(f.lifetime.ended());
 }
 
 TEST(ConfigEditor, SaveAsCreatesTheSystemAndReselectsTheRememberedOne)
@@ -272,17 +220,13 @@ TEST(ConfigEditor, SaveAsCreatesTheSystemAndReselectsTheRememberedOne)
     frmMaster& w = f.window();
     const QByteArray original = f.root.read("Grid.cfg");
     const int ports = w.cboCommports->count();
-
     // Cancel on the name leaves: nothing written, the system list not rebuilt.
-    f.dialogs.cancelPrompt();
-    f.c().cmdSave_as->click();
+    f.click(f.c().cmdSave_as, {std::nullopt});
     EXPECT_EQ(w.cboCommports->count(), ports);
     EXPECT_FALSE(f.c().isHidden());
 
     f.dialogs.clear();
-    for (const char* name : {"", "x|y", "Grid Two"})
-        f.dialogs.answerPrompt(name);
-    f.c().cmdSave_as->click();
+    f.click(f.c().cmdSave_as, {"", "x|y", "Grid Two"});
     EXPECT_EQ(f.dialogs.messageTexts(),
               QStringList({"Do you really wish to create a new system?", "New system name is blank\r\nplease enter a valid name",
                            kInvalidNameMessage, "Do you wish to save the new system: Grid Two"}));
@@ -301,31 +245,9 @@ TEST(ConfigEditor, SaveAsCreatesTheSystemAndReselectsTheRememberedOne)
     // A folder that cannot be made: said so, nothing written, the editor stays with its grid.
     w.systems->mnuConfig_Click();
     f.root.write("Systems/Blocked", "a file where the folder belongs");
-    f.dialogs.clear();
-    f.dialogs.answerPrompt("Blocked");
-    f.c().cmdSave_as->click();
+    f.click(f.c().cmdSave_as, {"Blocked"});
     EXPECT_FALSE(f.root.exists("Blocked.cfg"));
     EXPECT_FALSE(f.c().isHidden());
     EXPECT_TRUE(f.dialogs.last()->text.startsWith(QDir::toNativeSeparators(f.root("Systems/Blocked")) + " could not be made."));
     EXPECT_EQ(f.c().Rows(), 3);
-}
-
-TEST(ConfigEditor, ClosingTheEditorOrTheMainWindowAsksToSave)
-{
-    Editor f;
-    frmMaster& w = f.window();
-    f.addUnit({"Feeder A", "Not set", "M-R32", "Job 1", "Site 3", "Not set"});
-    f.dialogs.clear();
-    f.dialogs.answer(MsgAnswer::No);
-    EXPECT_TRUE(f.c().close());
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList({"Save changes to Grid.cfg?"}));
-    EXPECT_EQ(w.program.Units.size(), 2u);
-
-    w.systems->mnuConfig_Click();
-    f.addUnit({"Feeder B", "Not set", "M-R32", "Job 1", "Site 3", "Not set"});
-    f.dialogs.clear();
-    EXPECT_TRUE(w.close());
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList({"Save changes to Grid.cfg?"}));
-    EXPECT_TRUE(f.root.read("Grid.cfg").endsWith("Feeder B,Not set,M-R32,Job 1,Site 3,Not set\r\n"));
-    EXPECT_TRUE(f.lifetime.ended());
 }

