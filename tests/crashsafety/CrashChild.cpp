@@ -6,8 +6,7 @@
 #include "app/StartUp.h"
 #include "common/Files.h"
 #include "retrieval/EventDownload.h"
-#include "retrieval/EventIndex.h"
-#include "retrieval/ReceivedFileRules.h"
+#include "support/LongRun.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +14,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <functional>
 
 using namespace mr3x;
 using namespace mr3x::crash;
@@ -27,13 +27,21 @@ void ready()
     std::fflush(stdout);
 }
 
-/// Keeps what the file holds now as a reference version beside the program folder.
-void keep(const QString& file, const QString& appFolder, const QString& name)
+/// Saves the newer version of the file and the older one in turn until killed; first keeps each
+/// as a reference beside the program folder.
+[[noreturn]] void saveForever(const QString& appFolder, SaveKind kind, const std::function<bool(bool newer)>& save)
 {
-    const QString reference = QFileInfo(appFolder).dir().filePath(name);
-    QFile::remove(reference);
-    if (!QFile::copy(file, reference))
-        std::exit(4);
+    const QString file = savedFile(appFolder, kind);
+    for (const bool newer : {true, false}) {
+        const QString reference = QFileInfo(appFolder).dir().filePath(QLatin1String(newer ? "new.ref" : "old.ref"));
+        QFile::remove(reference);
+        if (!save(newer) || !QFile::copy(file, reference))
+            std::exit(4);
+    }
+    ready();
+    for (bool newer = true;; newer = !newer)
+        if (!save(newer))
+            std::exit(5);
 }
 
 [[noreturn]] void saveMasterSettings(const QString& appFolder)
@@ -44,42 +52,20 @@ void keep(const QString& file, const QString& appFolder, const QString& name)
         std::exit(3);
     const QString longEntry = QStringLiteral("Simulated unit (M-R32)");
     w.cboCommports->addItem(longEntry);
-    const QString ini = joinPath(appFolder, QStringLiteral("M-R3X Master.ini"));
-    const auto save = [&](bool newer) {
+    saveForever(appFolder, SaveKind::MasterSettings, [&](bool newer) {
         w.cboCommports->setCurrentText(newer ? longEntry : QStringLiteral("3"));
         w.optDisplayMode[newer ? 1 : 0]->setChecked(true);
-        if (!w.startUp->SAVE_SETTINGS())
-            std::exit(5);
-    };
-    save(true);
-    keep(ini, appFolder, QStringLiteral("new.ref"));
-    save(false);
-    keep(ini, appFolder, QStringLiteral("old.ref"));
-    ready();
-    for (;;) {
-        save(true);
-        save(false);
-    }
+        return w.startUp->SAVE_SETTINGS();
+    });
 }
 
 [[noreturn]] void saveSystemConfig(const QString& appFolder)
 {
-    const QString config = joinPath(appFolder, QStringLiteral("Substation.cfg"));
     const QStringList older = {QStringLiteral("MR-0101,Not set,M-R32,Feeder 7 Fault,North Yard,SIM 4401")};
     const QStringList newer = older + QStringList{QStringLiteral("MR-0102,Not set,M-R32,Feeder 7 Fault,South Yard,SIM 4402")};
-    const auto save = [&](const QStringList& lines) {
-        if (!writeTextFile(config, lines))
-            std::exit(5);
-    };
-    save(newer);
-    keep(config, appFolder, QStringLiteral("new.ref"));
-    save(older);
-    keep(config, appFolder, QStringLiteral("old.ref"));
-    ready();
-    for (;;) {
-        save(newer);
-        save(older);
-    }
+    saveForever(appFolder, SaveKind::SystemConfig, [&](bool isNewer) {
+        return writeTextFile(savedFile(appFolder, SaveKind::SystemConfig), isNewer ? newer : older);
+    });
 }
 
 [[noreturn]] void receiveEvent(const QString& appFolder)
@@ -89,15 +75,13 @@ void keep(const QString& file, const QString& appFolder, const QString& name)
     if (scene.lifetime.ended())
         std::exit(3);
     scene.openPort();
-    scene.storeTheIndex();
-    const std::vector<std::uint8_t>& record = scene.unit().eventRecord(kEventSlot);
-    const QString stored = joinPath(unitFolderOf(appFolder),
-                                    QString::fromStdString(*retrieval::storedName(
-                                        std::span(record.data(), retrieval::receivedHeadLength), retrieval::ReceivedKind::EventRecord)));
+    const QString unitFolder = unitFolderOf(appFolder);
+    test::writeWhole(joinPath(unitFolder, QStringLiteral("MR-0101.IDX")), test::toQBytes(scene.unit().indexFile()));
+    const QString stored = joinPath(unitFolder, test::storedNameOf(scene.unit().eventRecord(kEventSlot)));
     ready();
     for (;;) {
         removeFile(stored); // fetched again
-        scene.selectTheEvent();
+        test::selectIndexLine(w, kEventSlot);
         w.eventDownload->cmdGetData_Click();
     }
 }
@@ -109,17 +93,14 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: crash_child settings|config|event <program folder>\n");
-        return 2;
-    }
-    const QString kind = QString::fromLocal8Bit(argv[1]);
-    const QString appFolder = QString::fromLocal8Bit(argv[2]);
-    if (kind == argumentFor(SaveKind::MasterSettings))
+    const QString kind = argc == 3 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const QString appFolder = QString::fromLocal8Bit(argc == 3 ? argv[2] : "");
+    if (kind == QLatin1String(namesOf(SaveKind::MasterSettings).argument))
         saveMasterSettings(appFolder);
-    if (kind == argumentFor(SaveKind::SystemConfig))
+    if (kind == QLatin1String(namesOf(SaveKind::SystemConfig).argument))
         saveSystemConfig(appFolder);
-    if (kind == argumentFor(SaveKind::ReceivedEvent))
+    if (kind == QLatin1String(namesOf(SaveKind::ReceivedEvent).argument))
         receiveEvent(appFolder);
+    std::fprintf(stderr, "usage: crash_child settings|config|event <program folder>\n");
     return 2;
 }

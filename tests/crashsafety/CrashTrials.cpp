@@ -2,7 +2,7 @@
 
 #include "common/Files.h"
 #include "retrieval/EventDownload.h"
-#include "retrieval/ReceivedFileRules.h"
+#include "support/LongRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <thread>
@@ -20,30 +21,12 @@ namespace {
 
 constexpr int kReadyWithinMs = 30'000;
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-/// The files of a folder whose names begin with `stem` but are not `stem` itself (a temporary
-/// file of a save, or of a reception).
-QStringList besides(const QString& folder, const QString& stem)
-{
-    QStringList found;
-    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
-        if (name != stem && name.contains(stem))
-            found << name;
-    return found;
-}
-
 /// One kill, and what it left.
 class Trial {
 public:
     Trial(SaveKind kind, int number, CrashCounts& counts, QStringList& problems)
         : kind_(kind), number_(number), counts_(counts), problems_(problems)
     {
-        appFolder_ = root_.path() + QStringLiteral("/M-R3X Master");
         makeProgramFolder(appFolder_);
     }
 
@@ -52,7 +35,10 @@ public:
         ++counts_.trials;
         if (!killWhileSaving(options, rng))
             return;
-        judgeFiles();
+        if (kind_ == SaveKind::ReceivedEvent)
+            judgeEvent();
+        else
+            judgeTextFile();
         judgeNextStart();
     }
 
@@ -61,7 +47,7 @@ private:
     {
         QProcess child;
         child.setStandardErrorFile(QProcess::nullDevice());
-        child.start(options.childProgram, {argumentFor(kind_), appFolder_});
+        child.start(options.childProgram, {QString::fromLatin1(namesOf(kind_).argument), appFolder_});
         QByteArray said;
         while (!said.contains("ready\n") && child.waitForReadyRead(kReadyWithinMs))
             said += child.readAllStandardOutput();
@@ -71,8 +57,7 @@ private:
             child.waitForFinished(5000);
             return false;
         }
-        const int delayUs = std::uniform_int_distribution<int>(0, options.longestDelayUs)(rng);
-        std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
+        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, options.longestDelayUs)(rng)));
         child.kill(); // SIGKILL: no handler, no clean-up, no flush
         child.waitForFinished(5000);
         if (child.exitStatus() != QProcess::CrashExit) {
@@ -82,32 +67,21 @@ private:
         return true;
     }
 
-    void judgeFiles()
+    /// The file is the old version or the new one, byte for byte. A temporary file a kill left
+    /// beside it (a name that holds the file's) is never read as the file itself, but counted.
+    void judgeTextFile()
     {
-        switch (kind_) {
-        case SaveKind::MasterSettings:
-            judgeTextFile(QStringLiteral("M-R3X Master.ini"));
-            break;
-        case SaveKind::SystemConfig:
-            judgeTextFile(QStringLiteral("Substation.cfg"));
-            break;
-        case SaveKind::ReceivedEvent:
-            judgeEvent();
-            break;
-        }
-    }
-
-    /// The file is the old version or the new one, byte for byte.
-    void judgeTextFile(const QString& name)
-    {
-        const QByteArray now = readFile(joinPath(appFolder_, name));
-        if (now == readFile(root_.filePath(QStringLiteral("old.ref"))))
+        const QString name = QString::fromLatin1(namesOf(kind_).file);
+        const QByteArray now = test::readWhole(savedFile(appFolder_, kind_));
+        if (now == test::readWhole(root_.filePath(QStringLiteral("old.ref"))))
             ++counts_.old;
-        else if (now == readFile(root_.filePath(QStringLiteral("new.ref"))))
+        else if (now == test::readWhole(root_.filePath(QStringLiteral("new.ref"))))
             ++counts_.newer;
         else
             tornFile(name, now.size());
-        noteLeftOvers(besides(appFolder_, name));
+        const QStringList files = QDir(appFolder_).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        if (std::ranges::any_of(files, [&name](const QString& file) { return file != name && file.contains(name); }))
+            ++counts_.leftOver;
     }
 
     /// The stored event is missing (old) or the unit's record (new); a received file under its
@@ -115,28 +89,24 @@ private:
     void judgeEvent()
     {
         const QString folder = unitFolderOf(appFolder_);
-        const QByteArray record = recordBytes();
-        const QString storedName = storedNameOf(record);
         const QString receivedName = QStringLiteral("Event_%1.EVT").arg(kEventSlot + 1, 2, 10, QLatin1Char('0'));
-        const QString stored = joinPath(folder, storedName);
+        const QString stored = joinPath(folder, storedName_);
+        const QString received = joinPath(folder, receivedName);
         if (!QFile::exists(stored))
             ++counts_.old;
-        else if (readFile(stored) == record)
+        else if (test::readWhole(stored) == record_)
             ++counts_.newer;
         else
-            tornFile(storedName, QFileInfo(stored).size());
-        const QString received = joinPath(folder, receivedName);
-        if (QFile::exists(received)) {
-            if (readFile(received) == record)
-                ++counts_.receivedOnly;
-            else
-                tornFile(receivedName, QFileInfo(received).size());
-        }
+            tornFile(storedName_, QFileInfo(stored).size());
+        if (QFile::exists(received) && test::readWhole(received) == record_)
+            ++counts_.receivedOnly;
+        else if (QFile::exists(received))
+            tornFile(receivedName, QFileInfo(received).size());
         QStringList others = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-        others.removeAll(QStringLiteral("MR-0101.IDX"));
-        others.removeAll(storedName);
-        others.removeAll(receivedName);
-        noteLeftOvers(others);
+        for (const QString& known : {QStringLiteral("MR-0101.IDX"), storedName_, receivedName})
+            others.removeAll(known);
+        if (!others.isEmpty())
+            ++counts_.leftOver;
     }
 
     /// The program comes up on the folder and opens the system; a received event is fetched
@@ -157,8 +127,12 @@ private:
                  || w.program.LastConnection == QStringLiteral("Simulated unit (M-R32)");
         if (kind_ == SaveKind::SystemConfig)
             works = w.program.Units.size() == 1 || w.program.Units.size() == 2;
-        if (kind_ == SaveKind::ReceivedEvent)
-            works = fetchAgain(scene);
+        if (kind_ == SaveKind::ReceivedEvent) {
+            scene.openPort();
+            test::selectIndexLine(w, kEventSlot);
+            w.eventDownload->cmdGetData_Click();
+            works = test::readWhole(joinPath(unitFolderOf(appFolder_), storedName_)) == record_;
+        }
         if (!scene.dialogs.shown().empty()) {
             works = false;
             problem(QStringLiteral("the next start showed: ") + scene.dialogs.messageTexts().join(QStringLiteral(" / ")));
@@ -169,39 +143,10 @@ private:
             problem(QStringLiteral("the next start did not read or fetch what it should"));
     }
 
-    bool fetchAgain(Scene& scene)
-    {
-        scene.openPort();
-        scene.selectTheEvent();
-        scene.window().eventDownload->cmdGetData_Click();
-        const QByteArray record = recordBytes();
-        return readFile(joinPath(unitFolderOf(appFolder_), storedNameOf(record))) == record;
-    }
-
-    static QByteArray recordBytes()
-    {
-        const sim::SimUnit unit(unitOptions());
-        const std::vector<std::uint8_t>& record = unit.eventRecord(kEventSlot);
-        return QByteArray(reinterpret_cast<const char*>(record.data()), static_cast<qsizetype>(record.size()));
-    }
-
-    static QString storedNameOf(const QByteArray& record)
-    {
-        const auto head = std::span(reinterpret_cast<const std::uint8_t*>(record.constData()), retrieval::receivedHeadLength);
-        return QString::fromStdString(*retrieval::storedName(head, retrieval::ReceivedKind::EventRecord));
-    }
-
     void tornFile(const QString& name, qint64 size)
     {
         ++counts_.torn;
         problem(QStringLiteral("%1 is torn (%2 bytes)").arg(name).arg(size));
-    }
-
-    /// A temporary file a kill left beside the file: never read as the file itself, but counted.
-    void noteLeftOvers(const QStringList& names)
-    {
-        if (!names.isEmpty())
-            ++counts_.leftOver;
     }
 
     void problem(const QString& what)
@@ -214,62 +159,39 @@ private:
     CrashCounts& counts_;
     QStringList& problems_;
     QTemporaryDir root_;
-    QString appFolder_;
+    QString appFolder_ = root_.path() + QStringLiteral("/M-R3X Master");
+    const std::vector<std::uint8_t> unitRecord_ = sim::SimUnit(unitOptions()).eventRecord(kEventSlot);
+    const QByteArray record_ = test::toQBytes(unitRecord_);
+    const QString storedName_ = test::storedNameOf(unitRecord_);
 };
-
-QtMessageHandler previousHandler = nullptr;
-
-/// A fetch after a kill may log a warning or two; the counts say what matters.
-void dropWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        previousHandler(type, context, message);
-}
 
 } // namespace
 
 CrashReport runCrashTrials(const CrashOptions& options)
 {
-    previousHandler = qInstallMessageHandler(dropWarnings);
+    const test::QuietWarnings quiet; // a fetch after a kill may log a warning or two; the counts say what matters
     CrashReport report;
     std::mt19937_64 rng(options.seed);
-    for (SaveKind kind : kSaveKinds) {
-        CrashCounts& counts = report.byKind[static_cast<std::size_t>(kind)];
+    for (SaveKind kind : kSaveKinds)
         for (int n = 1; n <= options.trials; ++n)
-            Trial(kind, n, counts, report.problems).run(options, rng);
-    }
-    qInstallMessageHandler(previousHandler);
+            Trial(kind, n, report.byKind[static_cast<std::size_t>(kind)], report.problems).run(options, rng);
     return report;
 }
 
 QString formatReport(const CrashReport& report)
 {
-    QString text = QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
-                       .arg(QStringLiteral("save killed"), -26)
-                       .arg(QStringLiteral("trials"), 7)
-                       .arg(QStringLiteral("old"), 5)
-                       .arg(QStringLiteral("new"), 5)
-                       .arg(QStringLiteral("torn"), 5)
-                       .arg(QStringLiteral("temp left"), 10)
-                       .arg(QStringLiteral("next start ok"), 14);
+    std::vector<test::Row> rows;
     for (SaveKind kind : kSaveKinds) {
         const CrashCounts& c = report.counts(kind);
-        text += QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
-                    .arg(titleOf(kind), -26)
-                    .arg(c.trials, 7)
-                    .arg(c.old, 5)
-                    .arg(c.newer, 5)
-                    .arg(c.torn, 5)
-                    .arg(c.leftOver, 10)
-                    .arg(c.startsWorked, 14);
+        rows.push_back({titleOf(kind), {c.trials, c.old, c.newer, c.torn, c.leftOver, c.startsWorked}});
     }
-    const CrashCounts& event = report.counts(SaveKind::ReceivedEvent);
-    text += QStringLiteral("received event: %1 trial(s) left the record whole under its received name, not yet stored\n")
-                .arg(event.receivedOnly);
-    text += report.problems.isEmpty() ? QStringLiteral("problems: none\n")
-                                      : QStringLiteral("problems (%1):\n  ").arg(report.problems.size())
-                                            + report.problems.join(QStringLiteral("\n  ")) + QLatin1Char('\n');
-    return text;
+    return test::tableOf({{QStringLiteral("save killed"), 26}, {QStringLiteral("trials"), 7}, {QStringLiteral("old"), 5},
+                          {QStringLiteral("new"), 5}, {QStringLiteral("torn"), 5}, {QStringLiteral("temp left"), 10},
+                          {QStringLiteral("next start ok"), 14}},
+                         rows)
+         + QStringLiteral("received event: %1 trial(s) left the record whole under its received name, not yet stored\n")
+               .arg(report.counts(SaveKind::ReceivedEvent).receivedOnly)
+         + test::listOf(QStringLiteral("problems"), report.problems);
 }
 
 } // namespace mr3x::crash

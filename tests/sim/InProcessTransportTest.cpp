@@ -9,7 +9,7 @@ using namespace mr3x::sim;
 
 namespace {
 
-QByteArray readAfter(TestClock& clock, InProcessTransport& transport, std::int64_t ms)
+QByteArray readAfter(TestClock& clock, Transport& transport, std::int64_t ms)
 {
     clock.advance(ms);
     transport.poll();
@@ -85,14 +85,9 @@ TEST(InProcessTransport, TheDemoOffersTheTrsPairOnOnePortEachAndLeavesOtherNames
         transport->write("=");
         clock.advance(1000);
         transport->write("-");
-        clock.advance(100);
-        transport->poll();
-        transport->readAll();
+        readAfter(clock, *transport, 100);
         transport->write("V");
-        clock.advance(100);
-        transport->poll();
-        EXPECT_EQ(transport->readAll(),
-                  QByteArray("\r\nM-R3X M-R32 firmware 2.4 serial ") + serial + "\r\nFinished V\r\n");
+        EXPECT_EQ(readAfter(clock, *transport, 100), QByteArray("\r\nM-R3X M-R32 firmware 2.4 serial ") + serial + "\r\nFinished V\r\n");
     }
     EXPECT_EQ(realPortsAsked.size(), 1);
 

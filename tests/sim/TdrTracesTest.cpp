@@ -36,18 +36,11 @@ SimOptions onCable(double faultM, double lengthM)
     return options;
 }
 
-std::string twoDigits(int value)
-{
-    return std::string(1, static_cast<char>('0' + value / 10)) + static_cast<char>('0' + value % 10);
-}
-
 /// The trace the unit offers after a hardware command in TDR mode with file transfer on.
 Bytes testTrace(const SimOptions& options, int hardware, int gain = 10)
 {
     SimUnit unit(options);
-    unit.receive("g15, 3,0,0,2," + std::string(hardware < 100 ? "0" : "") + std::to_string(hardware) + ","
-                     + twoDigits(gain) + ",10,0",
-                 0);
+    unit.receive("g15, 3,0,0,2,0" + std::to_string(hardware) + (gain < 10 ? ",0" : ",") + std::to_string(gain) + ",10,0", 0);
     EXPECT_EQ(unit.lastOfferName(), "TEST.TDR");
     return unit.lastOfferBytes();
 }
@@ -66,47 +59,11 @@ double roughness(const Plot& points)
     return sum;
 }
 
-/// An event taken on a cable with the fault 200 plot units out and the far end 420 units out.
-void checkEventBlocks(const Bytes& record, const Range& range)
-{
-    // The injection names block R, 128 R - 1; there are four blocks before it and after.
-    const int injection = reportedInjection(record);
-    ASSERT_EQ((injection + 1) % 128, 0);
-    const int arcBlock = (injection + 1) / 128;
-    ASSERT_GE(arcBlock, 4);
-    ASSERT_LE(arcBlock, 60);
-
-    const Plot faulted = interleaveEvent(record, arcBlock);
-    const auto launch = leadingEdge(faulted, 12, +1);
-    ASSERT_TRUE(launch);
-    EXPECT_NEAR(launch->at, range.zero, 1.0);
-    const auto fault = leadingEdge(faulted, static_cast<int>(range.zero + 100), -1);
-    ASSERT_TRUE(fault);
-    EXPECT_NEAR(fault->at, range.zero + 200, 1.0);
-    const auto farThroughFault = leadingEdge(faulted, static_cast<int>(range.zero + 310), +1);
-    ASSERT_TRUE(farThroughFault);
-    EXPECT_NEAR(farThroughFault->at, range.zero + 420, kFaintEdgeUnits);
-
-    // Before the arc the cable is whole: nothing comes back until the far end, at full height.
-    const Plot healthy = interleaveEvent(record, arcBlock - 4);
-    EXPECT_FALSE(leadingEdge(healthy, static_cast<int>(range.zero + 40), -1, static_cast<int>(range.zero + 410)));
-    const auto farEnd = leadingEdge(healthy, static_cast<int>(range.zero + 310), +1);
-    ASSERT_TRUE(farEnd);
-    EXPECT_NEAR(farEnd->at, range.zero + 420, 1.0);
-    EXPECT_GT(farEnd->height, 2 * farThroughFault->height);
-
-    // The blocks fit together only in the places the injection gives them.
-    Bytes misplaced = record;
-    const std::size_t trailer = misplaced.size() - kSpareBytes - kTrailerBytes;
-    misplaced[trailer + 12] = static_cast<std::uint8_t>((injection + 128) >> 8);
-    misplaced[trailer + 13] = static_cast<std::uint8_t>(injection + 128);
-    EXPECT_LT(roughness(faulted) * 1.5, roughness(interleaveEvent(misplaced, arcBlock)));
-}
-
 } // namespace
 
-TEST(TdrTraces, TheTestTraceShowsLaunchFaultAndFarEndWhereTheViewerReadsThemOnBothRanges)
+TEST(TdrTraces, TheFaultIsReadWithinAPlotUnitOnBothRangesOnTheTestTraceAndOnAnEventsBlocks)
 {
+    // The test trace: launch, fault and far end where the viewer's cursors read them.
     struct Case {
         Range range;
         double faultM;
@@ -117,7 +74,6 @@ TEST(TdrTraces, TheTestTraceShowsLaunchFaultAndFarEndWhereTheViewerReadsThemOnBo
         const Bytes trace = testTrace(onCable(c.faultM, c.lengthM), c.range.hardware);
         ASSERT_EQ(trace.size(), kTdrTraceBytes);
         const Plot plot = interleaveTest(trace);
-
         const auto launch = leadingEdge(plot, 12, +1);
         ASSERT_TRUE(launch);
         EXPECT_NEAR(launch->at, c.range.zero, 1.0);
@@ -133,23 +89,45 @@ TEST(TdrTraces, TheTestTraceShowsLaunchFaultAndFarEndWhereTheViewerReadsThemOnBo
         EXPECT_NEAR(farEnd->at, farAt, kFaintEdgeUnits);
         EXPECT_LT(farEnd->height, fault->height);
     }
-}
 
-TEST(TdrTraces, AnEventsBlocksShowTheHealthyCableBeforeTheInjectionBlockAndTheFaultFromIt)
-{
+    // An event on a cable with the fault 200 plot units out and the far end 420: the blocks from
+    // the injection's block R (the injection is 128 R - 1, four blocks before it and after) show
+    // the fault; the four before it the whole cable, nothing back until the far end.
     for (const Range& range : {kShort, kLong}) {
         SimOptions options = onCable(range.metresPerUnit * 200, range.metresPerUnit * 420);
         options.settings.hardware = range.hardware;
+        const auto at = [&range](double units) { return static_cast<int>(range.zero + units); };
         int checked = 0;
         for (const std::uint64_t seed : {1, 2, 3}) {
             options.seed = seed;
             const SimUnit unit(options);
             for (int slot = 0; slot < unit.storedEvents(); ++slot) {
-                if (unit.eventRecord(slot).size() != kLongRecordBytes)
+                const Bytes& record = unit.eventRecord(slot);
+                if (record.size() != kLongRecordBytes)
                     continue;
                 SCOPED_TRACE(std::string(range.name) + ", seed " + std::to_string(seed) + ", slot " + std::to_string(slot));
-                checkEventBlocks(unit.eventRecord(slot), range);
                 ++checked;
+                const int injection = reportedInjection(record);
+                ASSERT_EQ((injection + 1) % 128, 0);
+                const int arcBlock = (injection + 1) / 128;
+                ASSERT_TRUE(arcBlock >= 4 && arcBlock <= 60) << arcBlock;
+                const Plot faulted = interleaveEvent(record, arcBlock);
+                const auto fault = leadingEdge(faulted, at(100), -1);
+                const auto farThroughFault = leadingEdge(faulted, at(310), +1);
+                ASSERT_TRUE(fault && farThroughFault);
+                EXPECT_NEAR(fault->at, range.zero + 200, 1.0);
+                const Plot healthy = interleaveEvent(record, arcBlock - 4);
+                EXPECT_FALSE(leadingEdge(healthy, at(40), -1, at(410)));
+                const auto farEnd = leadingEdge(healthy, at(310), +1);
+                ASSERT_TRUE(farEnd);
+                EXPECT_NEAR(farEnd->at, range.zero + 420, 1.0);
+                EXPECT_GT(farEnd->height, 2 * farThroughFault->height);
+                // The blocks fit together only in the places the injection gives them.
+                Bytes misplaced = record;
+                const std::size_t trailer = record.size() - kSpareBytes - kTrailerBytes;
+                misplaced[trailer + 12] = static_cast<std::uint8_t>((injection + 128) >> 8);
+                misplaced[trailer + 13] = static_cast<std::uint8_t>(injection + 128);
+                EXPECT_LT(roughness(faulted) * 1.5, roughness(interleaveEvent(misplaced, arcBlock)));
             }
         }
         EXPECT_EQ(checked, 3 * 9);  // of each unit's twelve events, every fourth is short

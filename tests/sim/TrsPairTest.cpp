@@ -1,9 +1,9 @@
 // TRS traces: a Master and a Slave at the two ends of one cable record the same fault event; the
 // Master reads the fault's distance d from its launch, the Slave L - d from the pulse's arrival,
-// each from the launch just after the injection sample it reports, in both shots.
+// each from the launch just after the injection sample it reports, in both shots. A TEST in TRS
+// mode shows the same cable from the unit's own end.
 #include "TraceReading.h"
 
-#include "sim/Recorder.h"
 #include "sim/SimUnit.h"
 #include "sim/TracePictures.h"
 
@@ -53,34 +53,53 @@ std::size_t trailerAt(const Bytes& record)
     return record.size() - kSpareBytes - kTrailerBytes;
 }
 
-/// The pulse's leading edge found in the quiet stretch after `from`.
-double edgeAfter(const Plot& plot, double from, int polarity)
+/// The trace a TEST in TRS mode offers, with the pulse as `hardware` says.
+Bytes trsTestTrace(const Pair& pair, TrsRole role, int hardware)
 {
-    const auto edge = leadingEdge(plot, static_cast<int>(from), polarity);
-    EXPECT_TRUE(edge) << "nothing after " << from;
-    return edge ? edge->at : -1;
+    SimUnit unit(pairEnd(pair, role));
+    unit.receive("g15, 3,0,0,0,0" + std::to_string(hardware) + "," + std::to_string(pair.gain) + ",10,0", 0);
+    EXPECT_EQ(unit.lastOfferName(), "TEST_TRS.TDR");
+    EXPECT_EQ(unit.lastOfferBytes().size(), kTrsTraceBytes);
+    Bytes trace = unit.lastOfferBytes();
+    trace.resize(kTrsTraceBytes, 128); // read safely even when it came short
+    return trace;
 }
 
-/// The two shots of a trace: the first pulse at `first` and the echo `echoSamples` after it, of
-/// the given polarity, and the same 4096 samples later.
-/// The shots the unit fires after the injection it reports: the launch (or the arrival), then
-/// the echo `echoSamples` later, in both halves of the trace.
-void expectShots(const Plot& plot, int injection, double echoSamples, int echoPolarity)
+/// What one end shows: its 8192 samples, the injection it reports, and how many samples after its
+/// launch (or the arrival) the fault's echo comes back, inverted.
+struct View {
+    const char* what;
+    Plot plot;
+    int injection;
+    double echoSamples;
+};
+
+View eventView(const char* what, const Bytes& record, double echoSamples)
 {
-    const int first = injection + kLaunchAfterInjection;
+    return {what, trsArea(record), reportedInjection(record), echoSamples};
+}
+
+View testView(const char* what, const Bytes& trace, double echoSamples)
+{
+    return {what, Plot(trace.begin(), trace.begin() + 8192), trace[8192 + 12] * 256 + trace[8192 + 13], echoSamples};
+}
+
+/// The injection early enough for the locator to find the second shot too; in both shots the
+/// launch (or the arrival) just after the injection, and the echo where the distance puts it.
+void expectShots(const View& view)
+{
+    SCOPED_TRACE(view.what);
+    EXPECT_GE(view.injection, 1);
+    EXPECT_LE(view.injection, kLastLocatable);
+    const int first = view.injection + kLaunchAfterInjection;
     for (const int shot : {first, first + kSecondShot}) {
         SCOPED_TRACE("shot at " + std::to_string(shot));
-        EXPECT_NEAR(edgeAfter(plot, shot - 20, +1), shot, 1.0);
-        EXPECT_NEAR(edgeAfter(plot, shot + echoSamples / 2, echoPolarity), shot + echoSamples, 1.0);
+        const auto launch = leadingEdge(view.plot, shot - 20, +1);
+        const auto echo = leadingEdge(view.plot, static_cast<int>(shot + view.echoSamples / 2), -1);
+        ASSERT_TRUE(launch && echo);
+        EXPECT_NEAR(launch->at, shot, 1.0);
+        EXPECT_NEAR(echo->at, shot + view.echoSamples, 1.0);
     }
-}
-
-Bytes trsTestTrace(const SimOptions& options, int hardware)
-{
-    SimUnit unit(options);
-    unit.receive("g15, 3,0,0,0,0" + std::to_string(hardware) + ",10,10,0", 0);
-    EXPECT_EQ(unit.lastOfferName(), "TEST_TRS.TDR");
-    return unit.lastOfferBytes();
 }
 
 } // namespace
@@ -106,25 +125,21 @@ TEST(TrsPair, BothEndsHoldTheSameEventAndReadDAndLMinusDFromTheInjectionsTheyRep
             EXPECT_LT((*record)[trailerAt(*record) + 10], 2);
         }
 
-        // Each end's own trigger, early enough for the locator to find the second shot too.
-        const int masterInjection = reportedInjection(m);
-        const int slaveInjection = reportedInjection(s);
-        for (const int injection : {masterInjection, slaveInjection}) {
-            EXPECT_GE(injection, 1);
-            EXPECT_LE(injection, kLastLocatable);
-        }
+        // The Master launches just after its injection and its pulse comes back from the fault d
+        // away; the Slave sees it arrive at its injection and, L - d on, the echo that its own end
+        // sent back to the fault. A TEST shows the same from each end (the Slave's with its pulse
+        // on), each on its own trigger.
+        const double d = pair.faultM / pair.metresPerSample;
+        const double lMinusD = (pair.lengthM - pair.faultM) / pair.metresPerSample;
+        const int pulseOn = pair.hardware;
+        for (const View& view : {eventView("Master's event", m, d), eventView("Slave's event", s, lMinusD),
+                                 testView("Master's test", trsTestTrace(pair, TrsRole::Master, pulseOn), d),
+                                 testView("Slave's test", trsTestTrace(pair, TrsRole::Slave, pulseOn), lMinusD)})
+            expectShots(view);
 
-        // The Master launches just after its injection and its pulse comes back, inverted, from the
-        // fault d away; the Slave sees it arrive at its injection and, L - d on, the echo that
-        // its own end sent back to the fault.
-        {
-            SCOPED_TRACE("Master");
-            expectShots(trsArea(m), masterInjection, pair.faultM / pair.metresPerSample, -1);
-        }
-        {
-            SCOPED_TRACE("Slave");
-            expectShots(trsArea(s), slaveInjection, (pair.lengthM - pair.faultM) / pair.metresPerSample, -1);
-        }
+        // The Slave with its pulse off launches nothing: a quiet line.
+        const Bytes quiet = trsTestTrace(pair, TrsRole::Slave, pulseOn & ~2);
+        EXPECT_TRUE(std::all_of(quiet.begin(), quiet.begin() + 8192, [](std::uint8_t v) { return std::abs(v - 128) <= 6; }));
     }
 }
 
@@ -162,30 +177,4 @@ TEST(TrsPair, ARoleArmsTheUnitForItsEndAndLeavesItsEarlierEventsItsOwn)
     const SimUnit alone(pairEnd(pair, TrsRole::None));
     for (int slot = 0; slot < alone.storedEvents(); ++slot)
         EXPECT_NE(alone.eventRecord(slot)[6], kTrsSource) << slot;
-}
-
-TEST(TrsPair, ATestInTrsModeShowsTheSameCableFromTheUnitsOwnEnd)
-{
-    const Pair pair{1, 150, 320, 34, 3.24};
-    auto injectionOf = [](const Bytes& trace) { return trace[8192 + 12] * 256 + trace[8192 + 13]; };
-    auto samplesOf = [](const Bytes& trace) { return Plot(trace.begin(), trace.begin() + 8192); };
-
-    // The Master's pulse comes back from the fault d away.
-    const Bytes fromMaster = trsTestTrace(pairEnd(pair, TrsRole::Master), 34);
-    ASSERT_EQ(fromMaster.size(), kTrsTraceBytes);
-    {
-        SCOPED_TRACE("Master");
-        expectShots(samplesOf(fromMaster), injectionOf(fromMaster), pair.faultM / pair.metresPerSample, -1);
-    }
-
-    // The Slave with its pulse off launches nothing: a quiet line. With its pulse on it sees the
-    // fault L - d away.
-    const Bytes quiet = trsTestTrace(pairEnd(pair, TrsRole::Slave), 32);
-    EXPECT_TRUE(std::all_of(quiet.begin(), quiet.begin() + 8192, [](std::uint8_t v) { return std::abs(v - 128) <= 6; }));
-    const Bytes fromSlave = trsTestTrace(pairEnd(pair, TrsRole::Slave), 34);
-    {
-        SCOPED_TRACE("Slave");
-        expectShots(samplesOf(fromSlave), injectionOf(fromSlave), (pair.lengthM - pair.faultM) / pair.metresPerSample,
-                    -1);
-    }
 }

@@ -4,11 +4,12 @@
 #include "link/ConnectionLifecycle.h"
 #include "retrieval/EventDownload.h"
 #include "retrieval/EventIndex.h"
-#include "retrieval/ReceivedFileRules.h"
 #include "support/LinkFixture.h"
+#include "support/LongRun.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <functional>
@@ -27,37 +28,6 @@ const QString kTransferFailed = QStringLiteral("File transfer failed");
 /// Thrown from the clock when a download has run past kHungAfterMs.
 struct Hung {};
 
-QByteArray bytesOf(const std::vector<std::uint8_t>& data)
-{
-    return QByteArray(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-/// Runs `action` when the scope ends, however it ends.
-class AtExit {
-public:
-    explicit AtExit(std::function<void()> action) : action_(std::move(action)) {}
-    ~AtExit() { action_(); }
-    AtExit(const AtExit&) = delete;
-    AtExit& operator=(const AtExit&) = delete;
-
-private:
-    std::function<void()> action_;
-};
-
-sim::SimOptions soakUnit()
-{
-    sim::SimOptions options = test::LinkFixture::defaultOptions();
-    options.paced = true; // bytes leave at 115200 baud, so faults can hit at any point of a transfer
-    options.events = kEvents;
-    return options;
-}
-
 /// What one download asked for and what it must leave.
 struct Download {
     int number = 0;
@@ -68,6 +38,14 @@ struct Download {
     QString success;      // the status line after a stored file
     QStringList failures; // the status lines a plain failure may end with
 };
+
+sim::SimOptions soakUnit()
+{
+    sim::SimOptions options = test::LinkFixture::defaultOptions();
+    options.paced = true; // bytes leave at 115200 baud, so faults can hit at any point of a transfer
+    options.events = kEvents;
+    return options;
+}
 
 class Soak {
 public:
@@ -118,40 +96,30 @@ private:
     {
         const int lastBlock = bytes / 1024 + 8; // past the tail's small blocks a fault never hits
         const int onTheLine = bytes + bytes / 8 + 300;
-        sim::TransferFaults faults;
         switch (kind) {
         case FaultKind::Clean:
-            break;
-        case FaultKind::CorruptBytes:
-            faults.corruptFromBlock = between(0, lastBlock);
-            faults.corruptTimes = between(1, 12); // ten in a row exhaust the receiver
-            break;
+            return {};
+        case FaultKind::CorruptBytes: // ten in a row exhaust the receiver
+            return {.corruptFromBlock = between(0, lastBlock), .corruptTimes = between(1, 12)};
         case FaultKind::DroppedBytes:
-            faults.dropFromBlock = between(0, lastBlock);
-            faults.dropTimes = between(1, 12);
-            faults.dropCount = between(1, 64);
-            break;
+            return {.dropFromBlock = between(0, lastBlock), .dropTimes = between(1, 12), .dropCount = between(1, 64)};
         case FaultKind::Stall:
-            faults.stallAfterBytes = between(0, onTheLine);
-            faults.stallMs = pick(3) == 0 ? -1 : between(50, 15'000);
-            break;
+            return {.stallAfterBytes = between(0, onTheLine), .stallMs = pick(3) == 0 ? -1 : between(50, 15'000)};
         case FaultKind::SenderAbort:
-            faults.abortAtBlock = between(0, lastBlock);
-            break;
+            return {.abortAtBlock = between(0, lastBlock)};
         case FaultKind::PulledCable:
             if (pick(2) == 0)
-                faults.disconnectAfterBytes = between(0, onTheLine);
-            else
-                pullAfterMs_ = between(0, 4000); // at any moment: the request, the pause or the transfer
-            break;
+                return {.disconnectAfterBytes = between(0, onTheLine)};
+            pullAfterMs_ = between(0, 4000); // at any moment: the request, the pause or the transfer
+            return {};
         }
-        return faults;
+        return {};
     }
 
     void downloadIndex(int n, FaultKind kind)
     {
         ++report_.indexDownloads;
-        Download d{n, kind, QStringLiteral("the index"), indexPath(), bytesOf(f.unit().indexFile()),
+        Download d{n, kind, QStringLiteral("the index"), indexPath(), test::toQBytes(f.unit().indexFile()),
                    QStringLiteral("Index file downloaded"), {kTransferFailed}};
         QFile::remove(d.file); // a failure must leave no index at all
         inject(kind, static_cast<int>(d.expected.size()));
@@ -161,55 +129,28 @@ private:
     void downloadEvent(int n, FaultKind kind, int slot)
     {
         ++report_.eventDownloads;
-        const QByteArray record = bytesOf(f.unit().eventRecord(slot));
-        const auto head = std::span(reinterpret_cast<const std::uint8_t*>(record.constData()),
-                                    std::min<std::size_t>(static_cast<std::size_t>(record.size()), retrieval::receivedHeadLength));
+        const std::vector<std::uint8_t>& record = f.unit().eventRecord(slot);
         const QString nn = QStringLiteral("%1").arg(slot + 1, 2, 10, QLatin1Char('0'));
-        const QString stored = QString::fromStdString(*retrieval::storedName(head, retrieval::ReceivedKind::EventRecord));
-        Download d{n, kind, QStringLiteral("event ") + nn, joinPath(f.unitFolder(), stored), record,
-                   QStringLiteral("Event %1 received").arg(nn),
+        Download d{n, kind, QStringLiteral("event ") + nn, joinPath(f.unitFolder(), test::storedNameOf(record)),
+                   test::toQBytes(record), QStringLiteral("Event %1 received").arg(nn),
                    {kTransferFailed, QStringLiteral("Timeout acknowledging request for Event ") + nn}};
         QFile::remove(d.file); // fetched again
-        listTheIndex();
-        w.lstIndex->clearSelection();
-        const int row = rowOf(nn);
-        if (row < 0) {
+        test::writeWhole(indexPath(), test::toQBytes(f.unit().indexFile())); // as the last good fetch left it
+        if (!test::selectIndexLine(w, slot)) {
             violation(d, QStringLiteral("the index lists no line for it"));
             return;
         }
-        w.lstIndex->item(row)->setSelected(true);
         inject(kind, static_cast<int>(record.size()));
         runHandler(d, [this] { w.eventDownload->cmdGetData_Click(); });
     }
 
     QString indexPath() const { return joinPath(f.unitFolder(), kIndexName); }
 
-    /// The index as the last good fetch left it, listed.
-    void listTheIndex()
-    {
-        if (readFile(indexPath()) != bytesOf(f.unit().indexFile())) {
-            QFile file(indexPath());
-            if (file.open(QIODevice::WriteOnly))
-                file.write(bytesOf(f.unit().indexFile()));
-        }
-        w.eventIndex->FILL_INDEX_LIST();
-    }
-
-    int rowOf(const QString& nn) const
-    {
-        for (int row = 0; row < w.lstIndex->count(); ++row)
-            if (w.lstIndex->item(row)->text().mid(19, 2) == nn)
-                return row;
-        return -1;
-    }
-
     void inject(FaultKind kind, int bytes)
     {
         pullAfterMs_.reset();
-        sim::SimFaults& faults = f.unit().faults();
-        faults = {};
-        faults.faultyTransfer = 0;
-        faults.transfer = transferFaults(kind, bytes);
+        f.unit().faults() = {};
+        f.unit().faults().transfer = transferFaults(kind, bytes); // on this transfer, whichever it is
     }
 
     void runHandler(const Download& d, const std::function<void()>& handler)
@@ -224,15 +165,13 @@ private:
             if (now - start > kHungAfterMs)
                 throw Hung{};
         });
-        {
-            const AtExit unwatch([this, watch] { f.clock.removePump(watch); });
-            try {
-                handler();
-            } catch (const Hung&) {
-                hung_ = true;
-                violation(d, QStringLiteral("still running after %1 s: a wait never ended").arg(kHungAfterMs / 1000));
-                return;
-            }
+        try {
+            const auto unwatch = qScopeGuard([this, watch] { f.clock.removePump(watch); });
+            handler();
+        } catch (const Hung&) {
+            hung_ = true;
+            violation(d, QStringLiteral("still running after %1 s: a wait never ended").arg(kHungAfterMs / 1000));
+            return;
         }
         const std::int64_t end = f.clock.nowMs();
         report_.longestDownloadMs = std::max(report_.longestDownloadMs, end - start);
@@ -262,7 +201,7 @@ private:
         const bool stored = QFile::exists(d.file);
         if (stored) {
             ++counts.stored;
-            if (readFile(d.file) != d.expected)
+            if (test::readWhole(d.file) != d.expected)
                 violation(d, QStringLiteral("the stored file differs from the unit's record"));
             if (status != d.success)
                 violation(d, QStringLiteral("stored, but the status line reads \"%1\"").arg(status));
@@ -309,9 +248,7 @@ private:
     {
         report_.violations << QStringLiteral("download %1 (%2, %3): %4")
                                   .arg(d.number)
-                                  .arg(d.what)
-                                  .arg(QString::fromLatin1(kindName(d.kind).data(), static_cast<qsizetype>(kindName(d.kind).size())))
-                                  .arg(what);
+                                  .arg(d.what, QString::fromLatin1(kindName(d.kind)), what);
     }
 
     SoakOptions options_;
@@ -326,79 +263,36 @@ private:
 
 } // namespace
 
-std::string_view kindName(FaultKind kind)
-{
-    switch (kind) {
-    case FaultKind::Clean:
-        return "clean";
-    case FaultKind::CorruptBytes:
-        return "corrupted bytes";
-    case FaultKind::DroppedBytes:
-        return "dropped bytes";
-    case FaultKind::Stall:
-        return "stall";
-    case FaultKind::SenderAbort:
-        return "sender abort";
-    case FaultKind::PulledCable:
-        return "pulled cable";
-    }
-    return "?";
-}
-
-namespace {
-
-QtMessageHandler previousHandler = nullptr;
-
-/// Every failed reception is logged as a warning: hundreds of them are expected here.
-void dropWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        previousHandler(type, context, message);
-}
-
-} // namespace
-
 SoakReport runLinkSoak(const SoakOptions& options)
 {
-    previousHandler = qInstallMessageHandler(dropWarnings);
-    const AtExit restore([] { qInstallMessageHandler(previousHandler); });
+    const test::QuietWarnings quiet; // every failed reception is logged: hundreds are expected here
     Soak soak(options);
     return soak.run();
 }
 
 QString formatReport(const SoakReport& report)
 {
-    QString text;
-    const int downloads = report.indexDownloads + report.eventDownloads;
-    text += QStringLiteral("%1 downloads (%2 of the index, %3 of event records), %4 h of link time\n")
-                .arg(downloads)
-                .arg(report.indexDownloads)
-                .arg(report.eventDownloads)
-                .arg(static_cast<double>(report.linkTimeMs) / 3'600'000.0, 0, 'f', 1);
-    text += QStringLiteral("%1 %2 %3 %4\n").arg(QStringLiteral("fault"), -16).arg(QStringLiteral("downloads"), 10)
-                .arg(QStringLiteral("stored"), 8).arg(QStringLiteral("failed"), 8);
+    QString text = QStringLiteral("%1 downloads (%2 of the index, %3 of event records), %4 h of link time\n")
+                       .arg(report.indexDownloads + report.eventDownloads)
+                       .arg(report.indexDownloads)
+                       .arg(report.eventDownloads)
+                       .arg(static_cast<double>(report.linkTimeMs) / 3'600'000.0, 0, 'f', 1);
+    std::vector<test::Row> rows;
     KindCounts all;
     for (std::size_t k = 0; k < kFaultKinds; ++k) {
         const KindCounts& c = report.byKind[k];
-        const std::string_view name = kindName(static_cast<FaultKind>(k));
-        text += QStringLiteral("%1 %2 %3 %4\n")
-                    .arg(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), -16)
-                    .arg(c.downloads, 10)
-                    .arg(c.stored, 8)
-                    .arg(c.failed, 8);
-        all.downloads += c.downloads;
-        all.stored += c.stored;
-        all.failed += c.failed;
+        rows.push_back({QString::fromLatin1(kKindNames[k]), {c.downloads, c.stored, c.failed}});
+        all = {all.downloads + c.downloads, all.stored + c.stored, all.failed + c.failed};
     }
-    text += QStringLiteral("%1 %2 %3 %4\n").arg(QStringLiteral("all"), -16).arg(all.downloads, 10).arg(all.stored, 8).arg(all.failed, 8);
+    rows.push_back({QStringLiteral("all"), {all.downloads, all.stored, all.failed}});
+    text += test::tableOf({{QStringLiteral("fault"), 16}, {QStringLiteral("downloads"), 10}, {QStringLiteral("stored"), 8},
+                           {QStringLiteral("failed"), 8}},
+                          rows);
     text += QStringLiteral("longest silence of the program during a download: %1 ms (bound %2 ms); longest download: %3 s\n")
                 .arg(report.longestSilenceMs)
                 .arg(kLongestSilenceMs)
                 .arg(static_cast<double>(report.longestDownloadMs) / 1000.0, 0, 'f', 1);
-    text += report.violations.isEmpty() ? QStringLiteral("violations: none\n")
-                                        : QStringLiteral("violations (%1):\n  ").arg(report.violations.size())
-                                              + report.violations.join(QStringLiteral("\n  ")) + QLatin1Char('\n');
-    return text;
+    return text + test::listOf(QStringLiteral("violations"), report.violations);
 }
 
 } // namespace mr3x::soak

@@ -11,13 +11,14 @@
 
 #include <array>
 #include <cstdint>
-#include <string_view>
+#include <iterator>
 
 namespace mr3x::soak {
 
 enum class FaultKind { Clean, CorruptBytes, DroppedBytes, Stall, SenderAbort, PulledCable };
-inline constexpr std::size_t kFaultKinds = 6;
-std::string_view kindName(FaultKind kind);
+inline constexpr const char* kKindNames[] = {"clean", "corrupted bytes", "dropped bytes", "stall", "sender abort", "pulled cable"};
+inline constexpr std::size_t kFaultKinds = std::size(kKindNames);
+inline const char* kindName(FaultKind kind) { return kKindNames[static_cast<std::size_t>(kind)]; }
 
 struct SoakOptions {
     int downloads = 1000;
