@@ -41,15 +41,9 @@ TEST(TdrPlot, AManualTestsLastBlockComesFirstInEachGroupOfFour)
     const std::array<std::uint8_t, 512> points = interleaveManual(samples);
 
     // Block 3 gives points 0, 4, 8, ...; block 0 gives points 3, 7, 11, ...
-    EXPECT_EQ(points[0], 180);
-    EXPECT_EQ(points[4], 181);
-    EXPECT_EQ(points[8], 182);
-    EXPECT_EQ(points[1], 120);
-    EXPECT_EQ(points[2], 60);
-    EXPECT_EQ(points[3], 0);
-    EXPECT_EQ(points[7], 1);
-    EXPECT_EQ(points[511], 127);
-    EXPECT_EQ(points[508], static_cast<std::uint8_t>(180 + 127));
+    for (const auto& [point, sample] : {std::pair{0, 180}, {4, 181}, {8, 182}, {1, 120}, {2, 60}, {3, 0}, {7, 1}, {511, 127},
+                                        {508, (180 + 127) % 256}})
+        EXPECT_EQ(points[std::size_t(point)], sample) << point;
 
     // Nothing lost, nothing doubled.
     std::array<std::uint8_t, 512> sortedIn = samples, sortedOut = points;
@@ -60,16 +54,11 @@ TEST(TdrPlot, AManualTestsLastBlockComesFirstInEachGroupOfFour)
 
 TEST(TdrPlot, TheInjectionPhaseFollowsTheInjectionsBlockRoundedHalfToEven)
 {
-    EXPECT_EQ(injectionPhase(0), 4);    // R = 0
-    EXPECT_EQ(injectionPhase(127), 3);  // R = 1
-    EXPECT_EQ(injectionPhase(255), 2);  // R = 2
-    EXPECT_EQ(injectionPhase(383), 1);  // R = 3
-    EXPECT_EQ(injectionPhase(511), 4);  // R = 4
-    EXPECT_EQ(injectionPhase(191), 2);  // 1.5 gives 2
-    EXPECT_EQ(injectionPhase(319), 2);  // 2.5 gives 2, not 3
-    EXPECT_EQ(injectionPhase(32767), 4);  // R = 256
-    // Below zero the phase of the same sweep, still 1..4.
-    EXPECT_EQ(injectionPhase(-129), 1);  // R = -1
+    // R = (injection + 1) / 128: 1.5 gives 2 and 2.5 gives 2, not 3. Below zero the phase of the
+    // same sweep, still 1..4.
+    for (const auto& [injection, phase] : {std::pair{0, 4}, {127, 3}, {255, 2}, {383, 1}, {511, 4}, {191, 2}, {319, 2},
+                                           {32767, 4}, {-129, 1}})
+        EXPECT_EQ(injectionPhase(injection), phase) << injection;
     EXPECT_EQ(injectionPhase(1e300), injectionPhase(1e15));
 }
 
