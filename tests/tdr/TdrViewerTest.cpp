@@ -47,9 +47,8 @@ TEST(TdrViewer, LegacyTracesAreCopiedOnceAndTheListsShowTheNewestTestsFirst)
     frmMaster& w = f.open();
     const TdrViewerView& v = w.tdrView;
 
-    EXPECT_EQ(f.root.read("Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101/26-12-05 14-03-09 (abc).TDR"), legacy);
-    EXPECT_EQ(f.root.read("Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101/26-11-30 08-00-00 (xTRSy).TDR"),
-              QByteArray("kept as it was"));
+    EXPECT_EQ(f.root.read(f.unitPath() + "/26-12-05 14-03-09 (abc).TDR"), legacy);
+    EXPECT_EQ(f.root.read(f.unitPath() + "/26-11-30 08-00-00 (xTRSy).TDR"), QByteArray("kept as it was"));
     EXPECT_TRUE(QFileInfo::exists(f.unitFolder() + "/abc.def.tst"));
 
     const QStringList newestFirst = {"26-12-05 14-03-09 (abc)", "26-12-02 10-00-00 (Y-NxB-N)", "26-12-01 10-00-00 (R-N=Internal)",
