@@ -29,19 +29,12 @@ const QStringList kResetMarks = {"-----", "--", "---", "----", "--", "---", "--"
 TEST(EventLoad, AClickShowsEveryParameterAndLoadsTheSameEventInBothSlotsOfOneUnit)
 {
     ViewerFixture f;
-    f.writeEvent("26-12-02 11-00-00.trg", EventFile()
-                                              .head(6, 2)        // "Ch2(Vy)"
-                                              .head(7, 3)        // "2000A"
-                                              .trailer(6, 0)     // R-N ...
-                                              .trailer(11, 7)    // ... against Y-N, as code 2
-                                              .trailer(7, 12)
-                                              .trailer(8, 0xE5)  // 800 m, pulse off, width 2, pre/post 0/8
-                                              .trailer(9, 33)
-                                              .trailer(14, 15)
-                                              .trailer(15, 3)
-                                              .injection(1000)
-                                              .text(26, "Feeder 7 Fault          ")
-                                              .text(51, "North Yard              "));
+    // Triggered on Ch2(Vy) at "2000A"; test R-N (0) against Y-N (7, as code 2); flags 0xE5: 800 m,
+    // pulse off, width 2, pre/post 0/8.
+    f.writeEvent("26-12-02 11-00-00.trg",
+                 EventFile().head(6, 2).head(7, 3).trailer(6, 0).trailer(11, 7).trailer(7, 12).trailer(8, 0xE5).trailer(9, 33)
+                     .trailer(14, 15).trailer(15, 3).injection(1000).text(26, "Feeder 7 Fault          ")
+                     .text(51, "North Yard              "));
     frmMaster& w = f.open();
     EXPECT_EQ(labelTexts(w.eventSlot[0]), kResetMarks);
     f.choose(0, 0);

@@ -35,8 +35,7 @@ TEST(Waveform, TheFourChannelsAreDrawnAtTheirSampleLevelsOverTheGridOfTheUnitsVe
     // Version 2: the grid of 64 lines over the picture's height from 1236.
     const auto grid = runsIn(picture, Qt::white);
     ASSERT_EQ(grid.size(), 64u);
-    EXPECT_EQ(grid.front().points.front(), QPointF(1236, 266));
-    EXPECT_EQ(grid.front().points.back(), QPointF(1236, -10));
+    EXPECT_EQ(grid.front().points, std::vector<QPointF>({{1236, 266}, {1236, -10}}));
     // Each channel one line from x 0 through its 800 samples, each at n x 10 / 4 for its byte n.
     for (int c = 0; c < 4; ++c) {
         const auto runs = runsIn(picture, kChannelColours[c]);
