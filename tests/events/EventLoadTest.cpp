@@ -110,6 +110,7 @@ TEST(EventLoad, ACorruptFileIsDeletedOnlyOnYesAndAVanishedOneIsSaidPlainlyBothLe
     EXPECT_EQ(f.dialogs.last()->text, QDir::toNativeSeparators(gone) + "\ncannot be displayed: the file is no longer there");
     EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
     EXPECT_FALSE(w.eventViewer->holdsEvent(0));
+    EXPECT_TRUE(w.eventSlot[0].lblEventFile->text().isEmpty());
     EXPECT_EQ(labelTexts(w.eventSlot[0]), kResetMarks);
     EXPECT_EQ(f.lines(0), QStringList({"26-12-01 10-00-00 (01)"}));
 }
