@@ -18,8 +18,11 @@ TEST(EventLists, DeletingAsksTwiceAndEveryLineLeadsToItsOwnFileUnderEitherSlotsF
     f.writeEvent("26-12-01 10-00-00.vlt", EventFile(false));
     f.writeEvent("26-12-02 11-00-00.trg", EventFile(true).trailer(16, 4));
     f.writeEvent("26-12-03 12-00-00.trg", EventFile(false).trailer(16, 9));
-    f.writeFile("26-12-04 13-00-00.trg", QByteArray(5000, '\x01'));  // listed, so it can be dealt with
+    f.writeEvent("26-12-04 13-00-00.vlt", EventFile(true));
+    f.writeFile("26-12-05 14-00-00.trg", QByteArray(5000, '\x01'));  // listed, so it can be dealt with
     frmMaster& w = f.open();
+    EXPECT_EQ(f.lines(0), QStringList({"26-12-01 10-00-00 (AC)", "26-12-02 11-00-00 (05)", "26-12-03 12-00-00 (10)",
+                                       "26-12-04 13-00-00 (MT)", "26-12-05 14-00-00 (--)"}));
     const QString doomed = f.unitFolder() + "/26-12-02 11-00-00.trg";
 
     // Nothing chosen: the right button asks nothing. Then No to the first question, Yes and No,
@@ -46,7 +49,8 @@ TEST(EventLists, DeletingAsksTwiceAndEveryLineLeadsToItsOwnFileUnderEitherSlotsF
     f.dialogs.answer(MsgAnswer::Yes);
     w.eventLists->lstTrig_MouseDown(0, Qt::RightButton);
     EXPECT_FALSE(QFileInfo::exists(doomed));
-    EXPECT_EQ(f.lines(0), QStringList({"26-12-01 10-00-00 (AC)", "26-12-03 12-00-00 (10)", "26-12-04 13-00-00 (--)"}));
+    EXPECT_EQ(f.lines(0), QStringList({"26-12-01 10-00-00 (AC)", "26-12-03 12-00-00 (10)", "26-12-04 13-00-00 (MT)",
+                                       "26-12-05 14-00-00 (--)"}));
     EXPECT_EQ(f.lines(1), f.lines(0));
     EXPECT_TRUE(w.eventSlot[0].lblEventFile->text().isEmpty());
     EXPECT_TRUE(w.eventSlot[0].picvolts->Runs().empty());
@@ -55,13 +59,13 @@ TEST(EventLists, DeletingAsksTwiceAndEveryLineLeadsToItsOwnFileUnderEitherSlotsF
     // places in the file list. Slot 1's filter is its own.
     w.eventSlot[0].optTrg->setChecked(true);
     EXPECT_TRUE(w.eventSlot[1].optTrg->isChecked());
-    EXPECT_EQ(f.lines(1), QStringList({"26-12-03 12-00-00 (10)", "26-12-04 13-00-00 (--)"}));
-    EXPECT_EQ(w.eventSlot[0].lstTrig->item(1)->data(Qt::UserRole).toInt(), 2);
+    EXPECT_EQ(f.lines(1), QStringList({"26-12-03 12-00-00 (10)", "26-12-05 14-00-00 (--)"}));
+    EXPECT_EQ(w.eventSlot[0].lstTrig->item(1)->data(Qt::UserRole).toInt(), 3);
     f.choose(0, 0);
     EXPECT_EQ(w.eventSlot[0].lblEventFile->text(), QDir::toNativeSeparators("Feeder 7 Fault/North Yard/MR-0101/26-12-03 12-00-00.trg"));
     EXPECT_EQ(w.eventViewer->filePath(0), f.unitFolder() + "/26-12-03 12-00-00.trg");
     w.eventSlot[1].optVlt->setChecked(true);
-    EXPECT_EQ(f.lines(1), QStringList({"26-12-01 10-00-00 (AC)"}));
+    EXPECT_EQ(f.lines(1), QStringList({"26-12-01 10-00-00 (AC)", "26-12-04 13-00-00 (MT)"}));
     EXPECT_TRUE(w.eventSlot[0].optTrg->isChecked());
 }
 

@@ -44,7 +44,11 @@ TEST(EventLoad, AClickShowsEveryParameterAndLoadsTheSameEventInBothSlotsOfOneUni
                                           "North Yard              ", "Feeder 7 Fault          ", "M-R32", "2", "3", "15",
                                           "1000", "0/8", "2000A"}));
     EXPECT_TRUE(w.optDisplayMode[0]->isChecked());
-    EXPECT_EQ(w.tdrView.Plotstart->text(), QString("21"));  // the long range's presets
+    // The long range's presets: Plotstart, the zero cursor over the plot's height, the scale.
+    EXPECT_EQ(w.tdrView.Plotstart->text(), QString("21"));
+    EXPECT_EQ(w.tdrView.ZeroCursor->X1(), 21);
+    EXPECT_EQ(w.tdrView.ZeroCursor->Y2(), -1);
+    EXPECT_EQ(w.tdrView.lblScale->text(), QString("2"));
     // The master chain and the slave chain show one unit: slot 1 loads the same line.
     EXPECT_EQ(w.eventSlot[1].lstTrig->currentRow(), 0);
     EXPECT_EQ(labelTexts(w.eventSlot[1]), labelTexts(v));
@@ -57,8 +61,13 @@ TEST(EventLoad, AClickShowsEveryParameterAndLoadsTheSameEventInBothSlotsOfOneUni
     EXPECT_EQ(w.eventSlot[1].cmdZoom->text(), QString("+"));
     EXPECT_EQ(w.eventSlot[1].picvolts->ScaleRight(), 8000);
     EXPECT_EQ(w.waveforms->measuringPoint(), 160);
+    EXPECT_EQ(v.Measure->X1(), 1600);
     EXPECT_EQ(v.Meter->Left(), 1200);
     EXPECT_EQ(v.Meter->Width(), 800);
+    // The markers at the grid's origin.
+    EXPECT_TRUE(v.Marker->isVisible());
+    EXPECT_EQ(v.Marker->X1(), 1236);
+    EXPECT_EQ(v.RefMarker->X1(), 1236);
 
     // A short file: the trace area reads as zeros, whatever the slot held before.
     f.writeEvent("26-12-03 12-00-00.trg", EventFile(false).trailer(18, 34));

@@ -36,6 +36,7 @@ TEST(Waveform, TheFourChannelsAreDrawnAtTheirSampleLevelsOverTheGridOfTheUnitsVe
     const auto grid = runsIn(picture, Qt::white);
     ASSERT_EQ(grid.size(), 64u);
     EXPECT_EQ(grid.front().points, std::vector<QPointF>({{1236, 266}, {1236, -10}}));
+    EXPECT_NEAR(grid.back().points.front().x(), 2508.6, 1e-9);
     // Each channel one line from x 0 through its 800 samples, each at n x 10 / 4 for its byte n.
     for (int c = 0; c < 4; ++c) {
         const auto runs = runsIn(picture, kChannelColours[c]);
@@ -55,9 +56,10 @@ TEST(Waveform, TheFourChannelsAreDrawnAtTheirSampleLevelsOverTheGridOfTheUnitsVe
     w.eventSlot[0].chkAC[1]->setChecked(true);
     EXPECT_EQ(runsIn(picture, kChannelColours[1]).size(), 1u);
 
-    // Version 1 puts the grid at 913; an M-S32 and a TRS event have none.
+    // Version 1 puts the grid at 913 and zooms from 760; an M-S32 and a TRS event have no grid.
     f.choose(0, 1);
     EXPECT_EQ(runsIn(picture, Qt::white).front().points.front().x(), 913);
+    EXPECT_EQ(picture->ScaleLeft(), 760);
     f.choose(0, 2);
     EXPECT_TRUE(runsIn(picture, Qt::white).empty());
     EXPECT_EQ(runsIn(picture, kChannelColours[3]).size(), 1u);

@@ -62,6 +62,7 @@ TEST(TdrViewer, LegacyTracesAreCopiedOnceAndTheListsShowTheNewestTestsFirst)
     }
     // A cross test takes its phase's colour from the list.
     EXPECT_EQ(backColour(v.lblTest[3]), QString("rgb(255,255,128);"));
+    EXPECT_EQ(v.lblTest[3]->text(), QString("Gain:10 Internal:10\r\nPulse:Off Range:400m"));
     EXPECT_EQ(v.lblTest[4]->text(), QString("Gain:12 Internal:7\r\nPulse:3 Range:800m"));
 
     // Two tests only: the third slot's list is filled, with nothing chosen.
@@ -84,7 +85,9 @@ TEST(TdrViewer, TracesThatCannotBeShownTogetherAreUntickedWithTheirReason)
     f.writeEvent("26-12-04 10-00-00.trg", EventFile().trailer(8, 0));
     frmMaster& w = f.open();
     const TdrViewerView& v = w.tdrView;
-    // Newest first: slot 2 the TRS test, 3 the 400 m test, 4 the 800 m test.
+    // Newest first: slot 2 the TRS test (grey, with no description), 3 the 400 m test, 4 the 800 m test.
+    EXPECT_EQ(backColour(v.lblTest[2]), QString("rgb(192,192,192);"));
+    EXPECT_TRUE(v.lblTest[2]->text().isEmpty());
     v.chkTrace[3]->setChecked(true);
     v.chkTrace[4]->setChecked(true);
     EXPECT_EQ(runsIn(v.picTDR, QColor(192, 0, 192)).size(), 1u);
