@@ -7,69 +7,28 @@
 using namespace mr3x::events;
 using namespace mr3x::events::test;
 
-namespace {
-
-struct StoredFile {
-    std::string name;
-    std::uintmax_t length;
-    RecordTrailer trailer;
-};
-
-/// The lines of a folder's files under a filter, each with the file's index: what the slot's
-/// list holds and its item data.
-std::vector<std::pair<std::string, int>> listOf(const std::vector<StoredFile>& folder, EventFilter filter)
+TEST(EventListLines, EachFileShowsItsRecordNumberOrItsKindUnderTheFiltersThatKeepIt)
 {
-    std::vector<std::pair<std::string, int>> lines;
-    for (std::size_t k = 0; k < folder.size(); ++k) {
-        const StoredFile& f = folder[k];
-        const RecordTrailer* trailer = eventFormOfLength(f.length) ? &f.trailer : nullptr;
-        if (const std::optional<std::string> line = eventListLine(f.name, f.length, trailer, filter))
-            lines.emplace_back(*line, int(k));
+    // `record` is the trailer's record byte, -1 for no trailer; `shown` is the bracket, null for
+    // no line at all.
+    struct Case { const char* extension; std::uintmax_t length; int record; EventFilter filter; const char* shown; };
+    for (const Case& c : {Case{".trg", 3328, 4, EventFilter::All, "05"}, Case{".TRG", 11520, 4, EventFilter::Trg, "05"},
+                          Case{".trg", 3328, 9, EventFilter::Trg, "10"}, Case{".trg", 3328, 255, EventFilter::Trg, "56"},
+                          Case{".vlt", 11520, 7, EventFilter::Vlt, "MT"}, Case{".VLT", 3328, 7, EventFilter::All, "AC"},
+                          Case{".vlt", 12, -1, EventFilter::Vlt, "AC"},
+                          // Under "All" a name that is not a triggered event is listed as a recording.
+                          Case{".xyz", 11520, 7, EventFilter::All, "MT"}, Case{".xyz", 11520, 7, EventFilter::Vlt, nullptr},
+                          Case{".vlt", 3328, 7, EventFilter::Trg, nullptr}, Case{".trg", 3328, 1, EventFilter::Vlt, nullptr},
+                          // A length of neither form has no number, whatever trailer a caller still
+                          // holds from another file.
+                          Case{".trg", 3000, 4, EventFilter::Trg, "--"}, Case{".trg", 0, -1, EventFilter::All, "--"},
+                          Case{".trg", 3328, -1, EventFilter::All, "--"}}) {
+        const RecordTrailer trailer = trailerWith({{16, std::uint8_t(c.record)}});
+        const std::string name = std::string("05-12-26 14-03-22") + c.extension;
+        const std::optional<std::string> line = eventListLine(name, c.length, c.record < 0 ? nullptr : &trailer, c.filter);
+        if (c.shown)
+            EXPECT_EQ(line, "05-12-26 14-03-22 (" + std::string(c.shown) + ")") << name << " " << c.length;
+        else
+            EXPECT_FALSE(line) << name << " " << c.length;
     }
-    return lines;
-}
-
-using Lines = std::vector<std::pair<std::string, int>>;
-
-} // namespace
-
-TEST(EventListLines, EachFilterShowsItsFilesWithTheirIndexInTheFolder)
-{
-    const std::vector<StoredFile> folder{{"a.vlt", 3328, {}},
-                                         {"b.trg", 3328, trailerWith({{16, 1}})},
-                                         {"c.trg", 11520, trailerWith({{16, 2}})}};
-    EXPECT_EQ(listOf(folder, EventFilter::Trg), (Lines{{"b.trg (02)", 1}, {"c.trg (03)", 2}}));
-    EXPECT_EQ(listOf(folder, EventFilter::Vlt), (Lines{{"a.vlt (AC)", 0}}));
-    EXPECT_EQ(listOf(folder, EventFilter::All), (Lines{{"a.vlt (AC)", 0}, {"b.trg (02)", 1}, {"c.trg (03)", 2}}));
-}
-
-TEST(EventListLines, TriggeredEventsShowTheirRecordNumberFromOneInTwoDigits)
-{
-    const RecordTrailer fifth = trailerWith({{16, 4}});
-    EXPECT_EQ(eventListLine("05-12-26 14-03-22.trg", 3328, &fifth, EventFilter::All), "05-12-26 14-03-22 (05)");
-    EXPECT_EQ(eventListLine("05-12-26 14-03-22.TRG", 11520, &fifth, EventFilter::Trg), "05-12-26 14-03-22 (05)");
-    const RecordTrailer last = trailerWith({{16, 255}});
-    EXPECT_EQ(eventListLine("05-12-26 14-03-22.trg", 3328, &last, EventFilter::Trg), "05-12-26 14-03-22 (56)");
-    const RecordTrailer tenth = trailerWith({{16, 9}});
-    EXPECT_EQ(eventListLine("05-12-26 14-03-22.trg", 3328, &tenth, EventFilter::Trg), "05-12-26 14-03-22 (10)");
-}
-
-TEST(EventListLines, ManualRecordingsShowMTForALongFileAndACOtherwise)
-{
-    const RecordTrailer trailer = trailerWith({{16, 7}});
-    EXPECT_EQ(eventListLine("23-03-09 20-37-55.vlt", 11520, &trailer, EventFilter::Vlt), "23-03-09 20-37-55 (MT)");
-    EXPECT_EQ(eventListLine("23-03-09 20-37-55.VLT", 3328, &trailer, EventFilter::All), "23-03-09 20-37-55 (AC)");
-    EXPECT_EQ(eventListLine("23-03-09 20-37-55.vlt", 12, nullptr, EventFilter::Vlt), "23-03-09 20-37-55 (AC)");
-    // Under "All" a name that is not a triggered event is listed as a recording.
-    EXPECT_EQ(eventListLine("23-03-09 20-37-55.xyz", 11520, &trailer, EventFilter::All), "23-03-09 20-37-55 (MT)");
-    EXPECT_FALSE(eventListLine("23-03-09 20-37-55.xyz", 11520, &trailer, EventFilter::Vlt));
-}
-
-TEST(EventListLines, ATriggeredEventOfNeitherLengthIsListedWithoutANumber)
-{
-    // Whatever trailer a caller still holds from another file is not this file's.
-    const RecordTrailer stale = trailerWith({{16, 4}});
-    EXPECT_EQ(eventListLine("05-12-26 14-03-22.trg", 3000, &stale, EventFilter::Trg), "05-12-26 14-03-22 (--)");
-    EXPECT_EQ(eventListLine("05-12-26 14-03-22.trg", 0, nullptr, EventFilter::All), "05-12-26 14-03-22 (--)");
-    EXPECT_EQ(eventListLine("05-12-26 14-03-22.trg", 3328, nullptr, EventFilter::All), "05-12-26 14-03-22 (--)");
 }

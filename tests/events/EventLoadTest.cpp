@@ -29,19 +29,12 @@ const QStringList kResetMarks = {"-----", "--", "---", "----", "--", "---", "--"
 TEST(EventLoad, AClickShowsEveryParameterAndLoadsTheSameEventInBothSlotsOfOneUnit)
 {
     ViewerFixture f;
-    f.writeEvent("26-12-02 11-00-00.trg", EventFile()
-                                              .head(6, 2)        // "Ch2(Vy)"
-                                              .head(7, 3)        // "2000A"
-                                              .trailer(6, 0)     // R-N ...
-                                              .trailer(11, 7)    // ... against Y-N, as code 2
-                                              .trailer(7, 12)
-                                              .trailer(8, 0xE5)  // 800 m, pulse off, width 2, pre/post 0/8
-                                              .trailer(9, 33)
-                                              .trailer(14, 15)
-                                              .trailer(15, 3)
-                                              .injection(1000)
-                                              .text(26, "Feeder 7 Fault          ")
-                                              .text(51, "North Yard              "));
+    // Triggered on Ch2(Vy) at "2000A"; test R-N (0) against Y-N (7, as code 2); flags 0xE5: 800 m,
+    // pulse off, width 2, pre/post 0/8.
+    f.writeEvent("26-12-02 11-00-00.trg",
+                 EventFile().head(6, 2).head(7, 3).trailer(6, 0).trailer(11, 7).trailer(7, 12).trailer(8, 0xE5).trailer(9, 33)
+                     .trailer(14, 15).trailer(15, 3).injection(1000).text(26, "Feeder 7 Fault          ")
+                     .text(51, "North Yard              "));
     frmMaster& w = f.open();
     EXPECT_EQ(labelTexts(w.eventSlot[0]), kResetMarks);
     f.choose(0, 0);
@@ -51,47 +44,46 @@ TEST(EventLoad, AClickShowsEveryParameterAndLoadsTheSameEventInBothSlotsOfOneUni
                                           "North Yard              ", "Feeder 7 Fault          ", "M-R32", "2", "3", "15",
                                           "1000", "0/8", "2000A"}));
     EXPECT_TRUE(w.optDisplayMode[0]->isChecked());
-    // The TDR viewer starts on the long range.
+    // The long range's presets: Plotstart, the zero cursor over the plot's height, the scale.
     EXPECT_EQ(w.tdrView.Plotstart->text(), QString("21"));
-    EXPECT_EQ(w.tdrView.lblScale->text(), QString("2"));
     EXPECT_EQ(w.tdrView.ZeroCursor->X1(), 21);
     EXPECT_EQ(w.tdrView.ZeroCursor->Y2(), -1);
-
+    EXPECT_EQ(w.tdrView.lblScale->text(), QString("2"));
     // The master chain and the slave chain show one unit: slot 1 loads the same line.
     EXPECT_EQ(w.eventSlot[1].lstTrig->currentRow(), 0);
     EXPECT_EQ(labelTexts(w.eventSlot[1]), labelTexts(v));
-    EXPECT_TRUE(w.tdrView.chkTrace[0]->isChecked());
-    EXPECT_TRUE(w.tdrView.chkTrace[1]->isChecked());
-    // Slot 0 zooms in on the pulse grid (version 2: from 1080), slot 1 shows the whole event.
+    EXPECT_TRUE(w.tdrView.chkTrace[0]->isChecked() && w.tdrView.chkTrace[1]->isChecked());
+    // Slot 0 zooms in on the pulse grid (version 2: from 1080), slot 1 shows the whole event; the
+    // measuring point at group 160 with its window of 80.
     EXPECT_EQ(v.cmdZoom->text(), QString("-"));
     EXPECT_EQ(v.picvolts->ScaleLeft(), 1080);
     EXPECT_EQ(v.picvolts->ScaleRight(), 2680);
     EXPECT_EQ(w.eventSlot[1].cmdZoom->text(), QString("+"));
     EXPECT_EQ(w.eventSlot[1].picvolts->ScaleRight(), 8000);
-    // The measuring point at group 160, the markers at the grid's origin.
     EXPECT_EQ(w.waveforms->measuringPoint(), 160);
     EXPECT_EQ(v.Measure->X1(), 1600);
     EXPECT_EQ(v.Meter->Left(), 1200);
     EXPECT_EQ(v.Meter->Width(), 800);
+    // The markers at the grid's origin.
+    EXPECT_TRUE(v.Marker->isVisible());
     EXPECT_EQ(v.Marker->X1(), 1236);
     EXPECT_EQ(v.RefMarker->X1(), 1236);
-    EXPECT_TRUE(v.Marker->isVisible());
 
     // A short file: the trace area reads as zeros, whatever the slot held before.
     f.writeEvent("26-12-03 12-00-00.trg", EventFile(false).trailer(18, 34));
     f.relist(0);
     f.choose(0, 1);
-    EXPECT_EQ(w.eventSlot[0].lblUnit->text(), QString("M-R32"));
     EXPECT_EQ(w.eventSlot[0].lblVersion->text(), QString("2"));
     for (std::uint8_t sample : w.eventViewer->record(0).traceArea)
         ASSERT_EQ(sample, 0);
 }
 
-TEST(EventLoad, ACorruptFileIsDeletedOnlyOnYesAndThenBothSlotsAreEmpty)
+TEST(EventLoad, ACorruptFileIsDeletedOnlyOnYesAndAVanishedOneIsSaidPlainlyBothLeavingTheSlotsEmpty)
 {
     ViewerFixture f;
     f.writeEvent("26-12-01 10-00-00.trg", EventFile());
     const QString corrupt = f.writeFile("26-12-02 11-00-00.trg", QByteArray(5000, '\x07'));
+    const QString gone = f.writeEvent("26-12-03 12-00-00.trg", EventFile());
     frmMaster& w = f.open();
     f.choose(0, 0);
     ASSERT_FALSE(w.eventSlot[0].lblEventFile->text().isEmpty());
@@ -115,8 +107,21 @@ TEST(EventLoad, ACorruptFileIsDeletedOnlyOnYesAndThenBothSlotsAreEmpty)
         EXPECT_TRUE(w.eventSlot[slot].lblEventFile->text().isEmpty()) << slot;
         EXPECT_TRUE(w.eventViewer->filePath(slot).isEmpty()) << slot;
         EXPECT_TRUE(w.eventSlot[slot].picvolts->Runs().empty()) << slot;
-        EXPECT_EQ(f.lines(slot), QStringList({"26-12-01 10-00-00 (01)"})) << slot;
+        EXPECT_EQ(f.lines(slot), QStringList({"26-12-01 10-00-00 (01)", "26-12-03 12-00-00 (01)"})) << slot;
     }
+
+    // A file gone since the list was made.
+    f.choose(0, 0);
+    QFile::remove(gone);
+    f.dialogs.clear();
+    f.choose(0, 1);
+    ASSERT_EQ(f.dialogs.shown().size(), 1u);
+    EXPECT_EQ(f.dialogs.last()->text, QDir::toNativeSeparators(gone) + "\ncannot be displayed: the file is no longer there");
+    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
+    EXPECT_FALSE(w.eventViewer->holdsEvent(0));
+    EXPECT_TRUE(w.eventSlot[0].lblEventFile->text().isEmpty());
+    EXPECT_EQ(labelTexts(w.eventSlot[0]), kResetMarks);
+    EXPECT_EQ(f.lines(0), QStringList({"26-12-01 10-00-00 (01)"}));
 }
 
 TEST(EventLoad, ASlaveEventOfAnotherRangeOrModeIsRefusedAndTheEarlierOneComesBack)
@@ -124,45 +129,22 @@ TEST(EventLoad, ASlaveEventOfAnotherRangeOrModeIsRefusedAndTheEarlierOneComesBac
     ViewerFixture f;
     f.writeEvent("26-12-01 10-00-00.trg", EventFile().trailer(8, 0));
     f.writeEvent("26-12-01 10-00-00.trg", EventFile().trailer(8, 0).trailer(7, 5), "MR-0102");
-    f.writeEvent("26-12-02 11-00-00.trg", EventFile().trailer(8, 1), "MR-0102");    // 800 m
-    f.writeEvent("26-12-03 12-00-00.trg", EventFile().trailer(8, 0).trailer(10, 1), "MR-0102"); // TRS
+    f.writeEvent("26-12-02 11-00-00.trg", EventFile().trailer(8, 1), "MR-0102");                 // 800 m
+    f.writeEvent("26-12-03 12-00-00.trg", EventFile().trailer(8, 0).trailer(10, 1), "MR-0102");  // TRS
     frmMaster& w = f.open();
     f.chooseSlaveUnit();
-    ASSERT_EQ(f.lines(1).size(), 3);
     f.choose(0, 0);
     f.choose(1, 0);
     ASSERT_EQ(w.eventSlot[1].lblGain->text(), QString("5"));
 
-    f.choose(1, 1);
-    EXPECT_EQ(f.dialogs.last()->text, QString("The selected event files use different ranges"));
-    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
-    EXPECT_EQ(w.eventSlot[1].lstTrig->currentRow(), 0);
-    EXPECT_EQ(w.eventSlot[1].lblLong_Short->text(), QString("400m"));
-    EXPECT_EQ(w.eventSlot[1].lblGain->text(), QString("5"));
-
-    f.choose(1, 2);
-    EXPECT_EQ(f.dialogs.last()->text, QString("The selected event files use different modes"));
-    EXPECT_EQ(w.eventSlot[1].lstTrig->currentRow(), 0);
-    EXPECT_EQ(w.eventSlot[1].lblTDR_TRS->text(), QString("TDR"));
-    EXPECT_EQ(w.eventViewer->filePath(1), f.unitFolder("MR-0102") + "/26-12-01 10-00-00.trg");
-}
-
-TEST(EventLoad, AFileGoneSinceTheListWasMadeIsSaidPlainlyAndLeavesTheSlotEmpty)
-{
-    ViewerFixture f;
-    const QString gone = f.writeEvent("26-12-01 10-00-00.trg", EventFile());
-    f.writeEvent("26-12-02 11-00-00.trg", EventFile());
-    frmMaster& w = f.open();
-    f.choose(0, 1);
-    QFile::remove(gone);
-    f.dialogs.clear();
-    f.choose(0, 0);
-
-    ASSERT_EQ(f.dialogs.shown().size(), 1u);
-    EXPECT_EQ(f.dialogs.last()->text, QDir::toNativeSeparators(gone) + "\ncannot be displayed: the file is no longer there");
-    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
-    EXPECT_FALSE(w.eventViewer->holdsEvent(0));
-    EXPECT_TRUE(w.eventSlot[0].lblEventFile->text().isEmpty());
-    EXPECT_EQ(labelTexts(w.eventSlot[0]), kResetMarks);
-    EXPECT_EQ(f.lines(0), QStringList({"26-12-02 11-00-00 (01)"}));
+    struct Refusal { int row; const char* text; };
+    for (const Refusal& r : {Refusal{1, "The selected event files use different ranges"},
+                             Refusal{2, "The selected event files use different modes"}}) {
+        f.choose(1, r.row);
+        EXPECT_EQ(f.dialogs.last()->text, QString(r.text));
+        EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
+        EXPECT_EQ(w.eventSlot[1].lstTrig->currentRow(), 0) << r.row;
+        EXPECT_EQ(w.eventSlot[1].lblGain->text(), QString("5")) << r.row;
+        EXPECT_EQ(w.eventViewer->filePath(1), f.unitFolder("MR-0102") + "/26-12-01 10-00-00.trg") << r.row;
+    }
 }

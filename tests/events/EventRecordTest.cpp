@@ -30,44 +30,32 @@ TEST(EventRecord, OnlyTheTwoExactLengthsAreEventFiles)
     }
 }
 
-TEST(EventRecord, AShortFileHasHeadSamplesAndTrailerAndLeavesTheTraceAreaAtZeros)
+TEST(EventRecord, EachFormReadsItsFieldsFromTheirPlacesAndAShortOneHasNoTraceArea)
 {
-    const std::vector<std::uint8_t> file = patternedFile(3328);
-    const std::optional<EventRecord> record = readEventRecord(file);
-    ASSERT_TRUE(record);
-    const std::span<const std::uint8_t> bytes(file);
-    EXPECT_TRUE(sameBytes(record->head, bytes.subspan(0, 8)));
-    EXPECT_TRUE(sameBytes(record->samples, bytes.subspan(8, 3200)));
-    EXPECT_TRUE(sameBytes(record->trailer.bytes, bytes.subspan(3208, 117)));
-    EXPECT_TRUE(std::all_of(record->traceArea.begin(), record->traceArea.end(), [](std::uint8_t b) { return b == 0; }));
-    EXPECT_EQ(record->triggerSource(), file[6]);
-    EXPECT_EQ(record->fsdCode(), file[7]);
-}
+    for (const std::size_t length : {std::size_t(3328), std::size_t(11520)}) {
+        const std::vector<std::uint8_t> file = patternedFile(length);
+        const std::optional<EventRecord> record = readEventRecord(file);
+        ASSERT_TRUE(record) << length;
+        const std::span<const std::uint8_t> bytes(file);
+        EXPECT_TRUE(sameBytes(record->head, bytes.first(8))) << length;
+        EXPECT_TRUE(sameBytes(record->samples, bytes.subspan(8, 3200))) << length;
+        EXPECT_TRUE(sameBytes(record->trailer.bytes, bytes.subspan(length - 120, 117))) << length;
+        if (length == 11520)
+            EXPECT_TRUE(sameBytes(record->traceArea, bytes.subspan(3208, 8192)));
+        else
+            EXPECT_TRUE(std::all_of(record->traceArea.begin(), record->traceArea.end(), [](std::uint8_t b) { return b == 0; }));
+        EXPECT_EQ(record->triggerSource(), file[6]) << length;
+        EXPECT_EQ(record->fsdCode(), file[7]) << length;
 
-TEST(EventRecord, ALongFileCarriesItsTraceAreaBeforeTheTrailer)
-{
-    const std::vector<std::uint8_t> file = patternedFile(11520);
-    const std::optional<EventRecord> record = readEventRecord(file);
-    ASSERT_TRUE(record);
-    const std::span<const std::uint8_t> bytes(file);
-    EXPECT_TRUE(sameBytes(record->samples, bytes.subspan(8, 3200)));
-    EXPECT_TRUE(sameBytes(record->traceArea, bytes.subspan(3208, 8192)));
-    EXPECT_TRUE(sameBytes(record->trailer.bytes, bytes.subspan(11400, 117)));
-}
-
-TEST(EventRecord, SamplesAreGroupsOfFourChannelsAndNeverReadPastTheirEnds)
-{
-    const std::vector<std::uint8_t> file = patternedFile(11520);
-    const std::optional<EventRecord> record = readEventRecord(file);
-    ASSERT_TRUE(record);
-    EXPECT_EQ(record->sample(0, 0), file[8]);
-    EXPECT_EQ(record->sample(0, 3), file[11]);
-    EXPECT_EQ(record->sample(123, 2), file[8 + 4 * 123 + 2]);
-    EXPECT_EQ(record->sample(799, 3), file[3207]);
-    // Outside the recording the nearest sample answers, not the trace area or the head.
-    EXPECT_EQ(record->sample(800, 3), record->sample(799, 3));
-    EXPECT_EQ(record->sample(5, 4), record->sample(5, 3));
-    EXPECT_EQ(record->sample(-1, -1), record->sample(0, 0));
+        // Samples are groups of four channels; outside the recording the nearest sample answers,
+        // never the trace area or the head.
+        EXPECT_EQ(record->sample(0, 3), file[11]) << length;
+        EXPECT_EQ(record->sample(123, 2), file[8 + 4 * 123 + 2]) << length;
+        EXPECT_EQ(record->sample(799, 3), file[3207]) << length;
+        EXPECT_EQ(record->sample(800, 3), file[3207]) << length;
+        EXPECT_EQ(record->sample(5, 4), record->sample(5, 3)) << length;
+        EXPECT_EQ(record->sample(-1, -1), file[8]) << length;
+    }
 }
 
 TEST(EventRecord, TheViewerLoadsOnlyTriggeredEventsAndManualRecordings)

@@ -11,35 +11,24 @@
 using namespace mr3x::events;
 using namespace mr3x::events::test;
 
-namespace {
-
-const ChannelMeter& meterOf(const MeterReadings& readings, int channel)
-{
-    return readings.channel[std::size_t(channel)];
-}
-
-} // namespace
-
 TEST(Meters, VoltagesAndCurrentAtTheirEdgeValues)
 {
     const MeterReadings zero = readMeters(constantRecord({129, 129, 129, 124}), 160, false, ampsPerLevel("8000A"));
     for (int c = 0; c < kChannels; ++c) {
-        EXPECT_EQ(meterOf(zero, c).instant, 0) << c;
-        EXPECT_EQ(meterOf(zero, c).rms, 0) << c;
+        EXPECT_EQ(zero.channel[c].instant, 0) << c;
+        EXPECT_EQ(zero.channel[c].rms, 0) << c;
     }
 
-    // 126 levels are 381.94 volts; 31 levels are 93.97 volts, both at the point and as rms.
+    // Channel 0: 126 levels (381.94 volts) at the point among 31s (33.87 levels rms); channel 1:
+    // 31 levels (93.97 volts); channel 2: 129 below zero (-391.03); the current 16 of 2000 / 128 A.
     EventRecord record = constantRecord({160, 160, 0, 140});
     setSample(record, 160, 0, 255);
     const MeterReadings m = readMeters(record, 160, false, ampsPerLevel("2000A"));
-    EXPECT_EQ(meterOf(m, 0).instant, 382);
-    EXPECT_EQ(meterOf(m, 1).instant, 94);
-    EXPECT_EQ(meterOf(m, 1).rms, 94);
-    EXPECT_EQ(meterOf(m, 2).instant, -391); // 129 levels below zero: -391.03
-    EXPECT_EQ(meterOf(m, 2).rms, 391);
-    EXPECT_EQ(meterOf(m, 3).instant, 250); // 16 levels of 2000 / 128 amps
-    EXPECT_EQ(meterOf(m, 3).rms, 250);
-    EXPECT_EQ(m.measuringPoint, 160);
+    struct Case { int channel; long long instant; long long rms; };
+    for (const Case& c : {Case{0, 382, 103}, Case{1, 94, 94}, Case{2, -391, 391}, Case{3, 250, 250}}) {
+        EXPECT_EQ(m.channel[c.channel].instant, c.instant) << c.channel;
+        EXPECT_EQ(m.channel[c.channel].rms, c.rms) << c.channel;
+    }
     EXPECT_EQ(m.windowStart, 120);
 }
 
@@ -52,29 +41,35 @@ TEST(Meters, TheFullScaleIsTheNumberAtTheStartOfItsText)
 
     // With no full scale the current reads 0 amps; so does a scale that is not a number.
     const EventRecord record = constantRecord({129, 129, 129, 200});
-    EXPECT_EQ(meterOf(readMeters(record, 400, false, ampsPerLevel("---")), 3).instant, 0);
+    EXPECT_EQ(readMeters(record, 400, false, ampsPerLevel("---")).channel[3].instant, 0);
     const MeterReadings nan = readMeters(record, 400, true, std::numeric_limits<double>::quiet_NaN());
-    EXPECT_EQ(meterOf(nan, 3).instant, 0);
-    EXPECT_EQ(meterOf(nan, 3).rawScaled, 0.0);
+    EXPECT_EQ(nan.channel[3].instant, 0);
+    EXPECT_EQ(nan.channel[3].rawScaled, 0.0);
     // A scale read as negative turns the values round but the rms stays a size.
     const MeterReadings negative = readMeters(constantRecord({129, 129, 129, 140}), 400, false, ampsPerLevel("-2000"));
-    EXPECT_EQ(meterOf(negative, 3).instant, -250);
-    EXPECT_EQ(meterOf(negative, 3).rms, 250);
+    EXPECT_EQ(negative.channel[3].instant, -250);
+    EXPECT_EQ(negative.channel[3].rms, 250);
 }
 
-TEST(Meters, RoundingIsHalfToEvenForTheMetersAndHalfAwayForTheRawVolts)
+TEST(Meters, RoundingIsHalfToEvenForTheMetersAndHalfAwayForTheRawVoltsInTheCaptions)
 {
+    const ChannelMeter meter{-5, 17, -3, -9.09375};
+    EXPECT_EQ(meterCaption(2, meter, false), "-5 volts (17 volts rms)");
+    EXPECT_EQ(meterCaption(3, meter, false), "-5 amps (17 amps rms)");
+    EXPECT_EQ(meterCaption(1, meter, true), "-3 levels (-9 volts)");
+    EXPECT_EQ(meterCaption(3, ChannelMeter{0, 0, 2, 31.25}, true), "2 levels (31 amps)");
+
     // 80 levels are exactly 242.5 volts.
     EventRecord record = constantRecord({129, 129, 129, 124});
     setSample(record, 400, 0, 209);
     const MeterReadings normal = readMeters(record, 400, false, 0);
-    EXPECT_EQ(meterOf(normal, 0).instant, 242);
-    EXPECT_EQ(meterCaption(0, meterOf(normal, 0), false), "242 volts (27 volts rms)");
+    EXPECT_EQ(normal.channel[0].instant, 242);
+    EXPECT_EQ(meterCaption(0, normal.channel[0], false), "242 volts (27 volts rms)");
 
     const MeterReadings raw = readMeters(record, 400, true, 0);
-    EXPECT_EQ(meterOf(raw, 0).rawLevels, 80);
-    EXPECT_DOUBLE_EQ(meterOf(raw, 0).rawScaled, 242.5);
-    EXPECT_EQ(meterCaption(0, meterOf(raw, 0), true), "80 levels (243 volts)");
+    EXPECT_EQ(raw.channel[0].rawLevels, 80);
+    EXPECT_DOUBLE_EQ(raw.channel[0].rawScaled, 242.5);
+    EXPECT_EQ(meterCaption(0, raw.channel[0], true), "80 levels (243 volts)");
 }
 
 // Channel 0 has 80 levels at the first and the last group; channel 1 is 50 levels low at groups
@@ -93,18 +88,22 @@ protected:
 
 TEST_F(MetersNearTheEnds, TheRmsWindowStaysInsideTheRecordingAndKeepsItsEightyGroups)
 {
-    // One group of 80 levels in a window of 80 is sqrt(80) levels: 27.11 volts.
+    // One group of 80 levels in a window of 80 is sqrt(80) levels: 27.11 volts. A point outside
+    // the recording is held to it.
+    EXPECT_FALSE(isMeasuringPoint(0) || isMeasuringPoint(801));
+    EXPECT_TRUE(isMeasuringPoint(1) && isMeasuringPoint(800));
     struct Case { int m; int point; int windowStart; long long instant; long long rms; };
     for (const Case& c : {Case{1, 1, 0, 0, 27}, Case{40, 40, 0, 0, 27}, Case{41, 41, 1, 0, 0},
                           Case{759, 759, 719, 0, 0}, Case{760, 760, 720, 0, 27}, Case{761, 761, 720, 0, 27},
-                          Case{800, 800, 720, 242, 27}}) {
+                          Case{800, 800, 720, 242, 27}, Case{0, 1, 0, 0, 27}, Case{-100000, 1, 0, 0, 27},
+                          Case{1000000, 800, 720, 242, 27}}) {
         const MeterReadings r = readMeters(record, c.m, false, 0);
         EXPECT_EQ(r.measuringPoint, c.point) << c.m;
         EXPECT_EQ(r.windowStart, c.windowStart) << c.m;
-        EXPECT_EQ(meterOf(r, 0).instant, c.instant) << c.m;
-        EXPECT_EQ(meterOf(r, 0).rms, c.rms) << c.m;
-        EXPECT_EQ(meterOf(r, 0).rawLevels, 0) << c.m;
-        EXPECT_EQ(meterOf(r, 3).rms, 0) << c.m; // nothing from the trace area
+        EXPECT_EQ(r.channel[0].instant, c.instant) << c.m;
+        EXPECT_EQ(r.channel[0].rms, c.rms) << c.m;
+        EXPECT_EQ(r.channel[0].rawLevels, 0) << c.m;
+        EXPECT_EQ(r.channel[3].rms, 0) << c.m; // nothing from the trace area
     }
 }
 
@@ -115,31 +114,9 @@ TEST_F(MetersNearTheEnds, RawModeLooksBackEightyGroupsFromTheGroupItReads)
                           Case{761, 761, 0, 0}, Case{800, 800, 80, -50}}) {
         const MeterReadings r = readMeters(record, c.m, true, 0);
         EXPECT_EQ(r.measuringPoint, c.point) << c.m;
-        EXPECT_EQ(meterOf(r, 0).rawLevels, c.raw0) << c.m;
-        EXPECT_EQ(meterOf(r, 1).rawLevels, c.raw1) << c.m;
+        EXPECT_EQ(r.channel[0].rawLevels, c.raw0) << c.m;
+        EXPECT_EQ(r.channel[1].rawLevels, c.raw1) << c.m;
     }
     // Raised to 80, the window is groups 40 to 119 and holds neither end.
-    EXPECT_EQ(meterOf(readMeters(record, 1, true, 0), 0).rms, 0);
-}
-
-TEST_F(MetersNearTheEnds, PointsOutsideTheRecordingAreHeldToIt)
-{
-    EXPECT_FALSE(isMeasuringPoint(0));
-    EXPECT_TRUE(isMeasuringPoint(1));
-    EXPECT_TRUE(isMeasuringPoint(800));
-    EXPECT_FALSE(isMeasuringPoint(801));
-    EXPECT_EQ(readMeters(record, 0, false, 0).measuringPoint, 1);
-    EXPECT_EQ(readMeters(record, -100000, false, 0).measuringPoint, 1);
-    const MeterReadings far = readMeters(record, 1000000, false, 0);
-    EXPECT_EQ(far.measuringPoint, 800);
-    EXPECT_EQ(meterOf(far, 0).instant, 242);
-}
-
-TEST(Meters, CaptionsOfVoltageAndCurrentChannels)
-{
-    const ChannelMeter meter{-5, 17, -3, -9.09375};
-    EXPECT_EQ(meterCaption(2, meter, false), "-5 volts (17 volts rms)");
-    EXPECT_EQ(meterCaption(3, meter, false), "-5 amps (17 amps rms)");
-    EXPECT_EQ(meterCaption(1, meter, true), "-3 levels (-9 volts)");
-    EXPECT_EQ(meterCaption(3, ChannelMeter{0, 0, 2, 31.25}, true), "2 levels (31 amps)");
+    EXPECT_EQ(readMeters(record, 1, true, 0).channel[0].rms, 0);
 }

@@ -7,38 +7,26 @@
 using namespace mr3x::events;
 using namespace mr3x::events::test;
 
-namespace {
-
-void expectPresets(const TdrPresets& p, int start, const char* scale, std::optional<std::string> range, int model)
+TEST(TdrPresets, TheRangeBitSetsStartCursorsAndScaleAndModels26_38And43SetTheRangeLabel)
 {
-    EXPECT_EQ(p.plotStart, start) << model;
-    EXPECT_EQ(p.cursorX, start) << model;
-    EXPECT_EQ(p.scale, scale) << model;
-    EXPECT_EQ(p.longShort, range) << model;
-}
-
-} // namespace
-
-TEST(TdrPresets, TheRangeBitSetsStartCursorsAndScale)
-{
+    struct Case { int model; std::uint8_t flags; std::uint8_t mode; int start; const char* scale; std::optional<std::string> range; };
+    std::vector<Case> cases;
     for (const int model : {34, 209, 225, 0, 27, 39, 44}) {
-        const auto m = std::uint8_t(model);
-        expectPresets(tdrPresetsFor(trailerWith({{18, m}})), 25, "1", std::nullopt, model);
-        expectPresets(tdrPresetsFor(trailerWith({{18, m}, {8, 0xFF}})), 21, "2", std::nullopt, model);
+        cases.push_back({model, 0x00, 0, 25, "1", std::nullopt});
+        cases.push_back({model, 0xFF, 0, 21, "2", std::nullopt});
     }
-}
-
-TEST(TdrPresets, Models38And43StartAt25AndSetTheRangeLabel)
-{
     for (const int model : {38, 43}) {
-        const auto m = std::uint8_t(model);
-        expectPresets(tdrPresetsFor(trailerWith({{18, m}, {8, 0xFE}, {10, 0xFF}})), 25, "1", "400m", model);
-        expectPresets(tdrPresetsFor(trailerWith({{18, m}, {8, 0x01}})), 25, "2", "800m", model);
+        cases.push_back({model, 0xFE, 0xFF, 25, "1", "400m"});
+        cases.push_back({model, 0x01, 0, 25, "2", "800m"});
     }
-}
-
-TEST(TdrPresets, Model26TakesItsRangeFromTheModeByte)
-{
-    expectPresets(tdrPresetsFor(trailerWith({{18, 26}, {8, 0x01}, {10, 0x02}})), 25, "1", "400m", 26);
-    expectPresets(tdrPresetsFor(trailerWith({{18, 26}, {8, 0x00}, {10, 0x03}})), 25, "2", "800m", 26);
+    // Model 26 takes its range from the mode byte.
+    cases.push_back({26, 0x01, 0x02, 25, "1", "400m"});
+    cases.push_back({26, 0x00, 0x03, 25, "2", "800m"});
+    for (const Case& c : cases) {
+        const TdrPresets p = tdrPresetsFor(trailerWith({{18, std::uint8_t(c.model)}, {8, c.flags}, {10, c.mode}}));
+        EXPECT_EQ(p.plotStart, c.start) << c.model << " " << int(c.flags);
+        EXPECT_EQ(p.cursorX, c.start) << c.model << " " << int(c.flags);
+        EXPECT_EQ(p.scale, c.scale) << c.model << " " << int(c.flags);
+        EXPECT_EQ(p.longShort, c.range) << c.model << " " << int(c.flags);
+    }
 }

@@ -9,7 +9,6 @@
 #include "support/PlotReading.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <cstdint>
 
@@ -68,32 +67,24 @@ class ViewerFixture : public MasterFixture {
 public:
     ViewerFixture()
     {
-        root.writeLines(QStringLiteral("Substation.cfg"),
-                        {QStringLiteral("MR-0101,Not set,M-R32,Feeder 7 Fault,North Yard,SIM 4401"),
-                         QStringLiteral("MR-0102,Not set,M-R32,Feeder 7 Fault,South Yard,SIM 4402")});
-        root.writeLines(QStringLiteral("M-R3X Master.ini"),
-                        {QStringLiteral("System Folder = ") + appFolder + QStringLiteral("/Systems"),
-                         QStringLiteral("Last system = Substation")});
-        QDir().mkpath(appFolder + QStringLiteral("/Systems/Substation/Jobs"));
+        root.writeLines("Substation.cfg", {"MR-0101,Not set,M-R32,Feeder 7 Fault,North Yard,SIM 4401",
+                                           "MR-0102,Not set,M-R32,Feeder 7 Fault,South Yard,SIM 4402"});
+        root.writeLines("M-R3X Master.ini", {"System Folder = " + appFolder + "/Systems", "Last system = Substation"});
+        root.mkdirs("Systems/Substation/Jobs");
     }
 
-    /// The unit folder of "MR-0101" or "MR-0102".
-    QString unitFolder(const QString& unit = QStringLiteral("MR-0101")) const
+    /// The unit folder of "MR-0101" or "MR-0102", within the program folder.
+    static QString unitPath(const QString& unit = "MR-0101")
     {
-        const QString location = unit == QStringLiteral("MR-0101") ? QStringLiteral("North Yard") : QStringLiteral("South Yard");
-        return appFolder + QStringLiteral("/Systems/Substation/Jobs/Feeder 7 Fault/") + location + QLatin1Char('/') + unit;
+        return "Systems/Substation/Jobs/Feeder 7 Fault/" + QString(unit == "MR-0101" ? "North Yard/" : "South Yard/") + unit;
     }
+    QString unitFolder(const QString& unit = "MR-0101") const { return root(unitPath(unit)); }
     /// Writes a file into a unit folder (made when missing); returns its path.
-    QString writeFile(const QString& name, const QByteArray& bytes, const QString& unit = QStringLiteral("MR-0101")) const
+    QString writeFile(const QString& name, const QByteArray& bytes, const QString& unit = "MR-0101") const
     {
-        QDir().mkpath(unitFolder(unit));
-        const QString path = unitFolder(unit) + QLatin1Char('/') + name;
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        return path;
+        return root.write(unitPath(unit) + '/' + name, bytes);
     }
-    QString writeEvent(const QString& name, const EventFile& event, const QString& unit = QStringLiteral("MR-0101")) const
+    QString writeEvent(const QString& name, const EventFile& event, const QString& unit = "MR-0101") const
     {
         return writeFile(name, event.bytes(), unit);
     }
@@ -103,10 +94,8 @@ public:
     frmMaster& open()
     {
         frmMaster& w = load();
-        w.filTrig[0]->Refresh();
-        w.filTrig[1]->Refresh();
-        w.eventLists->FILL_EVENT_LIST(0);
-        w.eventLists->FILL_EVENT_LIST(1);
+        relist(0);
+        relist(1);
         return w;
     }
     /// Puts the slave chain on MR-0102 ("South Yard").

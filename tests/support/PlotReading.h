@@ -16,4 +16,16 @@ inline std::vector<PlotSurface::Run> runsIn(const PlotSurface* plot, const QColo
     return found;
 }
 
+/// The points drawn in one colour as a trace: the y at x (from 1 to `width`) at index x - 1, and
+/// `fill` where nothing was drawn.
+inline std::vector<double> traceIn(const PlotSurface* plot, const QColor& colour, int width, double fill = 128)
+{
+    std::vector<double> trace(static_cast<std::size_t>(width), fill);
+    for (const PlotSurface::Run& run : runsIn(plot, colour))
+        for (const QPointF& p : run.points)
+            if (p.x() >= 1 && p.x() <= width)
+                trace[static_cast<std::size_t>(p.x()) - 1] = p.y();
+    return trace;
+}
+
 } // namespace mr3x::test

@@ -1,4 +1,6 @@
-// From the propagation speed and a cursor difference to the metres the Result frame shows.
+// From the propagation speed and a cursor difference to the metres the Result frame shows, and
+// back: the speed calibrated on a known length.
+#include "tdr/Calibration.h"
 #include "tdr/Distance.h"
 
 #include <gtest/gtest.h>
@@ -9,68 +11,89 @@ using namespace mr3x::tdr;
 
 namespace {
 
-/// The read-out as the viewer builds it: the percentage read back from the caption it shows.
-std::string readOut(int speed, double scale, double difference, bool tdrMode)
+/// The metres as the viewer works them out: the percentage read back from the caption it shows.
+double readOut(int speed, double scale, double difference, bool tdrMode)
 {
-    return distanceText(distanceMetres(scale, difference, percentFromCaption(dielectricCaption(speed)), tdrMode));
+    return distanceMetres(scale, difference, percentFromCaption(dielectricCaption(speed)), tdrMode);
 }
 
 } // namespace
 
 TEST(Distance, TheDesignSpeedTurnsAHundredUnitsIntoEightyOneMetres)
 {
-    EXPECT_EQ(dielectricCaption(kSpeedDesign), "54.0% (v/2=81.0m/us)");
-    EXPECT_EQ(readOut(kSpeedDesign, 1, 100, true), "81 m");
-    EXPECT_EQ(readOut(kSpeedDesign, 2, 100, true), "162 m");
-    EXPECT_EQ(readOut(kSpeedDesign, 1, 100, false), "324 m");
-    EXPECT_EQ(readOut(kSpeedDesign, 1, -100, true), "-81 m");
-    EXPECT_EQ(readOut(kSpeedDesign, 1, 0, true), "0 m");
+    struct Case { double scale; double difference; bool tdrMode; const char* text; };
+    for (const Case& c : {Case{1, 100, true, "81 m"}, Case{2, 100, true, "162 m"}, Case{1, 100, false, "324 m"},
+                          Case{1, -100, true, "-81 m"}, Case{1, 0, true, "0 m"},
+                          Case{1, 1, true, "1 m"} /* 0.81 m */})
+        EXPECT_EQ(distanceText(readOut(kSpeedDesign, c.scale, c.difference, c.tdrMode)), c.text) << c.text;
+    // Whole metres round half away from zero, and nothing is never negative.
+    for (const auto& [metres, text] : {std::pair{80.5, "81 m"}, {-80.5, "-81 m"}, {80.49, "80 m"}, {-0.4, "0 m"},
+                                       {std::nan(""), "0 m"}})
+        EXPECT_EQ(distanceText(metres), text) << metres;
 }
 
 TEST(Distance, TheCaptionCoversTheWholeBarAndItsFirstFourCharactersGiveThePercentage)
 {
-    EXPECT_EQ(dielectricCaption(kSpeedMax), "100.0% (v/2=150.0m/us)");
-    EXPECT_EQ(percentFromCaption(dielectricCaption(kSpeedMax)), 100.0);  // from "100."
-    EXPECT_EQ(readOut(kSpeedMax, 1, 100, true), "150 m");
-    EXPECT_EQ(dielectricCaption(kSpeedMin), "30.0% (v/2=45.0m/us)");
-    EXPECT_EQ(percentFromCaption(dielectricCaption(kSpeedMin)), 30.0);
-    // Half a tenth rounds up: 301 x 0.15 = 45.15.
-    EXPECT_EQ(dielectricCaption(301), "30.1% (v/2=45.2m/us)");
-    EXPECT_EQ(dielectricCaption(999), "99.9% (v/2=149.9m/us)");
-    EXPECT_DOUBLE_EQ(percentFromCaption(dielectricCaption(543)), 54.3);
-    // "##.0" writes no zero before the point.
-    EXPECT_EQ(dielectricCaption(5), ".5% (v/2=.8m/us)");
+    // One decimal rounded half up (301 x 0.15 = 45.15); "##.0" writes no zero before the point.
+    struct Case { int speed; const char* caption; double percent; };
+    for (const Case& c : {Case{kSpeedDesign, "54.0% (v/2=81.0m/us)", 54.0}, Case{kSpeedMax, "100.0% (v/2=150.0m/us)", 100.0},
+                          Case{kSpeedMin, "30.0% (v/2=45.0m/us)", 30.0}, Case{301, "30.1% (v/2=45.2m/us)", 30.1},
+                          Case{999, "99.9% (v/2=149.9m/us)", 99.9}, Case{5, ".5% (v/2=.8m/us)", 0.5}}) {
+        EXPECT_EQ(dielectricCaption(c.speed), c.caption) << c.speed;
+        EXPECT_DOUBLE_EQ(percentFromCaption(dielectricCaption(c.speed)), c.percent) << c.speed;
+    }
+    EXPECT_EQ(distanceText(readOut(kSpeedMax, 1, 100, true)), "150 m");
     EXPECT_EQ(percentFromCaption(""), 0.0);
-}
-
-TEST(Distance, WholeMetresRoundHalfAwayFromZeroAndNothingIsNeverNegative)
-{
-    EXPECT_EQ(distanceText(80.5), "81 m");
-    EXPECT_EQ(distanceText(-80.5), "-81 m");
-    EXPECT_EQ(distanceText(80.49), "80 m");
-    EXPECT_EQ(distanceText(-0.4), "0 m");
-    EXPECT_EQ(distanceText(std::nan("")), "0 m");
-    // One unit at 54.0%, scale 1: 0.81 m shows as 1 m.
-    EXPECT_EQ(readOut(kSpeedDesign, 1, 1, true), "1 m");
 }
 
 TEST(Distance, CursorsStayOnThePlotAndTheirLabelsShowWholeUnits)
 {
-    EXPECT_EQ(clampCursorX(0.2), 1);
-    EXPECT_EQ(clampCursorX(-50), 1);
-    EXPECT_EQ(clampCursorX(9000), 8191);
-    EXPECT_EQ(clampCursorX(300.7), 300.7);
-    EXPECT_EQ(clampCursorX(std::nan("")), 1);
-
-    EXPECT_EQ(cursorPosition(24.5), 25);
-    EXPECT_EQ(cursorPosition(24.49), 24);
-    EXPECT_EQ(cursorPosition(-2.6), -3);
-    EXPECT_EQ(cursorPosition(-2.5), -2);  // Int(-2.0)
-    EXPECT_EQ(cursorPosition(0), 0);     // RESET's cursors are not held to the plot
-
+    for (const auto& [x, held] : {std::pair{0.2, 1.0}, {-50.0, 1.0}, {9000.0, 8191.0}, {300.7, 300.7}, {std::nan(""), 1.0}})
+        EXPECT_EQ(clampCursorX(x), held) << x;
+    // Int(x + 0.5); RESET's cursors at 0 are not held to the plot.
+    for (const auto& [x, position] : {std::pair{24.5, 25LL}, {24.49, 24LL}, {-2.6, -3LL}, {-2.5, -2LL}, {0.0, 0LL}})
+        EXPECT_EQ(cursorPosition(x), position) << x;
     EXPECT_EQ(cursorText(25), " 25");
     EXPECT_EQ(cursorText(-3), "-3");
-    // A right click at 300: the zero cursor joins the moving one, difference and distance nothing.
-    const long long zero = cursorPosition(300), moving = cursorPosition(300);
-    EXPECT_EQ(cursorText(moving - zero), " 0");
+    EXPECT_EQ(cursorText(0), " 0");
+}
+
+TEST(Calibration, TheSpeedFoundMakesTheReadOutShowTheLengthGiven)
+{
+    EXPECT_EQ(calibrateSpeed(162, -100, 2, true)->speed, kSpeedDesign);  // the cursors either way round
+    // Over the whole bar, in either mode, the speed found is on the bar and the read-out within half
+    // a step of the bar (a tenth of a percent) of the length: on short cables the length itself.
+    for (double scale : {1.0, 2.0})
+        for (bool tdrMode : {true, false})
+            for (double difference : {7.0, 100.0, 333.0, 487.0})
+                for (int target = kSpeedMin; target <= kSpeedMax; target += 37) {
+                    const double length = readOut(target, scale, difference, tdrMode) * 1.0003;
+                    const std::optional<Calibration> c = calibrateSpeed(length, difference, scale, tdrMode);
+                    ASSERT_TRUE(c);
+                    const double step = readOut(2, scale, difference, tdrMode) - readOut(1, scale, difference, tdrMode);
+                    EXPECT_FALSE(c->held) << length << " m over " << difference;
+                    EXPECT_LE(std::abs(readOut(c->speed, scale, difference, tdrMode) - length), step / 2 + 1e-9)
+                        << length << " m over " << difference;
+                }
+    EXPECT_EQ(distanceText(readOut(calibrateSpeed(100, 123, 1, true)->speed, 1, 123, true)), "100 m");
+}
+
+TEST(Calibration, ASpeedBeyondTheBarIsHeldAndCursorsAtOnePointAreRefused)
+{
+    const std::optional<Calibration> fast = calibrateSpeed(200, 100, 1, true);
+    ASSERT_TRUE(fast);
+    EXPECT_TRUE(fast->held);
+    EXPECT_EQ(fast->speed, kSpeedMax);
+    EXPECT_NEAR(fast->percent, 133.33, 0.01);
+    const std::optional<Calibration> slow = calibrateSpeed(10, 100, 1, true);
+    EXPECT_TRUE(slow->held);
+    EXPECT_EQ(slow->speed, kSpeedMin);
+    EXPECT_FALSE(calibrateSpeed(150, 100, 1, true)->held);  // exactly 100.0%
+    const std::optional<Calibration> huge = calibrateSpeed(1e300, 0.001, 1, true);
+    ASSERT_TRUE(huge);
+    EXPECT_TRUE(huge->held);
+    EXPECT_EQ(huge->speed, kSpeedMax);
+    for (const auto& [length, difference, scale] : {std::tuple{81.0, 0.0, 1.0}, {0.0, 100.0, 1.0}, {-81.0, 100.0, 1.0},
+                                                    {std::nan(""), 100.0, 1.0}, {81.0, 100.0, 0.0}})
+        EXPECT_FALSE(calibrateSpeed(length, difference, scale, true)) << length << " " << difference << " " << scale;
 }

@@ -7,85 +7,45 @@ using namespace mr3x::tdr;
 
 TEST(Locator, LockAddsTheCursorDifferenceAndCentresTheWindowOnTheZeroCursor)
 {
-    // Zero cursor at 1000, moving cursor at 1010.
+    // Zero cursor at 1000, moving cursor at 1010: the window 872..1128.
     const LockResult first = lockTraces(0, 10, 1000);
     EXPECT_EQ(first.slaveOffset, 10);
     EXPECT_EQ(first.panPosition, 872);
     EXPECT_EQ(first.panPosition + kLockedWidth, 1128);
-    // Locked again with the cursors 3 apart.
-    EXPECT_EQ(lockTraces(first.slaveOffset, 3, 1000).slaveOffset, 13);
-    EXPECT_EQ(lockTraces(13, -20, 1000).slaveOffset, -7);
-
-    // A zero cursor near the start opens the window at sample 1.
-    EXPECT_EQ(lockTraces(0, 0, 100).panPosition, 1);
-    EXPECT_EQ(lockTraces(0, 0, 128.9).panPosition, 1);
-    EXPECT_EQ(lockTraces(0, 0, 129.9).panPosition, 1);
-    EXPECT_EQ(lockTraces(0, 0, 130).panPosition, 2);
-    EXPECT_EQ(lockTraces(0, 0, 8191).panPosition, 8063);
-
-    // Half a sample rounds to even.
-    EXPECT_EQ(lockTraces(0, 2.5, 1000).slaveOffset, 2);
-    EXPECT_EQ(lockTraces(0, 3.5, 1000).slaveOffset, 4);
-    EXPECT_EQ(lockTraces(0, -2.5, 1000).slaveOffset, -2);
+    // Locked again, the new difference adds; half a sample rounds to even; the offset is held to
+    // 16 bits however often it is locked.
+    struct Offset { int offset; double difference; int shifted; };
+    for (const Offset& c : {Offset{10, 3, 13}, Offset{13, -20, -7}, Offset{0, 2.5, 2}, Offset{0, 3.5, 4}, Offset{0, -2.5, -2},
+                            Offset{32000, 8000, 32767}, Offset{-32000, -8000, -32768}, Offset{32767, -1, 32766}})
+        EXPECT_EQ(lockTraces(c.offset, c.difference, 1000).slaveOffset, c.shifted) << c.offset << " " << c.difference;
+    // A zero cursor near the start opens the window at sample 1, near the end at the bar's last.
+    for (const auto& [zero, pan] : {std::pair{100.0, 1}, {128.9, 1}, {129.9, 1}, {130.0, 2}, {8191.0, 8063}})
+        EXPECT_EQ(lockTraces(0, 0, zero).panPosition, pan) << zero;
 }
 
-TEST(Locator, RepeatedLocksHoldTheOffsetInSixteenBits)
+TEST(Locator, LocateOpensTheWindowAtTheInjectionInEitherHalfOnlyWithinThePanBar)
 {
-    EXPECT_EQ(lockTraces(32000, 8000, 500).slaveOffset, 32767);
-    EXPECT_EQ(lockTraces(-32000, -8000, 500).slaveOffset, -32768);
-    EXPECT_EQ(lockTraces(32767, -1, 500).slaveOffset, 32766);
-}
-
-TEST(Locator, LocateOpensTheWindowAtTheInjectionInEitherHalf)
-{
-    // Master, injection 5000: 5000 Mod 4096 in the first half, itself in the second.
-    const LocateResult first = locateWindow(0, 5000, 0);
-    EXPECT_EQ(first.windowStart, 904);
-    EXPECT_TRUE(first.inRange);
-    const LocateResult second = locateWindow(2, 5000, 0);
-    EXPECT_EQ(second.windowStart, 5000);
-    EXPECT_TRUE(second.inRange);
-    // The Master ignores the Slave's shift.
-    EXPECT_EQ(locateWindow(0, 5000, 300).windowStart, 904);
-
-    // 4095 in the second half asks for 8191, past the pan bar's 8064.
-    const LocateResult tooLate = locateWindow(2, 4095, 0);
-    EXPECT_EQ(tooLate.windowStart, 8191);
-    EXPECT_FALSE(tooLate.inRange);
-    EXPECT_TRUE(locateWindow(2, 3968, 0).inRange);   // 8064
-    EXPECT_FALSE(locateWindow(2, 3969, 0).inRange);  // 8065
-    EXPECT_FALSE(locateWindow(0, 4096, 0).inRange);  // 0
-    EXPECT_TRUE(locateWindow(0, 4097, 0).inRange);   // 1
-}
-
-TEST(Locator, TheSlavesWindowComesBackByItsShiftAndKeepsTheSign)
-{
-    const LocateResult shifted = locateWindow(1, 5000, 10);
-    EXPECT_EQ(shifted.windowStart, 894);
-    EXPECT_TRUE(shifted.inRange);
-
-    // Shifted past its start: negative, and out of range; the second half brings it back.
-    const LocateResult negative = locateWindow(1, 100, 300);
-    EXPECT_EQ(negative.windowStart, -200);
-    EXPECT_FALSE(negative.inRange);
-    EXPECT_EQ(locateWindow(3, 100, 300).windowStart, 3896);
-    EXPECT_TRUE(locateWindow(3, 100, 300).inRange);
-    EXPECT_EQ(locateWindow(1, 100, 5000).windowStart, -804);  // -4900 Mod 4096
-
-    // Half a sample rounds to even, before the Mod.
-    EXPECT_EQ(locateWindow(0, 904.5, 0).windowStart, 904);
-    EXPECT_EQ(locateWindow(0, 905.5, 0).windowStart, 906);
-    EXPECT_EQ(locateWindow(3, 1000.5, 1).windowStart, 4096 + 1000);  // 999.5 gives 1000
-
+    // Index 0 and 2 the Master (which ignores the shift), 1 and 3 the Slave, brought back by its
+    // shift with the sign kept; the second half adds 4096. Half a sample rounds to even before the
+    // Mod. 4095 in the second half asks for 8191, past the pan bar's 8064.
+    struct Case { int index; double injection; int shift; long long start; bool inRange; };
+    for (const Case& c : {Case{0, 5000, 0, 904, true}, Case{2, 5000, 0, 5000, true}, Case{0, 5000, 300, 904, true},
+                          Case{2, 4095, 0, 8191, false}, Case{2, 3968, 0, 8064, true}, Case{2, 3969, 0, 8065, false},
+                          Case{0, 4096, 0, 0, false}, Case{0, 4097, 0, 1, true},
+                          Case{1, 5000, 10, 894, true}, Case{1, 100, 300, -200, false}, Case{3, 100, 300, 3896, true},
+                          Case{1, 100, 5000, -804, false}, Case{0, 904.5, 0, 904, true}, Case{0, 905.5, 0, 906, true},
+                          Case{3, 1000.5, 1, 4096 + 1000, true}}) {
+        const LocateResult r = locateWindow(c.index, c.injection, c.shift);
+        EXPECT_EQ(r.windowStart, c.start) << c.index << " " << c.injection << " " << c.shift;
+        EXPECT_EQ(r.inRange, c.inRange) << c.index << " " << c.injection << " " << c.shift;
+    }
     EXPECT_FALSE(locateWindow(4, 5000, 0).inRange);
     EXPECT_FALSE(locateWindow(-1, 5000, 0).inRange);
 }
 
 TEST(Locator, ModTakesTheSignOfTheDividend)
 {
-    EXPECT_EQ(signKeepingMod(5000, 4096), 904);
-    EXPECT_EQ(signKeepingMod(-100, 4096), -100);
-    EXPECT_EQ(signKeepingMod(-4196, 4096), -100);
-    EXPECT_EQ(signKeepingMod(100, -7), 2);
-    EXPECT_EQ(signKeepingMod(100, 0), 0);
+    for (const auto& [value, divisor, mod] : {std::tuple{5000LL, 4096LL, 904LL}, {-100LL, 4096LL, -100LL},
+                                              {-4196LL, 4096LL, -100LL}, {100LL, -7LL, 2LL}, {100LL, 0LL, 0LL}})
+        EXPECT_EQ(signKeepingMod(value, divisor), mod) << value << " " << divisor;
 }

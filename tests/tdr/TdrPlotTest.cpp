@@ -41,15 +41,9 @@ TEST(TdrPlot, AManualTestsLastBlockComesFirstInEachGroupOfFour)
     const std::array<std::uint8_t, 512> points = interleaveManual(samples);
 
     // Block 3 gives points 0, 4, 8, ...; block 0 gives points 3, 7, 11, ...
-    EXPECT_EQ(points[0], 180);
-    EXPECT_EQ(points[4], 181);
-    EXPECT_EQ(points[8], 182);
-    EXPECT_EQ(points[1], 120);
-    EXPECT_EQ(points[2], 60);
-    EXPECT_EQ(points[3], 0);
-    EXPECT_EQ(points[7], 1);
-    EXPECT_EQ(points[511], 127);
-    EXPECT_EQ(points[508], static_cast<std::uint8_t>(180 + 127));
+    for (const auto& [point, sample] : {std::pair{0, 180}, {4, 181}, {8, 182}, {1, 120}, {2, 60}, {3, 0}, {7, 1}, {511, 127},
+                                        {508, (180 + 127) % 256}})
+        EXPECT_EQ(points[std::size_t(point)], sample) << point;
 
     // Nothing lost, nothing doubled.
     std::array<std::uint8_t, 512> sortedIn = samples, sortedOut = points;
@@ -60,16 +54,11 @@ TEST(TdrPlot, AManualTestsLastBlockComesFirstInEachGroupOfFour)
 
 TEST(TdrPlot, TheInjectionPhaseFollowsTheInjectionsBlockRoundedHalfToEven)
 {
-    EXPECT_EQ(injectionPhase(0), 4);    // R = 0
-    EXPECT_EQ(injectionPhase(127), 3);  // R = 1
-    EXPECT_EQ(injectionPhase(255), 2);  // R = 2
-    EXPECT_EQ(injectionPhase(383), 1);  // R = 3
-    EXPECT_EQ(injectionPhase(511), 4);  // R = 4
-    EXPECT_EQ(injectionPhase(191), 2);  // 1.5 gives 2
-    EXPECT_EQ(injectionPhase(319), 2);  // 2.5 gives 2, not 3
-    EXPECT_EQ(injectionPhase(32767), 4);  // R = 256
-    // Below zero the phase of the same sweep, still 1..4.
-    EXPECT_EQ(injectionPhase(-129), 1);  // R = -1
+    // R = (injection + 1) / 128: 1.5 gives 2 and 2.5 gives 2, not 3. Below zero the phase of the
+    // same sweep, still 1..4.
+    for (const auto& [injection, phase] : {std::pair{0, 4}, {127, 3}, {255, 2}, {383, 1}, {511, 4}, {191, 2}, {319, 2},
+                                           {32767, 4}, {-129, 1}})
+        EXPECT_EQ(injectionPhase(injection), phase) << injection;
     EXPECT_EQ(injectionPhase(1e300), injectionPhase(1e15));
 }
 
@@ -111,12 +100,8 @@ TEST(TdrPlot, PulseBlocksPastTheLastAreAbsentAndNeverRead)
         const Interleaved points = interleaveEvent(blocks.area(), pulse, 4);
         EXPECT_EQ(presentCount(points), static_cast<std::size_t>(128 * (64 - pulse))) << pulse;
         for (std::size_t i = 0; i < 512; ++i) {
-            if (points.present[i]) {
-                EXPECT_GE(points.level[i], pulse) << pulse << " " << i;
-                EXPECT_LE(points.level[i], 63) << pulse << " " << i;
-            } else {
-                EXPECT_EQ(points.level[i], 0) << pulse << " " << i;
-            }
+            const int level = points.level[i];
+            EXPECT_TRUE(points.present[i] ? level >= pulse && level <= 63 : level == 0) << pulse << " " << i << ": " << level;
         }
     }
     // At pulse 63 only block 63 is there, at phase 4 on points 3, 7, 11, ...
@@ -132,11 +117,8 @@ TEST(TdrPlot, AnEventSweepDrawsOneBlockAtEveryFourthPointAfterItsLeadIn)
     const EventArea samples(true);
     const Polyline line = eventSweep(samples.area(), 2, 25, 3);
     ASSERT_EQ(line.size(), 2u + 1u + (128u - 6u + 1u));
-    EXPECT_EQ(line[0], (PlotPoint{0, 131}));
-    EXPECT_EQ(line[1], (PlotPoint{25, 131}));
-    EXPECT_EQ(line[2], (PlotPoint{25, 5 + 3}));  // the first plotted sample, j = 25 \ 4 = 6
-    EXPECT_EQ(line[3], (PlotPoint{24, 5 + 3}));
-    EXPECT_EQ(line[4], (PlotPoint{28, 6 + 3}));
+    // The lead-in, then the first plotted sample (j = 25 \ 4 = 6) at Plotstart and at 4j.
+    EXPECT_EQ(Polyline(line.begin(), line.begin() + 5), (Polyline{{0, 131}, {25, 131}, {25, 5 + 3}, {24, 5 + 3}, {28, 6 + 3}}));
     EXPECT_EQ(line.back(), (PlotPoint{512, 127 + 3}));
 
     const EventArea blocks;
@@ -151,9 +133,8 @@ TEST(TdrPlot, AnInterlacedEventJoinsThePointsThatArePresent)
     const EventArea blocks;
     const Polyline full = eventInterlaced(interleaveEvent(blocks.area(), 0, 4), 25, -2);
     ASSERT_EQ(full.size(), 2u + (512u - 25u + 1u));
-    EXPECT_EQ(full[0], (PlotPoint{0, 126}));
-    EXPECT_EQ(full[1], (PlotPoint{25, 126}));
-    EXPECT_EQ(full[2], (PlotPoint{25, 3 - 2}));  // point 24 opens its group: block 3 at phase 4
+    // Point 24 opens its group: block 3 at phase 4.
+    EXPECT_EQ(Polyline(full.begin(), full.begin() + 3), (Polyline{{0, 126}, {25, 126}, {25, 3 - 2}}));
     EXPECT_EQ(full.back(), (PlotPoint{512, 0 - 2}));
 
     const Polyline oneSweep = eventInterlaced(interleaveEvent(blocks.area(), 63, 4), 21, 0);
@@ -174,10 +155,8 @@ TEST(TdrPlot, AManualTraceStartsAtMidHeightAndSkipsThreeInFourWithoutInterlace)
     EXPECT_EQ(rangeStart(true).scale, 2);
     const Polyline stepped = manualTrace(points, rangeStart(false).plotStart, 10, false);
     ASSERT_EQ(stepped.size(), 2u + 122u);  // x = 25, 29, ..., 509
-    EXPECT_EQ(stepped[0], (PlotPoint{0, 128}));  // the lead-in ignores the alignment
-    EXPECT_EQ(stepped[1], (PlotPoint{25, 128}));
-    EXPECT_EQ(stepped[2], (PlotPoint{25, 24 + 10}));
-    EXPECT_EQ(stepped[3], (PlotPoint{29, 28 + 10}));
+    // The lead-in ignores the alignment.
+    EXPECT_EQ(Polyline(stepped.begin(), stepped.begin() + 4), (Polyline{{0, 128}, {25, 128}, {25, 24 + 10}, {29, 28 + 10}}));
     EXPECT_EQ(stepped.back(), (PlotPoint{509, (508 % 256) + 10}));
 
     const Polyline full = manualTrace(points, rangeStart(true).plotStart, -5, true);

@@ -25,18 +25,6 @@ QStringList traceFiles(const RetrievalFixture& f)
     return QDir(f.unitFolder()).entryList({"*.TDR"}, QDir::Files, QDir::Name);
 }
 
-/// The points of the one run drawn in a colour, as a plot indexed by x - 1 from x = 1.
-sim::test::Plot plotOf(const PlotSurface* plot, const QColor& colour)
-{
-    sim::test::Plot points(512, 128);
-    for (const PlotSurface::Run& run : plot->Runs())
-        if (run.colour == colour)
-            for (const QPointF& p : run.points)
-                if (p.x() >= 1 && p.x() <= 512)
-                    points[static_cast<std::size_t>(p.x()) - 1] = p.y();
-    return points;
-}
-
 } // namespace
 
 TEST(TdrTestRun, ATestIsNamedFromThePanelAndThePcClockInYearMonthDayOrder)
@@ -59,7 +47,7 @@ TEST(TdrTestRun, ATestIsNamedFromThePanelAndThePcClockInYearMonthDayOrder)
     EXPECT_EQ(w.tdrTests->newTestName(), QString("26-12-05 14-03-09 (B-N=TRS)"));
 }
 
-TEST(TdrTestRun, TestStoresTheUnitsTraceWholeAndShowsItAtOnce)
+TEST(TdrTestRun, TestStoresTheTraceWholeAndTheCursorsOnTheFaultsReflectionReadItsDistanceWithinOnePlotUnit)
 {
     RetrievalFixture f;
     frmMaster& w = f.open();
@@ -67,8 +55,7 @@ TEST(TdrTestRun, TestStoresTheUnitsTraceWholeAndShowsItAtOnce)
     w.tdrTests->cmdTest_Click();
 
     // The setting batch for an M-R32 (time, identity, hardware), then the trace.
-    EXPECT_TRUE(f.sent.contains('T'));
-    EXPECT_TRUE(f.sent.contains('g'));
+    EXPECT_TRUE(f.sent.contains('T') && f.sent.contains('g'));
     const QStringList stored = traceFiles(f);
     ASSERT_EQ(stored.size(), 1) << f.statusHistory.join(" | ").toStdString();
     const QString name = stored.front();
@@ -89,28 +76,14 @@ TEST(TdrTestRun, TestStoresTheUnitsTraceWholeAndShowsItAtOnce)
     EXPECT_TRUE(w.optDisplayMode[0]->isChecked());
     const auto runs = runsIn(v.picTDR, QColor(255, 0, 0));
     ASSERT_EQ(runs.size(), 1u);
-    // Without interlace every fourth point from Plotstart, after the lead-in from x 0.
-    EXPECT_EQ(runs[0].points.front(), QPointF(0, 128));
-    EXPECT_EQ(runs[0].points[1], QPointF(25, 128));
-    EXPECT_EQ(runs[0].points[2].x(), 25);
-    EXPECT_EQ(runs[0].points[3].x(), 29);
-    EXPECT_EQ(runs[0].points.back().x(), 509);
-}
+    EXPECT_EQ(runs[0].points[3].x(), 29);  // without interlace every fourth point
 
-TEST(TdrTestRun, TheCursorsOnTheFaultsReflectionReadItsDistanceWithinOnePlotUnit)
-{
     // The simulated cable: launch at plot unit 25, a fault 150 m out, the open far end at 320 m.
-    RetrievalFixture f;
-    frmMaster& w = f.open();
-    w.controlPanel->optPhase_MouseDown(0, Qt::LeftButton);
-    w.tdrTests->cmdTest_Click();
-    w.chkInterlace->setChecked(true);
-    const TdrViewerView& v = w.tdrView;
-    ASSERT_EQ(v.lblDielectric->text(), QString("54.0% (v/2=81.0m/us)"));
-
     // The engineer's reading: the zero cursor stays on the launch (Plotstart), the moving cursor
     // goes where the reflection's leading edge leaves the line.
-    const sim::test::Plot drawn = plotOf(v.picTDR, QColor(255, 0, 0));
+    w.chkInterlace->setChecked(true);
+    ASSERT_EQ(v.lblDielectric->text(), QString("54.0% (v/2=81.0m/us)"));
+    const sim::test::Plot drawn = test::traceIn(v.picTDR, QColor(255, 0, 0), 512);
     const std::optional<sim::test::Edge> fault = sim::test::leadingEdge(drawn, 60, -1);
     ASSERT_TRUE(fault);
     w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, std::round(fault->at));
@@ -118,8 +91,7 @@ TEST(TdrTestRun, TheCursorsOnTheFaultsReflectionReadItsDistanceWithinOnePlotUnit
     EXPECT_EQ(v.ZeroCursor->X1(), 25);
     EXPECT_NEAR(metres, 150.0, 0.81) << v.lblDifference->text().toStdString();
     EXPECT_EQ(v.lblResult->text(), QString::fromStdString(tdr::distanceText(metres)));
-
-    // The far end is open: its reflection goes up, 320 m out.
+    // The far end is open: its reflection goes up.
     const std::optional<sim::test::Edge> end = sim::test::leadingEdge(drawn, static_cast<int>(fault->at) + 40, +1);
     ASSERT_TRUE(end);
     EXPECT_NEAR((end->at - 25) * 0.81, 320.0, 4 * 0.81);

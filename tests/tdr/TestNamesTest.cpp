@@ -37,16 +37,13 @@ TEST(TestNames, ATestIsNamedByThePcClockAndThePanelsChoices)
     EXPECT_EQ(testTimeText(0, 0, 0), "00-00-00");
 }
 
-TEST(TestNames, ALegacyFileIsNamedByItsTrailerAndItsNameUpToTheFirstDot)
+TEST(TestNames, ALegacyFileIsNamedByItsTrailerAndItsNameUpToTheFirstDotAndNeverLeadsOutOfTheUnitFolder)
 {
     EXPECT_EQ(legacyTraceName("abc.def.tst", trailerAt({26, 12, 5, 14, 3, 9})), "26-12-05 14-03-09 (abc).TDR");
     // A byte above 99 keeps its last two digits.
     EXPECT_EQ(legacyTraceName("R1.ref", trailerAt({123, 200, 255, 100, 7, 99})), "23-00-55 00-07-99 (R1).TDR");
     EXPECT_EQ(legacyTraceName(".tst", trailerAt({1, 2, 3, 4, 5, 6})), "01-02-03 04-05-06 ().TDR");
-}
 
-TEST(TestNames, ALegacyNameNeverLeadsOutOfTheUnitFolder)
-{
     const auto trailer = trailerAt({26, 1, 2, 3, 4, 5});
     const std::vector<std::string> names{"..\\..\\evil.tst", "sub/dir.tst", "C:evil.tst", "a\\b/c:d.ref",
                                          std::string("nul\0cut.tst", 11)};

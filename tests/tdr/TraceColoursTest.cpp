@@ -17,43 +17,33 @@ std::string path(std::string_view name)
 
 } // namespace
 
-TEST(TraceColours, TheLabelShowsThePhaseFromThePathsEchoFormsAndTheListsCrossForms)
+TEST(TraceColours, TheLabelShowsThePhaseFromThePathsEchoFormsAndTheListsCrossFormsTheLastMatchWinning)
 {
-    EXPECT_EQ(testLabelColour(path("26-12-05 14-03-09 (R-N=Y-N)"), "26-12-05 14-03-09 (R-N=Y-N)"), labelRN);
-    EXPECT_EQ(testLabelColour(path("x (Y-N=B-N)"), "x (Y-N=B-N)"), labelYN);
-    EXPECT_EQ(testLabelColour(path("x (B-NxR-N)"), "x (B-NxR-N)"), labelBN);
-    EXPECT_EQ(testLabelColour(path("x (R-Y=B-Y)"), "x (R-Y=B-Y)"), labelRY);
-    EXPECT_EQ(testLabelColour(path("x (Y-BxR-B)"), "x (Y-BxR-B)"), labelYB);
-    EXPECT_EQ(testLabelColour(path("x (B-R=Y-R)"), "x (B-R=Y-R)"), labelBR);
-    // Dashless names from older tools.
-    EXPECT_EQ(testLabelColour(path("x (YN=Internal)"), "x (YN=Internal)"), labelYN);
-    EXPECT_EQ(testLabelColour(path("x (BRxYR)"), "x (BRxYR)"), labelBR);
+    // Each name both in the path and in the list's text, unless told otherwise. Dashless names
+    // come from older tools.
+    struct Case { std::string name; Rgb label; };
+    for (const Case& c : {Case{"26-12-05 14-03-09 (R-N=Y-N)", labelRN}, Case{"x (Y-N=B-N)", labelYN}, Case{"x (B-NxR-N)", labelBN},
+                          Case{"x (R-Y=B-Y)", labelRY}, Case{"x (Y-BxR-B)", labelYB}, Case{"x (B-R=Y-R)", labelBR},
+                          Case{"x (YN=Internal)", labelYN}, Case{"x (BRxYR)", labelBR},
+                          Case{"26-12-05 14-03-09 (R-N=TRS)", labelTrs}, Case{"x (B-R=TRS)", labelTrs}})
+        EXPECT_EQ(testLabelColour(path(c.name), c.name), c.label) << c.name;
 
     // An "x" form counts only in the list text, an "=" form only in the path.
     EXPECT_EQ(testLabelColour(path("x (R-NxY-N)"), "something else"), kWhite);
     EXPECT_EQ(testLabelColour("/m/U/other.TDR", "x (R-N=Y-N)"), kWhite);
     EXPECT_EQ(testLabelColour("", ""), kWhite);
-}
-
-TEST(TraceColours, TheLastMatchWinsAndTrsIsGreyOverAnyPhase)
-{
     // The path names one phase, the list text a later one in the table: the later one shows.
     EXPECT_EQ(testLabelColour(path("x (B-R=Y-R)"), "x (R-NxY-N)"), labelBR);
     EXPECT_EQ(testLabelColour(path("x (R-N=Y-N)"), "x (B-RxY-R)"), labelBR);
     EXPECT_EQ(testLabelColour("/m/RN=/B-N=/x.TDR", ""), labelBN);
-    EXPECT_EQ(testLabelColour(path("26-12-05 14-03-09 (R-N=TRS)"), "26-12-05 14-03-09 (R-N=TRS)"), labelTrs);
-    EXPECT_EQ(testLabelColour(path("x (B-R=TRS)"), "x (B-R=TRS)"), labelTrs);
 }
 
 TEST(TraceColours, AManualTraceTakesItsPhaseColourAndTrsOrNoPhaseIsBlack)
 {
-    EXPECT_EQ(manualTraceColour("26-12-05 14-03-09 (R-N=Y-N)"), (Rgb{255, 0, 0}));
-    EXPECT_EQ(manualTraceColour("x (Y-NxB-N)"), (Rgb{255, 255, 0}));
-    EXPECT_EQ(manualTraceColour("x (BN=RN)"), (Rgb{0, 0, 255}));
-    EXPECT_EQ(manualTraceColour("x (R-YxR-B)"), (Rgb{255, 128, 0}));
-    EXPECT_EQ(manualTraceColour("x (Y-B=R-B)"), (Rgb{0, 255, 0}));
-    EXPECT_EQ(manualTraceColour("x (BRxBY)"), (Rgb{192, 0, 192}));
-    EXPECT_EQ(manualTraceColour("x (B-N=TRS)"), kBlack);
-    EXPECT_EQ(manualTraceColour("old trace"), kBlack);
-    EXPECT_EQ(manualTraceColour("R-N= and Y-B="), (Rgb{0, 255, 0}));
+    struct Case { const char* name; Rgb colour; };
+    for (const Case& c : {Case{"26-12-05 14-03-09 (R-N=Y-N)", {255, 0, 0}}, Case{"x (Y-NxB-N)", {255, 255, 0}},
+                          Case{"x (BN=RN)", {0, 0, 255}}, Case{"x (R-YxR-B)", {255, 128, 0}}, Case{"x (Y-B=R-B)", {0, 255, 0}},
+                          Case{"x (BRxBY)", {192, 0, 192}}, Case{"x (B-N=TRS)", kBlack}, Case{"old trace", kBlack},
+                          Case{"R-N= and Y-B=", {0, 255, 0}}})
+        EXPECT_EQ(manualTraceColour(c.name), c.colour) << c.name;
 }

@@ -52,10 +52,10 @@ TEST(TraceRecord, AWholeRecordIsReadFromTheFileStartAndAShortFileIsRefused)
 
 TEST(TraceRecord, TheKindComesFromACapitalTrsAnywhereInThePath)
 {
-    EXPECT_EQ(traceKindOfPath("/m/Systems/S/Jobs/J/L/U/26-12-05 14-03-09 (B-N=TRS).TDR"), TraceKind::Trs);
-    EXPECT_EQ(traceKindOfPath("/m/Systems/S/Jobs/J/L/U/26-12-05 14-03-09 (R-N=Y-N).TDR"), TraceKind::Tdr);
-    EXPECT_EQ(traceKindOfPath("C:\\M-R3X Master\\Systems\\TRS site\\x (R-N=Y-N).TDR"), TraceKind::Trs);
-    EXPECT_EQ(traceKindOfPath("/m/trs/26-12-05 (B-N=trs).TDR"), TraceKind::Tdr);
+    for (const char* trs : {"/m/S/U/26-12-05 14-03-09 (B-N=TRS).TDR", "C:\\M-R3X Master\\Systems\\TRS site\\x (R-N=Y-N).TDR"})
+        EXPECT_EQ(traceKindOfPath(trs), TraceKind::Trs) << trs;
+    for (const char* tdr : {"/m/S/U/26-12-05 14-03-09 (R-N=Y-N).TDR", "/m/trs/26-12-05 (B-N=trs).TDR"})
+        EXPECT_EQ(traceKindOfPath(tdr), TraceKind::Tdr) << tdr;
 }
 
 TEST(TraceRecord, ALegacyFileKeepsItsTrailerAfterTheSamplesItsNameAnnounces)
