@@ -72,7 +72,7 @@ Interleaved interleaveEvent(std::span<const std::uint8_t, 8192> area, int pulse,
         if (block < 0 || block >= kPulseCount)
             continue;
         const auto samples = pulseBlock(area, static_cast<int>(block));
-        const long long lateBy = sweepOf(static_cast<long long>(phase) + k);
+        const long long lateBy = sweepOf(static_cast<long long>(phase) + block);
         for (int j = 1; j <= kPulseSamples; ++j) {
             const auto point = static_cast<std::size_t>(sweeps * j - lateBy - 1);
             points.level[point] = samples[static_cast<std::size_t>(j - 1)];

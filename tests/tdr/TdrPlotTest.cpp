@@ -65,13 +65,15 @@ TEST(TdrPlot, TheInjectionPhaseFollowsTheInjectionsBlockRoundedHalfToEven)
 TEST(TdrPlot, EachInjectionPhaseSendsTheFourPulseBlocksToTheirOwnPoints)
 {
     const EventArea blocks;
-    // Points 0..3 of the first group, for pulse 10: which block each comes from.
+    // Points 0..3 of the first group, for pulse 10: which block each comes from. A block's
+    // place follows its own number (phase + k, k = 10..13), not its place among the four, so a
+    // pulse that is no multiple of four lands where the unit sampled it.
     const std::array<std::array<int, 4>, 5> expected{{
         {},                  // (phase 0 unused)
-        {12, 11, 10, 13},    // phase 1
-        {11, 10, 13, 12},    // phase 2
-        {10, 13, 12, 11},    // phase 3
-        {13, 12, 11, 10},    // phase 4
+        {10, 13, 12, 11},    // phase 1
+        {13, 12, 11, 10},    // phase 2
+        {12, 11, 10, 13},    // phase 3
+        {11, 10, 13, 12},    // phase 4
     }};
     for (int phase = 1; phase <= 4; ++phase) {
         const Interleaved points = interleaveEvent(blocks.area(), 10, phase);
@@ -104,10 +106,10 @@ TEST(TdrPlot, PulseBlocksPastTheLastAreAbsentAndNeverRead)
             EXPECT_TRUE(points.present[i] ? level >= pulse && level <= 63 : level == 0) << pulse << " " << i << ": " << level;
         }
     }
-    // At pulse 63 only block 63 is there, at phase 4 on points 3, 7, 11, ...
+    // At pulse 63 only block 63 is there, at phase 4 on points 0, 4, 8, ...
     const Interleaved last = interleaveEvent(blocks.area(), 63, 4);
-    EXPECT_TRUE(last.present[3]);
-    EXPECT_FALSE(last.present[0] || last.present[1] || last.present[2]);
+    EXPECT_TRUE(last.present[0]);
+    EXPECT_FALSE(last.present[1] || last.present[2] || last.present[3]);
     EXPECT_EQ(presentCount(interleaveEvent(blocks.area(), 64, 1)), 0u);
     EXPECT_EQ(presentCount(interleaveEvent(blocks.area(), -2, 1)), 256u);  // blocks -2..1: only 0 and 1
 }
@@ -138,9 +140,9 @@ TEST(TdrPlot, AnInterlacedEventJoinsThePointsThatArePresent)
     EXPECT_EQ(full.back(), (PlotPoint{512, 0 - 2}));
 
     const Polyline oneSweep = eventInterlaced(interleaveEvent(blocks.area(), 63, 4), 21, 0);
-    ASSERT_EQ(oneSweep.size(), 2u + 123u);  // x = 24, 28, ..., 512
-    EXPECT_EQ(oneSweep[2], (PlotPoint{24, 63}));
-    EXPECT_EQ(oneSweep.back(), (PlotPoint{512, 63}));
+    ASSERT_EQ(oneSweep.size(), 2u + 123u);  // x = 21, 25, ..., 509
+    EXPECT_EQ(oneSweep[2], (PlotPoint{21, 63}));
+    EXPECT_EQ(oneSweep.back(), (PlotPoint{509, 63}));
 
     EXPECT_TRUE(eventInterlaced(interleaveEvent(blocks.area(), 64, 4), 25, 0).empty());
 }
