@@ -1,7 +1,7 @@
 #include "link/ConnectionLifecycle.h"
 
 #include "common/Files.h"
-#include "link/CommandExchange.h"
+#include "unit/UnitSession.h"
 #include "link/CommandTable.h"
 #include "ui/frmMaster.h"
 #include "ui/frmTimeOut.h"
@@ -97,7 +97,7 @@ void ConnectionLifecycle::cmdConnect_Click()
 
 void ConnectionLifecycle::CONNECT_UNIT()
 {
-    const CommandExchange::Routine routine(*w.exchange);
+    const UnitSession::Routine routine(*w.unit);
     SerialControl& comm = *w.Comm;
     w.chkAutotest->setChecked(false);
     if (comm.PortStatus() == portstatus::Unavailable)
@@ -120,7 +120,7 @@ void ConnectionLifecycle::CONNECT_UNIT()
         return;
     }
     const commands::Exchange stop = commands::stopAtLogOn(portNumberText(comm.PortName()).toStdString());
-    w.exchange->sendOnly(commands::Command::Arm);
+    w.unit->sendOnly(commands::Command::Arm);
     comm.setPause(500);
     comm.setScreenText(QString());
     comm.setTickInterval(10);
@@ -157,7 +157,7 @@ void ConnectionLifecycle::CONNECT_UNIT()
 
 void ConnectionLifecycle::ARM_AND_DISCONNECT()
 {
-    w.exchange->sendOnly(commands::Command::Arm);
+    w.unit->sendOnly(commands::Command::Arm);
     w.Comm->setPendingText(QString());
     w.lblStatus->setText(LocalUnitArmed);
     DISCONNECT();
@@ -230,18 +230,6 @@ void ConnectionLifecycle::Watchdog_Timer()
         w.timeOut().Form_Load();
     if (comm.PortStatus() == portstatus::Connected)
         w.lblStatus->setText(portstatus::Connected);
-}
-
-void ConnectionLifecycle::Comm_Progress()
-{
-    w.lblStatus->setText(QString::number(w.Comm->BytesTransferred()) + qtext(commands::bytesTransferredText));
-}
-
-void ConnectionLifecycle::Comm_Abort()
-{
-    w.lblStatus->setText(qtext(commands::transferAbortedText));
-    w.Comm->setWaitTimeout(0);
-    w.Watchdog->start();
 }
 
 } // namespace mr3x

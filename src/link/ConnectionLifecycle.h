@@ -28,9 +28,6 @@ public:
     void DISABLE_CONTROLS();
     void lblStatus_Change();
     void Watchdog_Timer();
-    /// The serial control's progress and abort events.
-    void Comm_Progress();
-    void Comm_Abort();
 
     /// The log-on file of the master unit: unit folder + unit name + " Log_On.txt".
     QString logOnFilePath() const;

@@ -1,6 +1,6 @@
 #include "link/Terminal.h"
 
-#include "link/CommandExchange.h"
+#include "unit/UnitSession.h"
 #include "link/CommandTable.h"
 #include "link/ConnectionLifecycle.h"
 #include "retrieval/EventIndex.h"
@@ -24,32 +24,32 @@ void Terminal::cmdMonitor_Click()
 
 void Terminal::chkAutoreport_Click()
 {
-    w.exchange->sendOnly(w.chkAutoreport->isChecked() ? Command::AutoReportOn : Command::ReportingOff);
+    w.unit->sendOnly(w.chkAutoreport->isChecked() ? Command::AutoReportOn : Command::ReportingOff);
 }
 
 void Terminal::chkMSmode_Click()
 {
-    w.exchange->sendOnly(w.chkMSmode->isChecked() ? Command::MsModeOn : Command::ReportingOff);
+    w.unit->sendOnly(w.chkMSmode->isChecked() ? Command::MsModeOn : Command::ReportingOff);
 }
 
 void Terminal::cmdCallDataDesk_Click()
 {
-    w.exchange->sendOnly(Command::ReportToDataDesk);
+    w.unit->sendOnly(Command::ReportToDataDesk);
 }
 
 void Terminal::cmdCTRLB_Click()
 {
-    w.exchange->sendOnly(Command::CtrlB);
+    w.unit->sendOnly(Command::CtrlB);
 }
 
 void Terminal::cmdCTRLC_Click()
 {
-    w.exchange->sendOnly(Command::CtrlC);
+    w.unit->sendOnly(Command::CtrlC);
 }
 
 void Terminal::cmdSendArm_Click()
 {
-    w.exchange->sendOnly(Command::Arm);
+    w.unit->sendOnly(Command::Arm);
 }
 
 void Terminal::cmdSendDisarm_Click()
@@ -74,7 +74,7 @@ void Terminal::cmdSendDisarm_Click()
 
 void Terminal::cmdVersion_Click()
 {
-    w.exchange->sendOnly(Command::Version);
+    w.unit->sendOnly(Command::Version);
 }
 
 void Terminal::cmdSettings_Click()

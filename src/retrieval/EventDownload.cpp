@@ -2,7 +2,7 @@
 
 #include "common/Files.h"
 #include "events/EventLists.h"
-#include "link/CommandExchange.h"
+#include "unit/UnitSession.h"
 #include "retrieval/EventIndex.h"
 #include "retrieval/IndexLines.h"
 #include "retrieval/MoveWithoutReplacing.h"
@@ -26,14 +26,14 @@ QString EventDownload::eventFolder() const
 
 void EventDownload::cmdGetData_Click()
 {
-    if (w.exchange->refusesCommand(QStringLiteral("No connection to unit ")))
+    if (w.unit->refusesCommand(QStringLiteral("No connection to unit ")))
         return;
     DOWNLOAD_EVENTS();
 }
 
 void EventDownload::DOWNLOAD_EVENTS()
 {
-    const CommandExchange::Routine routine(*w.exchange);
+    const UnitSession::Routine routine(*w.unit);
     w.Watchdog->stop();
     // The user may choose another unit while a reception lets window events run: the events
     // still go to the folder of the unit they were asked of.
@@ -60,16 +60,16 @@ bool EventDownload::fetchEvent(const QString& line, const QString& folder)
         return true;
 
     const commands::Exchange request = commands::eventRecordRequest(retrieval::lineSlotText(text));
-    if (!w.exchange->SEND_COMMAND(request))
+    if (!w.unit->sendCommand(request))
         return false;
     ReceiveOptions receive;
     receive.existing = ExistingFile::Delete;
     receive.deleteOnFailure = true;
     const QString name = qtext(request.receivedFile);
-    if (!w.exchange->RECEIVE_FILE(folder, name, receive))
+    if (!w.unit->receiveFile(folder, name, receive))
         return false;
     // The unit keeps the record unconfirmed until it hears the ACK.
-    w.exchange->sendOnly(commands::Command::Ack);
+    w.unit->sendOnly(commands::Command::Ack);
     w.lblStatus->setText(qtext(request.received));
     convertEventFile(folder, name);
     return true;
@@ -77,9 +77,9 @@ bool EventDownload::fetchEvent(const QString& line, const QString& folder)
 
 void EventDownload::cmdTrigger_Click()
 {
-    if (w.exchange->refusesCommand(QStringLiteral("No connection to "), ManualTriggerTitle))
+    if (w.unit->refusesCommand(QStringLiteral("No connection to "), ManualTriggerTitle))
         return;
-    const CommandExchange::Routine routine(*w.exchange);
+    const UnitSession::Routine routine(*w.unit);
     w.Watchdog->stop();
     const QString folder = eventFolder();
     w.chkFileTransfer->setChecked(true);
@@ -87,7 +87,7 @@ void EventDownload::cmdTrigger_Click()
     w.clock.DoEvents();
 
     const commands::Exchange request = commands::exchangeFor(commands::Command::ManualTrigger);
-    if (!w.exchange->SEND_COMMAND(request))
+    if (!w.unit->sendCommand(request))
         return; // the watchdog stays off
     w.lblStatus->setText(qtext(request.receiving));
     const QString name = qtext(request.receivedFile);
@@ -96,7 +96,7 @@ void EventDownload::cmdTrigger_Click()
     ReceiveOptions receive;
     receive.pauseFirst = false;
     receive.deleteOnFailure = true;
-    if (!w.exchange->RECEIVE_FILE(folder, name, receive))
+    if (!w.unit->receiveFile(folder, name, receive))
         return; // the watchdog stays off
     // A manual recording is not confirmed with an ACK: the unit keeps no record of it.
     w.lblStatus->setText(qtext(request.received));

@@ -1,7 +1,7 @@
 #include "retrieval/EventIndex.h"
 
 #include "common/Files.h"
-#include "link/CommandExchange.h"
+#include "unit/UnitSession.h"
 #include "link/ConnectionLifecycle.h"
 #include "retrieval/EventDownload.h"
 #include "ui/frmMaster.h"
@@ -64,9 +64,9 @@ void EventIndex::cmdGetIndex_Click()
 {
     // No connection check, but the busy check of every unit command: a request sent during a
     // download's reception or between its exchanges would land in the middle of it.
-    if (w.exchange->linkBusy())
+    if (w.unit->linkBusy())
         return;
-    const CommandExchange::Routine routine(*w.exchange);
+    const UnitSession::Routine routine(*w.unit);
     // The user may choose another unit while the waits let window events run: the index still
     // belongs to the unit it was asked of, and goes to its folder.
     const QString folder = w.filTST->Path();
@@ -74,7 +74,7 @@ void EventIndex::cmdGetIndex_Click()
         commands::exchangeFor(commands::Command::Index, {}, w.cboUnits[0]->currentText().toStdString());
     const QString name = QString::fromStdString(request.receivedFile);
     // Without an answer the reception is still tried: the unit may have sent the file anyway.
-    if (w.exchange->SEND_COMMAND(request, requestOptions()))
+    if (w.unit->sendCommand(request, requestOptions()))
         w.lblStatus->Refresh();
 
     ReceiveOptions receive;
@@ -82,7 +82,7 @@ void EventIndex::cmdGetIndex_Click()
     receive.transferMode = 1;
     // A failed reception leaves the index of the last fetch in place, and "File transfer failed"
     // on the status line; the list then shows that older index.
-    if (w.exchange->RECEIVE_FILE(folder, name, receive))
+    if (w.unit->receiveFile(folder, name, receive))
         w.lblStatus->setText(qtext(request.received));
     fillIndexList(folder.isEmpty() ? QString() : joinPath(folder, name));
     w.connection->ENABLE_CONTROLS();

@@ -2,7 +2,7 @@
 // The unit's event index: fetching it ("Get Index"), listing it in lstIndex with each event's
 // stored mark, the per-chain last-index lists, and the rules that keep only events missing on
 // the PC selected.
-#include "link/CommandExchange.h"
+#include "unit/UnitSession.h"
 #include "retrieval/IndexLines.h"
 
 #include <QString>

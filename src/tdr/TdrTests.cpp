@@ -3,7 +3,7 @@
 #include "common/Files.h"
 #include "common/Text.h"
 #include "events/EventViewer.h"
-#include "link/CommandExchange.h"
+#include "unit/UnitSession.h"
 #include "tdr/TdrViewer.h"
 #include "tdr/TestNames.h"
 #include "tdr/TraceColours.h"
@@ -76,9 +76,9 @@ QString captionAt(const std::array<OptionButton*, N>& buttons, const QLabel* ind
 
 void TdrTests::cmdTest_Click()
 {
-    if (w.exchange->refusesCommand(QStringLiteral("No connection to unit ")))
+    if (w.unit->refusesCommand(QStringLiteral("No connection to unit ")))
         return;
-    const CommandExchange::Routine routine(*w.exchange);
+    const UnitSession::Routine routine(*w.unit);
     w.Watchdog->stop();
     w.chkFileTransfer->setChecked(true);
     w.tdrView.chkTrace[0]->setChecked(false);
@@ -115,7 +115,7 @@ void TdrTests::RUN_TDR_TEST()
     // temporary file and renames it over the old one when complete.
     receive.existing = ExistingFile::MakeWritable;
     receive.transferProtocol = 2;
-    if (!folder.isEmpty() && w.exchange->RECEIVE_FILE(folder, name, receive))
+    if (!folder.isEmpty() && w.unit->receiveFile(folder, name, receive))
         w.lblStatus->setText(name + QStringLiteral(" test completed "));
     else if (folder.isEmpty())
         w.lblStatus->setText(QStringLiteral("File transfer failed"));

@@ -5,9 +5,10 @@
 #include "events/EventViewer.h"
 #include "events/WaveformDisplay.h"
 #include "export/Exports.h"
-#include "link/CommandExchange.h"
+#include "unit/UnitSession.h"
 #include "link/ConnectionLifecycle.h"
 #include "link/Terminal.h"
+#include "link/WindowObserver.h"
 #include "retrieval/EventDownload.h"
 #include "retrieval/EventIndex.h"
 #include "systems/Systems.h"
@@ -52,7 +53,8 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
 
     startUp = std::make_unique<StartUp>(*this);
     systems = std::make_unique<Systems>(*this);
-    exchange = std::make_unique<CommandExchange>(*this);
+    unitObserver = std::make_unique<WindowObserver>(*this);
+    unit = std::make_unique<UnitSession>(*Comm, clock, *unitObserver);
     connection = std::make_unique<ConnectionLifecycle>(*this);
     terminal = std::make_unique<Terminal>(*this);
     unitSettings = std::make_unique<UnitSettings>(*this);
@@ -234,8 +236,6 @@ QDockWidget* makePanel(QMainWindow* window, const QString& objectName, const QSt
 
 void frmMaster::wireLink()
 {
-    connect(Comm, &SerialControl::Progress, this, [this] { connection->Comm_Progress(); });
-    connect(Comm, &SerialControl::Abort, this, [this] { connection->Comm_Abort(); });
     connect(Comm, &SerialControl::ScreenChanged, this, [this] { txtTerminal->showText(Comm->ScreenText()); });
     connect(lblStatus, &EventLabel::Change, this, [this] { connection->lblStatus_Change(); });
     connect(Watchdog, &QTimer::timeout, this, [this] { connection->Watchdog_Timer(); });

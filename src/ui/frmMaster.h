@@ -40,7 +40,8 @@ namespace mr3x {
 class StartUp;
 class Systems;
 class ConnectionLifecycle;
-class CommandExchange;
+class UnitSession;
+class WindowObserver;
 class Terminal;
 class UnitSettings;
 class SettingCommands;
@@ -90,7 +91,8 @@ public:
     // --- Subsystems -----------------------------------------------------------------------
     std::unique_ptr<StartUp> startUp;
     std::unique_ptr<Systems> systems;
-    std::unique_ptr<CommandExchange> exchange;
+    std::unique_ptr<WindowObserver> unitObserver; // the unit session reports to the window
+    std::unique_ptr<UnitSession> unit;            // the unit's road, on Comm
     std::unique_ptr<ConnectionLifecycle> connection;
     std::unique_ptr<Terminal> terminal;
     std::unique_ptr<UnitSettings> unitSettings;

@@ -1,6 +1,6 @@
 #include "ui/frmTimeOut.h"
 
-#include "link/CommandExchange.h"
+#include "unit/UnitSession.h"
 #include "link/ConnectionLifecycle.h"
 #include "ui/frmMaster.h"
 
@@ -62,7 +62,7 @@ void frmTimeOut::TimeExpired_Timer()
 void frmTimeOut::cmdStayOn_Click()
 {
     w.Watchdog->stop();
-    w.exchange->sendOnly(commands::Command::KeepAlive);
+    w.unit->sendOnly(commands::Command::KeepAlive);
     w.Watchdog->start();
     w.program.IdleTicks = 0;
     Unload();

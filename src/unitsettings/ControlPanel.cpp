@@ -1,6 +1,6 @@
 #include "unitsettings/ControlPanel.h"
 
-#include "link/CommandExchange.h"
+#include "unit/UnitSession.h"
 #include "link/ConnectionLifecycle.h"
 #include "tdr/TdrTests.h"
 #include "ui/frmMaster.h"
@@ -269,9 +269,9 @@ void ControlPanel::cmdArm_MouseDown(Qt::MouseButton button)
 
 void ControlPanel::arm()
 {
-    if (w.exchange->linkBusy())
+    if (w.unit->linkBusy())
         return;
-    const CommandExchange::Routine routine(*w.exchange);
+    const UnitSession::Routine routine(*w.unit);
     w.Watchdog->stop();
     if (w.dialogs.message(ArmQuestion, MsgButtons::YesNo, MsgIcon::Critical) != MsgAnswer::Yes) {
         w.dialogs.message(ArmDeclined, MsgButtons::Ok, MsgIcon::Information);

@@ -1,7 +1,7 @@
 #include "unitsettings/SettingCommands.h"
 
 #include "common/Files.h"
-#include "link/CommandExchange.h"
+#include "unit/UnitSession.h"
 #include "ui/frmMaster.h"
 #include "unitsettings/ControlText.h"
 #include "unitsettings/PanelChoices.h"
@@ -43,27 +43,27 @@ void SettingCommands::SET_TIME()
     w.program.ClockFields.clear();
     for (const std::string& field : fields)
         w.program.ClockFields << fromLatin1(field);
-    w.exchange->SEND_COMMAND(commands::setTimeRequest(fields), drainedFirst());
+    w.unit->sendCommand(commands::setTimeRequest(fields), drainedFirst());
 }
 
 void SettingCommands::SET_THRESHOLD()
 {
-    w.exchange->SEND_COMMAND(commands::setThresholdRequest(latin1(w.cboThreshold->currentText())));
+    w.unit->sendCommand(commands::setThresholdRequest(latin1(w.cboThreshold->currentText())));
 }
 
 void SettingCommands::SET_DURATION()
 {
-    w.exchange->SEND_COMMAND(commands::setDurationRequest(latin1(w.cboDuration->currentText())));
+    w.unit->sendCommand(commands::setDurationRequest(latin1(w.cboDuration->currentText())));
 }
 
 void SettingCommands::SET_ID()
 {
-    if (w.exchange->refusesCommand(NoConnection))
+    if (w.unit->refusesCommand(NoConnection))
         return;
-    const CommandExchange::Routine routine(*w.exchange);
+    const UnitSession::Routine routine(*w.unit);
     const std::string record = commands::idRecord(latin1(locationDate()), latin1(w.cboJobs[0]->currentText()),
                                                   latin1(w.cboLocations[0]->currentText()));
-    w.exchange->SEND_COMMAND(commands::setIdRequest(record), drainedFirst());
+    w.unit->sendCommand(commands::setIdRequest(record), drainedFirst());
 }
 
 QString SettingCommands::locationDate() const
@@ -105,7 +105,7 @@ void SettingCommands::SET_HARDWARE()
     options.clearScreen = false;
     options.releaseTerminal = false;
     options.echo = std::nullopt;
-    w.exchange->SEND_COMMAND(request, options);
+    w.unit->sendCommand(request, options);
 }
 
 void SettingCommands::SEND_TRIGGER_SETTINGS()

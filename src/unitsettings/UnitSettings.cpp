@@ -2,7 +2,7 @@
 
 #include "common/Files.h"
 #include "common/Text.h"
-#include "link/CommandExchange.h"
+#include "unit/UnitSession.h"
 #include "link/ConnectionLifecycle.h"
 #include "retrieval/EventIndex.h"
 #include "ui/frmMaster.h"
@@ -66,7 +66,7 @@ QString UnitSettings::settingsFileOf(const QString& folder, const QString& unit)
 void UnitSettings::GET_SETTINGS()
 {
     SerialControl& comm = *w.Comm;
-    if (w.exchange->refusesCommand(NoConnection))
+    if (w.unit->refusesCommand(NoConnection))
         return;
     // The terminal can ask with only a port open: without a unit folder the capture would land
     // wherever the program happens to run.
@@ -74,7 +74,7 @@ void UnitSettings::GET_SETTINGS()
         w.dialogs.message(NoUnit, MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
-    const CommandExchange::Routine routine(*w.exchange);
+    const UnitSession::Routine routine(*w.unit);
     // The user may choose another unit while the waits let window events run: the settings and
     // the index still belong to the unit they were asked of, and go to its folder.
     const QString folder = w.filTST->Path();
@@ -90,7 +90,7 @@ void UnitSettings::GET_SETTINGS()
     options.echo = false;
     options.captureFile = file;
     options.clearPendingAfter = true;
-    if (w.exchange->SEND_COMMAND(commands::exchangeFor(Command::Settings), options)) {
+    if (w.unit->sendCommand(commands::exchangeFor(Command::Settings), options)) {
         w.lblStatus->Refresh();
         parseSettings(file);
     } else {
@@ -108,14 +108,14 @@ void UnitSettings::GET_SETTINGS()
 void UnitSettings::downloadIndex(const QString& folder, const QString& unit)
 {
     const commands::Exchange request = commands::exchangeFor(Command::Index, {}, latin1(unit));
-    if (!w.exchange->SEND_COMMAND(request, EventIndex::requestOptions()))
+    if (!w.unit->sendCommand(request, EventIndex::requestOptions()))
         return;
     w.lblStatus->Refresh();
 
     ReceiveOptions reception;
     reception.transferMode = 1;
     const QString name = fromLatin1(request.receivedFile);
-    if (!w.exchange->RECEIVE_FILE(folder, name, reception))
+    if (!w.unit->receiveFile(folder, name, reception))
         return;
     w.lblStatus->setText(fromLatin1(request.received));
     w.eventIndex->fillIndexList(joinPath(folder, name));

@@ -1,6 +1,6 @@
 // The command exchange on the real main window and the simulated unit: what goes on the wire, in
 // what order and when, what the status line says, and how files are received.
-#include "link/CommandExchange.h"
+#include "unit/UnitSession.h"
 #include "support/LinkFixture.h"
 
 #include <QDir>
@@ -41,7 +41,7 @@ TEST(CommandExchange, SendsEveryWaitingCommandAndTakesItsAnswerInEitherCase)
                                   exchangeFor(Command::ManualTrigger)}) {
             SCOPED_TRACE(e.text + (upperCase ? " answered upper-case" : ""));
             f.clear();
-            EXPECT_TRUE(f.w.exchange->SEND_COMMAND(e));
+            EXPECT_TRUE(f.w.unit->sendCommand(e));
             const QByteArray wakeUp = e.text[0] == 'g' ? "\r\n\r\n" : ""; // the hardware command wakes the unit's parser
             EXPECT_EQ(f.sent, wakeUp + QByteArray::fromStdString(e.text));
             EXPECT_EQ(f.statusHistory, (QStringList{qtext(e.progress), qtext(e.success)}));
@@ -57,7 +57,7 @@ TEST(CommandExchange, ATimeOutShowsOnTheStatusLineOnlyAndTheClockCommandDrainsTh
     OpenWindow f;
     // Slot 20 holds no event: the unit says so and does not finish the command.
     const std::int64_t start = f.clock.nowMs();
-    EXPECT_FALSE(f.w.exchange->SEND_COMMAND(eventRecordRequest("20")));
+    EXPECT_FALSE(f.w.unit->sendCommand(eventRecordRequest("20")));
     EXPECT_GE(f.clock.nowMs() - start, 3000);
     EXPECT_EQ(f.statusHistory, (QStringList{"Requesting event record 20", "Timeout acknowledging request for Event 20"}));
     EXPECT_EQ(f.w.Comm->WaitTimeout(), 0);
@@ -68,7 +68,7 @@ TEST(CommandExchange, ATimeOutShowsOnTheStatusLineOnlyAndTheClockCommandDrainsTh
     f.w.Comm->setPatternSeparator(QStringLiteral("#"));
     SendOptions drain;
     drain.drainFirst = true;
-    EXPECT_TRUE(f.w.exchange->SEND_COMMAND(setTimeRequest(clockFields(2026, 12, 6, 12, 0, 0)), drain));
+    EXPECT_TRUE(f.w.unit->sendCommand(setTimeRequest(clockFields(2026, 12, 6, 12, 0, 0)), drain));
     EXPECT_EQ(f.statusHistory.last(), "Time set") << "the separator is set back to \"|\"";
     EXPECT_EQ(f.w.Comm->Input(), QString::fromStdString(f.unit().finishedLine('T')))
         << "what came before the command was read and dropped";
@@ -79,7 +79,7 @@ TEST(CommandExchange, ReceivesAFileUnderTheNameAskedForReplacingTheOldOneOnlyWhe
     OpenWindow f;
     const QString folder = f.root.mkdirs(QStringLiteral("unit"));
     f.root.write(QStringLiteral("unit/Event_05.EVT"), "old");
-    ASSERT_TRUE(f.w.exchange->SEND_COMMAND(eventRecordRequest("04"))); // 3328 bytes, sent as "EVENT_04.EVT"
+    ASSERT_TRUE(f.w.unit->sendCommand(eventRecordRequest("04"))); // 3328 bytes, sent as "EVENT_04.EVT"
     f.clear();
     QByteArray midway;
     QObject::connect(f.w.Comm, &SerialControl::Progress, [&] {
@@ -87,7 +87,7 @@ TEST(CommandExchange, ReceivesAFileUnderTheNameAskedForReplacingTheOldOneOnlyWhe
             midway = f.root.read(QStringLiteral("unit/Event_05.EVT"));
     });
     const std::int64_t start = f.clock.nowMs();
-    EXPECT_TRUE(f.w.exchange->RECEIVE_FILE(folder, QStringLiteral("Event_05.EVT")));
+    EXPECT_TRUE(f.w.unit->receiveFile(folder, QStringLiteral("Event_05.EVT")));
     EXPECT_EQ(midway, "old");
     EXPECT_EQ(f.writes.front().second, "C");
     EXPECT_GE(f.writes.front().first - start, 500) << "the pause before the reception";
@@ -126,7 +126,7 @@ TEST(CommandExchange, EveryFailedReceptionEndsInBoundedTimeSaysSoAndLeavesTheOld
         frmMaster& w = f.w;
         const QString folder = f.root.mkdirs(QStringLiteral("unit"));
         f.root.write(QStringLiteral("unit/Event_01.EVT"), "the old record");
-        ASSERT_TRUE(w.exchange->SEND_COMMAND(eventRecordRequest("01")));
+        ASSERT_TRUE(w.unit->sendCommand(eventRecordRequest("01")));
         if (c.closePort)
             QObject::connect(w.Comm, &SerialControl::Progress, [&] { w.Comm->setPortOpen(false); });
         w.Watchdog->stop();
@@ -134,7 +134,7 @@ TEST(CommandExchange, EveryFailedReceptionEndsInBoundedTimeSaysSoAndLeavesTheOld
         f.statusHistory.clear();
         const std::int64_t start = f.clock.nowMs();
 
-        EXPECT_FALSE(w.exchange->RECEIVE_FILE(folder, QStringLiteral("Event_01.EVT")));
+        EXPECT_FALSE(w.unit->receiveFile(folder, QStringLiteral("Event_01.EVT")));
         EXPECT_LE(f.clock.nowMs() - start, c.boundMs);
         EXPECT_EQ(f.statusHistory.last(), "File transfer failed");
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"Event_01.EVT"});

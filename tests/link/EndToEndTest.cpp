@@ -1,7 +1,7 @@
 // End to end through a real pty: the main window with its serial control and QSerialPort transport
 // on one side, the standalone simulated unit on the other, on the PC's own clock.
 #include "common/Clock.h"
-#include "link/CommandExchange.h"
+#include "unit/UnitSession.h"
 #include "link/ConnectionLifecycle.h"
 #include "sim/SimUnit.h"
 #include "support/LinkFixture.h"
@@ -34,8 +34,8 @@ TEST(EndToEnd, TheWindowLogsOnFetchesARecordByteForByteAndLogsOffThroughARealPty
     sim::SimOptions options;
     options.seed = 5;
     options.clock = *sim::DateTime::parse(test::kUnitSimClock);
-    ASSERT_TRUE(w.exchange->SEND_COMMAND(commands::eventRecordRequest("01")));
-    ASSERT_TRUE(w.exchange->RECEIVE_FILE(f.root.mkdirs(QStringLiteral("unit")), QStringLiteral("Event_01.EVT")));
+    ASSERT_TRUE(w.unit->sendCommand(commands::eventRecordRequest("01")));
+    ASSERT_TRUE(w.unit->receiveFile(f.root.mkdirs(QStringLiteral("unit")), QStringLiteral("Event_01.EVT")));
     EXPECT_EQ(f.root.read(QStringLiteral("unit/Event_01.EVT")), test::bytesOf(sim::SimUnit(options).eventRecord(0)));
 
     // Log off, letting the unit arm itself.

@@ -1,35 +1,43 @@
 #pragma once
-// The command exchange with the unit, as the command routines use it:
+// A session on one Local Unit over one serial control (and so one transport) with the link's
+// clock: the exchanges every unit routine is made of, and the guard that keeps a second
+// routine off the link while one runs. The unit's road (log-on, settings, index, downloads,
+// tests, arming) is built on it in this folder; the window and the collector drive the same
+// road, each with its own observer.
 //
-//   if (w.exchange->linkBusy()) return;                       // "Communications in progress"
+//   if (session.refusesCommand(noConnection)) return;          // "Communications in progress"
+//   const UnitSession::Routine routine(session);
 //   auto request = commands::eventRecordRequest(nn);           // the command table's row, filled in
-//   if (!w.exchange->SEND_COMMAND(request)) return;            // progress, send, wait, result text
-//   if (!w.exchange->RECEIVE_FILE(folder, request.receivedFile, {.existing = ExistingFile::Delete}))
-//       return;                                                // "File transfer failed" is shown
+//   if (!session.sendCommand(request)) return;                 // progress, send, wait, result text
+//   if (!session.receiveFile(folder, qtext(request.receivedFile), {.existing = ExistingFile::Delete}))
+//       return;                                                // "File transfer failed" is reported
 //
-// SEND_COMMAND runs the exchange idiom on the serial control in this order: the progress text;
+// sendCommand runs the exchange idiom on the serial control in this order: the progress text;
 // the preparation (receive buffer drained, ScreenText emptied, TerminalActive false, Echo,
 // TransferMode 0, WaitTimeout, ReplyCapture, CaptureFile, ReplyPatterns); the wake-up sends (after
 // their pause); PendingText emptied where asked; the command (and its follow-up after its pause);
 // PendingText emptied where asked; TimedOut; the success or time-out text; CaptureFile emptied;
 // WaitTimeout 0. The options leave out the steps a routine does not take.
 //
-// RECEIVE_FILE receives one file: the optional Pause 500; an existing file of the name deleted
+// receiveFile receives one file: the optional Pause 500; an existing file of the name deleted
 // or made writable; ReceiveFolder, TransferProtocol, TransferMode; the receive buffer read and
-// discarded; ReceiveFile; then it waits, letting window events run, until TransferState reads 0
-// (success) or -1 (failure: "File transfer failed" on the status line). The serial control
-// bounds every reception, so the wait always ends.
+// discarded; ReceiveFile; then it waits, letting other events run, until TransferState reads 0
+// (success) or -1 (failure: "File transfer failed"). The serial control bounds every reception,
+// so the wait always ends.
+#include "common/Clock.h"
 #include "link/CommandTable.h"
+#include "link/SerialControl.h"
+#include "unit/UnitObserver.h"
 
+#include <QObject>
 #include <QString>
 
 #include <optional>
+#include <string>
 
 namespace mr3x {
 
-class frmMaster;
-
-/// A text of the command table as the window shows it.
+/// A text of the command table as the status line shows it.
 QString qtext(std::string_view text);
 
 struct SendOptions {
@@ -54,28 +62,34 @@ struct ReceiveOptions {
     bool deleteOnFailure = false;          // remove a file of the name left after a failure
 };
 
-class CommandExchange {
+class UnitSession : public QObject {
+    Q_OBJECT
 public:
-    explicit CommandExchange(frmMaster& window) : w(window) {}
+    UnitSession(SerialControl& link, Clock& clock, UnitObserver& observer, QObject* parent = nullptr);
 
-    /// Held by a routine that talks to the unit over several exchanges (the log-on, the settings
-    /// download, the setting batches and arming, the index and event downloads, the manual
-    /// trigger). Between its exchanges such a routine pauses and lets window events run; a
-    /// second routine started from one of those events would talk over it. A routine that calls
-    /// another directly (arming runs SET_ID) is not interrupted by it.
+    SerialControl& link() { return link_; }
+    Clock& clock() { return clock_; }
+    UnitObserver& observer() { return observer_; }
+
+    /// Held by a routine that talks to the unit over several exchanges. Between its exchanges
+    /// such a routine pauses and lets other events run; a second routine started from one of
+    /// those events would talk over it. A routine that calls another directly (arming runs the
+    /// identity command) is not interrupted by it.
     class Routine {
     public:
-        explicit Routine(CommandExchange& exchange);
+        explicit Routine(UnitSession& session);
         ~Routine();
         Routine(const Routine&) = delete;
         Routine& operator=(const Routine&) = delete;
 
     private:
-        CommandExchange& exchange_;
+        UnitSession& session_;
     };
 
-    /// The busy check: while TransferState reads 4, or while a click reaches the window from the
-    /// wait of a running routine, shows "Communications in progress" (OK only, under `title`
+    /// Whether the link is taken: a reply wait or a reception under way (TransferState 4), or a
+    /// routine waiting while the caller runs from inside its wait.
+    bool busy() const;
+    /// The busy check: when busy, tells "Communications in progress" (OK only, under `title`
     /// when one is given) and returns true; the caller then sends nothing.
     bool linkBusy(const QString& title = QString());
     /// The checks every unit command starts with: linkBusy, then the port connected, else
@@ -84,23 +98,32 @@ public:
 
     /// Runs one command's exchange; true when the unit answered within the time-out (a command
     /// that waits for nothing is sent and counts as answered).
-    bool SEND_COMMAND(const commands::Exchange& command, const SendOptions& options = {});
-
+    bool sendCommand(const commands::Exchange& command, const SendOptions& options = {});
     /// Sends a command that waits for nothing, touching neither the status line nor the
     /// exchange settings.
     void sendOnly(commands::Command command);
-
     /// Receives one file into `folder` under exactly `name`; true when it arrived whole.
-    bool RECEIVE_FILE(const QString& folder, const QString& name, const ReceiveOptions& options = {});
+    bool receiveFile(const QString& folder, const QString& name, const ReceiveOptions& options = {});
+
+    /// Reports a status text (an empty one is not shown); the last one is kept, since a batch
+    /// reads back whether its step succeeded.
+    void report(const QString& text);
+    void report(std::string_view text) { report(qtext(text)); }
+    QString lastStatus() const { return lastStatus_; }
 
 private:
     void prepare(const commands::Exchange& command, const SendOptions& options);
     void wakeUp(const commands::Exchange& command);
     void drainReceiveBuffer();
-    void setStatus(const std::string& text);
     bool routineInterrupted() const;
+    /// The serial control's progress and abort events, during a reception.
+    void Comm_Progress();
+    void Comm_Abort();
 
-    frmMaster& w;
+    SerialControl& link_;
+    Clock& clock_;
+    UnitObserver& observer_;
+    QString lastStatus_;
     int routines_ = 0;          // routines running, one inside another
     int routineEventDepth_ = 0; // the clock's event depth when the outermost one began
 };
