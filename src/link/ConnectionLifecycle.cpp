@@ -13,8 +13,6 @@ namespace mr3x {
 
 namespace {
 
-const QString Disconnected = QStringLiteral("Disconnected");
-const QString LocalUnitArmed = QStringLiteral("Local Unit armed");
 const QString ConnectCaption = QStringLiteral("Connect to Local Unit");
 const QString DisconnectCaption = QStringLiteral("Disconnect from Local Unit");
 
@@ -26,13 +24,6 @@ QString portNameForEntry(const QString& entry)
 }
 
 } // namespace
-
-QString ConnectionLifecycle::portNumberText(const QString& portName)
-{
-    static const QRegularExpression comPort(QStringLiteral("^COM(\\d+)$"), QRegularExpression::CaseInsensitiveOption);
-    const auto match = comPort.match(portName);
-    return match.hasMatch() ? match.captured(1) : QStringLiteral(" ") + portName;
-}
 
 QString ConnectionLifecycle::logOnFilePath() const
 {
@@ -80,7 +71,7 @@ void ConnectionLifecycle::cmdConnect_Click()
     }
 
     SerialControl& comm = *w.Comm;
-    if (comm.PortStatus() == portstatus::Connected && w.lblStatus->text() != LocalUnitArmed) {
+    if (comm.PortStatus() == portstatus::Connected && w.lblStatus->text() != unitstatus::LocalUnitArmed) {
         const QString question = QStringLiteral("The Local Unit has not completed the arming process\n\n"
                                                 "Select OK to continue\n\n"
                                                 "Select Cancel then click ARM and wait for status message: \n"
@@ -110,45 +101,18 @@ void ConnectionLifecycle::CONNECT_UNIT()
         return;
     }
     w.cmdConnect->setText(DisconnectCaption);
-    w.lblStatus->setText(qtext(commands::rowOf(commands::Command::StopAtLogOn).progress));
-
-    comm.setPortOpen(true);
-    if (!comm.PortOpen()) {
+    switch (w.unit->logOn()) {
+    case UnitSession::LogOn::PortFailed:
         // The port went away between choosing it and logging on.
         DISCONNECT();
         w.lblStatus->setText(comm.PortName() + QStringLiteral(" (") + comm.PortStatus() + QStringLiteral(")"));
         return;
+    case UnitSession::LogOn::NoAnswer:
+        return; // the port stays open and the button offers the log-off, which asks the arming question
+    case UnitSession::LogOn::Stopped:
+        break;
     }
-    const commands::Exchange stop = commands::stopAtLogOn(portNumberText(comm.PortName()).toStdString());
-    w.unit->sendOnly(commands::Command::Arm);
-    comm.setPause(500);
-    comm.setScreenText(QString());
-    comm.setTickInterval(10);
-    comm.setTickInterval(50);
-    comm.setTerminalActive(false);
-    comm.setInCount(0);
-    comm.setReplyCapture(0);
-    comm.setEcho(true);
-    comm.setTransferMode(0);
-    comm.setWaitTimeout(stop.timeoutMs);
-    comm.setCaptureFile(QString());
-    comm.setReplyPatterns(qtext(stop.replyPatterns));
-
-    comm.Send(qtext(stop.text));
-    comm.setPause(stop.followUpPauseMs);
-    comm.Send(qtext(stop.followUp));
-    comm.setPendingText(QString());
-    if (comm.TimedOut() != 0) {
-        // The port stays open and the button offers the log-off, which asks the arming question.
-        w.lblStatus->setText(qtext(stop.timeout));
-        return;
-    }
-
-    w.lblStatus->setText(qtext(stop.success));
-    w.cmdConnect->setText(DisconnectCaption);
     w.lblStatus->Refresh();
-    comm.setWaitTimeout(0);
-    comm.setPause(1000);
     w.clock.DoEvents();
     ENABLE_CONTROLS();
     w.clock.DoEvents();
@@ -157,19 +121,15 @@ void ConnectionLifecycle::CONNECT_UNIT()
 
 void ConnectionLifecycle::ARM_AND_DISCONNECT()
 {
-    w.unit->sendOnly(commands::Command::Arm);
-    w.Comm->setPendingText(QString());
-    w.lblStatus->setText(LocalUnitArmed);
+    w.unit->armAndRelease();
     DISCONNECT();
 }
 
 void ConnectionLifecycle::DISCONNECT()
 {
     w.Watchdog->stop();
-    w.Comm->setPortOpen(false);
-    w.Comm->setCaptureFile(QString());
     forgetUnitModel();
-    w.lblStatus->setText(Disconnected);
+    w.unit->close();
     w.cmdConnect->setText(ConnectCaption);
     w.fraControls->hide();
     w.fraSaxComm->hide();
@@ -204,7 +164,7 @@ void ConnectionLifecycle::lblStatus_Change()
     if (text == portstatus::Connected) {
         w.fraControls->show();
         w.fraSaxComm->hide();
-    } else if (text == Disconnected) {
+    } else if (text == unitstatus::Disconnected) {
         w.Watchdog->stop();
     } else {
         w.program.IdleTicks = 0;

@@ -31,8 +31,6 @@ public:
 
     /// The log-on file of the master unit: unit folder + unit name + " Log_On.txt".
     QString logOnFilePath() const;
-    /// How the status line names the port: the number of a "COMn" port, else the port's name.
-    static QString portNumberText(const QString& portName);
 
 private:
     /// The link closed: the model of the unit it led to no longer holds.

@@ -37,6 +37,11 @@
 
 namespace mr3x {
 
+namespace unitstatus {
+inline const QString LocalUnitArmed = QStringLiteral("Local Unit armed");
+inline const QString Disconnected = QStringLiteral("Disconnected");
+} // namespace unitstatus
+
 /// A text of the command table as the status line shows it.
 QString qtext(std::string_view text);
 
@@ -104,6 +109,20 @@ public:
     void sendOnly(commands::Command command);
     /// Receives one file into `folder` under exactly `name`; true when it arrived whole.
     bool receiveFile(const QString& folder, const QString& name, const ReceiveOptions& options = {});
+
+    // --- Logging on and off (LogOn.cpp) ---------------------------------------------------------
+    enum class LogOn { Stopped, PortFailed, NoAnswer };
+    /// Opens the port named on the serial control with its settings and logs on: "e", then "="
+    /// and "-" waiting for "stopped by serial comm!", which stops the unit's recording. A port
+    /// that does not open reports nothing (the caller says how it failed); no answer leaves the
+    /// port open.
+    LogOn logOn();
+    /// Lets the unit arm itself with the settings it holds ("e"): it leaves serial control.
+    void armAndRelease();
+    /// Closes the port; "Disconnected".
+    void close();
+    /// How the status line names the port: the number of a "COMn" port, else the port's name.
+    static QString portNumberText(const QString& portName);
 
     /// Reports a status text (an empty one is not shown); the last one is kept, since a batch
     /// reads back whether its step succeeded.
