@@ -28,6 +28,7 @@
 #include "link/CommandTable.h"
 #include "link/SerialControl.h"
 #include "unit/UnitObserver.h"
+#include "unitsettings/SettingsText.h"
 
 #include <QObject>
 #include <QString>
@@ -123,6 +124,17 @@ public:
     void close();
     /// How the status line names the port: the number of a "COMn" port, else the port's name.
     static QString portNumberText(const QString& portName);
+
+    // --- The unit's settings (SettingsCapture.cpp) --------------------------------------------
+    /// "<unit> Settings.txt" in `folder`.
+    static QString settingsFile(const QString& folder, const QString& unit);
+    /// Captures the unit's settings text ("X") into its settings file in `folder`; true when the
+    /// unit finished it. A capture it did not finish is only part of its settings: it is removed,
+    /// and the problem is told.
+    bool captureSettings(const QString& folder, const QString& unit);
+    /// Reads and checks a settings file; each value out of range is told (exclamation, OK), in
+    /// the order the control panel takes them. Nothing when the file is missing or unreadable.
+    std::optional<unitsettings::CheckedSettings> readSettings(const QString& file);
 
     /// Reports a status text (an empty one is not shown); the last one is kept, since a batch
     /// reads back whether its step succeeded.

@@ -94,4 +94,22 @@ std::optional<FieldCheck> checkField(const std::vector<std::string>& fields, Fie
     return check;
 }
 
+CheckedSettings checkSettings(const std::vector<std::string>& lines)
+{
+    CheckedSettings read;
+    read.fields = splitParameters(lines);
+    if (read.fields.size() > SimNumber)
+        read.fields[SimNumber] = withoutFinishedLine(read.fields[SimNumber]);
+    read.msUnit = read.fields.size() > Version && read.fields[Version] == msMarker;
+    for (const Field field : {Threshold, Duration, CurrentFsd, Phase, TriggerMode, RangePulse, Gain, Balance, BalanceMode}) {
+        if (field == CurrentFsd && read.msUnit)
+            continue;
+        std::optional<FieldCheck> check = checkField(read.fields, field);
+        if (check && !check->inRange)
+            read.problems.push_back(check->message);
+        read.checks[static_cast<std::size_t>(field)] = std::move(check);
+    }
+    return read;
+}
+
 } // namespace mr3x::unitsettings

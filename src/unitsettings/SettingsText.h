@@ -65,4 +65,17 @@ struct FieldCheck {
 /// short to hold the field.
 std::optional<FieldCheck> checkField(const std::vector<std::string>& fields, Field field);
 
+/// A settings text read and checked, as the control panel takes it.
+struct CheckedSettings {
+    std::vector<std::string> fields;            // the SIM number without its "Finished X" line
+    bool msUnit = false;                        // field 11 is the "M-S32" marker
+    std::array<std::optional<FieldCheck>, SimNumber + 1> checks{}; // by field; empty: not taken
+    std::vector<std::string> problems;          // the out-of-range messages, in the panel's order
+};
+
+/// Splits the captured lines and checks every field the panel takes, in the order it takes
+/// them: threshold, duration, the current full scale (not on an "M-S32", which has none),
+/// phase, trigger mode, range and pulse, gain, balance, balance mode.
+CheckedSettings checkSettings(const std::vector<std::string>& lines);
+
 } // namespace mr3x::unitsettings

@@ -22,9 +22,6 @@ using namespace unitsettings;
 
 const QString NoConnection = QStringLiteral("No connection to Local Unit");
 const QString NoUnit = QStringLiteral("No unit selected");
-const QString SettingsProblem = QStringLiteral("Problem accessing settings of Local Unit\n"
-                                               "press OK to retrieve index of triggered events\n"
-                                               "and enable control panel");
 constexpr int pauseAfterSettingsMs = 1000;
 
 /// Selects an entry of a list, when the list has it.
@@ -60,7 +57,7 @@ QString UnitSettings::chosenUnitsFile() const
 
 QString UnitSettings::settingsFileOf(const QString& folder, const QString& unit)
 {
-    return joinPath(folder, fromLatin1(commands::receivedFileName(Command::Settings, latin1(unit))));
+    return UnitSession::settingsFile(folder, unit);
 }
 
 void UnitSettings::GET_SETTINGS()
@@ -80,24 +77,9 @@ void UnitSettings::GET_SETTINGS()
     const QString folder = w.filTST->Path();
     const QString unit = w.cboUnits[0]->currentText();
     w.Watchdog->stop();
-    comm.setCaptureFile(QString());
-    // A file left from an earlier download must not be read as this one's.
-    const QString file = settingsFileOf(folder, unit);
-    if (pathExists(file))
-        removeFile(file);
-
-    SendOptions options;
-    options.echo = false;
-    options.captureFile = file;
-    options.clearPendingAfter = true;
-    if (w.unit->sendCommand(commands::exchangeFor(Command::Settings), options)) {
+    if (w.unit->captureSettings(folder, unit)) {
         w.lblStatus->Refresh();
-        parseSettings(file);
-    } else {
-        // Without its "Finished X" line the capture is only part of the unit's settings; kept,
-        // it would be listed as the unit's settings.
-        removeFile(file);
-        w.dialogs.message(SettingsProblem, MsgButtons::Ok, MsgIcon::Exclamation);
+        parseSettings(settingsFileOf(folder, unit));
     }
     comm.setPause(pauseAfterSettingsMs);
     w.connection->ENABLE_CONTROLS();
@@ -133,23 +115,20 @@ void UnitSettings::parseSettings(const QString& file)
     w.program.ParameterLabels[TriggerMode] = fromLatin1(triggerModeLabel);
     w.program.ParameterLabels[RangePulse] = fromLatin1(rangePulseLabel);
     w.lstUnitSettings->clear();
-    std::optional<std::vector<std::string>> read = readFields(file);
+    std::optional<CheckedSettings> read = w.unit->readSettings(file);
     if (!read)
         return;
-    std::vector<std::string>& fields = *read;
-
-    if (fields.size() > SimNumber) {
-        fields[SimNumber] = withoutFinishedLine(fields[SimNumber]);
+    std::vector<std::string> fields = read->fields;
+    if (fields.size() > SimNumber)
         offerSimNumber(fields[SimNumber]);
-    }
     markGprs(fields);
     // The model is this unit's own: a unit without the "M-S32" marker is not taken for one
     // because an earlier unit of the run was.
     if (fields.size() > Version)
-        w.lblHardware->setText(fields[Version] == msMarker ? fromLatin1(msModel) : QString());
+        w.lblHardware->setText(read->msUnit ? fromLatin1(msModel) : QString());
     keepParameters(fields);
     listFields(fields);
-    applyFields(fields);
+    applyChecks(*read);
     w.controlPanel->UPDATE_TAGS();
     w.connection->ENABLE_CONTROLS();
 }
@@ -225,24 +204,17 @@ void UnitSettings::offerSimNumber(const std::string& simNumber)
     slaveUnits->setCurrentIndex(selected);
 }
 
-void UnitSettings::applyFields(const std::vector<std::string>& fields)
+void UnitSettings::applyChecks(const CheckedSettings& read)
 {
-    const auto checked = [this, &fields](Field field) {
-        std::optional<FieldCheck> check = checkField(fields, field);
-        if (check && !check->inRange)
-            w.dialogs.message(fromLatin1(check->message), MsgButtons::Ok, MsgIcon::Exclamation);
-        return check;
-    };
+    const auto checked = [&read](Field field) { return read.checks[static_cast<std::size_t>(field)]; };
 
     if (const auto check = checked(Threshold))
         selectEntry(w.cboThreshold, thresholdEntry(*check));
     if (const auto check = checked(Duration))
         selectEntry(w.cboDuration, durationEntry(*check));
-    if (w.lblHardware->text() != fromLatin1(msModel)) {
-        if (const auto check = checked(CurrentFsd))
-            if (const std::optional<int> button = fsdButton(*check))
-                w.optFSD[static_cast<std::size_t>(*button)]->setChecked(true);
-    }
+    if (const auto check = checked(CurrentFsd))
+        if (const std::optional<int> button = fsdButton(*check))
+            w.optFSD[static_cast<std::size_t>(*button)]->setChecked(true);
     if (const auto check = checked(Phase))
         w.controlPanel->showPhase(phaseButton(*check));
     std::optional<bool> tdr;

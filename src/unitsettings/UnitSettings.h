@@ -13,6 +13,7 @@ class frmMaster;
 namespace unitsettings {
 struct RangeAndPulse;
 struct BalanceChoice;
+struct CheckedSettings;
 } // namespace unitsettings
 
 class UnitSettings {
@@ -48,8 +49,8 @@ private:
     void listFields(const std::vector<std::string>& fields);
     /// The SIM number is added to the slave unit list, without choosing it.
     void offerSimNumber(const std::string& simNumber);
-    /// Each field checked in turn (a message for a value out of range) and shown on the panel.
-    void applyFields(const std::vector<std::string>& fields);
+    /// Each field the settings download checked, shown on the panel.
+    void applyChecks(const unitsettings::CheckedSettings& read);
     void showRangeAndPulse(const unitsettings::RangeAndPulse& parts);
     void showBalanceChoice(const unitsettings::BalanceChoice& choice);
     void chooseTriggerMode(bool tdr);
