@@ -11,6 +11,7 @@
 #include "retrieval/EventDownload.h"
 #include "retrieval/EventIndex.h"
 #include "systems/Systems.h"
+#include "systems/UnitAddresses.h"
 #include "tdr/CableTypes.h"
 #include "tdr/TdrTests.h"
 #include "tdr/TdrViewer.h"
@@ -67,6 +68,7 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     tdrViewer = std::make_unique<TdrViewer>(*this);
     trsLocator = std::make_unique<TrsLocator>(*this);
     cableTypes = std::make_unique<CableTypes>(*this);
+    unitAddresses = std::make_unique<UnitAddresses>(*this);
     exports = std::make_unique<Exports>(*this);
 
     Watchdog = named(new QTimer(this), QStringLiteral("Watchdog"));
@@ -133,8 +135,12 @@ frmMaster::~frmMaster()
 void frmMaster::Form_Load()
 {
     startUp->Form_Load();
-    if (!lifetime.ended())
-        cableTypes->LOAD_CABLE_TYPES();
+    if (lifetime.ended())
+        return;
+    cableTypes->LOAD_CABLE_TYPES();
+    // Read after the start-up has chosen the remembered unit: the port list starts with no port
+    // chosen, and the first unit the user chooses brings its address.
+    unitAddresses->LOAD_UNIT_ADDRESSES();
 }
 
 frmConfig& frmMaster::config()

@@ -54,6 +54,7 @@ class TdrTests;
 class TdrViewer;
 class TrsLocator;
 class CableTypes;
+class UnitAddresses;
 class Exports;
 class frmConfig;
 class frmTimeOut;
@@ -105,6 +106,7 @@ public:
     std::unique_ptr<TdrViewer> tdrViewer;
     std::unique_ptr<TrsLocator> trsLocator;
     std::unique_ptr<CableTypes> cableTypes;
+    std::unique_ptr<UnitAddresses> unitAddresses;
     std::unique_ptr<Exports> exports;
 
     // --- Other windows ------------------------------------------------------------------
