@@ -7,6 +7,7 @@
 #include "export/Exports.h"
 #include "link/CommandExchange.h"
 #include "link/ConnectionLifecycle.h"
+#include "link/LinkLog.h"
 #include "link/Terminal.h"
 #include "retrieval/EventDownload.h"
 #include "retrieval/EventIndex.h"
@@ -50,12 +51,15 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     Comm = new SerialControl(clock, env.openPort, this);
     Comm->setObjectName(QStringLiteral("Comm"));
     Comm->setExtraDevices(env.extraDevices);
+    linkLog = std::make_unique<LinkLog>(clock);
 
     startUp = std::make_unique<StartUp>(*this);
     systems = std::make_unique<Systems>(*this);
     exchange = std::make_unique<CommandExchange>(*this);
     connection = std::make_unique<ConnectionLifecycle>(*this);
     terminal = std::make_unique<Terminal>(*this);
+    Comm->addTap(linkLog.get());
+    Comm->addTap(terminal.get());
     unitSettings = std::make_unique<UnitSettings>(*this);
     settingCommands = std::make_unique<SettingCommands>(*this);
     controlPanel = std::make_unique<ControlPanel>(*this);
@@ -129,6 +133,8 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
 
 frmMaster::~frmMaster()
 {
+    Comm->removeTap(linkLog.get());
+    Comm->removeTap(terminal.get());
     lifetime.removeAtEnd(endAction_);
 }
 
@@ -242,7 +248,7 @@ void frmMaster::wireLink()
 {
     connect(Comm, &SerialControl::Progress, this, [this] { connection->Comm_Progress(); });
     connect(Comm, &SerialControl::Abort, this, [this] { connection->Comm_Abort(); });
-    connect(Comm, &SerialControl::ScreenChanged, this, [this] { txtTerminal->showText(Comm->ScreenText()); });
+    connect(Comm, &SerialControl::ScreenChanged, this, [this] { terminal->Comm_ScreenChanged(); });
     connect(lblStatus, &EventLabel::Change, this, [this] { connection->lblStatus_Change(); });
     connect(Watchdog, &QTimer::timeout, this, [this] { connection->Watchdog_Timer(); });
 }
