@@ -151,10 +151,13 @@ bool Terminal::showsTraffic() const
 void Terminal::showScreen()
 {
     if (!showsTraffic()) {
+        w.txtTerminal->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         w.txtTerminal->showText(w.Comm->ScreenText());
         return;
     }
+    // Hex rows are read down their columns: they are not wrapped, the screen scrolls sideways.
     const bool hex = w.terminalView.chkHex->isChecked();
+    w.txtTerminal->setLineWrapMode(hex ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
     w.txtTerminal->showText(QString::fromStdString(traffic_.text(hex, w.terminalView.chkTimestamps->isChecked())));
 }
 
