@@ -9,19 +9,6 @@ namespace mr3x {
 
 namespace {
 
-std::vector<std::string> splitFields(std::string_view line)
-{
-    std::vector<std::string> fields;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t comma = line.find(',', from);
-        fields.push_back(trim(line.substr(from, comma == std::string_view::npos ? std::string_view::npos : comma - from)));
-        if (comma == std::string_view::npos)
-            return fields;
-        from = comma + 1;
-    }
-}
-
 bool allDigits(std::string_view text)
 {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
@@ -62,7 +49,7 @@ std::optional<int> allowanceOf(std::string_view text, std::string& reason)
 
 std::optional<UnitAddress> addressOfLine(std::string_view line, std::string& reason)
 {
-    const std::vector<std::string> fields = splitFields(line);
+    const std::vector<std::string> fields = splitTrimmedFields(line);
     if (fields.size() < 3 || fields.size() > 4) {
         reason = "a unit's line is \"serial number,port,kbaud\", with the link allowance in ms as an optional fourth field";
         return std::nullopt;
