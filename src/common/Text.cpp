@@ -56,6 +56,19 @@ long long leadingInteger(std::string_view text)
     return static_cast<long long>(std::clamp(leadingNumber(text), -limit, limit));
 }
 
+std::vector<std::string> splitTrimmedFields(std::string_view line)
+{
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const auto comma = line.find(',', start);
+        fields.push_back(trim(line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
+        if (comma == std::string_view::npos)
+            return fields;
+        start = comma + 1;
+    }
+}
+
 std::string toUpper(std::string_view text)
 {
     std::string out(text);

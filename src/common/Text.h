@@ -3,6 +3,7 @@
 // numbers read the way the unit's texts are read, case-blind tests.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mr3x {
 
@@ -18,6 +19,9 @@ std::string zeroPad(std::string_view text, std::size_t width);
 double leadingNumber(std::string_view text);
 /// leadingNumber truncated toward zero, for whole-number fields; held within +-10^15.
 long long leadingInteger(std::string_view text);
+
+/// The fields of a comma-separated line, each trimmed; an empty line is one empty field.
+std::vector<std::string> splitTrimmedFields(std::string_view line);
 
 std::string toUpper(std::string_view text);
 std::string trim(std::string_view text);

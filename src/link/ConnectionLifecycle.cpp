@@ -3,6 +3,7 @@
 #include "common/Files.h"
 #include "unit/UnitSession.h"
 #include "link/CommandTable.h"
+#include "link/LinkLog.h"
 #include "ui/frmMaster.h"
 #include "ui/frmTimeOut.h"
 #include "unitsettings/UnitSettings.h"
@@ -35,6 +36,7 @@ void ConnectionLifecycle::cboCommports_Click()
     SerialControl& comm = *w.Comm;
     if (comm.PortStatus() == portstatus::Connected) {
         comm.setPortOpen(false);
+        w.linkLog->close();
         forgetUnitModel();
     }
     if (w.optBaud[0]->isChecked())
@@ -100,6 +102,7 @@ void ConnectionLifecycle::CONNECT_UNIT()
         DISCONNECT();
         return;
     }
+    w.linkLog->open(w.filTST->Path(), w.cboUnits[0]->currentText(), comm.PortName(), comm.Settings());
     w.cmdConnect->setText(DisconnectCaption);
     switch (w.unit->logOn()) {
     case UnitSession::LogOn::PortFailed:
@@ -134,6 +137,7 @@ void ConnectionLifecycle::DISCONNECT()
     w.fraControls->hide();
     w.fraSaxComm->hide();
     DISABLE_CONTROLS();
+    w.linkLog->close();
 }
 
 void ConnectionLifecycle::forgetUnitModel()
@@ -161,6 +165,7 @@ void ConnectionLifecycle::DISABLE_CONTROLS()
 void ConnectionLifecycle::lblStatus_Change()
 {
     const QString text = w.lblStatus->text();
+    w.linkLog->status(text);
     if (text == portstatus::Connected) {
         w.fraControls->show();
         w.fraSaxComm->hide();

@@ -1,6 +1,7 @@
 #include "link/FileReception.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace mr3x {
 
@@ -18,6 +19,7 @@ FileReception::FileReception(const QString& folder, const QString& name, ymodem:
     , target_(QDir(folder).filePath(name))
     , file_(target_)
 {
+    events_.push_back({ymodem::TransferEvent::Kind::Started, -1, 0, 0, 0, name.toStdString()});
     // The temporary file must sit beside the target so that the final rename replaces it in one
     // step; writing straight into the target would leave a partial file when the link fails.
     file_.setDirectWriteFallback(false);
@@ -85,7 +87,7 @@ QByteArray FileReception::settle(const ymodem::Bytes& answer)
         else if (!file_.commit())
             fail(QStringLiteral("cannot store %1: %2").arg(target_, file_.errorString()));
         else
-            state_ = State::Complete;
+            stored();
         break;
     case ymodem::Outcome::Failed:
         fail(QString::fromStdString(receiver_.failure()));
@@ -98,10 +100,35 @@ QByteArray FileReception::settle(const ymodem::Bytes& answer)
     return toQBytes(answer);
 }
 
+std::vector<ymodem::TransferEvent> FileReception::takeEvents()
+{
+    collectEvents();
+    std::vector<ymodem::TransferEvent> taken;
+    taken.swap(events_);
+    return taken;
+}
+
+void FileReception::collectEvents()
+{
+    for (ymodem::TransferEvent& event : receiver_.takeEvents())
+        events_.push_back(std::move(event));
+}
+
+void FileReception::stored()
+{
+    collectEvents();
+    state_ = State::Complete;
+    const std::uint64_t length = receiver_.announcedLength().value_or(0);
+    events_.push_back({ymodem::TransferEvent::Kind::Stored, -1, 0, length, length,
+                       QFileInfo(target_).fileName().toStdString()});
+}
+
 void FileReception::fail(const QString& reason)
 {
+    collectEvents();
     state_ = State::Failed;
     failure_ = reason;
+    events_.push_back({ymodem::TransferEvent::Kind::Failed, -1, 0, 0, 0, reason.toStdString()});
     // Dropping the unsaved file removes the temporary file; the target is left as it was.
     file_.cancelWriting();
     if (file_.isOpen())

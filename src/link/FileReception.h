@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace mr3x {
 
@@ -36,17 +37,23 @@ public:
     QString failure() const { return failure_; }
     qint64 bytesReceived() const { return static_cast<qint64>(receiver_.bytesReceived()); }
     QString targetPath() const { return target_; }
+    /// What happened since the last call: the start, each block, and the end (stored or failed).
+    std::vector<ymodem::TransferEvent> takeEvents();
 
 private:
     /// Writes the data the receiver accepted, and ends the reception when the receiver has.
     QByteArray settle(const ymodem::Bytes& answer);
+    void stored();
     void fail(const QString& reason);
+    /// Moves the receiver's events behind ours, keeping their order.
+    void collectEvents();
 
     ymodem::Receiver receiver_;
     QString target_;
     QSaveFile file_;
     State state_ = State::Running;
     QString failure_;
+    std::vector<ymodem::TransferEvent> events_;
 };
 
 } // namespace mr3x

@@ -169,6 +169,7 @@ void SerialControl::Send(const QByteArray& bytes)
     if (bytes.isEmpty() || !PortOpen())
         return;
     writeRaw(bytes);
+    tapSent(bytes);
     if (echo_)
         showOnScreen(bytes);
 }
@@ -310,6 +311,7 @@ void SerialControl::typeText(const QString& text)
     if (!PortOpen())
         return;
     writeRaw(bytes);
+    tapSent(bytes);
     if (echo_)
         showOnScreen(bytes);
 }
@@ -369,6 +371,7 @@ void SerialControl::setReceiveFile(const QString& name)
         return;
     }
     writeRaw(reception_->start(clock_.nowMs()));
+    tapTransfer(*reception_);
 }
 
 QByteArray SerialControl::feedReception(const QByteArray& bytes)
@@ -377,6 +380,7 @@ QByteArray SerialControl::feedReception(const QByteArray& bytes)
     const QByteArray answer = bytes.isEmpty() ? reception_->tick(clock_.nowMs())
                                               : reception_->receive(bytes, clock_.nowMs(), consumed);
     writeRaw(answer);
+    tapTransfer(*reception_);
     if (reception_->bytesReceived() != bytesTransferred_) {
         bytesTransferred_ = reception_->bytesReceived();
         emit Progress();
@@ -390,6 +394,7 @@ QByteArray SerialControl::feedReception(const QByteArray& bytes)
 void SerialControl::endReception()
 {
     const std::unique_ptr<FileReception> ended = std::move(reception_);
+    tapTransfer(*ended);
     if (ended->state() == FileReception::State::Complete) {
         transferState_ = 0;
         return;
@@ -437,6 +442,8 @@ void SerialControl::serviceOnce()
 
 void SerialControl::takeText(const QByteArray& bytes)
 {
+    for (LinkTap* tap : taps_)
+        tap->linkReceived(bytes);
     matchReply(bytes);
     if (capture_) {
         capture_->write(bytes);
@@ -445,6 +452,30 @@ void SerialControl::takeText(const QByteArray& bytes)
     inBuffer_ += bytes;
     keepNewest(inBuffer_);
     showOnScreen(bytes);
+}
+
+void SerialControl::addTap(LinkTap* tap)
+{
+    if (std::find(taps_.begin(), taps_.end(), tap) == taps_.end())
+        taps_.push_back(tap);
+}
+
+void SerialControl::removeTap(LinkTap* tap)
+{
+    std::erase(taps_, tap);
+}
+
+void SerialControl::tapSent(const QByteArray& bytes)
+{
+    for (LinkTap* tap : taps_)
+        tap->linkSent(bytes);
+}
+
+void SerialControl::tapTransfer(FileReception& reception)
+{
+    for (const ymodem::TransferEvent& event : reception.takeEvents())
+        for (LinkTap* tap : taps_)
+            tap->linkTransfer(event);
 }
 
 void SerialControl::writeRaw(const QByteArray& bytes)

@@ -12,6 +12,7 @@
 // TransferState: 0 idle or reception complete; 4 while a reply wait or a reception is under
 // way; -1 after a reception failed (until the next Send, reception or port change).
 #include "common/Clock.h"
+#include "link/LinkTap.h"
 #include "link/Transport.h"
 
 #include <QFile>
@@ -20,6 +21,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <vector>
 
 namespace mr3x {
 
@@ -111,6 +113,11 @@ public:
     /// DoEvents, at every tick and when the transport reports data.
     void service();
 
+    // --- Listeners -----------------------------------------------------------------------------
+    /// `tap` hears the traffic from now on, until removed (it must outlive that).
+    void addTap(LinkTap* tap);
+    void removeTap(LinkTap* tap);
+
 signals:
     /// The progress event: BytesTransferred changed during a reception.
     void Progress();
@@ -135,6 +142,9 @@ private:
     /// Puts bytes on the line unchanged; they touch neither the reply wait nor the screen.
     void writeRaw(const QByteArray& bytes);
     void showOnScreen(const QByteArray& bytes);
+    void tapSent(const QByteArray& bytes);
+    /// Hands the reception's block events to the listeners.
+    void tapTransfer(FileReception& reception);
 
     Clock& clock_;
     TransportOpener opener_;
@@ -177,6 +187,7 @@ private:
     qint64 bytesTransferred_ = 0;
     std::unique_ptr<FileReception> reception_;
     int pumpId_ = 0;
+    std::vector<LinkTap*> taps_;
 };
 
 } // namespace mr3x

@@ -19,7 +19,9 @@ void Terminal::chkEcho_Click()
 
 void Terminal::cmdMonitor_Click()
 {
+    traffic_.clear();
     w.Comm->setScreenText(QString());
+    showScreen();
 }
 
 void Terminal::chkAutoreport_Click()
@@ -102,6 +104,61 @@ void Terminal::lblHideComms_Monitor_Click()
 {
     w.fraSaxComm->hide();
     w.Comm->setTerminalActive(false);
+}
+
+void Terminal::chkHex_Click()
+{
+    showScreen();
+}
+
+void Terminal::chkTimestamps_Click()
+{
+    showScreen();
+}
+
+void Terminal::Comm_ScreenChanged()
+{
+    // The exchanges empty the screen before each command, so that it shows that command's answer:
+    // the other views follow it.
+    if (w.Comm->ScreenText().isEmpty())
+        traffic_.clear();
+    showScreen();
+}
+
+void Terminal::linkSent(const QByteArray& bytes)
+{
+    keep(traffic::Direction::ToUnit, bytes);
+}
+
+void Terminal::linkReceived(const QByteArray& bytes)
+{
+    keep(traffic::Direction::FromUnit, bytes);
+}
+
+void Terminal::keep(traffic::Direction direction, const QByteArray& bytes)
+{
+    const QString stamp = w.clock.currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz"));
+    traffic_.add(w.clock.nowMs(), stamp.toStdString(), direction, bytes.toStdString());
+    if (showsTraffic())
+        showScreen();
+}
+
+bool Terminal::showsTraffic() const
+{
+    return w.terminalView.chkHex->isChecked() || w.terminalView.chkTimestamps->isChecked();
+}
+
+void Terminal::showScreen()
+{
+    if (!showsTraffic()) {
+        w.txtTerminal->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        w.txtTerminal->showText(w.Comm->ScreenText());
+        return;
+    }
+    // Hex rows are read down their columns: they are not wrapped, the screen scrolls sideways.
+    const bool hex = w.terminalView.chkHex->isChecked();
+    w.txtTerminal->setLineWrapMode(hex ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+    w.txtTerminal->showText(QString::fromStdString(traffic_.text(hex, w.terminalView.chkTimestamps->isChecked())));
 }
 
 void Terminal::txtTerminal_Typed(const QString& text)

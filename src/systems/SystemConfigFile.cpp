@@ -4,26 +4,9 @@
 
 namespace mr3x {
 
-namespace {
-
-std::vector<std::string> splitFields(std::string_view line)
-{
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const auto comma = line.find(',', start);
-        fields.push_back(trim(line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
-        if (comma == std::string_view::npos)
-            return fields;
-        start = comma + 1;
-    }
-}
-
-} // namespace
-
 std::optional<UnitEntry> parseUnitLine(std::string_view line)
 {
-    const std::vector<std::string> f = splitFields(line);
+    const std::vector<std::string> f = splitTrimmedFields(line);
     if (f.size() < 5)
         return std::nullopt;
     UnitEntry unit{f[0], f[1], f[2], f[3], f[4], f.size() == 6 ? f[5] : std::string()};

@@ -7,6 +7,7 @@
 #include "retrieval/EventIndex.h"
 #include "systems/ConfigEditor.h"
 #include "systems/SystemConfigFile.h"
+#include "systems/UnitAddresses.h"
 #include "tdr/TdrTests.h"
 #include "ui/controls/ListFill.h"
 #include "ui/frmConfig.h"
@@ -199,6 +200,7 @@ void Systems::cboUnits_Click(int i)
     const QString unitFolder = joinPath(w.DirUnits[i]->Path(), unit);
     if (i == 0) {
         showMasterUnitIdentity(unit);
+        w.unitAddresses->chooseAddressOf(unit);
         w.cmdConnect->setText(QStringLiteral("Connect to Local Unit"));
     }
     w.filTrig[i]->setPath(unitFolder);

@@ -7,11 +7,13 @@
 #include "export/Exports.h"
 #include "unit/UnitSession.h"
 #include "link/ConnectionLifecycle.h"
+#include "link/LinkLog.h"
 #include "link/Terminal.h"
 #include "link/WindowObserver.h"
 #include "retrieval/EventDownload.h"
 #include "retrieval/EventIndex.h"
 #include "systems/Systems.h"
+#include "systems/UnitAddresses.h"
 #include "tdr/CableTypes.h"
 #include "tdr/TdrTests.h"
 #include "tdr/TdrViewer.h"
@@ -50,6 +52,7 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     Comm = new SerialControl(clock, env.openPort, this);
     Comm->setObjectName(QStringLiteral("Comm"));
     Comm->setExtraDevices(env.extraDevices);
+    linkLog = std::make_unique<LinkLog>(clock);
 
     startUp = std::make_unique<StartUp>(*this);
     systems = std::make_unique<Systems>(*this);
@@ -57,6 +60,8 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     unit = std::make_unique<UnitSession>(*Comm, clock, *unitObserver);
     connection = std::make_unique<ConnectionLifecycle>(*this);
     terminal = std::make_unique<Terminal>(*this);
+    Comm->addTap(linkLog.get());
+    Comm->addTap(terminal.get());
     unitSettings = std::make_unique<UnitSettings>(*this);
     settingCommands = std::make_unique<SettingCommands>(*this);
     controlPanel = std::make_unique<ControlPanel>(*this);
@@ -69,6 +74,7 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     tdrViewer = std::make_unique<TdrViewer>(*this);
     trsLocator = std::make_unique<TrsLocator>(*this);
     cableTypes = std::make_unique<CableTypes>(*this);
+    unitAddresses = std::make_unique<UnitAddresses>(*this);
     exports = std::make_unique<Exports>(*this);
 
     Watchdog = named(new QTimer(this), QStringLiteral("Watchdog"));
@@ -129,14 +135,20 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
 
 frmMaster::~frmMaster()
 {
+    Comm->removeTap(linkLog.get());
+    Comm->removeTap(terminal.get());
     lifetime.removeAtEnd(endAction_);
 }
 
 void frmMaster::Form_Load()
 {
     startUp->Form_Load();
-    if (!lifetime.ended())
-        cableTypes->LOAD_CABLE_TYPES();
+    if (lifetime.ended())
+        return;
+    cableTypes->LOAD_CABLE_TYPES();
+    // Read after the start-up has chosen the remembered unit: the port list starts with no port
+    // chosen, and the first unit the user chooses brings its address.
+    unitAddresses->LOAD_UNIT_ADDRESSES();
 }
 
 frmConfig& frmMaster::config()
@@ -236,7 +248,7 @@ QDockWidget* makePanel(QMainWindow* window, const QString& objectName, const QSt
 
 void frmMaster::wireLink()
 {
-    connect(Comm, &SerialControl::ScreenChanged, this, [this] { txtTerminal->showText(Comm->ScreenText()); });
+    connect(Comm, &SerialControl::ScreenChanged, this, [this] { terminal->Comm_ScreenChanged(); });
     connect(lblStatus, &EventLabel::Change, this, [this] { connection->lblStatus_Change(); });
     connect(Watchdog, &QTimer::timeout, this, [this] { connection->Watchdog_Timer(); });
 }

@@ -16,6 +16,7 @@
 #include "ui/controls/TerminalScreen.h"
 #include "ui/panels/EventSlotView.h"
 #include "ui/panels/TdrViewerView.h"
+#include "ui/panels/TerminalView.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -55,6 +56,8 @@ class TdrTests;
 class TdrViewer;
 class TrsLocator;
 class CableTypes;
+class UnitAddresses;
+class LinkLog;
 class Exports;
 class frmConfig;
 class frmTimeOut;
@@ -87,6 +90,7 @@ public:
     MasterEnvironment environment;
     Program program;
     SerialControl* Comm = nullptr;        // the serial control
+    std::unique_ptr<LinkLog> linkLog;     // "<unit> Link.log" of the log-on under way
 
     // --- Subsystems -----------------------------------------------------------------------
     std::unique_ptr<StartUp> startUp;
@@ -107,6 +111,7 @@ public:
     std::unique_ptr<TdrViewer> tdrViewer;
     std::unique_ptr<TrsLocator> trsLocator;
     std::unique_ptr<CableTypes> cableTypes;
+    std::unique_ptr<UnitAddresses> unitAddresses;
     std::unique_ptr<Exports> exports;
 
     // --- Other windows ------------------------------------------------------------------
@@ -218,6 +223,7 @@ public:
     // --- Terminal -------------------------------------------------------------------------------
     QDockWidget* fraSaxComm = nullptr;        // "Terminal"
     TerminalScreen* txtTerminal = nullptr;    // the serial control's terminal screen
+    TerminalView terminalView;                // how the screen shows the traffic: text, hex, timestamps
     EventLabel* lblHideComms_Monitor = nullptr;
     QCheckBox* chkEcho = nullptr;
     QPushButton* cmdMonitor = nullptr;

@@ -239,3 +239,41 @@ TEST(YmodemReceiver, EveryUnfinishedReceptionEndsAtItsLimitKeepingOnlyAWholeFile
         }
     }
 }
+
+TEST(YmodemReceiver, ReportsEachBlockRepeatErrorRetryAndEndInOrderForTheLinkLog)
+{
+    using Kind = ymodem::TransferEvent::Kind;
+    const Bytes file = testFile(300);
+    const auto blocks = dataFrames(file, 128);
+    Link link;
+    announce(link, file);
+    link.send(blocks[0]);
+    link.sendAndWait(corrupted(blocks[1], 40), 200);
+    link.send(blocks[0]); // our ACK of block 1 was lost
+    link.send(blocks[1]);
+    link.send(blocks[2]);
+    link.send(EOT + EOT);
+    const std::vector<ymodem::TransferEvent> events = link.rx.takeEvents();
+    const std::vector<ymodem::TransferEvent> expected = {
+        {Kind::Announced, 0, 0, 0, 300, "Event_05.EVT"},
+        {Kind::Block, 1, 128, 128, 300, ""},
+        {Kind::BadBlock, 2, 0, 128, 300, "CRC error"},
+        {Kind::Retry, -1, 0, 128, 300, "NAK"},
+        {Kind::Repeated, 1, 0, 128, 300, ""},
+        {Kind::Block, 2, 128, 256, 300, ""},
+        {Kind::Block, 3, 44, 300, 300, ""},
+        {Kind::EndOfFile, -1, 0, 300, 300, ""},
+    };
+    EXPECT_EQ(events, expected);
+    EXPECT_TRUE(link.rx.takeEvents().empty()) << "each event is handed on once";
+
+    // The sender's CAN CAN, and our own when we give up.
+    Link aborted;
+    announce(aborted, file);
+    aborted.send(CANCAN);
+    EXPECT_EQ(aborted.rx.takeEvents().back().kind, Kind::Aborted);
+    Link refused;
+    refused.start();
+    refused.send(frame(1, file, 128));
+    EXPECT_EQ(refused.rx.takeEvents().back().kind, Kind::Cancelled);
+}

@@ -2,6 +2,8 @@
 #include "link/Terminal.h"
 #include "support/LinkFixture.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 using namespace mr3x;
@@ -96,4 +98,55 @@ TEST(TerminalPanel, EnableControlsNeedsNoLogOnAndTheScreenShowsTheTrafficAndType
     w.lblHideComms_Monitor->Click();
     EXPECT_TRUE(w.fraSaxComm->isHidden());
     EXPECT_FALSE(w.Comm->TerminalActive());
+}
+
+TEST(TerminalPanel, HexAndTimestampsShowTheTrafficBothWaysMarkedAndTypingStillReachesTheUnit)
+{
+    LinkFixture f;
+    frmMaster& w = f.start();
+    f.logOn();
+    w.mnuComms->trigger();
+    w.chkEcho->setChecked(false); // the marked views show what was sent all the same
+    w.cmdMonitor->click();
+    f.clearWire();
+    w.terminal->txtTerminal_Typed("V");
+    f.clock.advance(50);
+    ASSERT_EQ(f.sent, QByteArray("V"));
+    const QString plain = w.Comm->ScreenText();
+    ASSERT_TRUE(plain.contains("Finished V"));
+    EXPECT_EQ(w.txtTerminal->toPlainText(), plain);
+
+    w.terminalView.chkTimestamps->setChecked(true);
+    const QStringList stamped = w.txtTerminal->toPlainText().split('\n');
+    ASSERT_GE(stamped.size(), 2);
+    EXPECT_TRUE(QRegularExpression(R"(^12:00:\d\d\.\d{3} -> V$)").match(stamped[0]).hasMatch()) << stamped[0].toStdString();
+    for (const QString& line : stamped.mid(1))
+        EXPECT_TRUE(QRegularExpression(R"(^12:00:\d\d\.\d{3} <-( |$))").match(line).hasMatch()) << line.toStdString();
+    EXPECT_TRUE(stamped.back().endsWith("<- Finished V")) << stamped.back().toStdString();
+
+    w.terminalView.chkHex->setChecked(true);
+    const QStringList rows = w.txtTerminal->toPlainText().split('\n');
+    EXPECT_TRUE(rows[0].startsWith(stamped[0].left(12) + " -> 56 ")) << rows[0].toStdString();
+    EXPECT_TRUE(rows[0].endsWith("  V"));
+    w.terminalView.chkTimestamps->setChecked(false);
+    const QString hex = w.txtTerminal->toPlainText();
+    EXPECT_TRUE(hex.startsWith("-> 56" + QString(45, ' ') + "  V\n<- ")) << hex.toStdString();
+    QString beside; // the characters beside the unit's rows, read in order
+    for (const QString& row : hex.split('\n'))
+        if (row.startsWith("<- "))
+            beside += row.mid(52);
+    EXPECT_TRUE(beside.contains("..Finished V..")) << beside.toStdString();
+
+    // Typing works as before; "Clear Monitor" empties this view too.
+    f.clearWire();
+    w.terminal->txtTerminal_Typed("R");
+    EXPECT_EQ(f.sent, QByteArray("R"));
+    EXPECT_TRUE(w.txtTerminal->toPlainText().endsWith("-> 52" + QString(45, ' ') + "  R"));
+    w.cmdMonitor->click();
+    EXPECT_EQ(w.txtTerminal->toPlainText(), QString());
+
+    w.terminalView.chkHex->setChecked(false);
+    w.terminal->txtTerminal_Typed("V");
+    f.clock.advance(50);
+    EXPECT_EQ(w.txtTerminal->toPlainText(), w.Comm->ScreenText()) << "the plain screen again";
 }

@@ -95,6 +95,13 @@ Bytes Receiver::takeData()
     return taken;
 }
 
+std::vector<TransferEvent> Receiver::takeEvents()
+{
+    std::vector<TransferEvent> taken;
+    taken.swap(events_);
+    return taken;
+}
+
 void Receiver::takeByte(std::uint8_t byte, std::int64_t nowMs, Bytes& out)
 {
     lastByteMs_ = nowMs;
@@ -127,8 +134,10 @@ void Receiver::takeBlockStart(std::uint8_t byte, std::int64_t nowMs, Bytes& out)
         takeEot(out);
         return;
     case CAN:
-        if (afterCan)
+        if (afterCan) {
+            note(TransferEvent::Kind::Aborted);
             finish(Outcome::Aborted, "the sender cancelled the transfer");
+        }
         else
             canSeen_ = true;
         return;
@@ -147,12 +156,12 @@ void Receiver::takeBlock(Bytes& out)
     reading_ = Reading::BlockStart;
     if (static_cast<std::uint8_t>(number ^ block_[2]) != 0xFF) {
         purgeStartMs_ = nowMs_;
-        error("block number and its complement disagree", out);
+        error("block number and its complement disagree", out, number);
         return;
     }
     if (crc16(checked) != 0) {
         purgeStartMs_ = nowMs_;
-        error("CRC error", out);
+        error("CRC error", out, number);
         return;
     }
     switch (phase_) {
@@ -171,6 +180,7 @@ void Receiver::takeBlock(Bytes& out)
         if (number == 0 && payload[0] == 0) {
             answer(out, {ACK});
         } else {
+            note(TransferEvent::Kind::Cancelled);
             out.push_back(CAN);
             out.push_back(CAN);
         }
@@ -196,6 +206,7 @@ void Receiver::takeHeader(std::span<const std::uint8_t> payload, Bytes& out)
     length_ = header->length;
     phase_ = Phase::Data;
     errors_ = 0;
+    note(TransferEvent::Kind::Announced, 0, 0, name_);
     answer(out, {ACK, CRC_REQUEST});
 }
 
@@ -211,6 +222,7 @@ void Receiver::takeDataBlock(std::uint8_t number, std::span<const std::uint8_t> 
         ++expected_;
         errors_ = 0;
         eotSeen_ = false;
+        note(TransferEvent::Kind::Block, number, take);
         answer(out, {ACK});
         return;
     }
@@ -219,6 +231,7 @@ void Receiver::takeDataBlock(std::uint8_t number, std::span<const std::uint8_t> 
     // that a sender stuck on one block cannot hold the reception for ever.
     const bool repeatedHeader = number == 0 && expected_ == 1;
     if (number == static_cast<std::uint8_t>(expected_ - 1) || repeatedHeader) {
+        note(TransferEvent::Kind::Repeated, number);
         if (++errors_ >= limits_.maxErrors)
             return giveUp("the sender keeps repeating a block", out);
         if (repeatedHeader)
@@ -249,6 +262,7 @@ void Receiver::takeEot(Bytes& out)
         }
         phase_ = Phase::EndOfBatch;
         errors_ = 0;
+        note(TransferEvent::Kind::EndOfFile);
         answer(out, {ACK, CRC_REQUEST});
         return;
     case Phase::EndOfBatch:
@@ -283,6 +297,7 @@ void Receiver::checkTime(std::int64_t nowMs, Bytes& out)
     if (running() && reading_ == Reading::Purging) {
         if (nowMs - lastByteMs_ >= limits_.quietMs) {
             reading_ = Reading::BlockStart;
+            note(TransferEvent::Kind::Retry, -1, 0, retryByte() == NAK ? "NAK" : "C");
             answer(out, {retryByte()});
         } else if (nowMs - purgeStartMs_ >= limits_.blockStartMs) {
             giveUp("the line never went quiet", out);
@@ -294,13 +309,15 @@ void Receiver::finishWithoutBatchEnd(Bytes& out)
 {
     // The file arrived whole and was acknowledged; only the closing block 0 is missing. The data
     // are kept, and the sender is told to stop.
+    note(TransferEvent::Kind::Cancelled);
     out.push_back(CAN);
     out.push_back(CAN);
     finish(Outcome::Complete);
 }
 
-void Receiver::error(const std::string& reason, Bytes& out)
+void Receiver::error(const std::string& reason, Bytes& out, int block)
 {
+    note(TransferEvent::Kind::BadBlock, block, 0, reason);
     if (++errors_ >= limits_.maxErrors)
         return giveUp(reason + ", " + std::to_string(errors_) + " errors in a row", out);
     block_.clear();
@@ -311,6 +328,7 @@ void Receiver::giveUp(const std::string& reason, Bytes& out)
 {
     if (phase_ == Phase::EndOfBatch)
         return finishWithoutBatchEnd(out);
+    note(TransferEvent::Kind::Cancelled);
     out.push_back(CAN);
     out.push_back(CAN);
     finish(Outcome::Failed, reason);
@@ -328,6 +346,11 @@ void Receiver::finish(Outcome outcome, const std::string& reason)
     failure_ = reason;
     if (outcome != Outcome::Complete)
         data_.clear();
+}
+
+void Receiver::note(TransferEvent::Kind kind, int block, std::uint64_t bytes, std::string text)
+{
+    events_.push_back({kind, block, bytes, received_, length_.value_or(0), std::move(text)});
 }
 
 std::uint8_t Receiver::retryByte() const

@@ -15,6 +15,8 @@
 // character of a block arrive within characterMs of the one before; the 10th error in a row ends
 // the reception with CAN CAN, as does a file without a length, one longer than maxFileBytes or one
 // that brings more data than it announced. Two CANs from the sender end it as aborted.
+#include "link/ymodem/TransferEvent.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -70,6 +72,8 @@ public:
     std::uint64_t bytesReceived() const { return received_; }
     /// File bytes accepted since the last call, in order (never more than the announced length).
     Bytes takeData();
+    /// What happened to the blocks since the last call, in order (for the link log).
+    std::vector<TransferEvent> takeEvents();
 
 private:
     enum class Phase { Header, Data, EndOfBatch };
@@ -85,11 +89,12 @@ private:
     void finishWithoutBatchEnd(Bytes& out);
 
     /// Counts an error; answers with NAK (or 'C' while a block 0 is awaited) once the line is quiet.
-    void error(const std::string& reason, Bytes& out);
+    void error(const std::string& reason, Bytes& out, int block = -1);
     void giveUp(const std::string& reason, Bytes& out);
     void answer(Bytes& out, std::initializer_list<std::uint8_t> bytes);
     void finish(Outcome outcome, const std::string& reason = {});
     std::uint8_t retryByte() const;
+    void note(TransferEvent::Kind kind, int block = -1, std::uint64_t bytes = 0, std::string text = {});
 
     ReceiverLimits limits_;
     Outcome outcome_ = Outcome::Running;
@@ -113,6 +118,7 @@ private:
     std::optional<std::uint64_t> length_;
     std::uint64_t received_ = 0;
     Bytes data_;
+    std::vector<TransferEvent> events_;
 };
 
 } // namespace mr3x::ymodem

@@ -4,6 +4,7 @@
 #include "ui/frmMaster.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace mr3x {
@@ -16,6 +17,15 @@ void frmMaster::buildTerminal()
     txtTerminal = named(new TerminalScreen(panel), QStringLiteral("txtTerminal"));
     txtTerminal->setMinimumHeight(140);
     layout->addWidget(txtTerminal, 1);
+    auto* view = new QHBoxLayout;
+    terminalView.chkHex = named(new QCheckBox(QStringLiteral("Hex"), panel), QStringLiteral("chkHex"));
+    terminalView.chkHex->setToolTip(QStringLiteral("Show the traffic both ways as hex, with the printable characters beside it"));
+    terminalView.chkTimestamps = named(new QCheckBox(QStringLiteral("Timestamps"), panel), QStringLiteral("chkTimestamps"));
+    terminalView.chkTimestamps->setToolTip(QStringLiteral("Put the time and the direction before each line"));
+    view->addWidget(terminalView.chkHex);
+    view->addWidget(terminalView.chkTimestamps);
+    view->addStretch(1);
+    layout->addLayout(view);
 
     auto* buttons = new QGridLayout;
     auto button = [&](QPushButton*& b, const QString& name, const QString& caption) {
@@ -56,6 +66,8 @@ void frmMaster::wireTerminal()
     connect(chkEcho, &QCheckBox::toggled, this, [this] { terminal->chkEcho_Click(); });
     connect(chkAutoreport, &QCheckBox::toggled, this, [this] { terminal->chkAutoreport_Click(); });
     connect(chkMSmode, &QCheckBox::toggled, this, [this] { terminal->chkMSmode_Click(); });
+    connect(terminalView.chkHex, &QCheckBox::toggled, this, [this] { terminal->chkHex_Click(); });
+    connect(terminalView.chkTimestamps, &QCheckBox::toggled, this, [this] { terminal->chkTimestamps_Click(); });
     const std::pair<QPushButton*, void (Terminal::*)()> buttons[] = {
         {cmdMonitor, &Terminal::cmdMonitor_Click},
         {cmdCallDataDesk, &Terminal::cmdCallDataDesk_Click},
