@@ -36,7 +36,7 @@ void ConnectionLifecycle::cboCommports_Click()
     SerialControl& comm = *w.Comm;
     if (comm.PortStatus() == portstatus::Connected) {
         comm.setPortOpen(false);
-        w.linkLog->close();
+        w.unit->linkLog().close();
         forgetUnitModel();
     }
     if (w.optBaud[0]->isChecked())
@@ -102,9 +102,8 @@ void ConnectionLifecycle::CONNECT_UNIT()
         DISCONNECT();
         return;
     }
-    w.linkLog->open(w.filTST->Path(), w.cboUnits[0]->currentText(), comm.PortName(), comm.Settings());
     w.cmdConnect->setText(DisconnectCaption);
-    switch (w.unit->logOn()) {
+    switch (w.unit->logOn(w.filTST->Path(), w.cboUnits[0]->currentText())) {
     case UnitSession::LogOn::PortFailed:
         // The port went away between choosing it and logging on.
         DISCONNECT();
@@ -137,7 +136,6 @@ void ConnectionLifecycle::DISCONNECT()
     w.fraControls->hide();
     w.fraSaxComm->hide();
     DISABLE_CONTROLS();
-    w.linkLog->close();
 }
 
 void ConnectionLifecycle::forgetUnitModel()
@@ -165,7 +163,7 @@ void ConnectionLifecycle::DISABLE_CONTROLS()
 void ConnectionLifecycle::lblStatus_Change()
 {
     const QString text = w.lblStatus->text();
-    w.linkLog->status(text);
+    w.unit->linkLog().status(text);
     if (text == portstatus::Connected) {
         w.fraControls->show();
         w.fraSaxComm->hide();

@@ -7,7 +7,6 @@
 #include "export/Exports.h"
 #include "unit/UnitSession.h"
 #include "link/ConnectionLifecycle.h"
-#include "link/LinkLog.h"
 #include "link/Terminal.h"
 #include "link/WindowObserver.h"
 #include "retrieval/EventDownload.h"
@@ -52,7 +51,6 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     Comm = new SerialControl(clock, env.openPort, this);
     Comm->setObjectName(QStringLiteral("Comm"));
     Comm->setExtraDevices(env.extraDevices);
-    linkLog = std::make_unique<LinkLog>(clock);
 
     startUp = std::make_unique<StartUp>(*this);
     systems = std::make_unique<Systems>(*this);
@@ -60,7 +58,6 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     unit = std::make_unique<UnitSession>(*Comm, clock, *unitObserver);
     connection = std::make_unique<ConnectionLifecycle>(*this);
     terminal = std::make_unique<Terminal>(*this);
-    Comm->addTap(linkLog.get());
     Comm->addTap(terminal.get());
     unitSettings = std::make_unique<UnitSettings>(*this);
     settingCommands = std::make_unique<SettingCommands>(*this);
@@ -135,7 +132,6 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
 
 frmMaster::~frmMaster()
 {
-    Comm->removeTap(linkLog.get());
     Comm->removeTap(terminal.get());
     lifetime.removeAtEnd(endAction_);
 }

@@ -57,7 +57,6 @@ class TdrViewer;
 class TrsLocator;
 class CableTypes;
 class UnitAddresses;
-class LinkLog;
 class Exports;
 class frmConfig;
 class frmTimeOut;
@@ -90,7 +89,6 @@ public:
     MasterEnvironment environment;
     Program program;
     SerialControl* Comm = nullptr;        // the serial control
-    std::unique_ptr<LinkLog> linkLog;     // "<unit> Link.log" of the log-on under way
 
     // --- Subsystems -----------------------------------------------------------------------
     std::unique_ptr<StartUp> startUp;

@@ -19,8 +19,9 @@ QString UnitSession::portNumberText(const QString& portName)
     return match.hasMatch() ? match.captured(1) : QStringLiteral(" ") + portName;
 }
 
-UnitSession::LogOn UnitSession::logOn()
+UnitSession::LogOn UnitSession::logOn(const QString& folder, const QString& unit)
 {
+    linkLog_.open(folder, unit, link_.PortName(), link_.Settings());
     const commands::Exchange stop = commands::stopAtLogOn(portNumberText(link_.PortName()).toStdString());
     report(stop.progress);
     link_.setPortOpen(true);
@@ -67,6 +68,7 @@ void UnitSession::close()
     link_.setPortOpen(false);
     link_.setCaptureFile(QString());
     report(unitstatus::Disconnected);
+    linkLog_.close();
 }
 
 } // namespace mr3x

@@ -25,9 +25,16 @@ UnitSession::UnitSession(SerialControl& link, Clock& clock, UnitObserver& observ
     , link_(link)
     , clock_(clock)
     , observer_(observer)
+    , linkLog_(clock)
 {
+    link_.addTap(&linkLog_);
     connect(&link_, &SerialControl::Progress, this, &UnitSession::Comm_Progress);
     connect(&link_, &SerialControl::Abort, this, &UnitSession::Comm_Abort);
+}
+
+UnitSession::~UnitSession()
+{
+    link_.removeTap(&linkLog_);
 }
 
 // --- The routine guard ---------------------------------------------------------------------------

@@ -26,6 +26,7 @@
 // so the wait always ends.
 #include "common/Clock.h"
 #include "link/CommandTable.h"
+#include "link/LinkLog.h"
 #include "link/SerialControl.h"
 #include "unit/UnitObserver.h"
 #include "unitsettings/SettingsText.h"
@@ -72,10 +73,14 @@ class UnitSession : public QObject {
     Q_OBJECT
 public:
     UnitSession(SerialControl& link, Clock& clock, UnitObserver& observer, QObject* parent = nullptr);
+    ~UnitSession() override;
 
     SerialControl& link() { return link_; }
     Clock& clock() { return clock_; }
     UnitObserver& observer() { return observer_; }
+    /// "<unit> Link.log" of the log-on under way: the session feeds it the link's traffic, the
+    /// observer the status texts it shows.
+    LinkLog& linkLog() { return linkLog_; }
 
     /// Held by a routine that talks to the unit over several exchanges. Between its exchanges
     /// such a routine pauses and lets other events run; a second routine started from one of
@@ -113,14 +118,15 @@ public:
 
     // --- Logging on and off (LogOn.cpp) ---------------------------------------------------------
     enum class LogOn { Stopped, PortFailed, NoAnswer };
-    /// Opens the port named on the serial control with its settings and logs on: "e", then "="
+    /// Opens the port named on the serial control with its settings and logs on to `unit`, whose
+    /// link log in `folder` takes the traffic from now on: "e", then "="
     /// and "-" waiting for "stopped by serial comm!", which stops the unit's recording. A port
     /// that does not open reports nothing (the caller says how it failed); no answer leaves the
     /// port open.
-    LogOn logOn();
+    LogOn logOn(const QString& folder, const QString& unit);
     /// Lets the unit arm itself with the settings it holds ("e"): it leaves serial control.
     void armAndRelease();
-    /// Closes the port; "Disconnected".
+    /// Closes the port and the link log; "Disconnected".
     void close();
     /// How the status line names the port: the number of a "COMn" port, else the port's name.
     static QString portNumberText(const QString& portName);
@@ -154,6 +160,7 @@ private:
     SerialControl& link_;
     Clock& clock_;
     UnitObserver& observer_;
+    LinkLog linkLog_;
     QString lastStatus_;
     int routines_ = 0;          // routines running, one inside another
     int routineEventDepth_ = 0; // the clock's event depth when the outermost one began
