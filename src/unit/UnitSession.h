@@ -30,11 +30,13 @@
 #include "link/SerialControl.h"
 #include "unit/UnitObserver.h"
 #include "unitsettings/SettingsText.h"
+#include "unitsettings/SetupArguments.h"
 
 #include <QObject>
 #include <QString>
 
 #include <optional>
+#include <span>
 #include <string>
 
 namespace mr3x {
@@ -46,6 +48,15 @@ inline const QString Disconnected = QStringLiteral("Disconnected");
 
 /// A text of the command table as the status line shows it.
 QString qtext(std::string_view text);
+
+/// What the setting batches send: the control panel's choices as values.
+struct UnitSetup {
+    bool msUnit = false;            // an "M-S32" takes the trigger batch, every other the set-up batch
+    std::string thresholdText;      // cboThreshold's text ("15" goes out as "h15")
+    std::string durationText;       // cboDuration's text
+    std::string idRecord;           // commands::idRecord of the location's date, job and location
+    unitsettings::HardwareChoice hardware;
+};
 
 struct SendOptions {
     bool drainFirst = false;            // read Input while InCount >= 2 and set PatternSeparator "|" first
@@ -142,6 +153,22 @@ public:
     /// the order the control panel takes them. Nothing when the file is missing or unreadable.
     std::optional<unitsettings::CheckedSettings> readSettings(const QString& file);
 
+    // --- Setting commands and their batches (SettingBatches.cpp) -----------------------------
+    /// Sets the unit's clock to the PC's; returns the fields sent.
+    commands::ClockFields setTime();
+    void setThreshold(const std::string& thresholdText);
+    void setDuration(const std::string& durationText);
+    /// The identity record, refused like any unit command when the link is busy or closed.
+    void setId(const std::string& record);
+    void setHardware(const unitsettings::HardwareChoice& choice);
+    /// The trigger batch (time, threshold, duration) or the set-up batch (time, identity,
+    /// hardware). After each step whose success text is not the last status, asks whether to
+    /// go on ("Do you wish to continue?"); No ends the batch.
+    void sendTriggerSettings(const UnitSetup& setup);
+    void sendUnitSetup(const UnitSetup& setup);
+    /// The batch that suits the unit's model.
+    void sendSettings(const UnitSetup& setup);
+
     /// Reports a status text (an empty one is not shown); the last one is kept, since a batch
     /// reads back whether its step succeeded.
     void report(const QString& text);
@@ -149,6 +176,12 @@ public:
     QString lastStatus() const { return lastStatus_; }
 
 private:
+    struct BatchStep {
+        void (*run)(UnitSession&, const UnitSetup&);
+        commands::Command command; // whose success text the status must show afterwards
+        const char* problem;       // the question's first line when the step did not succeed
+    };
+    void runBatch(std::span<const BatchStep> steps, const UnitSetup& setup);
     void prepare(const commands::Exchange& command, const SendOptions& options);
     void wakeUp(const commands::Exchange& command);
     void drainReceiveBuffer();

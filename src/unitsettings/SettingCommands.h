@@ -1,16 +1,16 @@
 #pragma once
-// The setting commands and their two batches. Each command writes its progress and its result
-// on the status line; a batch compares the line with each step's success text and asks the user
-// whether to go on when a step did not succeed.
-#include "link/CommandTable.h"
+// The setting commands and their two batches, from the control panel's choices. The unit
+// session runs them (src/unit/SettingBatches.cpp); these routines read the panel.
+#include "unitsettings/SetupArguments.h"
 
 #include <QString>
 
-#include <span>
+#include <string>
 
 namespace mr3x {
 
 class frmMaster;
+struct UnitSetup;
 
 class SettingCommands {
 public:
@@ -27,14 +27,13 @@ public:
     void SEND_SETTINGS_FOR_MODEL();
     void cmdSetID_Click();
 
-private:
-    struct BatchStep {
-        void (SettingCommands::*routine)();
-        commands::Command command; // whose success text the status line must show afterwards
-        const char* problem; // the question's first line when the step did not succeed
-    };
+    /// What the batches send, as the control panel stands now (lblWork takes the hardware byte).
+    UnitSetup currentSetup() const;
 
-    void runBatch(std::span<const BatchStep> steps);
+private:
+    /// The identity record: the master chain's location date, job and location.
+    std::string idRecord() const;
+    unitsettings::HardwareChoice hardwareChoice() const;
     /// The master chain's location date as yymmdd.
     QString locationDate() const;
 
