@@ -1,0 +1,4 @@
+#include "SyntheticDips.h"
+namespace mr3x::bench {
+void printDipFigures(int, sim::SimRandom&) {}
+}
