@@ -236,6 +236,7 @@ TraceFinding findFault(const TraceLevels& trace, const FinderSetup& setup)
     finding.noise = traceNoise(trace);
     const Start start = startOf(trace, setup, finding.noise);
     finding.zeroPoint = start.zeroPoint;
+    finding.launchFound = start.seen;
     if (!setup.tdrMode && !start.seen)
         return finding;
     const std::vector<Reflection> reflections = reflectionsOf(trace, start.deadZoneEnd, start, finding.noise);
@@ -256,6 +257,7 @@ TraceFinding findFault(const TraceLevels& trace, const ReferenceTrace& reference
     const double traceNoiseLevel = traceNoise(trace);
     const Start start = startOf(trace, setup, traceNoiseLevel);
     finding.zeroPoint = start.zeroPoint;
+    finding.launchFound = start.seen;
     const Alignment alignment = alignOnLaunch(trace, reference.levels, start);
     const TraceLevels difference = differenceOf(trace, reference.levels, alignment);
     finding.noise = traceNoise(difference);

@@ -44,6 +44,7 @@ struct TraceFinding {
     std::optional<FoundPoint> farEnd;  // the strongest clear reflection after it, on the trace itself
     double noise = 0;                  // levels, of the trace or of the difference
     long long zeroPoint = 0;           // where distances count from
+    bool launchFound = false;          // the launch (on a Slave's TRS trace: the arrival) was seen
     bool againstReference = false;
     std::string refusal;               // why nothing was read; empty when the trace was read
 };

@@ -5,6 +5,7 @@
 #include "sim/TracePictures.h"
 #include "tdr/Distance.h"
 #include "tdr/FaultFinder.h"
+#include "tdr/TrsPair.h"
 
 #include <gtest/gtest.h>
 
@@ -208,4 +209,48 @@ TEST(FaultFinder, OnATrsTraceDistancesCountFromTheLaunchFoundAfterTheInjection)
     EXPECT_NEAR(double(found.fault->distanceM), 150.0, 3.24 + 0.5);
     ASSERT_TRUE(found.farEnd);  // the Slave's open end
     EXPECT_NEAR(double(found.farEnd->distanceM), 320.0, 2 * 3.24);
+}
+
+TEST(FaultFinder, ATrsPairIsLaidTogetherFromTheMastersLaunchAndTheSlavesArrivalAndItsTwoReadingsAddUpToTheCable)
+{
+    Shot shot = onCable(150, 320);
+    const auto trsTrace = [&](const std::vector<sim::Arrival>& arrivals, int injection, std::uint64_t seed) {
+        const auto pulses = sim::trsPicture(arrivals, settingsOf(shot), injection);
+        sim::SimRandom random(seed);
+        TraceLevels trace{std::vector<double>(8192), 1, 1};
+        for (int n = 1; n <= 8192; ++n)
+            trace.level[std::size_t(n - 1)] = std::round(sim::traceLevel(pulses, n) + random.noise(0.6));
+        return trace;
+    };
+    const TraceLevels master = trsTrace(sim::ownShot(shot.cable, sim::TrsRole::Master, true), 1500, 1);
+    const TraceLevels slave = trsTrace(sim::slaveView(shot.cable), 2400, 2);
+    const TrsPairFinding pair = findTrsPair(master, 1500, slave, 2400, 1, kSpeedDesign);
+    ASSERT_TRUE(pair.lockable);
+    EXPECT_EQ(pair.master.zeroPoint, 1506);
+    EXPECT_EQ(pair.slave.zeroPoint, 2406);
+    EXPECT_EQ(pair.lockDifference, 900);
+    ASSERT_TRUE(pair.master.fault && pair.slave.fault && pair.sumM);
+    EXPECT_NEAR(double(pair.master.fault->distanceM), 150, 3.24 + 0.5);
+    EXPECT_NEAR(double(pair.slave.fault->distanceM), 170, 3.24 + 0.5);
+    const long long d = pair.master.fault->distanceM, other = pair.slave.fault->distanceM;
+    const std::vector<std::string> lines = trsPairLines(pair, 320.0);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "Master's launch at 1506, Slave's arrival at 2406: LOCK lays them together");
+    EXPECT_EQ(lines[1], "Fault " + std::to_string(d) + " m from the Master, " + std::to_string(other) + " m from the Slave");
+    EXPECT_TRUE(lines[2].starts_with(std::to_string(d) + " m + " + std::to_string(other) + " m = " + std::to_string(d + other)
+                                     + " m against the cable's 320 m: "))
+        << lines[2];
+    EXPECT_EQ(trsPairLines(pair, std::nullopt)[2],
+              std::to_string(d) + " m + " + std::to_string(other) + " m = " + std::to_string(d + other) + " m; give the cable's length to compare");
+    // 330 m of cable for readings of 320 m: 10 m short, 3 %.
+    TrsPairFinding off = pair;
+    off.sumM = 320;
+    EXPECT_TRUE(trsPairLines(off, 330.0)[2].ends_with(" against the cable's 330 m: 10 m short (3.0 %)"));
+
+    // A Slave that heard nothing gives nothing to lock.
+    const TraceLevels silent = trsTrace({}, 2400, 3);
+    const TrsPairFinding alone = findTrsPair(master, 1500, silent, 2400, 1, kSpeedDesign);
+    EXPECT_FALSE(alone.lockable);
+    EXPECT_EQ(trsPairLines(alone, 320.0)[0], "No arrival found on the Slave's trace");
+    EXPECT_EQ(trsPairLines(alone, 320.0).size(), 2u);
 }
