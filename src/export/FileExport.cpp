@@ -102,7 +102,7 @@ FileExport exportEvent(const QString& path, const QString& stem, const events::E
             out.problem = QStringLiteral("its date and time are no calendar date, which COMTRADE needs");
             return out;
         }
-        out.files = eventComtradeFiles(stem, files->dat, files->cfg);
+        out.files = eventComtradeFiles(stem, *files);
         return out;
     }
     case ExportFormat::Csv: {
@@ -147,10 +147,11 @@ FileExport exportTrace(const QString& path, const QString& stem, const exports::
 
 } // namespace
 
-std::vector<OutputFile> eventComtradeFiles(const QString& stem, const std::vector<std::uint8_t>& dat, const std::string& cfg)
+std::vector<OutputFile> eventComtradeFiles(const QString& stem, const exports::ComtradeFiles& files)
 {
-    return {{stem + QStringLiteral(".cfg"), bytesOf(cfg)},
-            {stem + QStringLiteral(".dat"), QByteArray(reinterpret_cast<const char*>(dat.data()), qsizetype(dat.size()))}};
+    return {{stem + QStringLiteral(".cfg"), bytesOf(files.cfg)},
+            {stem + QStringLiteral(".dat"), QByteArray(reinterpret_cast<const char*>(files.dat.data()), qsizetype(files.dat.size()))},
+            {stem + QStringLiteral(".hdr"), bytesOf(files.hdr)}};
 }
 
 FileExport exportStoredFile(const QString& path, const exports::ExportArguments& a)
