@@ -1,7 +1,9 @@
 #include "tdr/FaultFinder.h"
 
 #include "tdr/Distance.h"
+#include "tdr/Locator.h"
 #include "tdr/Reflections.h"
+#include "tdr/TdrPlot.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +19,8 @@ constexpr double kTrsLaunchLead = 16;
 // A TRS trace holds two shots, the second this many samples after the first: the first shot's
 // echoes are read up to a little before it.
 constexpr std::size_t kTrsShotSamples = 4096, kTrsShotMargin = 16;
+// The slot's label shows no injection from here on.
+constexpr int kNoInjectionFrom = 32768;
 // A reflection smaller than this share of the launch is the cable's own ripple, not an echo.
 constexpr double kLeastShareOfLaunch = 0.02;
 constexpr std::size_t kMostReflections = 16;
@@ -222,6 +226,32 @@ std::string refusalOf(const TraceLevels& trace, const ReferenceTrace& reference,
 }
 
 } // namespace
+
+double trsWindowStart(std::optional<int> injection)
+{
+    if (!injection)
+        return 1;
+    const long long start = signKeepingMod(*injection, kTrsShotSamples);
+    return start < 1 ? 1.0 : static_cast<double>(start);
+}
+
+std::optional<int> shownInjection(const events::RecordTrailer& trailer)
+{
+    const int injection = trailer.injection();
+    return injection < kNoInjectionFrom ? std::optional(injection) : std::nullopt;
+}
+
+TraceReading readingOf(const TdrTrace& trace, int speed)
+{
+    const RangeStart start = rangeStart(trace.trailer.longRange());
+    return {manualTestLevels(trace), {true, start.scale, speed, double(start.plotStart)}};
+}
+
+TraceReading readingOf(const TrsTrace& trace, int speed)
+{
+    const RangeStart start = rangeStart(trace.trailer.longRange());
+    return {trsLevels(trace.samples), {false, start.scale, speed, trsWindowStart(shownInjection(trace.trailer))}};
+}
 
 std::string rangeName(int scale)
 {

@@ -9,6 +9,7 @@
 // Distances are what the Result frame reads with the zero cursor on `zeroX` (TDR) or on the
 // launch found (TRS, where Locate puts the zero cursor), at the speed given.
 #include "tdr/TraceLevels.h"
+#include "tdr/TraceRecord.h"
 
 #include <optional>
 #include <string>
@@ -48,6 +49,20 @@ struct TraceFinding {
     bool againstReference = false;
     std::string refusal;               // why nothing was read; empty when the trace was read
 };
+
+/// Where a TRS shot's window starts, as Locate #1 opens it: the injection modulo 4096; 1 when
+/// the unit reported none (an injection from 32768 on is none, as the slot's label shows it).
+double trsWindowStart(std::optional<int> injection);
+std::optional<int> shownInjection(const events::RecordTrailer& trailer);
+
+/// A trace file's points and how they are read: a TDR test from the start of its range at the
+/// speed given, a TRS test from the launch after its injection.
+struct TraceReading {
+    TraceLevels levels;
+    FinderSetup setup;
+};
+TraceReading readingOf(const TdrTrace& trace, int speed);
+TraceReading readingOf(const TrsTrace& trace, int speed);
 
 TraceFinding findFault(const TraceLevels& trace, const FinderSetup& setup);
 /// The trace read against a reference; refused, with the reason, for a reference of the other

@@ -1,6 +1,5 @@
 #include "tdr/TrsPair.h"
 
-#include "tdr/Locator.h"
 
 #include <cmath>
 #include <cstdio>
@@ -8,8 +7,6 @@
 namespace mr3x::tdr {
 
 namespace {
-
-constexpr long long kTrsHalf = 4096;
 
 std::string metres(long long m)
 {
@@ -24,14 +21,6 @@ std::string oneDecimal(double value)
 }
 
 } // namespace
-
-double trsWindowStart(std::optional<int> injection)
-{
-    if (!injection)
-        return 1;
-    const long long start = signKeepingMod(*injection, kTrsHalf);
-    return start < 1 ? 1.0 : static_cast<double>(start);
-}
 
 TrsPairFinding findTrsPair(const TraceLevels& master, std::optional<int> masterInjection, const TraceLevels& slave,
                            std::optional<int> slaveInjection, int scale, int speed)

@@ -11,10 +11,6 @@
 
 namespace mr3x::tdr {
 
-/// Where a TRS shot's window starts, as Locate #1 opens it: the injection modulo 4096; 1 when
-/// the unit reported none.
-double trsWindowStart(std::optional<int> injection);
-
 struct TrsPairFinding {
     TraceFinding master;  // zeroPoint: the Master's launch; fault: its echo from the fault
     TraceFinding slave;   // zeroPoint: the Slave's arrival; fault: its echo from the fault
