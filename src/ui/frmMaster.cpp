@@ -12,6 +12,7 @@
 #include "retrieval/EventIndex.h"
 #include "systems/Systems.h"
 #include "tdr/CableTypes.h"
+#include "tdr/FaultFinding.h"
 #include "tdr/TdrTests.h"
 #include "tdr/TdrViewer.h"
 #include "tdr/TrsLocator.h"
@@ -66,6 +67,7 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     tdrTests = std::make_unique<TdrTests>(*this);
     tdrViewer = std::make_unique<TdrViewer>(*this);
     trsLocator = std::make_unique<TrsLocator>(*this);
+    faultFinding = std::make_unique<FaultFinding>(*this);
     cableTypes = std::make_unique<CableTypes>(*this);
     exports = std::make_unique<Exports>(*this);
 

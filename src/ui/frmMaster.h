@@ -53,6 +53,7 @@ class WaveformDisplay;
 class TdrTests;
 class TdrViewer;
 class TrsLocator;
+class FaultFinding;
 class CableTypes;
 class Exports;
 class frmConfig;
@@ -104,6 +105,7 @@ public:
     std::unique_ptr<TdrTests> tdrTests;
     std::unique_ptr<TdrViewer> tdrViewer;
     std::unique_ptr<TrsLocator> trsLocator;
+    std::unique_ptr<FaultFinding> faultFinding;
     std::unique_ptr<CableTypes> cableTypes;
     std::unique_ptr<Exports> exports;
 
