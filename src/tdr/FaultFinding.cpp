@@ -214,10 +214,12 @@ void FaultFinding::drawMarks()
 void FaultFinding::say(const QString& text)
 {
     w.tdrView.lblFinding->setText(text);
+    w.tdrView.lblFinding->setVisible(!text.isEmpty());
 }
 
 void FaultFinding::refreshMarks()
 {
+    w.tdrView.fraCableLength->setVisible(w.optDisplayMode[1]->isChecked());
     showPairLength();
     if (foundOn_.isEmpty())
         return;

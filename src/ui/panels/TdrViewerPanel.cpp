@@ -7,6 +7,7 @@
 #include "tdr/TrsLocator.h"
 #include "ui/frmMaster.h"
 
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -97,6 +98,11 @@ QVBoxLayout* buildReadouts(TdrViewerView& v, QWidget* parent)
     auto* resultRow = new QHBoxLayout;
     v.lblResult = readout(result, QStringLiteral("lblResult"));
     v.lblResult->setStyleSheet(QStringLiteral("QLabel { font-size: 15pt; font-weight: bold; }"));
+    // Room for the longest reading beside the buttons, so the metres are never cut off.
+    QFont shown = v.lblResult->font();
+    shown.setPointSize(15);
+    shown.setBold(true);
+    v.lblResult->setMinimumWidth(QFontMetrics(shown).horizontalAdvance(QStringLiteral("-888 m")));
     resultRow->addWidget(v.lblResult, 1);
     v.cmdFind = named(new QPushButton(QStringLiteral("Find"), result), QStringLiteral("cmdFind"));
     v.cmdFind->setToolTip(QStringLiteral("Put the moving cursor on the fault's reflection (against a ticked reference when there is one)"));
@@ -110,14 +116,20 @@ QVBoxLayout* buildReadouts(TdrViewerView& v, QWidget* parent)
     v.lblFinding->setWordWrap(true);
     v.lblFinding->setTextInteractionFlags(Qt::TextSelectableByMouse);
     resultLayout->addWidget(v.lblFinding);
-    auto* lengthRow = new QHBoxLayout;
-    lengthRow->addWidget(new QLabel(QStringLiteral("Cable length (m)"), result));
-    v.txtCableLength = named(new QLineEdit(result), QStringLiteral("txtCableLength"));
+    // Both take room only when they have something to say: the line once Find has read a trace,
+    // the cable's length in TRS mode.
+    v.lblFinding->hide();
+    v.fraCableLength = named(new QWidget(result), QStringLiteral("fraCableLength"));
+    auto* lengthRow = new QHBoxLayout(v.fraCableLength);
+    lengthRow->setContentsMargins(0, 0, 0, 0);
+    lengthRow->addWidget(new QLabel(QStringLiteral("Cable length (m)"), v.fraCableLength));
+    v.txtCableLength = named(new QLineEdit(v.fraCableLength), QStringLiteral("txtCableLength"));
     v.txtCableLength->setToolTip(QStringLiteral("The cable's length between the TRS pair's units, kept for the pair"));
     v.txtCableLength->setMaximumWidth(80);
     lengthRow->addWidget(v.txtCableLength);
     lengthRow->addStretch(1);
-    resultLayout->addLayout(lengthRow);
+    v.fraCableLength->hide();
+    resultLayout->addWidget(v.fraCableLength);
     column->addWidget(result);
     column->addStretch(1);
     return column;

@@ -36,6 +36,7 @@ struct TdrViewerView {
     QLabel* lblResult = nullptr;              // the cursor distance in metres
     QPushButton* cmdFind = nullptr;           // "Find": the moving cursor to the fault found
     QLabel* lblFinding = nullptr;             // under the result: what Find found, or why nothing
+    QWidget* fraCableLength = nullptr;        // shown in TRS mode: "Cable length (m)" and its field
     QLineEdit* txtCableLength = nullptr;      // the TRS pair's cable length in metres, kept per pair
     PlotOverlay* FoundEdge = nullptr;         // marks on the plot: the fault's edge Find found,
     PlotOverlay* FoundFarEnd = nullptr;       // the far end,
