@@ -42,6 +42,11 @@ struct Tally {
         within2 += off <= 2;
         elsewhere += off > 2;
     }
+    Tally& operator+=(const Tally& t)
+    {
+        cases += t.cases, within1 += t.within1, within2 += t.within2, elsewhere += t.elsewhere, nothing += t.nothing;
+        return *this;
+    }
     void print(const char* what) const
     {
         const auto share = [this](int n) { return cases ? 100.0 * n / cases : 0.0; };
@@ -104,20 +109,10 @@ int main(int argc, char* argv[])
     std::printf("  %-38s %5s  %8s  %8s  %7s  %7s\n", "", "cases", "<=1 unit", "<=2 units", "wrong", "none");
     against[0].print("against a reference, 400 m range");
     against[1].print("against a reference, 800 m range");
-    Tally all;
-    for (const Tally& t : against) {
-        all.cases += t.cases, all.within1 += t.within1, all.within2 += t.within2;
-        all.elsewhere += t.elsewhere, all.nothing += t.nothing;
-    }
-    all.print("against a reference, both ranges");
+    (Tally(against[0]) += against[1]).print("against a reference, both ranges");
     alone[0].print("alone, no joints, 400 m range");
     alone[1].print("alone, no joints, 800 m range");
-    Tally noJoints;
-    for (const Tally& t : alone) {
-        noJoints.cases += t.cases, noJoints.within1 += t.within1, noJoints.within2 += t.within2;
-        noJoints.elsewhere += t.elsewhere, noJoints.nothing += t.nothing;
-    }
-    noJoints.print("alone, no joints, both ranges");
+    (Tally(alone[0]) += alone[1]).print("alone, no joints, both ranges");
     aloneJoints[0].print("alone, with joints, 400 m (a joint first)");
     aloneJoints[1].print("alone, with joints, 800 m (a joint first)");
     std::printf("  false reports on healthy cables shot twice: %d of %d (%.1f %%)\n", falseReports, healthy,

@@ -4,6 +4,7 @@
 #include "events/EventRecord.h"
 #include "export/AnalyseArguments.h"
 #include "export/AnalysisJson.h"
+#include "export/EventOrigin.h"
 #include "export/ExportCommand.h"
 #include "tdr/FaultFinder.h"
 
@@ -19,17 +20,6 @@ namespace {
 
 constexpr const char* kName = "mr3x-analyse: ";
 
-enum class StoredKind { Event, Trace, Other };
-
-StoredKind kindOfName(const QString& path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QStringLiteral("trg") || suffix == QStringLiteral("vlt"))
-        return StoredKind::Event;
-    if (suffix == QStringLiteral("tdr") || suffix == QStringLiteral("tst") || suffix == QStringLiteral("ref"))
-        return StoredKind::Trace;
-    return StoredKind::Other;
-}
 
 /// A file's bytes, or why they cannot be had.
 std::variant<QByteArray, QString> bytesOf(const QString& path)
@@ -56,7 +46,7 @@ struct ReadTrace {
 /// A trace file read whole, or why it cannot be.
 std::variant<ReadTrace, QString> traceOf(const QString& path, int speed)
 {
-    if (kindOfName(path) != StoredKind::Trace)
+    if (exports::storedKindOfPath(path.toStdString()) != exports::StoredKind::Trace)
         return QStringLiteral("not a TDR trace file (.TDR, .tst, .ref)");
     const auto bytes = bytesOf(path);
     if (const QString* problem = std::get_if<QString>(&bytes))
@@ -99,9 +89,9 @@ public:
     /// Reads one input; false when it was not.
     bool readOne(const QString& input)
     {
-        switch (kindOfName(input)) {
-        case StoredKind::Event: return readEvent(input);
-        case StoredKind::Trace: return readTrace(input);
+        switch (exports::storedKindOfPath(input.toStdString())) {
+        case exports::StoredKind::Event: return readEvent(input);
+        case exports::StoredKind::Trace: return readTrace(input);
         default: return refuse(input, QStringLiteral("not an event file (.trg, .vlt) or a TDR trace file (.TDR, .tst, .ref)"));
         }
     }

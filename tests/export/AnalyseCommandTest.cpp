@@ -4,6 +4,7 @@
 #include "export/AnalyseCommand.h"
 #include "export/ExportCommand.h"
 #include "sim/SimUnit.h"
+#include "export/CommandOutcome.h"
 #include "support/TempFolder.h"
 
 #include <QProcess>
@@ -16,18 +17,11 @@ using mr3x::test::TempFolder;
 
 namespace {
 
-struct Outcome {
-    int code = -1;
-    QString out, err;
-    QStringList lines() const { return out.split('\n', Qt::SkipEmptyParts); }
-};
+using mr3x::test::Outcome;
 
 Outcome run(const QStringList& arguments)
 {
-    Outcome o;
-    QTextStream out(&o.out), err(&o.err);
-    o.code = runAnalyseCommand(arguments, out, err);
-    return o;
+    return mr3x::test::runCommand(runAnalyseCommand, arguments);
 }
 
 QByteArray bytesOf(const sim::Bytes& bytes)

@@ -2,6 +2,7 @@
 // codes, and nothing that exists replaced without --force.
 #include "export/DatedEventFile.h"
 #include "export/ExportCommand.h"
+#include "export/CommandOutcome.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -15,17 +16,11 @@ using mr3x::test::TempFolder;
 
 namespace {
 
-struct Outcome {
-    int code = -1;
-    QString out, err;
-};
+using mr3x::test::Outcome;
 
 Outcome run(const QStringList& arguments)
 {
-    Outcome o;
-    QTextStream out(&o.out), err(&o.err);
-    o.code = runExportCommand(arguments, out, err);
-    return o;
+    return mr3x::test::runCommand(runExportCommand, arguments);
 }
 
 QStringList filesIn(const QString& folder)

@@ -43,6 +43,21 @@ frmMaster& loadPair(ViewerFixture& f)
     return w;
 }
 
+/// The TRS pair's event of a simulated Master and Slave on one 320 m cable with the fault 150 m
+/// from the Master's end, in the Master's and the Slave's unit folders.
+void writeSimulatedPair(ViewerFixture& f)
+{
+    for (const sim::TrsRole role : {sim::TrsRole::Master, sim::TrsRole::Slave}) {
+        sim::SimOptions options;
+        options.trsRole = role;
+        options.seed = 7;
+        const sim::SimUnit unit(options);
+        const sim::Bytes& pairEvent = unit.eventRecord(unit.storedEvents() - 1);
+        const QByteArray bytes(reinterpret_cast<const char*>(pairEvent.data()), static_cast<qsizetype>(pairEvent.size()));
+        f.writeFile("26-12-06 09-00-00.trg", bytes, role == sim::TrsRole::Master ? "MR-0101" : "MR-0102");
+    }
+}
+
 /// Puts the zero cursor at `zero` and the moving cursor at `moving`, as the engineer does.
 void placeCursors(frmMaster& w, double zero, double moving)
 {
@@ -117,15 +132,7 @@ TEST(TrsLocator, ASimulatedMasterAndSlaveOfOneCablePinTheFaultFromBothEnds)
 {
     // A 320 m cable with the fault 150 m from the Master's end.
     ViewerFixture f;
-    for (const sim::TrsRole role : {sim::TrsRole::Master, sim::TrsRole::Slave}) {
-        sim::SimOptions options;
-        options.trsRole = role;
-        options.seed = 7;
-        const sim::SimUnit unit(options);
-        const sim::Bytes& pairEvent = unit.eventRecord(unit.storedEvents() - 1);
-        const QByteArray bytes(reinterpret_cast<const char*>(pairEvent.data()), static_cast<qsizetype>(pairEvent.size()));
-        f.writeFile("26-12-06 09-00-00.trg", bytes, role == sim::TrsRole::Master ? "MR-0101" : "MR-0102");
-    }
+    writeSimulatedPair(f);
     frmMaster& w = loadPair(f);
     const TdrViewerView& v = w.tdrView;
     ASSERT_TRUE(w.optDisplayMode[1]->isChecked());
@@ -160,15 +167,7 @@ TEST(TrsLocator, ASimulatedMasterAndSlaveOfOneCablePinTheFaultFromBothEnds)
 TEST(TrsLocator, FindProposesTheLaunchAndTheArrivalForLockThenReadsBothEndsAgainstTheCablesLengthKeptForThePair)
 {
     ViewerFixture f;
-    for (const sim::TrsRole role : {sim::TrsRole::Master, sim::TrsRole::Slave}) {
-        sim::SimOptions options;
-        options.trsRole = role;
-        options.seed = 7;
-        const sim::SimUnit unit(options);
-        const sim::Bytes& pairEvent = unit.eventRecord(unit.storedEvents() - 1);
-        f.writeFile("26-12-06 09-00-00.trg", QByteArray(reinterpret_cast<const char*>(pairEvent.data()), qsizetype(pairEvent.size())),
-                    role == sim::TrsRole::Master ? "MR-0101" : "MR-0102");
-    }
+    writeSimulatedPair(f);
     frmMaster& w = loadPair(f);
     const TdrViewerView& v = w.tdrView;
     const int master = w.eventSlot[0].lblInjection->text().toInt() + 6;
