@@ -117,7 +117,7 @@ int main(int argc, char* argv[])
     aloneJoints[1].print("alone, with joints, 800 m (a joint first)");
     std::printf("  false reports on healthy cables shot twice: %d of %d (%.1f %%)\n", falseReports, healthy,
                 100.0 * falseReports / healthy);
-    std::printf("  far end read within 4 units (alone, no joints, end in view): %d of %d\n", farEndsRead, farEnds);
+    std::printf("  far end read within 4 units (alone, no joints, its echo in view and clear): %d of %d\n", farEndsRead, farEnds);
     std::printf("  %.2f ms a reading\n", 1000 * finderSeconds / finderRuns);
 
     bench::printDipFigures(events, random);

@@ -121,6 +121,7 @@ SyntheticCable drawCable(sim::SimRandom& random, bool longRange, bool withJoints
             continue;  // too faint for any noise: an engineer would see nothing either
         c.noise = std::clamp(echo / between(random, kLeastEchoInNoise, 80), kQuietestNoise, kNoisiest);
         c.sweepSpread = between(random, 0, 0.5) * c.noise;
+        c.farEndInView = c.farEndInView && std::abs(pictureOf(c, true).back().height) >= kLeastEchoInNoise * c.noise;
         return c;
     }
 }

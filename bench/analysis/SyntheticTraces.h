@@ -24,7 +24,7 @@ struct SyntheticCable {
     double trueEdgeX = 0;      // where the fault's echo leaves the line, in plot units
     bool faultInView = false;  // the fault lies past the dead zone and inside the plot
     double farEndX = 0;        // where the far end's echo leaves the line
-    bool farEndInView = false;
+    bool farEndInView = false;  // inside the plot, and its echo twelve times the noise high
     bool hasJoints = false;
 };
 

@@ -26,6 +26,7 @@ constexpr double kLeastShareOfLaunch = 0.02;
 constexpr std::size_t kMostReflections = 16;
 // The far end is looked for this many plot units past the fault's edge.
 constexpr double kPastFault = 3;
+constexpr double kFarEndShare = 1.0 / 3;
 // The reference is laid on the trace by the launch: shifted by up to a plot unit either way, in
 // twentieths, and scaled by a gain held near 1.
 constexpr double kMostShift = 1.0, kShiftStep = 0.05;
@@ -102,17 +103,23 @@ std::vector<Reflection> reflectionsOf(const TraceLevels& trace, std::size_t from
     return scanReflections(trace, {from, start.readTo, noise, clearHeight(start, noise), kMostReflections});
 }
 
-/// The far end: the strongest clear reflection on the trace itself after `after`.
+/// The far end: of the clear reflections on the trace itself after `after`, the last that is as
+/// much as a third of the strongest of them. Past a fault, or past the cable's own echoes, the
+/// end is the last large echo; the joints beyond a fault come back small.
 std::optional<FoundPoint> farEndOf(const std::vector<Reflection>& reflections, double after, const Start& start,
                                    const FinderSetup& setup)
 {
-    const Reflection* strongest = nullptr;
+    double strongest = 0;
     for (const Reflection& r : reflections)
-        if (r.edgeX > after && (strongest == nullptr || r.height > strongest->height))
-            strongest = &r;
-    if (strongest == nullptr)
+        if (r.edgeX > after)
+            strongest = std::max(strongest, r.height);
+    const Reflection* last = nullptr;
+    for (const Reflection& r : reflections)
+        if (r.edgeX > after && r.height >= kFarEndShare * strongest)
+            last = &r;
+    if (last == nullptr)
         return std::nullopt;
-    return pointOf(*strongest, start, setup);
+    return pointOf(*last, start, setup);
 }
 
 double levelAt(const TraceLevels& trace, double x)

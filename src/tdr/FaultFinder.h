@@ -42,7 +42,7 @@ struct FoundPoint {
 
 struct TraceFinding {
     std::optional<FoundPoint> fault;   // the first clear reflection
-    std::optional<FoundPoint> farEnd;  // the strongest clear reflection after it, on the trace itself
+    std::optional<FoundPoint> farEnd;  // the last large reflection after it, on the trace itself
     double noise = 0;                  // levels, of the trace or of the difference
     long long zeroPoint = 0;           // where distances count from
     bool launchFound = false;          // the launch (on a Slave's TRS trace: the arrival) was seen
