@@ -1,4 +1,4 @@
-// mr3x-analyse: one JSON line a file with the keys in their order, the fault and the dips
+// mr3x-analyse: one JSON line a file with its keys in their fixed order, the fault and the dips
 // it reads off the simulated unit's trace and events, a reference of another range refused, and
 // the exit codes it shares with mr3x-export.
 #include "export/AnalyseCommand.h"
