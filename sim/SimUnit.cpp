@@ -38,6 +38,16 @@ std::string twoDigit(int value)
     return buffer;
 }
 
+/// The cable the options describe; the rest of its nature is the usual cable's.
+Cable cableOf(const SimOptions& options)
+{
+    Cable cable;
+    cable.lengthM = options.cableLengthM;
+    cable.farEnd = options.farEnd;
+    cable.faultDistanceM = options.faultDistanceM;
+    return cable;
+}
+
 } // namespace
 
 SimUnit::SimUnit(SimOptions options)
@@ -45,8 +55,7 @@ SimUnit::SimUnit(SimOptions options)
       serialNumber_(options_.serialNumber.empty() ? modelInfo(options_.model).serialNumber : options_.serialNumber),
       settings_(armedForTrs(options_.settings, options_.trsRole)),
       clock_(options_.clock, 0),
-      recorder_(options_.model, options_.seed, {options_.cableLengthM, options_.farEnd, options_.faultDistanceM},
-                options_.trsRole),
+      recorder_(options_.model, options_.seed, cableOf(options_), options_.trsRole),
       sender_(output_),
       armed_(options_.armed)
 {

@@ -46,7 +46,8 @@ std::vector<std::uint8_t> mainsSamples(SimRandom& random, const Disturbance& dip
         const bool inDip = g >= dip.startGroup && g < dip.startGroup + dip.groups;
         const double angle = startAngle + 2 * std::numbers::pi * g / kGroupsPerCycle;
         for (int c = 0; c < 3; ++c) {
-            const double scale = inDip && c == dip.dipChannel ? dip.remaining : 1.0;
+            const bool dips = dip.dippedPhases != 0 ? ((dip.dippedPhases >> c) & 1) != 0 : c == dip.dipChannel;
+            const double scale = inDip && dips ? dip.remaining : 1.0;
             const double v = kPhasePeak * scale * std::sin(angle - c * 2 * std::numbers::pi / 3);
             samples.push_back(level(kVoltageZero + v + random.noise(0.6)));
         }

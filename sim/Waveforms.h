@@ -21,6 +21,7 @@ struct Disturbance {
     int startGroup = 120;
     int groups = 240;
     double remaining = 0.5;  // fraction of the normal voltage left during the dip
+    int dippedPhases = 0;    // bit c set for each phase that dips; 0: dipChannel alone
 };
 
 /// 800 groups of four levels: channels 0..2 the phase voltages around level 129 (230 V rms at

@@ -1,10 +1,12 @@
 #include "events/EventViewer.h"
 
 #include "common/Files.h"
+#include "events/DipClasses.h"
 #include "events/EventLists.h"
 #include "events/EventParameters.h"
 #include "events/TdrPresets.h"
 #include "events/WaveformDisplay.h"
+#include "export/Exports.h"
 #include "retrieval/EventIndex.h"
 #include "tdr/TrsLocator.h"
 #include "ui/frmMaster.h"
@@ -41,6 +43,8 @@ void EventViewer::RESET_PARAMETER_DISPLAY(int i)
         label->setText(QStringLiteral("----"));
     v.lblDuration->setText(QStringLiteral("-"));
     v.lblMeterFSD->setText(v.lblFSD->text());
+    v.lblDips->clear();
+    v.lblDips->setToolTip(QString());
 }
 
 void EventViewer::emptySlot(int i)
@@ -196,6 +200,19 @@ void EventViewer::showMarkers(int i)
     }
 }
 
+void EventViewer::showDips(int i)
+{
+    const EventSlotView& v = w.eventSlot[i];
+    const events::DipMeasurement m = events::measureDips(loaded_[i].record);
+    const std::vector<std::string> lines = events::dipLines(m, w.exports->lineFrequency());
+    // The reference they are read against first, then one line a phase's dip.
+    QStringList shown;
+    for (std::size_t k = 1; k < lines.size(); ++k)
+        shown << latin1(lines[k]);
+    v.lblDips->setText(shown.join(QLatin1Char('\n')));
+    v.lblDips->setToolTip(latin1(lines.front()));
+}
+
 void EventViewer::SHOW_EVENT_PARAMETERS(int i)
 {
     const EventSlotView& v = w.eventSlot[i];
@@ -228,6 +245,8 @@ void EventViewer::SHOW_EVENT_PARAMETERS(int i)
         w.optDisplayMode[0]->setChecked(true);
     else if (p.displayMode == Mode::Trs)
         w.optDisplayMode[1]->setChecked(true);
+
+    showDips(i);
 
     // The TDR viewer starts where this event's range and model put it.
     const events::TdrPresets presets = events::tdrPresetsFor(record.trailer);

@@ -57,6 +57,8 @@ private:
     /// The job and location the last event's trailer named, which the reset marks leave.
     void forgetTrailerTexts(int i);
     void showMarkers(int i);
+    /// The Details tab's dips, read against the recording's first cycle.
+    void showDips(int i);
 
     frmMaster& w;
     std::array<Slot, 2> loaded_;

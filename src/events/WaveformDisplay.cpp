@@ -1,6 +1,7 @@
 #include "events/WaveformDisplay.h"
 
 #include "events/EventViewer.h"
+#include "events/Dips.h"
 #include "events/Meters.h"
 #include "events/WaveformGeometry.h"
 #include "tdr/TdrViewer.h"
@@ -51,6 +52,25 @@ void WaveformDisplay::DRAW_EVENT_TRACES(int i)
         v.picvolts->setForeColor(colourOfBgr(events::channelColourBgr(c)));
         v.picvolts->drawPolyline(points);
     }
+    if (!v.chkRaw->isChecked())
+        drawHalfCycleRms(i);
+}
+
+void WaveformDisplay::drawHalfCycleRms(int i)
+{
+    // Thin, over each phase voltage shown: where a dip begins and how deep it goes.
+    const EventSlotView& v = w.eventSlot[i];
+    v.picvolts->setDrawWidth(0);
+    for (int c = 0; c < events::kVoltageChannels; ++c) {
+        if (!v.chkAC[c]->isChecked())
+            continue;
+        std::vector<QPointF> points;
+        for (const events::WavePoint& p : events::halfCycleRmsLine(w.eventViewer->record(i), c))
+            points.emplace_back(p.x, p.y);
+        v.picvolts->setForeColor(colourOfBgr(events::channelColourBgr(c)));
+        v.picvolts->drawPolyline(points);
+    }
+    v.picvolts->setDrawWidth(1.0);
 }
 
 void WaveformDisplay::DRAW_EVENT_GRID(int i)
@@ -255,6 +275,8 @@ void WaveformDisplay::chkRaw_Click(int i)
     const bool raw = v.chkRaw->isChecked();
     v.Meter->setVisible(!raw);
     v.MeasureRef->setVisible(raw);
+    // The half-cycle rms is drawn only with the meters in volts.
+    DRAW_EVENT_TRACES(i);
     UPDATE_METERS(i);
 }
 

@@ -17,6 +17,8 @@ public:
 
     void DRAW_EVENT_TRACES(int i);
     void DRAW_EVENT_GRID(int i);
+    /// Each phase voltage's half-cycle rms as a thin line, while "Raw Data" is off.
+    void drawHalfCycleRms(int i);
     void UPDATE_METERS(int i);
 
     void picvolts_MouseDown(int i, Qt::MouseButton button, double x);

@@ -1,5 +1,8 @@
 #include "events/WaveformGeometry.h"
 
+#include "events/Dips.h"
+#include "events/Meters.h"
+
 #include "common/Rounding.h"
 #include "common/Text.h"
 
@@ -83,6 +86,17 @@ std::vector<WavePoint> channelTrace(const EventRecord& record, int channel)
     points.push_back({0.0, double(record.sample(0, channel))});
     for (int g = 0; g < kSampleGroups; ++g)
         points.push_back({sampleX(kChannels * g + channel + 1), double(record.sample(g, channel))});
+    return points;
+}
+
+std::vector<WavePoint> halfCycleRmsLine(const EventRecord& record, int channel)
+{
+    std::vector<WavePoint> points;
+    const std::vector<double> rms = halfCycleRms(record, channel);
+    for (std::size_t k = 0; k < rms.size(); ++k) {
+        const int middle = kHalfCycleGroups * int(k) + kHalfCycleGroups;
+        points.push_back({sampleX(kChannels * middle + channel + 1), kVoltageZero + rms[k] / kVoltsPerLevel});
+    }
     return points;
 }
 

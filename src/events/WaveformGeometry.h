@@ -40,6 +40,9 @@ struct WavePoint {
 /// The line channel c (0..3) is drawn as: from (0, its first sample), then each of its bytes n
 /// (c + 1, c + 5, ... up to 3200) at (n * 10 / 4, byte n).
 std::vector<WavePoint> channelTrace(const EventRecord& record, int channel);
+/// The half-cycle rms of phase voltage c (0..2) as a line over its trace: each value at the
+/// middle of its cycle, as high above the channel's zero level as the rms is in levels.
+std::vector<WavePoint> halfCycleRmsLine(const EventRecord& record, int channel);
 /// The trace colour of channel c (0xBBGGRR): red, yellow, blue, grey; black for no channel.
 std::uint32_t channelColourBgr(int channel);
 

@@ -1,7 +1,9 @@
 #include "export/Comtrade.h"
 
 #include "common/Text.h"
+#include "events/DipClasses.h"
 #include "export/ChannelScales.h"
+#include "export/EventSummary.h"
 #include "export/EventTiming.h"
 #include "export/ExportNumbers.h"
 
@@ -73,6 +75,36 @@ std::vector<std::uint8_t> binaryData(const events::EventRecord& record, double r
     return data;
 }
 
+/// A line of the header file: printable ASCII, anything else "_".
+std::string headerLine(std::string_view text)
+{
+    std::string line;
+    for (const char ch : text) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if ((byte & 0xC0) == 0x80 && !line.empty() && line.back() == '_')
+            continue;
+        line.push_back(byte >= 0x20 && byte < 0x7F ? ch : '_');
+    }
+    return trim(line);
+}
+
+std::string header(const events::EventRecord& record, const ComtradeOptions& options, const EventTiming& timing)
+{
+    std::vector<std::string> lines{"M-R3X event recorded by " + options.deviceId + " at " + options.stationName,
+                                   "Triggered: " + isoText(timing.trigger),
+                                   "Line frequency: " + std::to_string(options.lineFrequency) + " Hz", "", "Parameters:"};
+    for (const ParameterRow& row : eventParameterRows(record))
+        lines.push_back(row.label + ": " + row.value);
+    lines.emplace_back("");
+    lines.emplace_back("Dips, swells and interruptions (one-cycle rms refreshed every half cycle, EN 50160 cells):");
+    for (const std::string& line : events::dipLines(events::measureDips(record), options.lineFrequency))
+        lines.push_back(line);
+    std::string text;
+    for (const std::string& line : lines)
+        text.append(headerLine(line)).append(kLineEnd);
+    return text;
+}
+
 } // namespace
 
 std::string comtradeField(std::string_view text, std::size_t maxLength)
@@ -104,6 +136,7 @@ std::optional<ComtradeFiles> comtradeFiles(const events::EventRecord& record, co
     ComtradeFiles files;
     files.cfg = configuration(record, options, *timing);
     files.dat = options.type == DataFileType::Binary ? binaryData(record, timing->rate) : asciiData(record, timing->rate);
+    files.hdr = header(record, options, *timing);
     return files;
 }
 

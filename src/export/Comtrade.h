@@ -8,7 +8,9 @@
 // the raw sample bytes; each channel's a and b turn them into volts and amps. ASCII: one line a
 // sample, "n,timestamp,Vr,Vy,Vb,I", CR LF. BINARY: 16 bytes a sample, little-endian: n and the
 // timestamp as 4-byte unsigned numbers, then the four values as 2-byte two's complement numbers.
-// Timestamps are microseconds from the first sample (timemult 1).
+// Timestamps are microseconds from the first sample (timemult 1). The header file (.hdr), free
+// ASCII text beside them, says what the event is: where and when, its parameters, and its dips,
+// swells and interruptions as the half-cycle rms reads them.
 #include "events/EventRecord.h"
 #include "export/EventTiming.h"
 
@@ -32,9 +34,10 @@ struct ComtradeOptions {
 struct ComtradeFiles {
     std::string cfg;
     std::vector<std::uint8_t> dat;
+    std::string hdr;
 };
 
-/// The two files; nothing when the event's head holds no calendar date and time, which the
+/// The three files; nothing when the event's head holds no calendar date and time, which the
 /// configuration file cannot do without.
 std::optional<ComtradeFiles> comtradeFiles(const events::EventRecord& record, const ComtradeOptions& options);
 

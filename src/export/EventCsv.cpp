@@ -1,5 +1,6 @@
 #include "export/EventCsv.h"
 
+#include "events/DipClasses.h"
 #include "export/ChannelScales.h"
 #include "export/EventSummary.h"
 #include "export/EventTiming.h"
@@ -29,6 +30,8 @@ void appendParameterBlock(std::string& text, const events::EventRecord& record, 
     text.append("# Trigger at: ").append(milliseconds(triggerGroup, samplesPerSecond(lineFrequency))).append(" ms");
     text.append(kLineEnd);
     text.append("# Line frequency: ").append(std::to_string(lineFrequency)).append(" Hz").append(kLineEnd);
+    for (const std::string& line : events::dipLines(events::measureDips(record), lineFrequency))
+        text.append("# ").append(line).append(kLineEnd);
 }
 
 } // namespace

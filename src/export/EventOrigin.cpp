@@ -57,6 +57,20 @@ EventOrigin originOfPath(std::string_view path)
     return origin;
 }
 
+StoredKind storedKindOfPath(std::string_view path)
+{
+    const std::size_t dot = path.rfind('.');
+    const std::size_t folder = path.find_last_of("/\\");
+    if (dot == std::string_view::npos || (folder != std::string_view::npos && dot < folder))
+        return StoredKind::Other;
+    const std::string suffix = toUpper(path.substr(dot + 1));
+    if (suffix == "TRG" || suffix == "VLT")
+        return StoredKind::Event;
+    if (suffix == "TDR" || suffix == "TST" || suffix == "REF")
+        return StoredKind::Trace;
+    return StoredKind::Other;
+}
+
 std::string fileStem(std::string_view path)
 {
     const std::string name = fileName(path);

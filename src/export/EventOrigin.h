@@ -19,6 +19,11 @@ struct EventOrigin {
 /// "\" separate the folders).
 EventOrigin originOfPath(std::string_view path);
 
+/// What a stored file is, by its extension in any case: an event (".trg", ".vlt"), a trace
+/// (".TDR", and the older ".tst" and ".ref"), or neither.
+enum class StoredKind { Event, Trace, Other };
+StoredKind storedKindOfPath(std::string_view path);
+
 /// The file's name without its folder and its last extension: "05-12-26 14-03-22".
 std::string fileStem(std::string_view path);
 

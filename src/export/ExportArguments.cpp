@@ -1,10 +1,9 @@
 #include "export/ExportArguments.h"
 
 #include "common/Text.h"
-#include "tdr/CableTypeTable.h"
+#include "export/CommandLine.h"
 
 #include <array>
-#include <cctype>
 
 namespace mr3x::exports {
 
@@ -20,44 +19,6 @@ constexpr std::array<FormatName, 6> kFormats{{{"comtrade", ExportFormat::Comtrad
                                               {"png", ExportFormat::Png},
                                               {"svg", ExportFormat::Svg},
                                               {"pdf", ExportFormat::Pdf}}};
-
-std::optional<int> wholeNumber(std::string_view text)
-{
-    if (text.empty() || text.size() > 6)
-        return std::nullopt;
-    int value = 0;
-    for (const char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-/// Takes an option's value: "--name=value" or "--name value".
-class ArgumentCursor {
-public:
-    explicit ArgumentCursor(const std::vector<std::string>& args) : args_(args) {}
-    bool done() const { return i_ >= args_.size(); }
-    const std::string& next() { return args_[i_++]; }
-    std::optional<std::string> valueOf(std::string_view option, const std::string& arg)
-    {
-        if (arg.size() > option.size() && arg.compare(0, option.size(), option) == 0 && arg[option.size()] == '=')
-            return arg.substr(option.size() + 1);
-        if (done())
-            return std::nullopt;
-        return next();
-    }
-
-private:
-    const std::vector<std::string>& args_;
-    std::size_t i_ = 0;
-};
-
-bool isOption(const std::string& arg, std::string_view option)
-{
-    return arg == option || (arg.size() > option.size() && arg.compare(0, option.size(), option) == 0 && arg[option.size()] == '=');
-}
 
 ParsedArguments refused(std::string problem)
 {
@@ -96,46 +57,32 @@ std::optional<std::pair<int, int>> pictureSizeOfText(std::string_view text)
 ParsedArguments parseExportArguments(const std::vector<std::string>& args)
 {
     ExportArguments a;
+    CommonArguments common;
     bool formatGiven = false;
-    bool filesOnly = false;
     ArgumentCursor cursor(args);
     while (!cursor.done()) {
         const std::string arg = cursor.next();
-        if (filesOnly || arg.empty() || arg[0] != '-' || arg == "-") {
-            a.files.push_back(arg);
-        } else if (arg == "--") {
-            filesOnly = true;
-        } else if (arg == "--help" || arg == "-h") {
-            a.help = true;
+        std::string problem;
+        if (takeCommonArgument(cursor, arg, common, problem)) {
+            if (!problem.empty())
+                return refused(problem);
         } else if (arg == "--force") {
             a.force = true;
         } else if (arg == "--parameters") {
             a.withParameters = true;
-        } else if (isOption(arg, "--format")) {
+        } else if (ArgumentCursor::isOption(arg, "--format")) {
             const auto value = cursor.valueOf("--format", arg);
             const auto format = value ? exportFormatOfName(*value) : std::nullopt;
             if (!format)
                 return refused("--format takes comtrade, comtrade-binary, csv, png, svg or pdf");
             a.format = *format;
             formatGiven = true;
-        } else if (isOption(arg, "--frequency")) {
-            const auto value = cursor.valueOf("--frequency", arg);
-            const auto hz = value ? wholeNumber(*value) : std::nullopt;
-            if (!hz || (*hz != 50 && *hz != 60))
-                return refused("--frequency takes 50 or 60 (Hz)");
-            a.lineFrequency = *hz;
-        } else if (isOption(arg, "--output")) {
+        } else if (ArgumentCursor::isOption(arg, "--output")) {
             const auto value = cursor.valueOf("--output", arg);
             if (!value || value->empty())
                 return refused("--output takes a folder");
             a.outputFolder = *value;
-        } else if (isOption(arg, "--speed")) {
-            const auto value = cursor.valueOf("--speed", arg);
-            const auto speed = value ? tdr::speedOfPercentText(*value) : std::nullopt;
-            if (!speed)
-                return refused("--speed takes a percentage of the speed of light from 30.0 to 100.0");
-            a.speed = *speed;
-        } else if (isOption(arg, "--size")) {
+        } else if (ArgumentCursor::isOption(arg, "--size")) {
             const auto value = cursor.valueOf("--size", arg);
             const auto size = value ? pictureSizeOfText(*value) : std::nullopt;
             if (!size)
@@ -146,6 +93,10 @@ ParsedArguments parseExportArguments(const std::vector<std::string>& args)
             return refused("unknown option " + arg + " (--help lists them)");
         }
     }
+    a.help = common.help;
+    a.lineFrequency = common.lineFrequency;
+    a.speed = common.speed;
+    a.files = std::move(common.files);
     if (a.help)
         return {a, ""};
     if (!formatGiven)

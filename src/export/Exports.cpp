@@ -2,6 +2,7 @@
 
 #include "common/Files.h"
 #include "common/Text.h"
+#include "events/DipClasses.h"
 #include "events/EventViewer.h"
 #include "export/EventCsv.h"
 #include "export/EventOrigin.h"
@@ -141,8 +142,9 @@ void Exports::EXPORT_COMTRADE(int i, exports::DataFileType type)
         return;
     const QFileInfo info(*chosen);
     const QString suffix = info.suffix().toLower();
-    const QString name = suffix == QStringLiteral("cfg") || suffix == QStringLiteral("dat") ? info.completeBaseName() : info.fileName();
-    save(info.absolutePath(), eventComtradeFiles(name, files->dat, files->cfg));
+    const bool setSuffix = suffix == QStringLiteral("cfg") || suffix == QStringLiteral("dat") || suffix == QStringLiteral("hdr");
+    const QString name = setSuffix ? info.completeBaseName() : info.fileName();
+    save(info.absolutePath(), eventComtradeFiles(name, *files));
 }
 
 void Exports::EXPORT_EVENT_CSV(int i, bool withParameters)
@@ -343,6 +345,8 @@ void Exports::EXPORT_FAULT_REPORT(int i)
     report.eventTime = when ? QString::fromStdString(exports::isoText(*when)) : stem;
     for (const exports::ParameterRow& row : exports::eventParameterRows(record))
         report.parameters.emplace_back(QString::fromStdString(row.label), QString::fromStdString(row.value));
+    for (const std::string& line : events::dipLines(events::measureDips(record), lineFrequency()))
+        report.dips << QString::fromStdString(line);
     report.waveform = waveformPicture(i);
     report.traces = tdrPicture();
     report.distance = w.tdrView.lblResult->text();

@@ -134,6 +134,12 @@ QByteArray faultReportPdf(const FaultReport& r)
     page.line(QStringLiteral("Event parameters"), font(kBody + 1, true));
     page.table(r.parameters, kParameterColumns);
     page.skip(kGap);
+    if (!r.dips.isEmpty()) {
+        page.line(QStringLiteral("Dips, swells and interruptions"), font(kBody + 1, true));
+        for (const QString& dip : r.dips)
+            page.line(dip, font(kBody));
+        page.skip(kGap);
+    }
 
     const double pictureHeight = (page.remaining() - 170) / 2;
     page.picture(r.waveform, pictureHeight);

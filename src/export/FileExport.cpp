@@ -21,17 +21,6 @@ namespace {
 
 using exports::ExportFormat;
 
-enum class StoredKind { Event, Trace, Other };
-
-StoredKind kindOfName(const QString& path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QStringLiteral("trg") || suffix == QStringLiteral("vlt"))
-        return StoredKind::Event;
-    if (suffix == QStringLiteral("tdr") || suffix == QStringLiteral("tst") || suffix == QStringLiteral("ref"))
-        return StoredKind::Trace;
-    return StoredKind::Other;
-}
 
 QByteArray bytesOf(const std::string& text)
 {
@@ -102,7 +91,7 @@ FileExport exportEvent(const QString& path, const QString& stem, const events::E
             out.problem = QStringLiteral("its date and time are no calendar date, which COMTRADE needs");
             return out;
         }
-        out.files = eventComtradeFiles(stem, files->dat, files->cfg);
+        out.files = eventComtradeFiles(stem, *files);
         return out;
     }
     case ExportFormat::Csv: {
@@ -147,17 +136,18 @@ FileExport exportTrace(const QString& path, const QString& stem, const exports::
 
 } // namespace
 
-std::vector<OutputFile> eventComtradeFiles(const QString& stem, const std::vector<std::uint8_t>& dat, const std::string& cfg)
+std::vector<OutputFile> eventComtradeFiles(const QString& stem, const exports::ComtradeFiles& files)
 {
-    return {{stem + QStringLiteral(".cfg"), bytesOf(cfg)},
-            {stem + QStringLiteral(".dat"), QByteArray(reinterpret_cast<const char*>(dat.data()), qsizetype(dat.size()))}};
+    return {{stem + QStringLiteral(".cfg"), bytesOf(files.cfg)},
+            {stem + QStringLiteral(".dat"), QByteArray(reinterpret_cast<const char*>(files.dat.data()), qsizetype(files.dat.size()))},
+            {stem + QStringLiteral(".hdr"), bytesOf(files.hdr)}};
 }
 
 FileExport exportStoredFile(const QString& path, const exports::ExportArguments& a)
 {
     FileExport out;
-    const StoredKind kind = kindOfName(path);
-    if (kind == StoredKind::Other) {
+    const exports::StoredKind kind = exports::storedKindOfPath(path.toStdString());
+    if (kind == exports::StoredKind::Other) {
         out.problem = QStringLiteral("not an event file (.trg, .vlt) or a TDR trace file (.TDR, .tst, .ref)");
         return out;
     }
@@ -173,7 +163,7 @@ FileExport exportStoredFile(const QString& path, const exports::ExportArguments&
     }
     const auto data = std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
     const QString stem = QFileInfo(path).completeBaseName();
-    if (kind == StoredKind::Event) {
+    if (kind == exports::StoredKind::Event) {
         const std::optional<events::EventRecord> record = events::readEventRecord(data);
         if (!record) {
             out.problem = QStringLiteral("holds %1 bytes, where an event file holds %2 or %3")

@@ -4,6 +4,7 @@
 // What the event viewer would show is worked out from the file alone: its place in the folder
 // tree names the unit and location, the distances use the speed given, the trace shown is the
 // event's first pulse.
+#include "export/Comtrade.h"
 #include "export/ExportArguments.h"
 #include "export/OutputSet.h"
 
@@ -20,7 +21,7 @@ struct FileExport {
 
 FileExport exportStoredFile(const QString& path, const exports::ExportArguments& settings);
 
-/// A COMTRADE pair under one name: `stem`.cfg and `stem`.dat.
-std::vector<OutputFile> eventComtradeFiles(const QString& stem, const std::vector<std::uint8_t>& dat, const std::string& cfg);
+/// A COMTRADE set under one name: `stem`.cfg, `stem`.dat and `stem`.hdr.
+std::vector<OutputFile> eventComtradeFiles(const QString& stem, const exports::ComtradeFiles& files);
 
 } // namespace mr3x

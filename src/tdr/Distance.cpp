@@ -53,8 +53,17 @@ double distanceMetres(double scale, double difference, double percent, bool tdrM
 
 std::string distanceText(double metres)
 {
-    const long long whole = roundHalfAway(held(metres));
-    return std::to_string(whole) + " m";
+    return std::to_string(wholeMetres(metres)) + " m";
+}
+
+long long wholeMetres(double metres)
+{
+    return roundHalfAway(held(metres));
+}
+
+long long readoutMetres(double scale, double difference, int speed, bool tdrMode)
+{
+    return wholeMetres(distanceMetres(scale, difference, percentFromCaption(dielectricCaption(speed)), tdrMode));
 }
 
 long long cursorPosition(double x)

@@ -28,6 +28,12 @@ double distanceMetres(double scale, double difference, double percent, bool tdrM
 /// lblResult: "##0 m", whole metres rounded half away from zero (81 m; -81 m; a distance that
 /// rounds to nothing reads "0 m" whichever side it lies).
 std::string distanceText(double metres);
+/// The whole metres that text shows.
+long long wholeMetres(double metres);
+
+/// The whole metres the Result frame reads for a cursor difference at speed bar value `speed`,
+/// the percentage taken from the caption the bar shows, as the read-out takes it.
+long long readoutMetres(double scale, double difference, int speed, bool tdrMode);
 
 /// A cursor's position as its label shows it: Int(x + 0.5). Not held to the plot: RESET puts
 /// the cursors at 0 and Locate may place them anywhere.

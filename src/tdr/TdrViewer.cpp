@@ -4,6 +4,7 @@
 #include "events/EventViewer.h"
 #include "events/WaveformDisplay.h"
 #include "tdr/Distance.h"
+#include "tdr/FaultFinding.h"
 #include "tdr/TraceOnPlot.h"
 #include "tdr/TdrPlot.h"
 #include "tdr/TdrTests.h"
@@ -53,8 +54,10 @@ void TdrViewer::REDRAW_VIEWER()
         DRAW_TDR_VIEW();
     else if (w.optDisplayMode[1]->isChecked())
         w.trsLocator->DRAW_TRS_VIEW();
-    else
+    else {
         w.tdrView.picTDR->Cls(); // "VGS" shows no trace
+        w.faultFinding->refreshMarks();
+    }
 }
 
 void TdrViewer::setRangeStart(bool longRange)
@@ -80,6 +83,7 @@ void TdrViewer::DRAW_TDR_VIEW()
     drawEventTrace(1);
     drawEventTrace(0);
     DRAW_MANUAL_TRACES();
+    w.faultFinding->refreshMarks();
 }
 
 void TdrViewer::drawEventTrace(int e)

@@ -2,6 +2,7 @@
 
 #include "common/Text.h"
 #include "events/EventViewer.h"
+#include "tdr/FaultFinding.h"
 #include "tdr/Locator.h"
 #include "tdr/TraceOnPlot.h"
 #include "tdr/TdrPlot.h"
@@ -36,6 +37,7 @@ void TrsLocator::DRAW_TRS_VIEW()
     drawEventTrace(1, pan);
     drawEventTrace(0, pan);
     DRAW_TRS_TESTS();
+    w.faultFinding->refreshMarks();
 }
 
 void TrsLocator::drawEventTrace(int e, int pan)

@@ -14,6 +14,7 @@
 #include "systems/Systems.h"
 #include "systems/UnitAddresses.h"
 #include "tdr/CableTypes.h"
+#include "tdr/FaultFinding.h"
 #include "tdr/TdrTests.h"
 #include "tdr/TdrViewer.h"
 #include "tdr/TrsLocator.h"
@@ -70,6 +71,7 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     tdrTests = std::make_unique<TdrTests>(*this);
     tdrViewer = std::make_unique<TdrViewer>(*this);
     trsLocator = std::make_unique<TrsLocator>(*this);
+    faultFinding = std::make_unique<FaultFinding>(*this);
     cableTypes = std::make_unique<CableTypes>(*this);
     unitAddresses = std::make_unique<UnitAddresses>(*this);
     exports = std::make_unique<Exports>(*this);

@@ -55,6 +55,7 @@ class WaveformDisplay;
 class TdrTests;
 class TdrViewer;
 class TrsLocator;
+class FaultFinding;
 class CableTypes;
 class UnitAddresses;
 class Exports;
@@ -108,6 +109,7 @@ public:
     std::unique_ptr<TdrTests> tdrTests;
     std::unique_ptr<TdrViewer> tdrViewer;
     std::unique_ptr<TrsLocator> trsLocator;
+    std::unique_ptr<FaultFinding> faultFinding;
     std::unique_ptr<CableTypes> cableTypes;
     std::unique_ptr<UnitAddresses> unitAddresses;
     std::unique_ptr<Exports> exports;

@@ -6,6 +6,7 @@
 #include "retrieval/RetrievalFixture.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace mr3x;
@@ -84,7 +85,15 @@ TEST(EventLists, DownloadedEventsAppearInBothListsAtMainsVoltageAndStayWhileAFil
     EXPECT_TRUE(first.startsWith(f.storedNameOfSlot(0).left(17)) && first.endsWith("(01)")) << first.toStdString();
     w.eventSlot[0].lstTrig->setCurrentRow(0);
     EXPECT_EQ(w.eventSlot[0].lblTrailerJob->text().trimmed(), QString("Feeder 7 Fault"));
-    EXPECT_EQ(w.eventSlot[0].picvolts->Runs().size(), 64u + 4u);
+    // The simulated unit's events dip on one phase: one line on the Details tab, read against
+    // the recording's first cycle.
+    const QString dips = w.eventSlot[0].lblDips->text();
+    EXPECT_TRUE(QRegularExpression("^V[ryb]: (dip|interruption) to \\d+ V \\(\\d+\\.\\d %\\) from ").match(dips).hasMatch())
+        << dips.toStdString();
+    EXPECT_FALSE(dips.contains('\n'));
+    EXPECT_TRUE(w.eventSlot[0].lblDips->toolTip().endsWith(" V (first cycle)"));
+    // The grid, the four channels and the three phases' half-cycle rms.
+    EXPECT_EQ(w.eventSlot[0].picvolts->Runs().size(), 64u + 4u + 3u);
 
     // Late in the recording, two of the three phases are healthy whatever phase dipped.
     w.eventSlot[0].tbsEvents->setCurrentIndex(2);

@@ -38,9 +38,15 @@ TEST(Waveform, TheFourChannelsAreDrawnAtTheirSampleLevelsOverTheGridOfTheUnitsVe
     EXPECT_EQ(grid.front().points, std::vector<QPointF>({{1236, 266}, {1236, -10}}));
     EXPECT_NEAR(grid.back().points.front().x(), 2508.6, 1e-9);
     // Each channel one line from x 0 through its 800 samples, each at n x 10 / 4 for its byte n.
+    // Over each phase voltage, a thin line of its half-cycle rms: nineteen values, each at the
+    // middle of its cycle.
     for (int c = 0; c < 4; ++c) {
         const auto runs = runsIn(picture, kChannelColours[c]);
-        ASSERT_EQ(runs.size(), 1u) << c;
+        ASSERT_EQ(runs.size(), c < 3 ? 2u : 1u) << c;
+        if (c < 3) {
+            ASSERT_EQ(runs[1].points.size(), 19u) << c;
+            EXPECT_EQ(runs[1].points[0].x(), (4 * 40 + c + 1) * 2.5) << c;
+        }
         ASSERT_EQ(runs[0].points.size(), 801u) << c;
         EXPECT_EQ(runs[0].points[0].x(), 0) << c;
         EXPECT_EQ(runs[0].points[1].x(), 2.5 * (c + 1)) << c;
@@ -48,13 +54,20 @@ TEST(Waveform, TheFourChannelsAreDrawnAtTheirSampleLevelsOverTheGridOfTheUnitsVe
     }
     EXPECT_EQ(runsIn(picture, kChannelColours[0])[0].points[301].y(), 300 % 256);
     EXPECT_EQ(runsIn(picture, kChannelColours[2])[0].points[5].y(), 200);
+    // A constant 200 on Vb is 71 levels from its zero: an rms of 71 levels all along.
+    EXPECT_NEAR(runsIn(picture, kChannelColours[2])[1].points[7].y(), 129 + 71, 1e-9);
+    // Raw data reads levels, not volts: the rms goes.
+    w.eventSlot[0].chkRaw->setChecked(true);
+    EXPECT_EQ(runsIn(picture, kChannelColours[2]).size(), 1u);
+    w.eventSlot[0].chkRaw->setChecked(false);
+    EXPECT_EQ(runsIn(picture, kChannelColours[2]).size(), 2u);
 
     // A channel switched off is not drawn; back on, it is.
     w.eventSlot[0].chkAC[1]->setChecked(false);
     EXPECT_TRUE(runsIn(picture, kChannelColours[1]).empty());
     EXPECT_EQ(runsIn(picture, Qt::white).size(), 64u);
     w.eventSlot[0].chkAC[1]->setChecked(true);
-    EXPECT_EQ(runsIn(picture, kChannelColours[1]).size(), 1u);
+    EXPECT_EQ(runsIn(picture, kChannelColours[1]).size(), 2u);
 
     // Version 1 puts the grid at 913 and zooms from 760; an M-S32 and a TRS event have no grid.
     f.choose(0, 1);

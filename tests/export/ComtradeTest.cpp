@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 
 using namespace mr3x;
@@ -266,4 +268,28 @@ TEST(Comtrade, NamesBecomeFieldsAViewerCanSplitAndComeFromTheFolderTreeOrTheTrai
     EXPECT_EQ(stationName(copy, r), "Substation B");
     EXPECT_EQ(recordingDevice(copy, r), "M-R32");
     EXPECT_EQ(fileStem("a/b/26-12-06 12-00-00.trg"), "26-12-06 12-00-00");
+}
+
+TEST(Comtrade, TheHeaderFileSaysWhereWhenWhatAndTheDipsInPlainAscii)
+{
+    events::EventRecord r = event();
+    // Mains on the three phases, Vb down to 30 % for three cycles from group 300.
+    for (int g = 0; g < events::kSampleGroups; ++g)
+        for (int c = 0; c < 3; ++c) {
+            const double share = c == 2 && g >= 300 && g < 540 ? 0.3 : 1.0;
+            setSample(r, g, c, std::uint8_t(std::lround(129 + 107 * share * std::sin(2 * 3.14159265 * (g / 80.0 - c / 3.0)))));
+        }
+    const std::vector<std::string> hdr = lines(files(r).hdr);
+    ASSERT_GE(hdr.size(), 5u);
+    EXPECT_EQ(hdr[0], "M-R3X event recorded by MR-0101 M-R32 at North Yard");
+    EXPECT_EQ(hdr[1], "Triggered: 2026-12-06 12:00:00");
+    EXPECT_EQ(hdr[2], "Line frequency: 50 Hz");
+    EXPECT_NE(std::find(hdr.begin(), hdr.end(), "FSD: 2000A"), hdr.end());
+    const auto dip = std::find_if(hdr.begin(), hdr.end(), [](const std::string& l) { return l.starts_with("Vb: dip to "); });
+    ASSERT_NE(dip, hdr.end());
+    EXPECT_TRUE(dip->ends_with(", dip 40-5%, 10-200ms")) << *dip;
+    // The other two phases held their voltage.
+    EXPECT_EQ(std::count_if(hdr.begin(), hdr.end(), [](const std::string& l) { return l.starts_with("Vr: ") || l.starts_with("Vy: "); }), 0);
+    for (const std::string& line : hdr)
+        EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char ch) { return ch >= 0x20 && ch < 0x7F; })) << line;
 }

@@ -76,6 +76,9 @@ TEST(EventCsv, TheParameterBlockComesOnlyWhenAskedForAndTimesFollowTheLineFreque
     for (const char* expected : {"# Unit: M-R32", "# FSD: 4000A", "# Trigger: Ch0(I)", "# Pre/Post: 5/3",
                                  "# Triggered: 2026-12-06 12:00:00", "# Trigger at: 125 ms", "# Line frequency: 50 Hz"})
         EXPECT_NE(std::find(block.begin(), block.end(), expected), block.end()) << expected;
+    // Its dips close the block, from the reference they are read against.
+    EXPECT_TRUE(block[block.size() - 2].starts_with("# Reference ")) << block[block.size() - 2];
+    EXPECT_TRUE(block.back().starts_with("# V") || block.back() == "# No dip, swell or interruption") << block.back();
 }
 
 TEST(TraceCsv, PointsAreTheViewersAndDistancesAgreeWithTheReadOut)

@@ -2,6 +2,7 @@
 // codes, and nothing that exists replaced without --force.
 #include "export/DatedEventFile.h"
 #include "export/ExportCommand.h"
+#include "export/CommandOutcome.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -15,17 +16,11 @@ using mr3x::test::TempFolder;
 
 namespace {
 
-struct Outcome {
-    int code = -1;
-    QString out, err;
-};
+using mr3x::test::Outcome;
 
 Outcome run(const QStringList& arguments)
 {
-    Outcome o;
-    QTextStream out(&o.out), err(&o.err);
-    o.code = runExportCommand(arguments, out, err);
-    return o;
+    return mr3x::test::runCommand(runExportCommand, arguments);
 }
 
 QStringList filesIn(const QString& folder)
@@ -49,8 +44,9 @@ TEST(ExportCommand, EachInputGetsItsOwnSetAndOneThatCannotBeReadIsNamedWhileTheO
 
     const Outcome o = run({"--format", "comtrade", "--output", out, good, shortFile, missing, other, trace});
     EXPECT_EQ(o.code, kExportSomeFailed);
-    EXPECT_EQ(filesIn(out), QStringList({"26-12-06 12-00-00.cfg", "26-12-06 12-00-00.dat"}));
-    EXPECT_TRUE(o.out.contains("26-12-06 12-00-00.trg -> 26-12-06 12-00-00.cfg, 26-12-06 12-00-00.dat")) << o.out.toStdString();
+    EXPECT_EQ(filesIn(out), QStringList({"26-12-06 12-00-00.cfg", "26-12-06 12-00-00.dat", "26-12-06 12-00-00.hdr"}));
+    EXPECT_TRUE(o.out.contains("26-12-06 12-00-00.trg -> 26-12-06 12-00-00.cfg, 26-12-06 12-00-00.dat, 26-12-06 12-00-00.hdr"))
+        << o.out.toStdString();
     const QStringList errors = o.err.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(errors.size(), 4) << o.err.toStdString();
     EXPECT_TRUE(errors[0].contains("broken.trg: holds 100 bytes, where an event file holds 3328 or 11520"));

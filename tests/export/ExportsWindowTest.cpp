@@ -71,11 +71,12 @@ TEST(ExportsWindow, AnEventGoesOutNamedAfterItsUnitAndAReplacementIsAskedFirst)
     f.dialogs.answerSaveFile(f.exported("fault"));
     w.exports->EXPORT_COMTRADE(0, exports::DataFileType::Binary);
     EXPECT_EQ(f.lastOf(Kind::SaveFile).defaultAnswer, f.unitFolder() + "/26-12-06 12-00-00.cfg");
-    EXPECT_EQ(f.dialogs.last()->text, f.saved({"fault.cfg", "fault.dat"}));
+    EXPECT_EQ(f.dialogs.last()->text, f.saved({"fault.cfg", "fault.dat", "fault.hdr"}));
     EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Information);
     const QByteArray cfg = f.read("fault.cfg");
     EXPECT_TRUE(cfg.startsWith("North Yard,MR-0101 M-R32,1999\r\n")) << cfg.left(60).toStdString();
     EXPECT_EQ(f.read("fault.dat").size(), 800 * 16);
+    EXPECT_TRUE(f.read("fault.hdr").startsWith("M-R3X event recorded by MR-0101 M-R32 at North Yard\r\n"));
 
     // Again at 60 Hz: asked first; No leaves the files, Yes replaces them. The folder used last
     // is offered.
@@ -84,7 +85,7 @@ TEST(ExportsWindow, AnEventGoesOutNamedAfterItsUnitAndAReplacementIsAskedFirst)
     f.dialogs.answer(MsgAnswer::No);
     w.exports->EXPORT_COMTRADE(0, exports::DataFileType::Binary);
     EXPECT_EQ(f.lastOf(Kind::SaveFile).defaultAnswer, f.exported("26-12-06 12-00-00.cfg"));
-    EXPECT_EQ(f.dialogs.last()->text, QString("These files are there already:\r\nfault.cfg\r\nfault.dat\r\nDo you want to replace them?"));
+    EXPECT_EQ(f.dialogs.last()->text, QString("These files are there already:\r\nfault.cfg\r\nfault.dat\r\nfault.hdr\r\nDo you want to replace them?"));
     EXPECT_EQ(f.dialogs.last()->buttons, MsgButtons::YesNo);
     EXPECT_EQ(f.read("fault.cfg"), cfg);
     f.dialogs.answerSaveFile(f.exported("fault.dat"));

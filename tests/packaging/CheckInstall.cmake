@@ -8,7 +8,7 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed (${result}): ${errors}")
 endif()
 
-set(programs mr3x-export mr3x-master mr3x-unit-sim)
+set(programs mr3x-analyse mr3x-export mr3x-master mr3x-unit-sim)
 set(sizes 16 24 32 48 64 128 256)
 list(TRANSFORM programs PREPEND usr/bin/ OUTPUT_VARIABLE expected)
 list(APPEND expected usr/share/applications/org.mr3x.Master.desktop usr/share/metainfo/org.mr3x.Master.metainfo.xml

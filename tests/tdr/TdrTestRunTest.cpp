@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace mr3x;
@@ -116,4 +117,55 @@ TEST(TdrTestRun, AFailedReceptionLeavesTheEarlierTraceOfThatNameAsItWas)
     EXPECT_EQ(w.lblStatus->text(), QString("File transfer failed"));
     EXPECT_TRUE(w.Watchdog->isActive());
     EXPECT_EQ(f.otherFiles().filter(".TDR").size(), 1);
+}
+
+TEST(TdrTestRun, FindPutsTheMovingCursorOnTheFaultOfTheTestTraceAndAgainstAnEqualReferenceFindsNothing)
+{
+    RetrievalFixture f;
+    frmMaster& w = f.open();
+    w.tdrTests->cmdTest_Click();
+    const TdrViewerView& v = w.tdrView;
+    ASSERT_TRUE(v.chkTrace[2]->isChecked());
+    EXPECT_EQ(v.lblFinding->text(), QString());
+    EXPECT_FALSE(v.FoundEdge->isVisible());
+
+    // The simulated cable: the fault 150 m out, its far end 320 m out, the zero cursor at 25.
+    v.cmdFind->click();
+    EXPECT_EQ(v.ZeroCursor->X1(), 25);
+    EXPECT_NEAR(v.MovingCursor->X1(), 25 + 150 / 0.81, 1.0);
+    // The result reads as a click there reads, and the line under it says the same.
+    const double metres = tdr::distanceMetres(1, v.MovingCursor->X1() - 25, 54.0, true);
+    EXPECT_EQ(v.lblResult->text(), QString::fromStdString(tdr::distanceText(metres)));
+    EXPECT_NEAR(metres, 150, 0.81);
+    const QRegularExpressionMatch found =
+        QRegularExpression("^Reflection found at (\\d+) m, far end at (\\d+) m$").match(v.lblFinding->text());
+    ASSERT_TRUE(found.hasMatch()) << v.lblFinding->text().toStdString();
+    EXPECT_EQ(found.captured(1) + " m", v.lblResult->text());
+    EXPECT_NEAR(found.captured(2).toInt(), 320, 4);
+    EXPECT_TRUE(v.FoundEdge->isVisible());
+    EXPECT_EQ(v.FoundEdge->X1(), v.MovingCursor->X1());
+    EXPECT_TRUE(v.FoundFarEnd->isVisible());
+    // Redrawn as it was, the marks stay; the speed changes the reading, not the cursor.
+    w.chkInterlace->setChecked(true);
+    EXPECT_TRUE(v.FoundEdge->isVisible());
+
+    // A second test of the same cable is the test trace now, the first the reference: the two
+    // are one cable, nothing has changed, and the cursor stays where it is.
+    f.clock.advance(2000);
+    w.tdrTests->cmdTest_Click();
+    ASSERT_EQ(v.cboTest[3]->count(), 2);
+    v.chkTrace[3]->setChecked(true);
+    w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, 300);
+    v.cmdFind->click();
+    EXPECT_EQ(v.MovingCursor->X1(), 300);
+    EXPECT_TRUE(v.lblFinding->text().startsWith("No clear reflection found (against reference " + v.cboTest[3]->currentText() + ")"))
+        << v.lblFinding->text().toStdString();
+    EXPECT_FALSE(v.FoundEdge->isVisible());
+
+    // Nothing ticked: nothing to read, and a trace shown anew is not the one read.
+    v.chkTrace[2]->setChecked(false);
+    EXPECT_EQ(v.lblFinding->text(), QString());
+    v.chkTrace[3]->setChecked(false);
+    v.cmdFind->click();
+    EXPECT_EQ(v.lblFinding->text(), QString("Tick a trace to find the fault on"));
 }

@@ -4,7 +4,9 @@
 #include "sim/SimUnit.h"
 #include "sim/TraceReading.h"
 
+#include "common/Files.h"
 #include "tdr/Distance.h"
+#include "tdr/FaultFinding.h"
 #include "tdr/TdrViewer.h"
 #include "tdr/TrsLocator.h"
 
@@ -39,6 +41,21 @@ frmMaster& loadPair(ViewerFixture& f)
     f.choose(0, 0);
     f.choose(1, 0);
     return w;
+}
+
+/// The TRS pair's event of a simulated Master and Slave on one 320 m cable with the fault 150 m
+/// from the Master's end, in the Master's and the Slave's unit folders.
+void writeSimulatedPair(ViewerFixture& f)
+{
+    for (const sim::TrsRole role : {sim::TrsRole::Master, sim::TrsRole::Slave}) {
+        sim::SimOptions options;
+        options.trsRole = role;
+        options.seed = 7;
+        const sim::SimUnit unit(options);
+        const sim::Bytes& pairEvent = unit.eventRecord(unit.storedEvents() - 1);
+        const QByteArray bytes(reinterpret_cast<const char*>(pairEvent.data()), static_cast<qsizetype>(pairEvent.size()));
+        f.writeFile("26-12-06 09-00-00.trg", bytes, role == sim::TrsRole::Master ? "MR-0101" : "MR-0102");
+    }
 }
 
 /// Puts the zero cursor at `zero` and the moving cursor at `moving`, as the engineer does.
@@ -115,15 +132,7 @@ TEST(TrsLocator, ASimulatedMasterAndSlaveOfOneCablePinTheFaultFromBothEnds)
 {
     // A 320 m cable with the fault 150 m from the Master's end.
     ViewerFixture f;
-    for (const sim::TrsRole role : {sim::TrsRole::Master, sim::TrsRole::Slave}) {
-        sim::SimOptions options;
-        options.trsRole = role;
-        options.seed = 7;
-        const sim::SimUnit unit(options);
-        const sim::Bytes& pairEvent = unit.eventRecord(unit.storedEvents() - 1);
-        const QByteArray bytes(reinterpret_cast<const char*>(pairEvent.data()), static_cast<qsizetype>(pairEvent.size()));
-        f.writeFile("26-12-06 09-00-00.trg", bytes, role == sim::TrsRole::Master ? "MR-0101" : "MR-0102");
-    }
+    writeSimulatedPair(f);
     frmMaster& w = loadPair(f);
     const TdrViewerView& v = w.tdrView;
     ASSERT_TRUE(w.optDisplayMode[1]->isChecked());
@@ -153,4 +162,64 @@ TEST(TrsLocator, ASimulatedMasterAndSlaveOfOneCablePinTheFaultFromBothEnds)
     };
     EXPECT_NEAR(readEcho(kMaster), 150.0, 3.24);
     EXPECT_NEAR(readEcho(kSlave), 170.0, 3.24);
+}
+
+TEST(TrsLocator, FindProposesTheLaunchAndTheArrivalForLockThenReadsBothEndsAgainstTheCablesLengthKeptForThePair)
+{
+    ViewerFixture f;
+    writeSimulatedPair(f);
+    frmMaster& w = loadPair(f);
+    const TdrViewerView& v = w.tdrView;
+    const int master = w.eventSlot[0].lblInjection->text().toInt() + 6;
+    const int slave = w.eventSlot[1].lblInjection->text().toInt() + 6;
+    EXPECT_TRUE(v.txtCableLength->isEnabled());
+    EXPECT_EQ(v.txtCableLength->text(), QString());
+
+    // Unlocked: the cursors go where LOCK wants them, and nothing is locked yet.
+    v.cmdFind->click();
+    EXPECT_EQ(v.ZeroCursor->X1(), master);
+    EXPECT_EQ(v.MovingCursor->X1(), slave);
+    EXPECT_FALSE(w.program.TracesLocked);
+    QStringList lines = v.lblFinding->text().split('\n');
+    ASSERT_EQ(lines.size(), 3) << v.lblFinding->text().toStdString();
+    EXPECT_EQ(lines[0], QString("Master's launch at %1, Slave's arrival at %2: LOCK lays them together").arg(master).arg(slave));
+    EXPECT_TRUE(lines[2].endsWith("; give the cable's length to compare")) << lines[2].toStdString();
+    EXPECT_TRUE(v.FoundEdge->isVisible() && v.FoundSlaveEcho->isVisible());
+
+    // Locked: the moving cursor on the Master's echo reads the fault from the Master's end, and
+    // the Slave's echo is marked where its shifted trace shows it.
+    w.trsLocator->cmdLock_Click();
+    ASSERT_EQ(w.program.SlaveOffset, slave - master);
+    v.cmdFind->click();
+    EXPECT_EQ(v.ZeroCursor->X1(), master);
+    const int fromMaster = v.lblResult->text().section(' ', 0, 0).toInt();
+    EXPECT_NEAR(fromMaster, 150, 3.24 + 0.5);
+    EXPECT_EQ(v.FoundEdge->X1(), v.MovingCursor->X1());
+    EXPECT_NEAR(tdr::distanceMetres(1, v.FoundSlaveEcho->X1() - master, 54.0, false), 170, 3.24 + 0.5);
+    lines = v.lblFinding->text().split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[1].startsWith(QString("Fault %1 m from the Master, ").arg(fromMaster))) << lines[1].toStdString();
+
+    // The cable's length, given once, is kept for the pair in a file of its own and read into
+    // the comparison.
+    v.txtCableLength->setText("320");
+    emit v.txtCableLength->editingFinished();
+    EXPECT_TRUE(v.lblFinding->text().split('\n').value(2).contains(" against the cable's 320 m: ")) << v.lblFinding->text().toStdString();
+    const std::optional<QStringList> kept = readTextLines(f.appFolder + "/Cable Lengths.txt");
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->back(), QString("MR-0101,MR-0102,320"));
+    v.txtCableLength->setText("three hundred");
+    emit v.txtCableLength->editingFinished();
+    EXPECT_EQ(f.dialogs.last()->text, QString("\"three hundred\" is not a cable length: give the metres, from 1 to 100000"));
+    EXPECT_EQ(v.txtCableLength->text(), QString("320"));
+
+    // RESET draws the Slave unshifted: the finding stays, its mark moves with the trace.
+    const double shiftedEcho = v.FoundSlaveEcho->X1();
+    w.trsLocator->cmdReset_Click();
+    EXPECT_FALSE(v.lblFinding->text().isEmpty());
+    EXPECT_EQ(v.FoundSlaveEcho->X1(), shiftedEcho + (slave - master));
+    // Another Slave event is not what was read.
+    w.tdrView.chkTrace[1]->setChecked(false);
+    EXPECT_EQ(v.lblFinding->text(), QString());
+    EXPECT_FALSE(v.FoundEdge->isVisible() || v.FoundSlaveEcho->isVisible());
 }

@@ -51,6 +51,7 @@ struct EventSlotView {
     QLabel* lblThreshold = nullptr;
     QLabel* lblInjection = nullptr;
     QLabel* lblPreTrigger = nullptr;          // "Pre/Post"
+    QLabel* lblDips = nullptr;                // "Dips": a line a dip, swell or interruption
     QLabel* lblMeterFSD = nullptr;            // Metering: repeats lblFSD
     QLabel* lblSampleValue = nullptr;         // the measuring point
     std::array<QLabel*, 4> lblMeter{};        // one a channel, tinted like its trace

@@ -75,6 +75,8 @@ QWidget* buildLabelTab(EventSlotView& v, int i, const QString& tabName, std::ini
     auto* form = compactForm(tab);
     for (const LabelRow& row : rows)
         v.*row.label = valueLabel(tab, QString::fromLatin1(row.name), i);
+    if (v.lblDips != nullptr)
+        v.lblDips->setWordWrap(true);
     for (const LabelRow& row : rows) {
         if (row.label == &EventSlotView::lblOn_Off)
             continue; // beside the pulse width
@@ -114,7 +116,8 @@ QWidget* buildDetailsTab(EventSlotView& v, int i)
                           {&EventSlotView::lblDuration, "lblDuration", "Duration"},
                           {&EventSlotView::lblThreshold, "lblThreshold", "Threshold"},
                           {&EventSlotView::lblInjection, "lblInjection", "Injection"},
-                          {&EventSlotView::lblPreTrigger, "lblPreTrigger", "Pre/Post"}});
+                          {&EventSlotView::lblPreTrigger, "lblPreTrigger", "Pre/Post"},
+                          {&EventSlotView::lblDips, "lblDips", "Dips"}});
 }
 
 QWidget* buildMeteringTab(EventSlotView& v, int i)

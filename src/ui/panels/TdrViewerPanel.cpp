@@ -1,11 +1,13 @@
 // The TDR / TRS viewer across the bottom: the plot with its cursors and pan bar, the cursor
 // read-outs, the propagation speed and result, the trace switches and the manual tests, the TRS
 // locator.
+#include "tdr/FaultFinding.h"
 #include "tdr/TdrTests.h"
 #include "tdr/TdrViewer.h"
 #include "tdr/TrsLocator.h"
 #include "ui/frmMaster.h"
 
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -37,6 +39,12 @@ QVBoxLayout* buildPlot(TdrViewerView& v, QWidget* parent)
     v.MovingCursor = v.picTDR->addOverlay(QStringLiteral("MovingCursor"), Shape::Line, QColor(200, 0, 0));
     v.ZeroCursor->setEnds(25, 256, 25, -1);
     v.MovingCursor->setEnds(25, 256, 25, -1);
+    // What Find found: short ticks from the top of the plot, clear of the traces and the cursors.
+    v.FoundEdge = v.picTDR->addOverlay(QStringLiteral("FoundEdge"), Shape::Line, QColor(255, 0, 255));
+    v.FoundFarEnd = v.picTDR->addOverlay(QStringLiteral("FoundFarEnd"), Shape::Line, QColor(0, 128, 128));
+    v.FoundSlaveEcho = v.picTDR->addOverlay(QStringLiteral("FoundSlaveEcho"), Shape::Line, QColor(0, 160, 255));
+    for (PlotOverlay* mark : {v.FoundEdge, v.FoundFarEnd, v.FoundSlaveEcho})
+        mark->hide();
     column->addWidget(v.picTDR, 1);
     v.scrPan = named(new QScrollBar(Qt::Horizontal, parent), QStringLiteral("scrPan"));
     v.scrPan->setRange(1, 1);
@@ -86,14 +94,42 @@ QVBoxLayout* buildReadouts(TdrViewerView& v, QWidget* parent)
 
     auto* result = new QGroupBox(QStringLiteral("Result"), parent);
     result->setObjectName(QStringLiteral("fraResult"));
-    auto* resultLayout = new QHBoxLayout(result);
+    auto* resultLayout = new QVBoxLayout(result);
+    auto* resultRow = new QHBoxLayout;
     v.lblResult = readout(result, QStringLiteral("lblResult"));
     v.lblResult->setStyleSheet(QStringLiteral("QLabel { font-size: 15pt; font-weight: bold; }"));
-    resultLayout->addWidget(v.lblResult, 1);
+    // Room for the longest reading beside the buttons, so the metres are never cut off.
+    QFont shown = v.lblResult->font();
+    shown.setPointSize(15);
+    shown.setBold(true);
+    v.lblResult->setMinimumWidth(QFontMetrics(shown).horizontalAdvance(QStringLiteral("-888 m")));
+    resultRow->addWidget(v.lblResult, 1);
+    v.cmdFind = named(new QPushButton(QStringLiteral("Find"), result), QStringLiteral("cmdFind"));
+    v.cmdFind->setToolTip(QStringLiteral("Put the moving cursor on the fault's reflection (against a ticked reference when there is one)"));
+    resultRow->addWidget(v.cmdFind);
     // Beside the result it measures, where a laptop screen still shows it.
     v.cmdTdrExport = named(new QPushButton(QStringLiteral("Export..."), result), QStringLiteral("cmdTdrExport"));
     v.cmdTdrExport->setToolTip(QStringLiteral("Save a trace as CSV, or the view as a picture"));
-    resultLayout->addWidget(v.cmdTdrExport);
+    resultRow->addWidget(v.cmdTdrExport);
+    resultLayout->addLayout(resultRow);
+    v.lblFinding = named(new QLabel(result), QStringLiteral("lblFinding"));
+    v.lblFinding->setWordWrap(true);
+    v.lblFinding->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    resultLayout->addWidget(v.lblFinding);
+    // Both take room only when they have something to say: the line once Find has read a trace,
+    // the cable's length in TRS mode.
+    v.lblFinding->hide();
+    v.fraCableLength = named(new QWidget(result), QStringLiteral("fraCableLength"));
+    auto* lengthRow = new QHBoxLayout(v.fraCableLength);
+    lengthRow->setContentsMargins(0, 0, 0, 0);
+    lengthRow->addWidget(new QLabel(QStringLiteral("Cable length (m)"), v.fraCableLength));
+    v.txtCableLength = named(new QLineEdit(v.fraCableLength), QStringLiteral("txtCableLength"));
+    v.txtCableLength->setToolTip(QStringLiteral("The cable's length between the TRS pair's units, kept for the pair"));
+    v.txtCableLength->setMaximumWidth(80);
+    lengthRow->addWidget(v.txtCableLength);
+    lengthRow->addStretch(1);
+    v.fraCableLength->hide();
+    resultLayout->addWidget(v.fraCableLength);
     column->addWidget(result);
     column->addStretch(1);
     return column;
@@ -249,6 +285,8 @@ void frmMaster::wireTdrViewer()
     connect(v.picTDR, &PlotSurface::KeyDown, this, [this](int key, Qt::KeyboardModifiers modifiers) {
         tdrViewer->picTDR_KeyDown(key, modifiers);
     });
+    connect(v.cmdFind, &QPushButton::clicked, this, [this] { faultFinding->cmdFind_Click(); });
+    connect(v.txtCableLength, &QLineEdit::editingFinished, this, [this] { faultFinding->txtCableLength_Change(); });
     connect(v.scrPan, &QScrollBar::valueChanged, this, [this] { trsLocator->scrPan_Change(); });
     connect(v.cmdLock, &QPushButton::clicked, this, [this] { trsLocator->cmdLock_Click(); });
     connect(v.cmdReset, &QPushButton::clicked, this, [this] { trsLocator->cmdReset_Click(); });

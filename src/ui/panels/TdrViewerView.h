@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -33,6 +34,13 @@ struct TdrViewerView {
     QLabel* lblScale = nullptr;               // "Scale": "1" (400 m) or "2" (800 m)
     QLabel* Plotstart = nullptr;              // "Zero Minimum": the first plotted point
     QLabel* lblResult = nullptr;              // the cursor distance in metres
+    QPushButton* cmdFind = nullptr;           // "Find": the moving cursor to the fault found
+    QLabel* lblFinding = nullptr;             // under the result: what Find found, or why nothing
+    QWidget* fraCableLength = nullptr;        // shown in TRS mode: "Cable length (m)" and its field
+    QLineEdit* txtCableLength = nullptr;      // the TRS pair's cable length in metres, kept per pair
+    PlotOverlay* FoundEdge = nullptr;         // marks on the plot: the fault's edge Find found,
+    PlotOverlay* FoundFarEnd = nullptr;       // the far end,
+    PlotOverlay* FoundSlaveEcho = nullptr;    // and in a TRS pair the Slave's echo
     QScrollBar* scrVF = nullptr;              // propagation speed, tenths of a percent
     QLabel* lblDielectric = nullptr;          // its caption
     QComboBox* cboCableType = nullptr;        // beside scrVF: choosing a cable type sets its speed
