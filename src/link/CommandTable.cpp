@@ -168,4 +168,28 @@ std::string receivedFileName(Command command, std::string_view shown)
     return fill(rowOf(command).receivedFile, shown);
 }
 
+Exchange versionQuery()
+{
+    // The table's "V" waits for nothing (the terminal shows the reply as it comes); the identity
+    // check needs the whole reply.
+    Exchange e = exchangeFor(Version);
+    e.replyPatterns = "Finished V|Finished v";
+    e.timeoutMs = 5000;
+    return e;
+}
+
+std::optional<std::string> reportedSerial(std::string_view reply)
+{
+    constexpr std::string_view key = "serial ";
+    const auto at = reply.find(key);
+    if (at == std::string_view::npos)
+        return std::nullopt;
+    const auto begin = at + key.size();
+    const auto end = reply.find_first_of(" \t\r\n", begin);
+    const std::string_view serial = reply.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin);
+    if (serial.empty())
+        return std::nullopt;
+    return std::string(serial);
+}
+
 } // namespace mr3x::commands

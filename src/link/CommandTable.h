@@ -8,6 +8,7 @@
 // The unit answers a completed command with "Finished " and the command letter, in either case,
 // so a command with letter L waits for "Finished L|Finished l".
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -121,6 +122,12 @@ std::string receivedFileName(Command command, std::string_view shown);
 
 // Texts of the link that belong to no single command.
 inline constexpr std::string_view busyText = "Communications in progress";
+/// "V" as the identity check sends it: the unit reports its model, firmware and serial number
+/// ("M-R3X M-R32 firmware 2.4 serial MR-0101") and ends with "Finished V".
+Exchange versionQuery();
+/// The serial number a version reply reports after "serial "; nothing when it reports none.
+std::optional<std::string> reportedSerial(std::string_view reply);
+
 inline constexpr std::string_view transferFailedText = "File transfer failed";
 inline constexpr std::string_view transferAbortedText = "File transfer aborted";
 inline constexpr std::string_view bytesTransferredText = " bytes transferred";

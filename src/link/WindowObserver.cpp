@@ -18,6 +18,11 @@ void WindowObserver::stored(const StoredFile&)
 {
 }
 
+void WindowObserver::settle()
+{
+    w.lblStatus->Refresh();
+}
+
 void WindowObserver::transferAborted()
 {
     w.Watchdog->start();

@@ -15,6 +15,7 @@ public:
     void status(const QString& text) override;
     MsgAnswer ask(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title = QString()) override;
     void stored(const StoredFile& file) override;
+    void settle() override;
     void transferAborted() override;
 
 private:

@@ -1,7 +1,6 @@
 #pragma once
 // Downloading event records and manual recordings, and storing them under their date and time
 // in the master unit's folder (the event folder).
-#include "retrieval/ReceivedFileRules.h"
 
 #include <QString>
 
@@ -24,12 +23,8 @@ public:
 private:
     /// Fetches and stores the event of one index line in `folder`; false ends the whole download.
     bool fetchEvent(const QString& line, const QString& folder);
-    /// CONVERT_EVENT_FILE on a file received into `folder`.
-    void convertEventFile(const QString& folder, const QString& name);
-    /// Renames a received file to its stored name, or deletes it when it holds no event or
-    /// the event is stored already.
-    void storeReceivedFile(const QString& folder, const QString& name, retrieval::ReceivedKind kind);
-    void tellStoreFailed(const QString& what);
+    /// Refreshes what lists the stored events and marks the index anew.
+    void showStored();
 
     frmMaster& w;
 };

@@ -34,30 +34,21 @@ std::string latin1(const QString& text)
 
 } // namespace
 
-QString EventIndex::indexFilePath() const
+QString EventIndex::indexFileOf(const QString& folder, const QString& unit)
 {
-    const QString folder = w.filTST->Path();
     if (folder.isEmpty())
         return {};
-    return joinPath(folder, QString::fromStdString(commands::receivedFileName(commands::Command::Index,
-                                                                              w.cboUnits[0]->currentText().toStdString())));
+    return joinPath(folder, QString::fromStdString(commands::receivedFileName(commands::Command::Index, unit.toStdString())));
 }
 
-bool EventIndex::isStored(const std::string& eventName) const
+QString EventIndex::indexFilePath() const
 {
-    const QString folder = w.eventDownload->eventFolder();
+    return indexFileOf(w.filTST->Path(), w.cboUnits[0]->currentText());
+}
+
+bool EventIndex::isStored(const QString& folder, const std::string& eventName)
+{
     return !folder.isEmpty() && QFileInfo::exists(joinPath(folder, QString::fromLatin1(eventName) + QStringLiteral(".trg")));
-}
-
-SendOptions EventIndex::requestOptions()
-{
-    SendOptions options;
-    options.clearScreen = false;
-    options.releaseTerminal = false;
-    options.echo = std::nullopt;
-    options.clearPendingBefore = true;
-    options.clearPendingAfter = true;
-    return options;
 }
 
 void EventIndex::cmdGetIndex_Click()
@@ -70,21 +61,10 @@ void EventIndex::cmdGetIndex_Click()
     // The user may choose another unit while the waits let window events run: the index still
     // belongs to the unit it was asked of, and goes to its folder.
     const QString folder = w.filTST->Path();
-    const commands::Exchange request =
-        commands::exchangeFor(commands::Command::Index, {}, w.cboUnits[0]->currentText().toStdString());
-    const QString name = QString::fromStdString(request.receivedFile);
-    // Without an answer the reception is still tried: the unit may have sent the file anyway.
-    if (w.unit->sendCommand(request, requestOptions()))
-        w.lblStatus->Refresh();
-
-    ReceiveOptions receive;
-    receive.transferProtocol = 2;
-    receive.transferMode = 1;
-    // A failed reception leaves the index of the last fetch in place, and "File transfer failed"
-    // on the status line; the list then shows that older index.
-    if (w.unit->receiveFile(folder, name, receive))
-        w.lblStatus->setText(qtext(request.received));
-    fillIndexList(folder.isEmpty() ? QString() : joinPath(folder, name));
+    const QString unit = w.cboUnits[0]->currentText();
+    w.unit->fetchIndex(folder, unit, UnitSession::IndexRequest::OnRequest);
+    // After a failed reception the list shows the index of the last fetch.
+    fillIndexList(indexFileOf(folder, unit));
     w.connection->ENABLE_CONTROLS();
 }
 
@@ -98,6 +78,7 @@ void EventIndex::fillIndexList(const QString& indexFile)
     w.lstIndex->clear();
     w.lstBuffer->clear();
     w.fraIndex->show();
+    listedFolder_ = indexFile.isEmpty() ? QString() : QFileInfo(indexFile).path();
     fillFromIndexFile(w.lstIndex, indexFile, w.lblHardware->text(), &retrieval::indexLine);
 }
 
@@ -110,11 +91,14 @@ void EventIndex::FILL_LAST_INDEX(int i)
 
 void EventIndex::fillFromIndexFile(QListWidget* list, const QString& indexFile, const QString& model, LineForm lineForm)
 {
+    // The marks tell what is stored beside the index itself: the folder of the unit it came
+    // from, whichever unit the chains show now.
+    const QString folder = indexFile.isEmpty() ? QString() : QFileInfo(indexFile).path();
     const int count = retrieval::indexRecordCount(latin1(model));
     QStringList lines;
     lines.reserve(count);
     for (const retrieval::IndexRecord& record : retrieval::indexRecords(readIndexBytes(indexFile, count), count))
-        lines << QString::fromLatin1(lineForm(record, isStored(retrieval::eventName(record))));
+        lines << QString::fromLatin1(lineForm(record, isStored(folder, retrieval::eventName(record))));
     w.lstBuffer->addItems(lines);
 
     QStringList descending;
@@ -133,7 +117,7 @@ void EventIndex::REMARK_INDEX()
     for (int row = 0; row < w.lstIndex->count(); ++row) {
         QListWidgetItem* item = w.lstIndex->item(row);
         const std::string line = latin1(item->text());
-        const bool stored = isStored(std::string(retrieval::lineEventName(line)));
+        const bool stored = isStored(listedFolder_, std::string(retrieval::lineEventName(line)));
         if (stored)
             item->setSelected(false);
         item->setText(QString::fromLatin1(retrieval::remarkedLine(line, stored)));

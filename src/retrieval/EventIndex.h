@@ -29,15 +29,14 @@ public:
     void cmdSelectAll_Click();
     void cmdClearAll_Click();
 
-    /// How the index request "p" is sent, from "Get Index" and at the end of a settings
-    /// download: the screen and terminal left as they are, pending text emptied around it.
-    static SendOptions requestOptions();
-
     /// The index file: the master unit's name + ".IDX" in the unit folder (filTST); empty while
     /// no unit folder is chosen.
     QString indexFilePath() const;
-    /// Whether the event of this name is stored as a ".trg" file in the master unit's folder.
-    bool isStored(const std::string& eventName) const;
+    static QString indexFileOf(const QString& folder, const QString& unit);
+    /// The folder of the unit whose index lstIndex lists: its marks and "Get Data" go by it.
+    QString listedFolder() const { return listedFolder_; }
+    /// Whether the event of this name is stored as a ".trg" file in `folder`.
+    static bool isStored(const QString& folder, const std::string& eventName);
 
 private:
     using LineForm = std::string (*)(const retrieval::IndexRecord&, bool);
@@ -46,6 +45,7 @@ private:
     void fillFromIndexFile(QListWidget* list, const QString& indexFile, const QString& model, LineForm lineForm);
 
     frmMaster& w;
+    QString listedFolder_;
     bool droppingUnwanted_ = false; // lstIndex_Click's own deselections run it again
 };
 

@@ -107,19 +107,11 @@ QString TdrTests::newTestName() const
 void TdrTests::RUN_TDR_TEST()
 {
     const QString folder = w.filTST->Path();
-    const QString name = newTestName() + QStringLiteral(".TDR");
-    w.lblStatus->setText(name + QStringLiteral(" test in progress "));
-    ReceiveOptions receive;
-    receive.pauseFirst = false;
-    // A test of the same name is replaced only by a whole new trace: the reception writes a
-    // temporary file and renames it over the old one when complete.
-    receive.existing = ExistingFile::MakeWritable;
-    receive.transferProtocol = 2;
-    if (!folder.isEmpty() && w.unit->receiveFile(folder, name, receive))
-        w.lblStatus->setText(name + QStringLiteral(" test completed "));
-    else if (folder.isEmpty())
-        w.lblStatus->setText(QStringLiteral("File transfer failed"));
-    w.Comm->setWaitTimeout(0);
+    w.unit->receiveTrace(folder, newTestName() + QStringLiteral(".TDR"));
+    // The trace is listed where it was stored: the folder of the unit chosen last, which may be
+    // the slave chain's while the lists showed the master's.
+    if (!folder.isEmpty())
+        w.filTDR->setPath(folder);
     w.filTDR->Refresh();
     filTDR_PathChange();
     w.Watchdog->start();

@@ -30,6 +30,9 @@ public:
     virtual MsgAnswer ask(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title = QString()) = 0;
     /// A file stored whole (after it was renamed into place).
     virtual void stored(const StoredFile& file) = 0;
+    /// A routine has reached a point where the user should see the status line as it stands
+    /// (the window repaints it before going on).
+    virtual void settle() {}
     /// The unit aborted a file transfer: the link is idle again.
     virtual void transferAborted() {}
 };

@@ -142,6 +142,19 @@ public:
     /// How the status line names the port: the number of a "COMn" port, else the port's name.
     static QString portNumberText(const QString& portName);
 
+    // --- Which unit answers (UnitIdentity.cpp) ------------------------------------------------
+    enum class Identity {
+        Confirmed,  // the unit reported the serial number expected
+        Other,      // it reported another one
+        Unverified, // it did not answer the version command or reported no serial number
+    };
+    struct IdentityCheck {
+        Identity result;
+        QString reported; // the serial number the unit reported, if any
+    };
+    /// Sends the version command and compares the serial number it reports with `expectedSerial`.
+    IdentityCheck checkIdentity(const QString& expectedSerial);
+
     // --- The unit's settings (SettingsCapture.cpp) --------------------------------------------
     /// "<unit> Settings.txt" in `folder`.
     static QString settingsFile(const QString& folder, const QString& unit);
@@ -169,6 +182,30 @@ public:
     /// The batch that suits the unit's model.
     void sendSettings(const UnitSetup& setup);
 
+    // --- The index and the recordings (EventRetrieval.cpp) ----------------------------------
+    enum class IndexRequest {
+        OnRequest,     // "Get Index": received even when the request went unanswered
+        AfterSettings, // the end of a settings download: no answer, no reception
+    };
+    /// How the index request "p" is sent: the screen and terminal left as they are, pending
+    /// text emptied around it.
+    static SendOptions indexRequestOptions();
+    /// Fetches "<unit>.IDX" into `folder`; its path when it arrived whole. A failed reception
+    /// leaves the index of the last fetch in place.
+    std::optional<QString> fetchIndex(const QString& folder, const QString& unit, IndexRequest how);
+    /// Downloads the event record of the slot the user counts as `slotText` ("07") into
+    /// `folder`, confirms it with the ACK and stores it under its date and time. False when the
+    /// unit did not answer or the transfer failed: that ends a download.
+    bool downloadEvent(const QString& folder, std::string_view slotText);
+    /// "y1": a manual recording, received and stored like an event; false as downloadEvent.
+    bool takeManualRecording(const QString& folder);
+    /// Receives the trace of the TEST just started as `name` in `folder`; its path when whole.
+    std::optional<QString> receiveTrace(const QString& folder, const QString& name);
+    /// Renames a received "Event_nn.EVT" or "Manual Trigger.ACT" in `folder` to its stored name;
+    /// the stored path. A file holding no event, or one whose event is stored already, is deleted;
+    /// a file that cannot be stored is told and left as it is.
+    std::optional<QString> storeReceivedFile(const QString& folder, const QString& name);
+
     /// Reports a status text (an empty one is not shown); the last one is kept, since a batch
     /// reads back whether its step succeeded.
     void report(const QString& text);
@@ -181,6 +218,7 @@ private:
         commands::Command command; // whose success text the status must show afterwards
         const char* problem;       // the question's first line when the step did not succeed
     };
+    void tellStoreFailed(const QString& what);
     void runBatch(std::span<const BatchStep> steps, const UnitSetup& setup);
     void prepare(const commands::Exchange& command, const SendOptions& options);
     void wakeUp(const commands::Exchange& command);

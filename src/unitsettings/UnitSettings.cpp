@@ -89,18 +89,10 @@ void UnitSettings::GET_SETTINGS()
 
 void UnitSettings::downloadIndex(const QString& folder, const QString& unit)
 {
-    const commands::Exchange request = commands::exchangeFor(Command::Index, {}, latin1(unit));
-    if (!w.unit->sendCommand(request, EventIndex::requestOptions()))
+    const std::optional<QString> index = w.unit->fetchIndex(folder, unit, UnitSession::IndexRequest::AfterSettings);
+    if (!index)
         return;
-    w.lblStatus->Refresh();
-
-    ReceiveOptions reception;
-    reception.transferMode = 1;
-    const QString name = fromLatin1(request.receivedFile);
-    if (!w.unit->receiveFile(folder, name, reception))
-        return;
-    w.lblStatus->setText(fromLatin1(request.received));
-    w.eventIndex->fillIndexList(joinPath(folder, name));
+    w.eventIndex->fillIndexList(*index);
     w.clock.DoEvents();
     w.Watchdog->start();
 }
