@@ -96,6 +96,20 @@ std::optional<QStringList> readTextLines(const QString& path)
     return lines;
 }
 
+std::optional<std::vector<std::string>> readLatin1Lines(const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return std::nullopt;
+    const std::optional<QStringList> lines = readTextLines(path);
+    if (!lines)
+        return std::nullopt;
+    std::vector<std::string> text;
+    text.reserve(static_cast<std::size_t>(lines->size()));
+    for (const QString& line : *lines)
+        text.push_back(line.toLatin1().toStdString());
+    return text;
+}
+
 bool makeWritable(const QString& path)
 {
     QFileInfo info(path);

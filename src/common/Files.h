@@ -7,6 +7,8 @@
 #include <QStringList>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace mr3x {
 
@@ -24,6 +26,9 @@ bool writeTextFile(const QString& path, const QStringList& lines);
 /// The file's lines without their line ends, read as UTF-8 when they are UTF-8 and as
 /// Windows-1252 when not; nothing when it cannot be read.
 std::optional<QStringList> readTextLines(const QString& path);
+/// The lines of an existing file as the unit's 8-bit texts (its settings file, for one); nothing
+/// when it is missing or cannot be read.
+std::optional<std::vector<std::string>> readLatin1Lines(const QString& path);
 
 /// Clears the read-only attribute so the file can be replaced or deleted.
 bool makeWritable(const QString& path);

@@ -45,15 +45,10 @@ bool UnitSession::captureSettings(const QString& folder, const QString& unit)
 
 std::optional<unitsettings::CheckedSettings> UnitSession::readSettings(const QString& file)
 {
-    if (file.isEmpty() || !pathExists(file))
+    const std::optional<std::vector<std::string>> text = readLatin1Lines(file);
+    if (!text)
         return std::nullopt;
-    const std::optional<QStringList> lines = readTextLines(file);
-    if (!lines)
-        return std::nullopt;
-    std::vector<std::string> text;
-    for (const QString& line : *lines)
-        text.push_back(line.toLatin1().toStdString());
-    unitsettings::CheckedSettings read = unitsettings::checkSettings(text);
+    unitsettings::CheckedSettings read = unitsettings::checkSettings(*text);
     for (const std::string& problem : read.problems)
         observer_.ask(qtext(problem), MsgButtons::Ok, MsgIcon::Exclamation);
     return read;

@@ -146,15 +146,10 @@ void UnitSettings::lblHide_Settings_Click()
 
 std::optional<std::vector<std::string>> UnitSettings::readFields(const QString& file)
 {
-    if (!pathExists(file))
+    const std::optional<std::vector<std::string>> text = readLatin1Lines(file);
+    if (!text)
         return std::nullopt;
-    const std::optional<QStringList> lines = readTextLines(file);
-    if (!lines)
-        return std::nullopt;
-    std::vector<std::string> text;
-    for (const QString& line : *lines)
-        text.push_back(latin1(line));
-    return splitParameters(text);
+    return splitParameters(*text);
 }
 
 void UnitSettings::keepParameters(const std::vector<std::string>& fields)
