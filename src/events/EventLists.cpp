@@ -5,10 +5,12 @@
 #include "events/EventViewer.h"
 #include "events/WaveformDisplay.h"
 #include "retrieval/EventIndex.h"
+#include "unit/CollectedEvents.h"
 #include "ui/frmMaster.h"
 
 #include <QDir>
 #include <QFile>
+#include <QListWidgetItem>
 #include <QSignalBlocker>
 
 namespace mr3x {
@@ -72,6 +74,7 @@ void EventLists::fillWithFilter(int i)
     const FileList* files = w.filTrig[i];
     const events::EventFilter filter = filterOf(v);
     const QString folder = files->Path();
+    const QStringList fresh = newFromCollector(folder);
     for (int k = 0; k < files->ListCount(); ++k) {
         const QString name = files->List(k);
         const std::string latinName = name.toLatin1().toStdString();
@@ -86,6 +89,8 @@ void EventLists::fillWithFilter(int i)
             continue;
         auto* item = new QListWidgetItem(QString::fromLatin1(line->data(), static_cast<qsizetype>(line->size())));
         item->setData(Qt::UserRole, k);
+        if (fresh.contains(name))
+            markNew(item);
         v.lstTrig->addItem(item);
     }
 }
@@ -151,9 +156,46 @@ void EventLists::loadChosenLine(int i)
         w.tdrView.chkTrace[1]->setChecked(true);
 }
 
+QStringList EventLists::newFromCollector(const QString& folder)
+{
+    if (!since_.isValid())
+        since_ = w.clock.currentDateTime();
+    QStringList fresh;
+    for (const QString& name : collectedSince(folder, since_))
+        if (!lookedAt_.contains(joinPath(folder, name)))
+            fresh << name;
+    return fresh;
+}
+
+void EventLists::markNew(QListWidgetItem* item)
+{
+    QFont bold = item->font();
+    bold.setBold(true);
+    item->setFont(bold);
+    item->setToolTip(QStringLiteral("New: fetched by mr3x-collect"));
+}
+
+bool EventLists::isMarkedNew(const QListWidgetItem* item)
+{
+    return item != nullptr && item->font().bold();
+}
+
+void EventLists::markLookedAt(int i)
+{
+    QListWidgetItem* item = w.eventSlot[i].lstTrig->currentItem();
+    if (!isMarkedNew(item))
+        return;
+    lookedAt_.insert(joinPath(w.filTrig[i]->Path(), fileOfLine(i, w.eventSlot[i].lstTrig->currentRow())));
+    QFont plain = item->font();
+    plain.setBold(false);
+    item->setFont(plain);
+    item->setToolTip(QString());
+}
+
 void EventLists::lstTrig_Click(int i)
 {
     w.clock.DoEvents();
+    markLookedAt(i);
     loadChosenLine(i);
     if (i == 0) {
         if (w.eventSlot[0].lblEventFile->text().isEmpty())

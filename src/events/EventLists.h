@@ -3,9 +3,13 @@
 // under its file-type filter, loads the line chosen, deletes a file on request, and switches
 // the markers and meters with the slot's tabs. Slot 0 leads: its filter is copied to slot 1, and
 // with the same unit in both chains its choice is made in slot 1 too.
+#include <QDateTime>
+#include <QSet>
 #include <QString>
 
 #include <Qt>
+
+class QListWidgetItem;
 
 namespace mr3x {
 
@@ -33,14 +37,23 @@ public:
 
     /// The file a list line stands for (through its item data); empty when none.
     QString fileOfLine(int i, int row) const;
+    /// Whether the line stands for an event the collector stored since the program started that
+    /// has not been looked at yet (it shows in bold).
+    static bool isMarkedNew(const QListWidgetItem* item);
 
 private:
     void fillWithFilter(int i);
     /// Steps shared by a click and by slot 0 choosing for slot 1: the file of the chosen line
     /// into the slot.
     void loadChosenLine(int i);
+    /// The files of `folder` the collector stored since the program started, not looked at yet.
+    QStringList newFromCollector(const QString& folder);
+    void markNew(QListWidgetItem* item);
+    void markLookedAt(int i);
 
     frmMaster& w;
+    QDateTime since_;          // the program's start, as the collector's notes read it
+    QSet<QString> lookedAt_;   // paths of the new events the user has opened
 };
 
 } // namespace mr3x

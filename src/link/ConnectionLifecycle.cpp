@@ -39,11 +39,19 @@ void ConnectionLifecycle::cboCommports_Click()
         w.unit->linkLog().close();
         forgetUnitModel();
     }
+    locks_.release();
     if (w.optBaud[0]->isChecked())
         comm.setSettings(QStringLiteral("9600,n,8,1"));
     if (w.optBaud[1]->isChecked())
         comm.setSettings(QStringLiteral("115200,n,8,1"));
     comm.setPortName(portNameForEntry(w.cboCommports->currentText()));
+    // A collector working a unit on this port holds it: the port stays closed, and says why.
+    if (const std::optional<QString> refusal = locks_.takePort(comm.PortName())) {
+        w.lblStatus->setText(comm.PortName() + QStringLiteral(" (In use by mr3x-collect)"));
+        w.lblStatus->setToolTip(*refusal);
+        return;
+    }
+    w.lblStatus->setToolTip(QString());
     comm.setPortOpen(true);
 
     const QString status = comm.PortStatus();
@@ -102,8 +110,18 @@ void ConnectionLifecycle::CONNECT_UNIT()
         DISCONNECT();
         return;
     }
+    const QString unit = w.cboUnits[0]->currentText();
+    // The unit's folder is locked by whoever works the unit: a collector on another port may
+    // hold it as well as one on this port.
+    std::optional<QString> refusal = locks_.takePort(comm.PortName());
+    if (!refusal)
+        refusal = locks_.takeUnit(unit, w.filTST->Path());
+    if (refusal) {
+        w.dialogs.message(*refusal, MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
     w.cmdConnect->setText(DisconnectCaption);
-    switch (w.unit->logOn(w.filTST->Path(), w.cboUnits[0]->currentText())) {
+    switch (w.unit->logOn(w.filTST->Path(), unit)) {
     case UnitSession::LogOn::PortFailed:
         // The port went away between choosing it and logging on.
         DISCONNECT();
@@ -132,6 +150,8 @@ void ConnectionLifecycle::DISCONNECT()
     w.Watchdog->stop();
     forgetUnitModel();
     w.unit->close();
+    // The port is closed: a collector may work it and the unit now.
+    locks_.release();
     w.cmdConnect->setText(ConnectCaption);
     w.fraControls->hide();
     w.fraSaxComm->hide();

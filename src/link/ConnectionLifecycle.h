@@ -1,6 +1,8 @@
 #pragma once
 // The connection lifecycle: opening the port, logging on to the unit (which stops its recording)
 // and off (leaving it disarmed or letting it arm itself), and the watchdog that ends an idle link.
+#include "common/WorkLocks.h"
+
 #include <QString>
 
 namespace mr3x {
@@ -37,6 +39,8 @@ private:
     void forgetUnitModel();
 
     frmMaster& w;
+    /// The port open here and the unit logged on to, kept from a collector working them too.
+    UnitWorkLocks locks_;
 };
 
 } // namespace mr3x

@@ -405,6 +405,12 @@ void SerialControl::endReception()
         emit Abort();
 }
 
+void SerialControl::cancelReception(const QString& reason)
+{
+    if (reception_)
+        failReception(reason);
+}
+
 void SerialControl::failReception(const QString& reason)
 {
     writeRaw(reception_->cancel(reason));

@@ -107,6 +107,9 @@ public:
     /// port that closes or goes away, all end it with TransferState -1 and no file written.
     void setReceiveFile(const QString& name);
     int TransferState() const;
+    /// Ends a reception under way as a failure: the sender is told to stop (CAN) and no file is
+    /// written. Nothing happens when no reception is under way.
+    void cancelReception(const QString& reason);
     qint64 BytesTransferred() const { return bytesTransferred_; }
 
     /// Reads what has arrived, moves a reception on and checks its time limits; runs at every

@@ -16,17 +16,6 @@ namespace mr3x {
 
 namespace {
 
-/// The first `count` records' bytes of the index file; a missing file reads as nothing, and
-/// reading never creates it.
-std::vector<std::uint8_t> readIndexBytes(const QString& path, int count)
-{
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly))
-        return {};
-    const QByteArray bytes = file.read(static_cast<qint64>(count) * static_cast<qint64>(retrieval::indexRecordSize));
-    return {bytes.begin(), bytes.end()};
-}
-
 std::string latin1(const QString& text)
 {
     return text.toLatin1().toStdString();
@@ -36,9 +25,7 @@ std::string latin1(const QString& text)
 
 QString EventIndex::indexFileOf(const QString& folder, const QString& unit)
 {
-    if (folder.isEmpty())
-        return {};
-    return joinPath(folder, QString::fromStdString(commands::receivedFileName(commands::Command::Index, unit.toStdString())));
+    return UnitSession::indexFileOf(folder, unit);
 }
 
 QString EventIndex::indexFilePath() const
@@ -48,7 +35,7 @@ QString EventIndex::indexFilePath() const
 
 bool EventIndex::isStored(const QString& folder, const std::string& eventName)
 {
-    return !folder.isEmpty() && QFileInfo::exists(joinPath(folder, QString::fromLatin1(eventName) + QStringLiteral(".trg")));
+    return UnitSession::isEventStored(folder, eventName);
 }
 
 void EventIndex::cmdGetIndex_Click()
@@ -94,10 +81,8 @@ void EventIndex::fillFromIndexFile(QListWidget* list, const QString& indexFile, 
     // The marks tell what is stored beside the index itself: the folder of the unit it came
     // from, whichever unit the chains show now.
     const QString folder = indexFile.isEmpty() ? QString() : QFileInfo(indexFile).path();
-    const int count = retrieval::indexRecordCount(latin1(model));
     QStringList lines;
-    lines.reserve(count);
-    for (const retrieval::IndexRecord& record : retrieval::indexRecords(readIndexBytes(indexFile, count), count))
+    for (const retrieval::IndexRecord& record : UnitSession::readIndex(indexFile, latin1(model)))
         lines << QString::fromLatin1(lineForm(record, isStored(folder, retrieval::eventName(record))));
     w.lstBuffer->addItems(lines);
 

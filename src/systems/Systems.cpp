@@ -7,6 +7,7 @@
 #include "retrieval/EventIndex.h"
 #include "systems/ConfigEditor.h"
 #include "systems/SystemConfigFile.h"
+#include "systems/SystemFolders.h"
 #include "systems/UnitAddresses.h"
 #include "tdr/TdrTests.h"
 #include "ui/controls/ListFill.h"
@@ -26,17 +27,17 @@ QString text(const std::string& s)
 
 QString systemsFolder(const Program& p)
 {
-    return joinPath(p.AppFolder, QStringLiteral("Systems"));
+    return systemsFolderOf(p.AppFolder);
 }
 
 QString jobsFolderOf(const Program& p, const QString& system)
 {
-    return joinPath(joinPath(systemsFolder(p), system), QStringLiteral("Jobs"));
+    return jobsFolderOf(p.AppFolder, system);
 }
 
 QString configFileOf(const Program& p, const QString& system)
 {
-    return joinPath(p.AppFolder, system + QStringLiteral(".cfg"));
+    return configFileOf(p.AppFolder, system);
 }
 
 // The slave list follows the master's choice only while both list the same number of entries.

@@ -81,12 +81,18 @@ std::optional<UnitAddress> addressOfLine(std::string_view line, std::string& rea
 
 } // namespace
 
+std::string portKey(std::string_view port)
+{
+    std::string key = trim(port);
+    const bool devicePath = !key.empty() && key.front() == '/';
+    if (!devicePath)
+        std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return key;
+}
+
 bool samePort(std::string_view a, std::string_view b)
 {
-    const std::string left = trim(a);
-    const std::string right = trim(b);
-    const bool devicePath = !left.empty() && left.front() == '/';
-    return devicePath ? left == right : equalsNoCase(left, right);
+    return portKey(a) == portKey(b);
 }
 
 std::optional<int> baudOfKbaudText(std::string_view text)

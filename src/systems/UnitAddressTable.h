@@ -55,6 +55,9 @@ std::vector<std::string> shippedUnitAddressTable();
 /// Whether two port texts name one port: a device path ("/dev/ttyUSB0") only when they are the
 /// same, COM names and network ports in any case, as their systems read them.
 bool samePort(std::string_view a, std::string_view b);
+/// The text two names of one port share (samePort): a device path as it is, any other name in
+/// lower case; trimmed either way.
+std::string portKey(std::string_view port);
 
 /// The line speed of a kbaud text: 9600 for "9.6", 115200 for "115"; nothing for any other text.
 std::optional<int> baudOfKbaudText(std::string_view text);

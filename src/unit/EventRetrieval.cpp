@@ -7,6 +7,7 @@
 #include "retrieval/ReceivedFileRules.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <span>
 
@@ -20,6 +21,38 @@ StoredFile::Kind storedKind(retrieval::ReceivedKind kind)
 }
 
 } // namespace
+
+QString UnitSession::indexFileOf(const QString& folder, const QString& unit)
+{
+    if (folder.isEmpty())
+        return {};
+    return joinPath(folder, QString::fromStdString(commands::receivedFileName(commands::Command::Index, unit.toStdString())));
+}
+
+std::vector<retrieval::IndexRecord> UnitSession::readIndex(const QString& indexFile, std::string_view model)
+{
+    const int count = retrieval::indexRecordCount(model);
+    QFile file(indexFile);
+    QByteArray bytes;
+    if (!indexFile.isEmpty() && file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly))
+        bytes = file.read(static_cast<qint64>(count) * static_cast<qint64>(retrieval::indexRecordSize));
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    return retrieval::indexRecords(std::span<const std::uint8_t>(data, static_cast<std::size_t>(bytes.size())), count);
+}
+
+bool UnitSession::isEventStored(const QString& folder, const std::string& eventName)
+{
+    return !folder.isEmpty() && QFileInfo::exists(joinPath(folder, QString::fromLatin1(eventName) + QStringLiteral(".trg")));
+}
+
+std::vector<std::string> UnitSession::missingEvents(const QString& folder, const std::vector<retrieval::IndexRecord>& index)
+{
+    std::vector<std::string> missing;
+    for (const retrieval::IndexRecord& record : index)
+        if (!retrieval::isEmptySlot(record) && !isEventStored(folder, retrieval::eventName(record)))
+            missing.push_back(retrieval::slotText(record));
+    return missing;
+}
 
 SendOptions UnitSession::indexRequestOptions()
 {

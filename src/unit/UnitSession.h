@@ -28,6 +28,7 @@
 #include "link/CommandTable.h"
 #include "link/LinkLog.h"
 #include "link/SerialControl.h"
+#include "retrieval/IndexLines.h"
 #include "unit/UnitObserver.h"
 #include "unitsettings/SettingsText.h"
 #include "unitsettings/SetupArguments.h"
@@ -38,6 +39,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace mr3x {
 
@@ -187,6 +189,16 @@ public:
         OnRequest,     // "Get Index": received even when the request went unanswered
         AfterSettings, // the end of a settings download: no answer, no reception
     };
+    /// "<unit>.IDX" in `folder`; empty while no unit folder is chosen.
+    static QString indexFileOf(const QString& folder, const QString& unit);
+    /// The first records of an index file, as many as a unit of `model` holds. A missing or
+    /// short file reads as empty slots, and reading never creates it.
+    static std::vector<retrieval::IndexRecord> readIndex(const QString& indexFile, std::string_view model);
+    /// Whether the event of this name is stored as a ".trg" file in `folder`.
+    static bool isEventStored(const QString& folder, const std::string& eventName);
+    /// The slots (as the user counts them) of the events the index lists that `folder` does not
+    /// hold yet, in the index's order.
+    static std::vector<std::string> missingEvents(const QString& folder, const std::vector<retrieval::IndexRecord>& index);
     /// How the index request "p" is sent: the screen and terminal left as they are, pending
     /// text emptied around it.
     static SendOptions indexRequestOptions();

@@ -1,5 +1,9 @@
-// Test programs run with Qt's offscreen platform: no display needed.
+// Test programs run with Qt's offscreen platform: no display needed. Each test program gets a
+// temporary folder of its own, so that what lives there (the port locks among it) is never
+// shared by two test programs that ctest runs at once.
 #include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -7,6 +11,9 @@ int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir ownTemp(QDir::tempPath() + QStringLiteral("/mr3x-test-XXXXXX"));
+    if (ownTemp.isValid())
+        qputenv("TMPDIR", QFile::encodeName(ownTemp.path()));
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
