@@ -76,6 +76,28 @@ bool readSilent(const std::string& text, std::vector<SilentCommand>& silent)
     return true;
 }
 
+// "HOST:PORT", HOST a name, an IPv4 address or an IPv6 address in brackets; PORT 0 to 65535.
+bool readListen(const std::string& text, ServerArguments& parsed)
+{
+    const auto colon = text.rfind(':');
+    if (colon == std::string::npos || colon == 0)
+        return false;
+    std::string host = text.substr(0, colon);
+    if (host.front() == '[') {
+        if (host.size() < 3 || host.back() != ']')
+            return false;
+        host = host.substr(1, host.size() - 2);
+    } else if (host.find(':') != std::string::npos) {
+        return false;
+    }
+    const auto port = number<int>(text.substr(colon + 1));
+    if (!port || *port < 0 || *port > 65535)
+        return false;
+    parsed.listenHost = host;
+    parsed.listenPort = *port;
+    return true;
+}
+
 std::string wholeMetres(double value)
 {
     return std::to_string(std::lround(value));
@@ -111,6 +133,11 @@ std::vector<OptionGroup> optionTable(ServerArguments& parsed)
          {
              {"--device", "PATH", "serve this serial device", "a new pty, its path printed first",
               [&](const std::string& v) { parsed.device = v; return !v.empty(); }},
+             {"--listen", "HOST:PORT", "listen on the network instead (raw TCP; port 0: any free port), printing the "
+              "port's name (\"socket://HOST:PORT\") first", "",
+              [&](const std::string& v) { return readListen(v, parsed); }},
+             {"--rfc2217", "", "on the network, speak telnet with the COM-PORT-OPTION as a serial device server "
+              "does (\"rfc2217://HOST:PORT\")", "raw TCP", set(parsed.rfc2217)},
              {"--baud", "9600|115200", "line speed (set on a real device; used for pacing)", std::to_string(d.baud),
               [&](const std::string& v) {
                   const auto baud = number<int>(v);
@@ -239,8 +266,9 @@ std::string serverUsage()
 {
     ServerArguments unused;
     std::string text = "Usage: mr3x-unit-sim [options]\n"
-                       "Serves a simulated M-R3X Local Unit. Without --device it creates a pty and prints\n"
-                       "its path as the first line of output, then serves until interrupted.\n";
+                       "Serves a simulated M-R3X Local Unit. Without --device or --listen it creates a pty\n"
+                       "and prints its path as the first line of output (with --listen, the network port's\n"
+                       "name), then serves until interrupted.\n";
     for (const OptionGroup& group : optionTable(unused)) {
         text += group.title;
         text += '\n';
@@ -284,6 +312,14 @@ std::optional<ServerArguments> parseServerArguments(const std::vector<std::strin
     }
     if (!consistent(parsed.options, error))
         return std::nullopt;
+    if (parsed.rfc2217 && parsed.listenPort < 0) {
+        error = "--rfc2217 needs --listen HOST:PORT";
+        return std::nullopt;
+    }
+    if (parsed.listenPort >= 0 && !parsed.device.empty()) {
+        error = "--listen and --device name two lines: give one";
+        return std::nullopt;
+    }
     return parsed;
 }
 

@@ -12,6 +12,11 @@ struct ServerArguments {
     SimOptions options;
     /// Serve this serial device; empty: create a pty and print its path.
     std::string device;
+    /// Listen on the network instead (--listen HOST:PORT, port 0: one the system picks), raw TCP
+    /// or, with --rfc2217, telnet with the COM-PORT-OPTION as a serial device server speaks it.
+    std::string listenHost;
+    int listenPort = -1;
+    bool rfc2217 = false;
     /// --clock was given; otherwise the unit starts at the PC's local time.
     bool clockGiven = false;
     bool help = false;

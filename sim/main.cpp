@@ -1,4 +1,4 @@
-// mr3x-unit-sim: a simulated M-R3X Local Unit on a pty or a serial device.
+// mr3x-unit-sim: a simulated M-R3X Local Unit on a pty, a serial device or a network port.
 #include "sim/SerialServer.h"
 #include "sim/SimArguments.h"
 
@@ -53,15 +53,16 @@ int main(int argc, char* argv[])
         options.clock = localNow();
 
     SerialServer server;
-    const bool opened = args->device.empty() ? server.openPty(error)
-                                             : server.openDevice(args->device, options.baud, error);
+    const bool opened = args->listenPort >= 0 ? server.listenTcp(args->listenHost, args->listenPort, args->rfc2217, error)
+                        : args->device.empty() ? server.openPty(error)
+                                               : server.openDevice(args->device, options.baud, error);
     if (!opened) {
         std::cerr << "mr3x-unit-sim: " << error << "\n";
         return 1;
     }
     server.setLogging(args->log);
     installStopHandlers();
-    // The first line is the path to open; whoever started us may be waiting for it.
+    // The first line is the port to open; whoever started us may be waiting for it.
     std::cout << server.path() << std::endl;
 
     SimUnit unit(options);

@@ -1,7 +1,7 @@
 // M-R3X Master: the master station for M-R3X field recorders.
 #include "common/Clock.h"
 #include "common/Lifetime.h"
-#include "link/SerialPortTransport.h"
+#include "link/NetworkTransport.h"
 #include "sim/DemoUnits.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtLauncher.h"
@@ -47,7 +47,7 @@ int main(int argc, char* argv[])
     environment.dialogs = &dialogs;
     environment.launcher = &launcher;
     environment.lifetime = &lifetime;
-    environment.openPort = [](const QString& name) { return mr3x::openSerialPort(name); };
+    environment.openPort = mr3x::openerForPorts(clock);
     const std::vector<mr3x::sim::SimulatedPort> simulated = simulatedUnitsFromEnvironment();
     for (const mr3x::sim::SimulatedPort& port : simulated)
         environment.extraDevices << port.name;

@@ -8,7 +8,7 @@
 #include "collect/UnitCollection.h"
 #include "common/Clock.h"
 #include "common/Files.h"
-#include "link/SerialPortTransport.h"
+#include "link/NetworkTransport.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -45,7 +45,7 @@ int runWorker(const CollectOptions& options)
     } else if (!read.plan->jobs.empty()) {
         RealClock clock;
         StopRequest stop([&clock] { clock.endWaits(); });
-        UnitCollection collection(q(options.folder), q(options.system), clock, &openSerialPort,
+        UnitCollection collection(q(options.folder), q(options.system), clock, openerForPorts(clock),
                                   [](const QString& text) { printLine(stderr, text); });
         outcome = collection.collect(read.plan->jobs.front());
     } else if (!read.plan->notWorked.empty()) {

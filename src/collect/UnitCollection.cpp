@@ -148,6 +148,7 @@ UnitOutcome UnitCollection::collect(const UnitJob& job)
 
     SerialControl link(clock_, opener_);
     link.setPortName(q(job.port));
+    link.setLinkAllowance(job.linkAllowanceMs);
     link.setSettings(job.baud == 115200 ? QStringLiteral("115200,n,8,1") : QStringLiteral("9600,n,8,1"));
     CollectorObserver observer(log_);
     UnitSession session(link, clock_, observer);

@@ -4,6 +4,7 @@
 #include "unit/UnitSession.h"
 #include "link/CommandTable.h"
 #include "link/LinkLog.h"
+#include "systems/UnitAddresses.h"
 #include "ui/frmMaster.h"
 #include "ui/frmTimeOut.h"
 #include "unitsettings/UnitSettings.h"
@@ -22,6 +23,15 @@ QString portNameForEntry(const QString& entry)
 {
     static const QRegularExpression number(QStringLiteral("^\\d+$"));
     return number.match(entry).hasMatch() ? QStringLiteral("COM") + entry : entry;
+}
+
+/// The status line for a port that is not usable: its name and its status in brackets, and,
+/// when the port says why (a network port), the reason after the status.
+QString portFailureText(const SerialControl& comm)
+{
+    const QString reason = comm.PortFailure();
+    return comm.PortName() + QStringLiteral(" (") + comm.PortStatus() +
+           (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason) + QStringLiteral(")");
 }
 
 } // namespace
@@ -52,11 +62,13 @@ void ConnectionLifecycle::cboCommports_Click()
         return;
     }
     w.lblStatus->setToolTip(QString());
+    // An address's own allowance stands for the link it names; without one a network port
+    // measures its own at opening.
+    comm.setLinkAllowance(w.unitAddresses->linkAllowanceForPort(comm.PortName()));
     comm.setPortOpen(true);
 
-    const QString status = comm.PortStatus();
-    w.lblStatus->setText(status == portstatus::Connected ? comm.PortName() + QStringLiteral(" (Ready)")
-                                             : comm.PortName() + QStringLiteral(" (") + status + QStringLiteral(")"));
+    w.lblStatus->setText(comm.PortStatus() == portstatus::Connected ? comm.PortName() + QStringLiteral(" (Ready)")
+                                                                    : portFailureText(comm));
     comm.setScreenText(QString());
     comm.setTickInterval(50);
     comm.setEcho(w.chkEcho->isChecked());
@@ -125,7 +137,7 @@ void ConnectionLifecycle::CONNECT_UNIT()
     case UnitSession::LogOn::PortFailed:
         // The port went away between choosing it and logging on.
         DISCONNECT();
-        w.lblStatus->setText(comm.PortName() + QStringLiteral(" (") + comm.PortStatus() + QStringLiteral(")"));
+        w.lblStatus->setText(portFailureText(comm));
         return;
     case UnitSession::LogOn::NoAnswer:
         return; // the port stays open and the button offers the log-off, which asks the arming question

@@ -93,6 +93,18 @@ QString SerialControl::PortStatus() const
     return PortOpen() ? transport_->status() : lastStatus_;
 }
 
+QString SerialControl::PortFailure() const
+{
+    return PortOpen() ? QString() : lastFailure_;
+}
+
+int SerialControl::LinkAllowance() const
+{
+    if (linkAllowanceSet_)
+        return std::max(*linkAllowanceSet_, 0);
+    return PortOpen() ? transport_->linkAllowanceMs() : 0;
+}
+
 QStringList SerialControl::DeviceList() const
 {
     QStringList names;
@@ -108,6 +120,7 @@ QStringList SerialControl::DeviceList() const
 
 void SerialControl::openPort()
 {
+    lastFailure_.clear();
     if (shutDown_)
         return;
     const auto line = LineSettings::parse(settings_);
@@ -122,6 +135,7 @@ void SerialControl::openPort()
     transport_ = opener_(portName_);
     if (!transport_->open(*line)) {
         lastStatus_ = transport_->status();
+        lastFailure_ = transport_->failureReason();
         return;
     }
     openedName_ = portName_;
@@ -203,12 +217,15 @@ int SerialControl::TimedOut()
         service();
         if (!waitPending_)
             break;
+        // Over a network the unit's answer comes later by the link's round trip: the bound
+        // grows by the allowance, and stays a bound.
+        const std::int64_t bound = std::int64_t{waitTimeoutMs_} + LinkAllowance();
         const std::int64_t waited = clock_.nowMs() - waitStartMs_;
-        if (!PortOpen() || waited >= waitTimeoutMs_) {
+        if (!PortOpen() || waited >= bound) {
             endWait(1);
             break;
         }
-        clock_.idle(static_cast<int>(std::min<std::int64_t>(waitStepMs, waitTimeoutMs_ - waited)));
+        clock_.idle(static_cast<int>(std::min<std::int64_t>(waitStepMs, bound - waited)));
     }
     return timedOut_;
 }
@@ -365,7 +382,11 @@ void SerialControl::setReceiveFile(const QString& name)
         transferState_ = -1;
         return;
     }
-    reception_ = std::make_unique<FileReception>(receiveFolder_, name);
+    // The sender's blocks and characters come later by the link's round trip and its jitter.
+    ymodem::ReceiverLimits limits;
+    limits.blockStartMs += LinkAllowance();
+    limits.characterMs += LinkAllowance();
+    reception_ = std::make_unique<FileReception>(receiveFolder_, name, limits);
     if (!reception_->running()) {
         failReception(reception_->failure());
         return;

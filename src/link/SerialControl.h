@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace mr3x {
@@ -50,6 +51,14 @@ public:
     void shutDown();
     /// "Connected", "Port unavailable", "Canceled", "Port closed", or the port's own error text.
     QString PortStatus() const;
+    /// Why the port did not open, in plain words, when the port tells more than its status (a
+    /// network port: "10.20.0.5:4001 refused the connection"); "" otherwise.
+    QString PortFailure() const;
+    /// The link's allowance, added to the bound of every reply wait and to a reception's time
+    /// limits: the one set here (an address's own) when set, else the open port's measurement
+    /// (0 for a serial port).
+    void setLinkAllowance(std::optional<int> ms) { linkAllowanceSet_ = ms; }
+    int LinkAllowance() const;
     /// The communication devices present: real serial ports (COM names on Windows, device
     /// paths on POSIX) followed by the extra devices (the simulated unit).
     QStringList DeviceList() const;
@@ -156,6 +165,8 @@ private:
     QString portName_ = QStringLiteral("COM1");
     QString settings_ = QStringLiteral("9600,n,8,1");
     QString lastStatus_ = portstatus::Closed;
+    QString lastFailure_;
+    std::optional<int> linkAllowanceSet_;
     QString openedName_;     // the name and settings the open port was opened with
     QString openedSettings_;
 

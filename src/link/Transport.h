@@ -54,6 +54,13 @@ public:
     /// simulated unit works here; a real port has nothing to do).
     virtual void poll() {}
 
+    /// What the link adds to each wait's bound on top of the serial bound: 0 for a serial port;
+    /// a network port's is measured at opening.
+    virtual int linkAllowanceMs() const { return 0; }
+    /// Why the last open() failed, in plain words ("" when the port says nothing more than its
+    /// status, as a serial port does).
+    virtual QString failureReason() const { return {}; }
+
 signals:
     /// Bytes have arrived.
     void readyRead();
@@ -61,8 +68,9 @@ signals:
     void lost();
 };
 
-/// Opens the transport for a port name: "COM3", "/dev/ttyUSB0", a pty path, or the name under
-/// which the program offers the simulated unit. Never returns null.
+/// Opens the transport for a port name: "COM3", "/dev/ttyUSB0", a pty path, a network port
+/// ("socket://HOST:PORT", "rfc2217://HOST:PORT"), or the name under which the program offers the
+/// simulated unit. Never returns null.
 using TransportOpener = std::function<std::unique_ptr<Transport>(const QString& portName)>;
 
 } // namespace mr3x

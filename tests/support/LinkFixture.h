@@ -32,6 +32,8 @@ public:
     bool write(const QByteArray& bytes) override;
     QByteArray readAll() override;
     void poll() override { inner_->poll(); }
+    int linkAllowanceMs() const override { return inner_->linkAllowanceMs(); }
+    QString failureReason() const override { return inner_->failureReason(); }
 
 private:
     std::unique_ptr<Transport> inner_;
