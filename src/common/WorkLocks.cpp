@@ -2,15 +2,27 @@
 
 #include "common/Files.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 
 namespace mr3x {
 
+namespace {
+
+QString tempLockPath(const QString& kind, const QString& key)
+{
+    const QByteArray digest = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    return QDir::temp().filePath(QStringLiteral("mr3x-") + kind + QLatin1Char('-') + QString::fromLatin1(digest) + QStringLiteral(".lock"));
+}
+
+} // namespace
+
 QString unitLockPath(const QString& unitFolder)
 {
-    return joinPath(unitFolder, QStringLiteral(".mr3x-unit.lock"));
+    // Kept out of the unit folder, whose every file the lists show.
+    return tempLockPath(QStringLiteral("unit"), QFileInfo(unitFolder).absoluteFilePath());
 }
 
 QString portLockPath(const QString& port)
@@ -19,8 +31,7 @@ QString portLockPath(const QString& port)
     QString key = port.trimmed();
     if (!key.startsWith(QLatin1Char('/')))
         key = key.toLower();
-    const QByteArray digest = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return QDir::temp().filePath(QStringLiteral("mr3x-port-") + QString::fromLatin1(digest) + QStringLiteral(".lock"));
+    return tempLockPath(QStringLiteral("port"), key);
 }
 
 WorkLock::WorkLock(const QString& path)
@@ -37,6 +48,10 @@ std::optional<QString> WorkLock::take()
     qint64 pid = 0;
     QString host;
     QString program;
+    // The locks keep programs apart; two parts of one program (two windows) share them.
+    if (file_.error() == QLockFile::LockFailedError && file_.getLockInfo(&pid, &host, &program) &&
+        pid == QCoreApplication::applicationPid())
+        return std::nullopt;
     if (file_.error() == QLockFile::LockFailedError && file_.getLockInfo(&pid, &host, &program)) {
         if (program.isEmpty())
             program = QStringLiteral("another program");

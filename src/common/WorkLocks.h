@@ -10,7 +10,7 @@
 
 namespace mr3x {
 
-/// ".mr3x-unit.lock" in the unit folder.
+/// A file in the temporary folder named for the unit folder.
 QString unitLockPath(const QString& unitFolder);
 /// A file in the temporary folder named for the port (two names of one port share it).
 QString portLockPath(const QString& port);

@@ -27,17 +27,17 @@ QString text(const std::string& s)
 
 QString systemsFolder(const Program& p)
 {
-    return systemsFolderOf(p.AppFolder);
+    return mr3x::systemsFolderOf(p.AppFolder);
 }
 
 QString jobsFolderOf(const Program& p, const QString& system)
 {
-    return jobsFolderOf(p.AppFolder, system);
+    return mr3x::jobsFolderOf(p.AppFolder, system);
 }
 
 QString configFileOf(const Program& p, const QString& system)
 {
-    return configFileOf(p.AppFolder, system);
+    return mr3x::configFileOf(p.AppFolder, system);
 }
 
 // The slave list follows the master's choice only while both list the same number of entries.
