@@ -163,7 +163,8 @@ UnitOutcome UnitCollection::collect(const UnitJob& job)
         outcome.message = "stopped before the unit was finished" + (outcome.message.empty() ? std::string() : "; " + outcome.message);
     }
     link.cancelReception(QStringLiteral("the collector stopped"));
-    if (link.PortOpen()) {
+    // A port that went away mid-road is still open on paper: "e" sent into it reaches nobody.
+    if (link.PortOpen() && link.PortStatus() == portstatus::Connected) {
         link.setWaitTimeout(0);
         session.armAndRelease();
         outcome.rearmed = true;

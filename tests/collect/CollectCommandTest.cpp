@@ -1,0 +1,273 @@
+// mr3x-collect as the office runs it: a round over simulated units on ptys (and one behind
+// Debian's ser2net when it is installed), each worked by its own worker process, with what it
+// prints, reports and logs; and the window kept off a port while the collector works it.
+#include "common/WorkLocks.h"
+#include "link/ConnectionLifecycle.h"
+#include "link/SerialPortTransport.h"
+#include "support/MasterFixture.h"
+#include "support/UnitSimProcess.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QRegularExpression>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <memory>
+
+using namespace mr3x;
+using mr3x::test::TempFolder;
+using mr3x::test::UnitSimProcess;
+
+namespace {
+
+constexpr int kRoundLimitMs = 120'000; // far above a round's few seconds: a hang fails, never blocks
+
+struct RoundRun {
+    int exitCode = -1;
+    QStringList lines; // standard output, a line each
+};
+
+/// A program folder with the system "Substation", its units on simulated units of their own.
+class Fleet {
+public:
+    Fleet() : folder_(root_.mkdirs(QStringLiteral("M-R3X Master"))) {}
+
+    /// A unit of the system served by a simulated unit started with `simArgs`, reached on the
+    /// sim's pty; returns the pty.
+    QString add(const QString& unit, const QString& location, QStringList simArgs)
+    {
+        if (!simArgs.contains(QStringLiteral("--serial")))
+            simArgs << QStringLiteral("--serial") << unit;
+        sims_.push_back(std::make_unique<UnitSimProcess>(simArgs << QStringLiteral("--baud") << QStringLiteral("115200")));
+        units_ << unit + QStringLiteral(",Not set,M-R32,Feeder 7,") + location + QStringLiteral(",SIM");
+        addresses_ << unit + QLatin1Char(',') + sims_.back()->path() + QStringLiteral(",115");
+        return sims_.back()->path();
+    }
+    /// Reaches the unit added last by another road (a device server in front of its pty).
+    void reachLastAt(const QString& port)
+    {
+        addresses_.last() = addresses_.last().section(QLatin1Char(','), 0, 0) + QLatin1Char(',') + port + QStringLiteral(",115");
+    }
+
+    /// Starts one round of the collector on the units added so far.
+    void start(QProcess& collector, const QStringList& args)
+    {
+        root_.writeLines(QStringLiteral("M-R3X Master/Substation.cfg"), units_);
+        root_.writeLines(QStringLiteral("M-R3X Master/Unit Addresses.txt"), QStringList{"# the fleet"} + addresses_);
+        collector.start(QStringLiteral(MR3X_COLLECT),
+                        QStringList{"--folder", folder_, "--system", "Substation", "--once"} + args);
+    }
+
+    RoundRun collect(const QStringList& args)
+    {
+        QProcess collector;
+        start(collector, args);
+        RoundRun run;
+        if (!collector.waitForFinished(kRoundLimitMs)) {
+            collector.kill();
+            collector.waitForFinished();
+            ADD_FAILURE() << "the round did not end";
+            return run;
+        }
+        run.exitCode = collector.exitStatus() == QProcess::NormalExit ? collector.exitCode() : -1;
+        run.lines = QString::fromLocal8Bit(collector.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        return run;
+    }
+
+    QString unitFolder(const QString& unit, const QString& location) const
+    {
+        return folder_ + QStringLiteral("/Systems/Substation/Jobs/Feeder 7/") + location + QLatin1Char('/') + unit;
+    }
+    QStringList events(const QString& unit, const QString& location) const
+    {
+        return QDir(unitFolder(unit, location)).entryList({QStringLiteral("*.trg")}, QDir::Files, QDir::Name);
+    }
+    const QString& folder() const { return folder_; }
+    TempFolder& root() { return root_; }
+
+private:
+    TempFolder root_;
+    QString folder_;
+    std::vector<std::unique_ptr<UnitSimProcess>> sims_;
+    QStringList units_;
+    QStringList addresses_;
+};
+
+/// A free loopback port for a server about to start (the tiny window before it binds is taken
+/// as a risk of the test, not of the program).
+quint16 freePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+/// Debian's ser2net in front of a serial device, as an RFC 2217 device server on loopback.
+class DeviceServer {
+public:
+    DeviceServer(const TempFolder& root, const QString& device) : port_(freePort())
+    {
+        const QString config = root.path() + QStringLiteral("/ser2net.yaml");
+        const QStringList yaml{"connection: &unit", QStringLiteral("  accepter: telnet(rfc2217),tcp,127.0.0.1,%1").arg(port_),
+                               QStringLiteral("  connector: serialdev,%1,115200n81,local").arg(device), "  options:",
+                               "    kickolduser: true"};
+        root.write(QStringLiteral("ser2net.yaml"), (yaml.join('\n') + '\n').toUtf8());
+        process_.start(program(), {"-n", "-u", "-c", config});
+        process_.waitForStarted(5000);
+        // Ready once it accepts; the probe's session ends when it goes, before the collector's.
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 10'000 && process_.state() == QProcess::Running) {
+            QTcpSocket probe;
+            probe.connectToHost(QHostAddress::LocalHost, port_);
+            if (probe.waitForConnected(200)) {
+                probe.disconnectFromHost();
+                ready_ = true;
+                break;
+            }
+            QThread::msleep(50);
+        }
+        QThread::msleep(200);
+    }
+    ~DeviceServer()
+    {
+        process_.terminate();
+        if (!process_.waitForFinished(3000))
+            process_.kill();
+    }
+    static QString program() { return QStandardPaths::findExecutable(QStringLiteral("ser2net"), {"/usr/sbin", "/usr/bin"}); }
+    bool ready() const { return ready_; }
+    QString address() const { return QStringLiteral("rfc2217://127.0.0.1:%1").arg(port_); }
+
+private:
+    quint16 port_;
+    QProcess process_;
+    bool ready_ = false;
+};
+
+QJsonObject reportOf(const QByteArray& json, const QString& unit)
+{
+    for (const QJsonValue& entry : QJsonDocument::fromJson(json).object().value("units").toArray())
+        if (entry.toObject().value("unit").toString() == unit)
+            return entry.toObject();
+    return {};
+}
+
+} // namespace
+
+TEST(CollectCommand, ARoundCollectsTheGoodUnitsNamesEachFailureAndTheNextRoundFindsNothingNew)
+{
+    Fleet fleet;
+    fleet.add("MR-0101", "North Yard", {"--events", "2"});
+    fleet.add("MR-0102", "South Yard", {"--silent", "="});
+    fleet.add("MR-0103", "East Yard", {"--fault-transfer", "2", "--disconnect", "2000"});
+    fleet.add("MR-0104", "West Yard", {"--serial", "MR-9999"});
+    std::unique_ptr<DeviceServer> server;
+    if (!DeviceServer::program().isEmpty()) {
+        server = std::make_unique<DeviceServer>(fleet.root(), fleet.add("MR-0105", "Depot", {"--events", "3"}));
+        ASSERT_TRUE(server->ready()) << "ser2net did not start";
+        fleet.reachLastAt(server->address());
+    } else {
+        std::cout << "ser2net is not installed: the unit behind a device server is left out\n";
+    }
+    const QString report = fleet.root().path() + QStringLiteral("/round.json");
+    const RoundRun first = fleet.collect({"--report", report});
+
+    EXPECT_EQ(first.exitCode, 1) << "a unit failed";
+    // A unit's line, without the time it took.
+    const auto lineOf = [](const RoundRun& run, const QString& unit) {
+        const QStringList found = run.lines.filter(QRegularExpression(QLatin1Char('^') + unit + QLatin1Char(' ')));
+        QString line = found.size() == 1 ? found.front() : QStringLiteral("(%1 lines)").arg(found.size());
+        return line.remove(QRegularExpression(QStringLiteral(" \\(\\d+ s\\)$"))).toStdString();
+    };
+    const auto has = [](const std::string& line, const char* part) { return line.find(part) != std::string::npos; };
+    EXPECT_EQ(lineOf(first, "MR-0101"), "MR-0101 North Yard: 2 new events, re-armed");
+    EXPECT_TRUE(lineOf(first, "MR-0102").rfind("MR-0102 South Yard: failed: No connection to Local Unit via COM ", 0) == 0)
+        << lineOf(first, "MR-0102");
+    EXPECT_TRUE(has(lineOf(first, "MR-0103"), "failed: File transfer failed")) << lineOf(first, "MR-0103");
+    EXPECT_TRUE(has(lineOf(first, "MR-0103"), ", not re-armed")) << "its line went away";
+    EXPECT_TRUE(has(lineOf(first, "MR-0104"), "reports serial number MR-9999, not MR-0104; nothing stored, re-armed"))
+        << lineOf(first, "MR-0104");
+    if (server) {
+        EXPECT_EQ(lineOf(first, "MR-0105"), "MR-0105 Depot: 3 new events, re-armed");
+    }
+    EXPECT_EQ(fleet.events("MR-0101", "North Yard").size(), 2);
+    EXPECT_TRUE(fleet.events("MR-0103", "East Yard").isEmpty()) << "no partial event";
+    EXPECT_TRUE(fleet.events("MR-0104", "West Yard").isEmpty());
+
+    // The report names every unit as its line does, with the files stored.
+    QFile json(report);
+    ASSERT_TRUE(json.open(QIODevice::ReadOnly));
+    const QByteArray reported = json.readAll();
+    EXPECT_EQ(QJsonDocument::fromJson(reported).object().value("system").toString(), "Substation");
+    const QJsonObject good = reportOf(reported, "MR-0101");
+    EXPECT_EQ(good.value("result").toString(), "collected");
+    EXPECT_TRUE(good.value("rearmed").toBool());
+    EXPECT_EQ(good.value("message").toString(), "");
+    QStringList stored;
+    for (const QJsonValue& name : good.value("new_events").toArray())
+        stored << name.toString();
+    stored.sort();
+    EXPECT_EQ(stored, fleet.events("MR-0101", "North Yard"));
+    EXPECT_TRUE(good.value("port").toString().startsWith("/dev/"));
+    EXPECT_GE(good.value("seconds").toInt(-1), 0);
+    for (const char* unit : {"MR-0102", "MR-0103", "MR-0104"})
+        EXPECT_EQ(reportOf(reported, unit).value("result").toString(), "failed") << unit;
+    EXPECT_FALSE(reportOf(reported, "MR-0103").value("rearmed").toBool(true));
+
+    // The log in the program folder holds what each worker's session said.
+    QFile log(fleet.folder() + QStringLiteral("/mr3x-collect.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString logged = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(logged.contains("Local Unit armed")) << logged.left(2000).toStdString();
+    EXPECT_TRUE(logged.contains("MR-0103")) << logged.left(2000).toStdString();
+
+    // The next night the good units have nothing new, and the round says all went well.
+    const RoundRun second = fleet.collect(server ? QStringList{"MR-0101", "MR-0105"} : QStringList{"MR-0101"});
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_EQ(lineOf(second, "MR-0101"), "MR-0101 North Yard: no new events, re-armed");
+    if (server) {
+        EXPECT_EQ(lineOf(second, "MR-0105"), "MR-0105 Depot: no new events, re-armed");
+    }
+    EXPECT_EQ(fleet.events("MR-0101", "North Yard").size(), 2);
+
+    EXPECT_EQ(fleet.collect({"--parallel", "0"}).exitCode, 2) << "a wrong command line";
+}
+
+TEST(CollectCommand, TheWindowRefusesThePortWhileTheCollectorWorksIt)
+{
+    Fleet fleet;
+    // Deaf to the log-on: the collector holds the port through the log-on's waits, some seconds.
+    const QString pty = fleet.add("MR-0101", "North Yard", {"--silent", "="});
+    QProcess collector;
+    fleet.start(collector, {});
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(portLockPath(pty)) && waited.elapsed() < 10'000)
+        QThread::msleep(10);
+    ASSERT_TRUE(QFile::exists(portLockPath(pty))) << "the collector never took the port";
+
+    test::MasterFixture f;
+    f.openPort = [](const QString& name) { return openSerialPort(name); };
+    frmMaster& w = f.load();
+    w.cboCommports->addItem(pty);
+    w.cboCommports->setCurrentIndex(w.cboCommports->findText(pty));
+    w.connection->cboCommports_Click();
+    EXPECT_EQ(w.lblStatus->text(), pty + " (In use by mr3x-collect)");
+    EXPECT_TRUE(w.lblStatus->toolTip().contains("mr3x-collect (process")) << w.lblStatus->toolTip().toStdString();
+    EXPECT_FALSE(w.Comm->PortOpen());
+
+    // Once the collector has let the unit go, the port is the window's.
+    ASSERT_TRUE(collector.waitForFinished(kRoundLimitMs));
+    w.connection->cboCommports_Click();
+    EXPECT_EQ(w.lblStatus->text(), pty + " (Ready)");
+}
