@@ -6,6 +6,7 @@
 #include "retrieval/EventIndex.h"
 #include "support/LinkFixture.h"
 #include "support/LongRun.h"
+#include "unit/UnitSession.h"
 
 #include <QDir>
 #include <QFile>
@@ -123,7 +124,12 @@ private:
                    QStringLiteral("Index file downloaded"), {kTransferFailed}};
         QFile::remove(d.file); // a failure must leave no index at all
         inject(kind, static_cast<int>(d.expected.size()));
-        runHandler(d, [this] { w.eventIndex->cmdGetIndex_Click(); });
+        runHandler(d, [this] {
+            if (options_.road == SoakRoad::UnitSession)
+                w.unit->fetchIndex(f.unitFolder(), QStringLiteral("MR-0101"), UnitSession::IndexRequest::OnRequest);
+            else
+                w.eventIndex->cmdGetIndex_Click();
+        });
     }
 
     void downloadEvent(int n, FaultKind kind, int slot)
@@ -136,12 +142,17 @@ private:
                    {kTransferFailed, QStringLiteral("Timeout acknowledging request for Event ") + nn}};
         QFile::remove(d.file); // fetched again
         test::writeWhole(indexPath(), test::toQBytes(f.unit().indexFile())); // as the last good fetch left it
-        if (!test::selectIndexLine(w, slot)) {
+        if (options_.road == SoakRoad::WindowHandlers && !test::selectIndexLine(w, slot)) {
             violation(d, QStringLiteral("the index lists no line for it"));
             return;
         }
         inject(kind, static_cast<int>(record.size()));
-        runHandler(d, [this] { w.eventDownload->cmdGetData_Click(); });
+        runHandler(d, [this, nn] {
+            if (options_.road == SoakRoad::UnitSession)
+                w.unit->downloadEvent(f.unitFolder(), nn.toStdString());
+            else
+                w.eventDownload->cmdGetData_Click();
+        });
     }
 
     QString indexPath() const { return joinPath(f.unitFolder(), kIndexName); }

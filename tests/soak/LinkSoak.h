@@ -1,7 +1,8 @@
 #pragma once
 // The link under faults: many downloads of event records and of the index from the simulated
-// unit, through the window's own handlers ("Get Data", "Get Index"), on the test clock, with a
-// fault of one kind injected at a random point of most of them.
+// unit, through the window's own handlers ("Get Data", "Get Index") or straight through the unit
+// session they call (as the collector does), on the test clock, with a fault of one kind injected
+// at a random point of most of them.
 //
 // Each download must end in one of two ways: the file stored under its name, byte for byte the
 // unit's record (and the record confirmed to the unit), or a plain failure on the status line with
@@ -20,9 +21,13 @@ inline constexpr const char* kKindNames[] = {"clean", "corrupted bytes", "droppe
 inline constexpr std::size_t kFaultKinds = std::size(kKindNames);
 inline const char* kindName(FaultKind kind) { return kKindNames[static_cast<std::size_t>(kind)]; }
 
+/// Who asks for each download: the window's buttons, or the unit session with no handler around it.
+enum class SoakRoad { WindowHandlers, UnitSession };
+
 struct SoakOptions {
     int downloads = 1000;
     std::uint64_t seed = 1;
+    SoakRoad road = SoakRoad::WindowHandlers;
 };
 
 struct KindCounts {

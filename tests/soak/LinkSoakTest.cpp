@@ -1,5 +1,6 @@
 // The link under faults, in short: every kind of fault, mixed with clean downloads, and every
-// outcome either the unit's exact record stored or a plain failure that leaves nothing behind.
+// outcome either the unit's exact record stored or a plain failure that leaves nothing behind,
+// asked for by the window's buttons and straight through the unit session.
 // The full run is the soak_link program (tests/soak/README.md).
 #include "soak/LinkSoak.h"
 
@@ -9,17 +10,20 @@ using namespace mr3x::soak;
 
 TEST(LinkSoak, FortyDownloadsUnderEveryKindOfFaultStoreTheUnitsBytesOrFailPlainly)
 {
-    const SoakReport report = runLinkSoak({.downloads = 42, .seed = 7});
-    EXPECT_EQ(report.violations, QStringList()) << formatReport(report).toStdString();
-    EXPECT_EQ(report.indexDownloads + report.eventDownloads, 42);
-    EXPECT_GT(report.indexDownloads, 0);
-    for (std::size_t k = 0; k < kFaultKinds; ++k)
-        EXPECT_EQ(report.byKind[k].downloads, 7) << kindName(static_cast<FaultKind>(k));
-    const KindCounts& clean = report.counts(FaultKind::Clean);
-    EXPECT_EQ(clean.stored, clean.downloads);
-    int failed = 0;
-    for (const KindCounts& counts : report.byKind)
-        failed += counts.failed;
-    EXPECT_GT(failed, 0) << "the faults were felt";
-    EXPECT_LE(report.longestSilenceMs, kLongestSilenceMs);
+    for (const SoakRoad road : {SoakRoad::WindowHandlers, SoakRoad::UnitSession}) {
+        SCOPED_TRACE(road == SoakRoad::UnitSession ? "through the unit session" : "through the window's buttons");
+        const SoakReport report = runLinkSoak({.downloads = 42, .seed = 7, .road = road});
+        EXPECT_EQ(report.violations, QStringList()) << formatReport(report).toStdString();
+        EXPECT_EQ(report.indexDownloads + report.eventDownloads, 42);
+        EXPECT_GT(report.indexDownloads, 0);
+        for (std::size_t k = 0; k < kFaultKinds; ++k)
+            EXPECT_EQ(report.byKind[k].downloads, 7) << kindName(static_cast<FaultKind>(k));
+        const KindCounts& clean = report.counts(FaultKind::Clean);
+        EXPECT_EQ(clean.stored, clean.downloads);
+        int failed = 0;
+        for (const KindCounts& counts : report.byKind)
+            failed += counts.failed;
+        EXPECT_GT(failed, 0) << "the faults were felt";
+        EXPECT_LE(report.longestSilenceMs, kLongestSilenceMs);
+    }
 }
