@@ -1,4 +1,5 @@
 // M-R3X Master: the master station for M-R3X field recorders.
+#include "app/MasterApplication.h"
 #include "common/Clock.h"
 #include "common/Lifetime.h"
 #include "link/NetworkTransport.h"
@@ -7,8 +8,6 @@
 #include "ui/QtLauncher.h"
 #include "ui/frmDummy.h"
 #include "ui/frmMaster.h"
-
-#include <QApplication>
 
 namespace {
 
@@ -31,7 +30,7 @@ std::vector<mr3x::sim::SimulatedPort> simulatedUnitsFromEnvironment()
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    mr3x::MasterApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("M-R3X Master"));
     // The desktop matches the windows to the installed entry and its icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.mr3x.Master"));
@@ -61,8 +60,9 @@ int main(int argc, char* argv[])
             return lifetime.exitCode();
         return QApplication::exec();
     } catch (const mr3x::ProgramEnded&) {
-        // The program ended while a routine waited on the unit: the wait ended the routine, and
-        // the link was closed and the master settings written before.
+        // The program ended while the load waited on the unit: the wait ended the load, and the
+        // link was closed and the master settings written before. (An end during the event loop
+        // stops in the application, where Qt entered the handler that waited.)
         return lifetime.exitCode();
     }
 }

@@ -44,6 +44,8 @@ void StartUp::Form_Load()
     p.AppFolder = appFolderFor(w.environment);
     // A fresh machine has no program folder yet: make it (one level) rather than fail below.
     ensureFolder(p.AppFolder);
+    // A save that a kill cut short left its temporary file beside the settings or a system's file.
+    removeLeftOverSaves(p.AppFolder, w.clock.currentDateTime());
 
     w.tdrView.picTDR->Scale(1, 256, 512, -1);
     w.tdrView.Plotstart->setText(QStringLiteral("25"));

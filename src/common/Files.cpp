@@ -1,5 +1,6 @@
 #include "common/Files.h"
 
+#include "common/Text.h"
 #include "common/TextEncoding.h"
 
 #include <QDir>
@@ -152,6 +153,18 @@ bool ensureFolder(const QString& path)
     if (info.exists())
         return true; // a file or folder of that name is already there
     return QDir().mkdir(path);
+}
+
+void removeLeftOverSaves(const QString& folder, const QDateTime& now)
+{
+    // A save writes its temporary file whole and renames it at once, within a second. One last
+    // written ten minutes ago belongs to no save under way, in this program or another window:
+    // removing it cannot break a rename (where a save still holds its file, Windows refuses the
+    // removal anyway).
+    constexpr qint64 kNoSaveTakesSeconds = 10 * 60;
+    for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System))
+        if (isLeftOverSaveName(file.fileName().toStdString()) && file.lastModified().secsTo(now) > kNoSaveTakesSeconds)
+            removeFile(file.absoluteFilePath());
 }
 
 } // namespace mr3x

@@ -3,6 +3,7 @@
 // ending in CR LF, into a temporary file renamed over the old one, so a crash or a full disk
 // never leaves a half-written file. Readers accept CR LF and bare LF, and the encodings a
 // hand-edited file may be in.
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -39,5 +40,9 @@ bool copyFileOver(const QString& from, const QString& to);
 
 /// Creates one folder level when no file or folder of that name exists; true when the folder is there.
 bool ensureFolder(const QString& path);
+
+/// Removes from `folder` the temporary files of text-file saves that a kill or a crash cut short
+/// (common/Text.h, isLeftOverSaveName), once no save can still be writing them.
+void removeLeftOverSaves(const QString& folder, const QDateTime& now);
 
 } // namespace mr3x

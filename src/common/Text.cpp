@@ -1,6 +1,8 @@
 #include "common/Text.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cctype>
 
 namespace mr3x {
@@ -104,6 +106,26 @@ bool isSafeName(std::string_view name)
     if (name.empty() || name == "." || name == "..")
         return false;
     return name.find_first_of(std::string_view("/\\:\0", 4)) == std::string_view::npos;
+}
+
+bool isLeftOverSaveName(std::string_view name)
+{
+    constexpr std::size_t kRandomLetters = 6;
+    if (name.size() < kRandomLetters + 5 || name[name.size() - kRandomLetters - 1] != '.')
+        return false;
+    const std::string_view saved = name.substr(0, name.size() - kRandomLetters - 1);
+    const std::string_view suffix = name.substr(name.size() - kRandomLetters);
+    const std::string_view extension = saved.substr(saved.size() - 4);
+    if (!std::ranges::any_of(std::array{".cfg", ".ini", ".bak", ".txt"},
+                             [&](const char* known) { return equalsNoCase(extension, known); }))
+        return false;
+    const auto isUpper = [](char c) { return c >= 'A' && c <= 'Z'; };
+    const auto isLetter = [&](char c) { return isUpper(c) || (c >= 'a' && c <= 'z'); };
+    if (!std::ranges::all_of(suffix, isLetter))
+        return false;
+    const auto capitals = std::ranges::count_if(suffix, isUpper);
+    const bool capitalised = capitals == 1 && isUpper(suffix.front());
+    return capitals > 0 && capitals < static_cast<std::ptrdiff_t>(kRandomLetters) && !capitalised;
 }
 
 } // namespace mr3x

@@ -32,4 +32,10 @@ bool equalsNoCase(std::string_view a, std::string_view b);
 /// not "." or "..", and free of path separators, drive colons and NUL characters.
 bool isSafeName(std::string_view name);
 
+/// The name of the temporary file a save writes beside one of the program's text files and
+/// renames over it: the file's name (".cfg", ".ini", ".bak" or ".txt") and six random letters,
+/// "Substation.cfg.QxTrbE". A suffix a person would type ("backup", "OLDONE", "Before") is not
+/// taken for one: random letters mix the cases.
+bool isLeftOverSaveName(std::string_view name);
+
 } // namespace mr3x

@@ -64,6 +64,56 @@ std::optional<std::pair<char32_t, std::size_t>> nextCharacter(std::string_view b
     return std::pair{c, at + length};
 }
 
+bool isUtf16(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf16LittleEndian || encoding == TextEncoding::Utf16BigEndian;
+}
+
+/// The UTF-16 code units after the byte-order mark; nothing when the bytes are not whole units or
+/// a surrogate stands without its partner (such a file is read byte for byte instead).
+std::optional<std::u32string> utf16Characters(std::string_view bytes, bool bigEndian)
+{
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    const auto unit = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    std::u32string characters;
+    characters.reserve(bytes.size() / 2);
+    for (std::size_t at = 2; at < bytes.size(); at += 2) {
+        const char32_t c = unit(at);
+        if (c >= 0xDC00 && c <= 0xDFFF)
+            return std::nullopt;
+        if (c < 0xD800 || c > 0xDBFF) {
+            characters += c;
+            continue;
+        }
+        at += 2;
+        if (at >= bytes.size() || unit(at) < 0xDC00 || unit(at) > 0xDFFF)
+            return std::nullopt;
+        characters += 0x10000 + ((c - 0xD800) << 10) + (unit(at) - 0xDC00);
+    }
+    return characters;
+}
+
+void appendUtf16(std::string& out, char32_t c, bool bigEndian)
+{
+    const auto unit = [&](char32_t u) {
+        const char high = static_cast<char>(u >> 8);
+        const char low = static_cast<char>(u & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
+    };
+    if (c < 0x10000) {
+        unit(c);
+        return;
+    }
+    unit(0xD800 + ((c - 0x10000) >> 10));
+    unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+}
+
 std::optional<unsigned char> windows1252Byte(char32_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
@@ -89,6 +139,9 @@ bool isValidUtf8(std::string_view bytes)
 
 TextEncoding detectTextEncoding(std::string_view bytes)
 {
+    for (const bool bigEndian : {false, true})
+        if (bytes.starts_with(bigEndian ? utf16BigEndianBom : utf16LittleEndianBom) && utf16Characters(bytes, bigEndian))
+            return bigEndian ? TextEncoding::Utf16BigEndian : TextEncoding::Utf16LittleEndian;
     if (!isValidUtf8(bytes))
         return TextEncoding::Windows1252;
     return bytes.starts_with(utf8Bom) ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
@@ -106,6 +159,13 @@ std::string decodeText(std::string_view bytes, TextEncoding encoding)
         return std::string(bytes);
     case TextEncoding::Utf8WithBom:
         return std::string(bytes.starts_with(utf8Bom) ? bytes.substr(utf8Bom.size()) : bytes);
+    case TextEncoding::Utf16LittleEndian:
+    case TextEncoding::Utf16BigEndian: {
+        std::string text;
+        for (const char32_t c : utf16Characters(bytes, encoding == TextEncoding::Utf16BigEndian).value_or(U""))
+            appendUtf8(text, c);
+        return text;
+    }
     case TextEncoding::Windows1252:
         break;
     }
@@ -124,19 +184,26 @@ std::optional<std::string> encodeText(std::string_view utf8, TextEncoding encodi
     case TextEncoding::Utf8WithBom:
         return std::string(utf8Bom) + std::string(utf8);
     case TextEncoding::Windows1252:
+    case TextEncoding::Utf16LittleEndian:
+    case TextEncoding::Utf16BigEndian:
         break;
     }
-    std::string bytes;
-    bytes.reserve(utf8.size());
+    const bool bigEndian = encoding == TextEncoding::Utf16BigEndian;
+    std::string bytes(isUtf16(encoding) ? (bigEndian ? utf16BigEndianBom : utf16LittleEndianBom) : "");
+    bytes.reserve(isUtf16(encoding) ? 2 * utf8.size() + 2 : utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
         const auto next = nextCharacter(utf8, at);
         if (!next)
             return std::nullopt;
+        at = next->second;
+        if (isUtf16(encoding)) {
+            appendUtf16(bytes, next->first, bigEndian);
+            continue;
+        }
         const std::optional<unsigned char> byte = windows1252Byte(next->first);
         if (!byte)
             return std::nullopt;
         bytes += static_cast<char>(*byte);
-        at = next->second;
     }
     return bytes;
 }

@@ -338,8 +338,19 @@ std::optional<QString> ConfigEditor::askSystemName()
             SHOW_INVALID_NAME();
             return Verdict::Again;
         }
-        return Verdict::Take;
+        return keepsAnotherSystem(name) ? Verdict::Again : Verdict::Take;
     });
+}
+
+bool ConfigEditor::keepsAnotherSystem(const QString& name)
+{
+    // The name of a system that exists (the open one's, the prompt's default, among them) would
+    // replace its table: only when the user says so.
+    if (!pathExists(joinPath(w.program.AppFolder, name + QStringLiteral(".cfg"))))
+        return false;
+    const QString text = QStringLiteral("The system ") + name + QStringLiteral(" exists already.\r\nDo you wish to replace ")
+                       + name + QStringLiteral(".cfg with this table?");
+    return w.dialogs.message(text, MsgButtons::YesNo, MsgIcon::Exclamation, kTitle) != MsgAnswer::Yes;
 }
 
 bool ConfigEditor::createSystem(const QString& name)

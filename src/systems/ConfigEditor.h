@@ -59,6 +59,8 @@ private:
                                        const std::function<void(const QString&)>& tellInUse);
     std::optional<QString> askNewPlace(const QString& text, const QString& defaultAnswer, std::string_view empty);
     std::optional<QString> askSystemName();
+    /// Asks before a "Save as..." under the name of a system that exists; true on No.
+    bool keepsAnotherSystem(const QString& name);
     void changeCell(GridColumn column, const QString& question, const QString& prompt);
 
     bool refusesComma(const QString& answer);

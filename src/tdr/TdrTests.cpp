@@ -124,8 +124,10 @@ void TdrTests::filTDR_PathChange()
     w.clock.DoEvents();
     CLEAR_MANUAL_TESTS();
     QStringList names;
+    QStringList files;
     for (int k = w.filTDR->ListCount() - 1; k >= 0; --k) {
         QString name = w.filTDR->List(k);
+        files << name;
         if (name.endsWith(QStringLiteral(".TDR"), Qt::CaseInsensitive))
             name.chop(4);
         names << name;
@@ -136,7 +138,8 @@ void TdrTests::filTDR_PathChange()
         {
             // Filling the list chooses nothing; the choices below load the tests.
             const QSignalBlocker quiet(v.cboTest[i]);
-            v.cboTest[i]->addItems(names);
+            for (qsizetype k = 0; k < names.size(); ++k)
+                v.cboTest[i]->addItem(names[k], files[k]);
             v.cboTest[i]->setCurrentIndex(-1);
         }
         v.chkTrace[i]->setEnabled(true);
@@ -162,8 +165,11 @@ void TdrTests::CLEAR_MANUAL_TESTS()
 void TdrTests::cboTest_Click(int index)
 {
     if (index >= 2 && index <= 4) {
-        const QString path = joinPath(w.filTDR->Path(), w.tdrView.cboTest[index]->currentText() + QStringLiteral(".TDR"));
-        DESCRIBE_TEST(index, path);
+        // The file as it is listed: "x.tdr" stays "x.tdr" where names differ by case.
+        const QComboBox* list = w.tdrView.cboTest[index];
+        const QString file = list->currentData().isValid() ? list->currentData().toString()
+                                                           : list->currentText() + QStringLiteral(".TDR");
+        DESCRIBE_TEST(index, joinPath(w.filTDR->Path(), file));
     }
     w.tdrView.scrAlign[index]->setValue(0);
 }

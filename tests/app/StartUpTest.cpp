@@ -2,6 +2,7 @@
 #include "support/MasterFixture.h"
 #include "ui/frmDummy.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 
@@ -217,4 +218,30 @@ TEST(StartUp, FilesSavedByAWindowsEditorKeepTheirNamesAndTheirEncoding)
     const QByteArray saved = f.root.read(Ini);
     EXPECT_TRUE(saved.contains("Last Job = S\xFC" "d\r\n")) << saved.toStdString();
     EXPECT_TRUE(saved.contains("Last Master = M\xFCllheim\r\n")) << saved.toStdString();
+}
+
+TEST(StartUp, TemporaryFilesOfSavesAKillCutShortAreRemovedOnceNoSaveCanStillHoldThem)
+{
+    Start f;
+    const QDateTime now = f.clock.currentDateTime();
+    const auto leave = [&f](const QString& name, const QDateTime& written) {
+        QFile file(f.root.write(name, "half a file"));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(written, QFileDevice::FileModificationTime));
+    };
+    const QStringList leftOver = {"Substation.cfg.AbCdEf", "M-R3X Master.ini.QwErTy", "M-R3X Master.bak.xYzAbC",
+                                  "Cable Types.txt.KlmNop"};
+    // A suffix a person would type is an engineer's own copy; a fresh one may be a save under way
+    // in another window.
+    const QStringList kept = {"Grid.cfg.backup", "Grid.cfg.Before", "Grid.cfg.OLDONE", "Grid.cfg.AbC123",
+                              "Notes.doc.AbCdEf", "Grid.cfg.GhIjKl"};
+    for (const QString& name : leftOver + kept)
+        leave(name, now.addSecs(-11 * 60));
+    leave("Grid.cfg.GhIjKl", now.addSecs(-60));
+    f.load();
+    ASSERT_FALSE(f.lifetime.ended());
+    for (const QString& name : leftOver)
+        EXPECT_FALSE(f.root.exists(name)) << name.toStdString();
+    for (const QString& name : kept)
+        EXPECT_TRUE(f.root.exists(name)) << name.toStdString();
 }

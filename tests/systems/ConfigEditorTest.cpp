@@ -225,12 +225,18 @@ TEST(ConfigEditor, SaveAsCreatesTheSystemAndReselectsTheRememberedOne)
     EXPECT_EQ(w.cboCommports->count(), ports);
     EXPECT_FALSE(f.c().isHidden());
 
+    // The name of a system that exists is asked about first; No asks for the name again.
     f.dialogs.clear();
-    f.click(f.c().cmdSave_as, {"", "x|y", "Grid Two"});
+    f.click(f.c().cmdSave_as, {"", "x|y", "Grid", "Grid Two"}, {MsgAnswer::Yes, MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::No});
     EXPECT_EQ(f.dialogs.messageTexts(),
               QStringList({"Do you really wish to create a new system?", "New system name is blank\r\nplease enter a valid name",
-                           kInvalidNameMessage, "Do you wish to save the new system: Grid Two"}));
+                           kInvalidNameMessage, "The system Grid exists already.\r\nDo you wish to replace Grid.cfg with this table?",
+                           "Do you wish to save the new system: Grid Two"}));
+    const Shown& replacing = f.shownOf(Shown::Kind::Message)[3];
+    EXPECT_EQ(replacing.icon, MsgIcon::Exclamation);
+    EXPECT_EQ(replacing.buttons, MsgButtons::YesNo);
     EXPECT_EQ(f.prompts().first(), QString("Please enter new name for Grid [Grid]"));
+    EXPECT_EQ(f.prompts().size(), 4);
     EXPECT_EQ(f.root.read("Grid Two.cfg"), QByteArray(" Unit 1, bt-one, M-R32, Job 1, Site 1, SIM 1\r\n"
                                                        " Unit 2, Not set, M-S32, Job 1, Site 2, \r\n"));
     EXPECT_EQ(f.root.read("Grid.cfg"), original);

@@ -7,6 +7,7 @@
 #include "tdr/TdrViewer.h"
 
 #include <QFileInfo>
+#include <QGroupBox>
 #include <gtest/gtest.h>
 
 using namespace mr3x;
@@ -53,7 +54,11 @@ TEST(TdrViewer, LegacyTracesAreCopiedOnceAndTheListsShowTheNewestTestsFirst)
 
     const QStringList newestFirst = {"26-12-05 14-03-09 (abc)", "26-12-02 10-00-00 (Y-NxB-N)", "26-12-01 10-00-00 (R-N=Internal)",
                                      "26-11-30 08-00-00 (xTRSy)"};
+    const auto* manualTests = w.findChild<QGroupBox*>("fraManualTests");
+    ASSERT_NE(manualTests, nullptr);
+    EXPECT_EQ(manualTests->title(), QString("Manual Tests"));
     for (int s = 2; s <= 4; ++s) {
+        EXPECT_TRUE(manualTests->isAncestorOf(v.cboTest[s])) << s;
         QStringList items;
         for (int k = 0; k < v.cboTest[s]->count(); ++k)
             items << v.cboTest[s]->itemText(k);
@@ -65,12 +70,16 @@ TEST(TdrViewer, LegacyTracesAreCopiedOnceAndTheListsShowTheNewestTestsFirst)
     EXPECT_EQ(v.lblTest[3]->text(), QString("Gain:10 Internal:10\r\nPulse:Off Range:400m"));
     EXPECT_EQ(v.lblTest[4]->text(), QString("Gain:12 Internal:7\r\nPulse:3 Range:800m"));
 
-    // Two tests only: the third slot's list is filled, with nothing chosen.
+    // Two tests only, one named in lower case: the third slot's list is filled, with nothing
+    // chosen; the lower-case one opens under the name it is listed by.
     for (const char* gone : {"26-12-05 14-03-09 (abc).TDR", "26-11-30 08-00-00 (xTRSy).TDR"})
         QFile::remove(f.unitFolder() + "/" + QString::fromLatin1(gone));
+    const QString internal = f.unitFolder() + "/26-12-01 10-00-00 (R-N=Internal)";
+    ASSERT_TRUE(QFile::rename(internal + ".TDR", internal + ".tdr"));
     w.filTDR->Refresh();
     w.tdrTests->filTDR_PathChange();
     EXPECT_EQ(v.cboTest[3]->currentText(), QString("26-12-01 10-00-00 (R-N=Internal)"));
+    EXPECT_EQ(v.lblTest[3]->text(), QString("Gain:12 Internal:7\r\nPulse:3 Range:800m"));
     EXPECT_EQ(v.cboTest[4]->count(), 2);
     EXPECT_EQ(v.cboTest[4]->currentIndex(), -1);
     EXPECT_TRUE(v.lblTest[4]->text().isEmpty());
@@ -187,7 +196,12 @@ TEST(TdrViewer, AnEventTraceIsInterleavedByItsInjectionPhaseAndTheCursorsReadMet
     // Back to TDR mode: both cursors at 27 until a drawing puts the zero cursor on Plotstart.
     w.optDisplayMode[0]->setChecked(true);
     EXPECT_EQ(v.MovingCursor->X1(), 27);
-    // The alignment keys move the bar once a press.
+    // The alignment keys move trace 0's bar once a press, with Shift trace 1's; with Ctrl or Alt
+    // held they move nothing.
     w.tdrViewer->picTDR_KeyDown(Qt::Key_Up, Qt::NoModifier);
+    w.tdrViewer->picTDR_KeyDown(Qt::Key_Down, Qt::ShiftModifier | Qt::KeypadModifier);
+    w.tdrViewer->picTDR_KeyDown(Qt::Key_Up, Qt::ControlModifier);
+    w.tdrViewer->picTDR_KeyDown(Qt::Key_Down, Qt::AltModifier | Qt::ShiftModifier);
     EXPECT_EQ(v.scrAlign[0]->value(), 1);
+    EXPECT_EQ(v.scrAlign[1]->value(), -1);
 }

@@ -149,10 +149,10 @@ void buildExportMenu(TdrViewerView& v, QWidget* parent)
 
 QWidget* buildManualTests(TdrViewerView& v, QWidget* parent)
 {
-    auto* tests = new QWidget(parent);
+    auto* tests = new QGroupBox(QStringLiteral("Manual Tests"), parent);
     tests->setObjectName(QStringLiteral("fraManualTests"));
     auto* layout = new QVBoxLayout(tests);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(4, 2, 4, 2);
     layout->setSpacing(2);
     auto* testTrace = new QGroupBox(QStringLiteral("Test Trace"), tests);
     testTrace->setObjectName(QStringLiteral("fraTestTrace"));
