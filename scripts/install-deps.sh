@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev
   googletest libgtest-dev
   lrzsz socat            # a file-transfer peer nobody here wrote, over a pty pair
-  desktop-file-utils appstream   # validate the desktop entry and the metainfo
+  desktop-file-utils appstream lintian   # check the desktop entry, the metainfo and the package
 )
 for option in "$@"; do
   case "$option" in

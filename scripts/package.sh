@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package of M-R3X Master into dist/: the program, the simulated unit, the
-# icon, the desktop entry and the AppStream metainfo. Install it with
+# Builds the Debian package of M-R3X Master into dist/: the program, its command-line tools, the
+# simulated unit, their manual pages, the icon, the desktop entry, the AppStream metainfo and the
+# collector's systemd user units, and checks it with lintian where installed. Install it with
 #   sudo apt install ./dist/mr3x-master_<version>_<arch>.deb
 # (apt pulls in the Qt libraries it needs).
 set -euo pipefail
@@ -13,4 +14,5 @@ rm -f dist/mr3x-master_*.deb
 deb=$(ls dist/mr3x-master_*.deb)
 dpkg-deb --field "$deb" Package Version Architecture Depends Recommends
 dpkg-deb --contents "$deb"
+if command -v lintian >/dev/null; then lintian --fail-on error "$deb"; fi
 echo "Built $deb"
