@@ -33,6 +33,16 @@ QString program(const char* variable, const QString& fromBuild)
 }
 
 struct Fleet {
+    Fleet() = default;
+    Fleet(Fleet&&) = default;
+    ~Fleet()
+    {
+        for (const std::unique_ptr<QProcess>& sim : sims) {
+            sim->terminate();
+            if (!sim->waitForFinished(3000))
+                sim->kill();
+        }
+    }
     std::vector<std::unique_ptr<QProcess>> sims;
     QStringList units;     // the system's .cfg lines
     QStringList addresses; // "Unit Addresses.txt"
