@@ -2,27 +2,12 @@
 #include "support/TempFolder.h"
 
 #include <QFile>
+#include <QStringEncoder>
 
 #include <gtest/gtest.h>
 
 using namespace mr3x;
 using mr3x::test::TempFolder;
-
-namespace {
-
-/// The text as a Windows editor saves it as "Unicode": UTF-16 after its byte-order mark.
-QByteArray utf16(const QString& text, bool bigEndian)
-{
-    QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
-    for (const QChar c : text) {
-        const char high = static_cast<char>(c.unicode() >> 8);
-        const char low = static_cast<char>(c.unicode() & 0xFF);
-        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
-    }
-    return bytes;
-}
-
-} // namespace
 
 TEST(Files, TextFilesAreWrittenWithCrLfAndReadWithEitherLineEnd)
 {
@@ -93,9 +78,14 @@ TEST(Files, AWindowsEditorsUnicodeFileIsReadAndWrittenBackInUtf16)
     TempFolder dir;
     const QString lodz = QStringLiteral("\u0141\u00f3d\u017a ") + QString::fromUtf8("\xF0\x9F\x94\x8C");
     for (const bool bigEndian : {false, true}) {
-        dir.write("unicode.cfg", utf16("A1,1,M-R32," + lodz + "\r\nA2,2,M-R32,S\u00fcd\n", bigEndian));
+        // As a Windows editor saves "Unicode": UTF-16 after its byte-order mark.
+        const auto utf16 = [bigEndian](const QString& text) {
+            return QByteArray(QStringEncoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE,
+                                             QStringConverter::Flag::WriteBom)(text));
+        };
+        dir.write("unicode.cfg", utf16("A1,1,M-R32," + lodz + "\r\nA2,2,M-R32,S\u00fcd\n"));
         EXPECT_EQ(*readTextLines(dir("unicode.cfg")), QStringList({"A1,1,M-R32," + lodz, QStringLiteral("A2,2,M-R32,S\u00fcd")}));
         ASSERT_TRUE(writeTextFile(dir("unicode.cfg"), {lodz, "Nord"}));
-        EXPECT_EQ(dir.read("unicode.cfg"), utf16(lodz + "\r\nNord\r\n", bigEndian)) << bigEndian;
+        EXPECT_EQ(dir.read("unicode.cfg"), utf16(lodz + "\r\nNord\r\n")) << bigEndian;
     }
 }

@@ -38,17 +38,11 @@ TEST(TextEncoding, EveryWindows1252ByteReadsBackAsItWasAndAForeignCharacterCanno
     EXPECT_EQ(encodeText("Alpha", TextEncoding::Utf8WithBom), std::string("\xEF\xBB\xBF" "Alpha"));
 }
 
-TEST(TextEncoding, Utf16IsReadOnlyAfterItsByteOrderMarkAndWhole)
+TEST(TextEncoding, Utf16ThatIsNotWholeIsReadByteForByte)
 {
-    // "Aé" and a plug (a surrogate pair) as a Windows editor saves "Unicode", both byte orders.
-    const std::string little("\xFF\xFE" "A\0\xE9\0=\xD8\x0C\xDD", 10);
-    const std::string big("\xFE\xFF\0A\0\xE9\xD8=\xDD\x0C", 10);
-    EXPECT_EQ(detectTextEncoding(little), TextEncoding::Utf16LittleEndian);
-    EXPECT_EQ(detectTextEncoding(big), TextEncoding::Utf16BigEndian);
-    EXPECT_EQ(decodeText(little, TextEncoding::Utf16LittleEndian), "A\xC3\xA9\xF0\x9F\x94\x8C");
-    EXPECT_EQ(encodeText("A\xC3\xA9\xF0\x9F\x94\x8C", TextEncoding::Utf16BigEndian), big);
-    // Half a unit, or a surrogate without its partner, is no UTF-16: read byte for byte.
+    // Half a unit, or a surrogate without its partner, after the byte-order mark.
     for (const std::string& bytes : {std::string("\xFF\xFE" "A\0B", 5), std::string("\xFF\xFE\x0C\xDD", 4),
                                      std::string("\xFE\xFF\xD8=\0A", 6)})
         EXPECT_EQ(detectTextEncoding(bytes), TextEncoding::Windows1252);
+    EXPECT_EQ(detectTextEncoding(std::string("\xFE\xFF\xD8=\xDD\x0C", 6)), TextEncoding::Utf16BigEndian);
 }
