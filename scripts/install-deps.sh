@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev
   googletest libgtest-dev
   lrzsz socat            # a file-transfer peer nobody here wrote, over a pty pair
+  ser2net                # a serial device server nobody here wrote, in front of the unit's pty
   desktop-file-utils appstream lintian   # check the desktop entry, the metainfo and the package
 )
 for option in "$@"; do

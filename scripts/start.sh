@@ -11,4 +11,9 @@ scripts/seed-demo.sh "$demo"
 cd "$demo"
 # The port list offers the in-process simulated unit beside the real ports.
 export MR3X_SIMULATED_UNIT="${MR3X_SIMULATED_UNIT:-M-R32}"
-exec "$OLDPWD/build/src/mr3x-master" "$@"
+# And one on the network, as a serial device server offers it: MR-0103 at rfc2217://127.0.0.1:4001
+# ("Unit Addresses.txt"), for as long as the program runs.
+"$OLDPWD/build/sim/mr3x-unit-sim" --listen 127.0.0.1:4001 --rfc2217 --serial MR-0103 --seed 3 > /dev/null &
+remote=$!
+trap 'kill "$remote" 2>/dev/null || true' EXIT
+"$OLDPWD/build/src/mr3x-master" "$@"

@@ -25,6 +25,7 @@ public:
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
     QString status() const override { return lost_ ? "Canceled" : open_ ? "Connected" : "Port closed"; }
+    int linkAllowanceMs() const override { return allowance; }
     bool write(const QByteArray& bytes) override { written << bytes; return open_; }
     QByteArray readAll() override { return std::exchange(readable_, QByteArray()); }
     void poll() override
@@ -44,6 +45,7 @@ public:
 
     LineSettings settings;
     QList<QByteArray> written;
+    int allowance = 0; // what a network port measured at opening
 
 private:
     const Clock& clock_;
@@ -175,6 +177,44 @@ TEST_F(SerialControlTest, AReplyPatternEndsTheWaitInEitherCaseAcrossReadsAndOthe
     comm.Send(QStringLiteral("X"));
     EXPECT_EQ(comm.TimedOut(), 1);
     EXPECT_EQ(clock.nowMs(), pulled);
+}
+
+TEST_F(SerialControlTest, OnANetworkLinkEveryWaitGrowsByTheLinkAllowanceAndStillEnds)
+{
+    open();
+    port->allowance = 2400; // four round trips of 600 ms
+    comm.setReplyPatterns(QStringLiteral("Finished X|Finished x"));
+    comm.setWaitTimeout(1000);
+
+    // An answer later than the serial bound, within the allowance, is taken.
+    std::int64_t t0 = clock.nowMs();
+    comm.Send(QStringLiteral("X"));
+    port->deliver("Finished X\r\n", 3000);
+    EXPECT_EQ(comm.TimedOut(), 0);
+    EXPECT_LE(clock.nowMs() - t0, 3010);
+
+    // A dead link still ends: at the serial bound plus the allowance; an address's own allowance
+    // takes the measured one's place.
+    for (const auto& [own, bound] : {std::pair<std::optional<int>, int>{std::nullopt, 3400}, {500, 1500}}) {
+        comm.setLinkAllowance(own);
+        t0 = clock.nowMs();
+        comm.Send(QStringLiteral("X"));
+        EXPECT_EQ(comm.TimedOut(), 1);
+        EXPECT_GE(clock.nowMs() - t0, bound);
+        EXPECT_LE(clock.nowMs() - t0, bound + 10);
+    }
+    comm.setWaitTimeout(0);
+
+    // A reception waits the allowance longer for a block before it asks again.
+    comm.setLinkAllowance(std::nullopt);
+    TempFolder folder;
+    comm.setReceiveFolder(folder.path());
+    port->written.clear();
+    comm.setReceiveFile(QStringLiteral("Event_01.EVT"));
+    clock.advance(10'000 + 2400 - 20);
+    EXPECT_EQ(port->written.join(), "C");
+    clock.advance(40);
+    EXPECT_EQ(port->written.join(), "CC");
 }
 
 TEST_F(SerialControlTest, KeepsReceivedTextForInputAndShowsTheTrafficOnTheScreen)
