@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPolygonF>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -19,14 +20,80 @@ double penScale(const QRectF& area)
     return std::max(1.0, area.width() / kReferenceWidth);
 }
 
+/// Where a trace's points fall on the device's pixels. A line of an odd number of device pixels
+/// is centred on a pixel and one of an even number on a pixel edge, so that a level line fills
+/// whole rows of its own colour instead of two half-lit ones; a point on the area's edge stays
+/// inside it.
+class PixelGrid {
+public:
+    PixelGrid(const QPainter& painter, const QRectF& area, double penWidth)
+        : toDevice_(painter.deviceTransform())
+        , on_(toDevice_.type() <= QTransform::TxScale)
+    {
+        if (!on_)
+            return;
+        fromDevice_ = toDevice_.inverted();
+        const long devicePixels = std::max(1L, std::lround(penWidth * std::abs(toDevice_.m22())));
+        offset_ = devicePixels % 2 == 1 ? 0.5 : 0.0;
+        bounds_ = toDevice_.mapRect(area);
+    }
+
+    QPointF snap(const QPointF& p) const
+    {
+        if (!on_)
+            return p;
+        const QPointF d = toDevice_.map(p);
+        return fromDevice_.map(QPointF(snapped(d.x(), bounds_.left(), bounds_.right()),
+                                       snapped(d.y(), bounds_.top(), bounds_.bottom())));
+    }
+
+private:
+    double snapped(double v, double low, double high) const
+    {
+        const double s = offset_ != 0 ? std::floor(v) + offset_ : std::round(v);
+        return std::max(std::ceil(low) + offset_, std::min(s, std::floor(high) - offset_));
+    }
+
+    QTransform toDevice_, fromDevice_;
+    bool on_;
+    double offset_ = 0.5;
+    QRectF bounds_;
+};
+
+/// The points on the pixel grid, a straight stretch as one segment: the smoothing paints the
+/// pixel where two segments meet twice at half strength, so a level line drawn as many short
+/// segments would come out fainter than its own colour.
+QPolygonF onGrid(const QPolygonF& points, const PixelGrid& grid)
+{
+    QPolygonF snapped;
+    snapped.reserve(points.size());
+    for (const QPointF& p : points) {
+        const QPointF s = grid.snap(p);
+        const qsizetype n = snapped.size();
+        if (n > 0 && snapped[n - 1] == s)
+            continue;
+        if (n > 1) {
+            const QPointF a = snapped[n - 1] - snapped[n - 2], b = s - snapped[n - 1];
+            if (a.x() * b.y() == a.y() * b.x() && QPointF::dotProduct(a, b) > 0) {
+                snapped[n - 1] = s;
+                continue;
+            }
+        }
+        snapped << s;
+    }
+    return snapped;
+}
+
 void paintRun(QPainter& painter, const QRectF& area, const PlotDrawing& drawing, const PlotRun& run)
 {
     // A hairline stays a hairline at any size, and crisp; a trace is smoothed.
     const bool hairline = run.width <= 0;
     painter.setRenderHint(QPainter::Antialiasing, !hairline);
-    painter.setPen(QPen(run.colour, hairline ? 0.0 : run.width * penScale(area), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const double penWidth = hairline ? 0.0 : run.width * penScale(area);
+    painter.setPen(QPen(run.colour, penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const PixelGrid grid(painter, area, penWidth);
     if (run.points.size() == 1) {
-        painter.drawPoint(drawing.toArea(area, run.points.front()));
+        painter.drawPoint(grid.snap(drawing.toArea(area, run.points.front())));
         return;
     }
     const auto columns = static_cast<std::size_t>(std::max(1.0, area.width()));
@@ -35,7 +102,7 @@ void paintRun(QPainter& painter, const QRectF& area, const PlotDrawing& drawing,
     if (run.points.size() <= 2 * columns) {
         for (const QPointF& p : run.points)
             pixels << drawing.toArea(area, p);
-        painter.drawPolyline(pixels);
+        painter.drawPolyline(onGrid(pixels, grid));
         return;
     }
     std::size_t i = 0;
@@ -63,7 +130,7 @@ void paintRun(QPainter& painter, const QRectF& area, const PlotDrawing& drawing,
             pixels << last;
         i = j;
     }
-    painter.drawPolyline(pixels);
+    painter.drawPolyline(onGrid(pixels, grid));
 }
 
 void paintMark(QPainter& painter, const QRectF& area, const PlotDrawing& drawing, const PlotMark& mark)

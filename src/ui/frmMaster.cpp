@@ -19,6 +19,7 @@
 #include "tdr/TdrViewer.h"
 #include "tdr/TrsLocator.h"
 #include "ui/frmConfig.h"
+#include "ui/controls/PlotEnlarger.h"
 #include "ui/frmTimeOut.h"
 #include "unitsettings/ControlPanel.h"
 #include "unitsettings/SettingCommands.h"
@@ -30,6 +31,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -107,7 +109,12 @@ frmMaster::frmMaster(const MasterEnvironment& env, QWidget* parent)
     centreArea->setFrameShape(QFrame::NoFrame);
     centreArea->setWidgetResizable(true);
     centreArea->setWidget(centre);
-    setCentralWidget(centreArea);
+    // The centre's second page holds a plot's panel enlarged (PlotEnlarger).
+    auto* centreStack = new QStackedWidget(this);
+    centreStack->setObjectName(QStringLiteral("centreStack"));
+    centreStack->addWidget(centreArea);
+    setCentralWidget(centreStack);
+    plotEnlarger = new PlotEnlarger(centreStack);
 
     buildControlPanel();
     buildTerminal();

@@ -61,6 +61,7 @@ class UnitAddresses;
 class Exports;
 class frmConfig;
 class frmTimeOut;
+class PlotEnlarger;
 
 /// What the window needs from the world outside: handed in by main() or by a test.
 struct MasterEnvironment {
@@ -180,6 +181,7 @@ public:
     // --- Event viewer: two slots (0 master, 1 slave) and the TDR / TRS viewer -------------------
     std::array<EventSlotView, 2> eventSlot;
     TdrViewerView tdrView;
+    PlotEnlarger* plotEnlarger = nullptr;     // a plot's panel enlarged into the centre or its own window
 
     // --- Control panel ------------------------------------------------------------------------
     QDockWidget* fraControls = nullptr;       // "Control Panel"

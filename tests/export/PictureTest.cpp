@@ -142,3 +142,38 @@ TEST(FaultReport, IsOnePageWithWhateverMemoItCarries)
         EXPECT_TRUE(pdf.contains("/MediaBox [0 0 595")) << "A4";
     }
 }
+
+TEST(Picture, AOnePixelTraceLiesOnPixelCentresInItsOwnColour)
+{
+    // A level line and an upright one on pixel edges of a 100 x 50 area, short and long runs
+    // alike (a run longer than the area is wide is drawn column by column).
+    for (const int points : {2, 1000}) {
+        PlotDrawing d;
+        d.left = 0;
+        d.right = 100;
+        d.top = 50;
+        d.bottom = 0;
+        std::vector<QPointF> level, upright;
+        for (int k = 0; k < points; ++k) {
+            level.emplace_back(100.0 * k / (points - 1), 25);
+            upright.emplace_back(60, 50.0 * k / (points - 1));
+        }
+        d.runs.push_back({kTrace, level, 1.0});
+        d.runs.push_back({kCursor, upright, 1.0});
+        QImage image(100, 50, QImage::Format_RGB32);
+        QPainter painter(&image);
+        paintPlot(painter, QRectF(0, 0, 100, 50), d);
+        painter.end();
+        QList<int> rows, columns;
+        for (int y = 0; y < 50; ++y)
+            if (image.pixel(20, y) != qRgb(255, 255, 255))
+                rows << y;
+        for (int x = 0; x < 100; ++x)
+            if (image.pixel(x, 10) != qRgb(255, 255, 255))
+                columns << x;
+        ASSERT_EQ(rows.size(), 1) << points;
+        ASSERT_EQ(columns.size(), 1) << points;
+        EXPECT_EQ(image.pixel(20, rows[0]), kTrace.rgb()) << points;
+        EXPECT_EQ(image.pixel(columns[0], 10), kCursor.rgb()) << points;
+    }
+}

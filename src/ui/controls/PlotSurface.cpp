@@ -196,6 +196,14 @@ void PlotSurface::mouseMoveEvent(QMouseEvent* event)
     event->accept();
 }
 
+void PlotSurface::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press still moves what a press moves (a cursor, the measuring point).
+    mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit DoubleClick();
+}
+
 void PlotSurface::keyPressEvent(QKeyEvent* event)
 {
     emit KeyDown(event->key(), event->modifiers());

@@ -116,6 +116,8 @@ signals:
     /// The mouse moved with `buttons` held (none when the surface tracks the mouse).
     void MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at);
     void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    /// A double click with the left button, after the press it also is.
+    void DoubleClick();
     void GotFocus();
     void LostFocus();
 
@@ -123,6 +125,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;

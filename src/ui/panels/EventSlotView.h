@@ -24,6 +24,7 @@ class QMenu;
 namespace mr3x {
 
 struct EventSlotView {
+    QGroupBox* fraEventSlot = nullptr;        // "Master event" / "Slave event": the whole slot
     // The stored events of the chain's unit folder, filtered by type.
     QGroupBox* fraEvents = nullptr;           // "Triggered events"
     QListWidget* lstTrig = nullptr;           // one line per event file; item data: its index in filTrig
@@ -69,6 +70,7 @@ struct EventSlotView {
     std::array<QCheckBox*, 4> chkAC{};        // the channels shown
     QPushButton* cmdZoom = nullptr;           // "+" full view shown, "-" zoomed
     QScrollBar* scrZoom = nullptr;            // the zoomed window's left edge
+    QPushButton* cmdEnlarge = nullptr;        // "Enlarge" / "Back": the slot in the window's centre
 
     // Exports of the slot's event: the button opens the menu (the window's "Export" menu holds
     // it too). The picture's and the list's right buttons keep their own work (the other slot's

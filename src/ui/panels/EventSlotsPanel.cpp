@@ -3,6 +3,7 @@
 #include "events/EventLists.h"
 #include "events/EventViewer.h"
 #include "events/WaveformDisplay.h"
+#include "ui/controls/PlotEnlarger.h"
 #include "ui/frmMaster.h"
 
 #include <QFormLayout>
@@ -195,6 +196,9 @@ QHBoxLayout* buildWaveControls(EventSlotView& v, int i, QWidget* parent)
     v.cmdZoom->setMaximumWidth(32);
     v.cmdZoom->setToolTip(QStringLiteral("Zoom in on the pulse grid, or back to the whole event"));
     row->addWidget(v.cmdZoom);
+    v.cmdEnlarge = named(new QPushButton(QStringLiteral("Enlarge"), parent), QStringLiteral("cmdEnlarge"), i);
+    v.cmdEnlarge->setToolTip(QStringLiteral("Show this event large (or double-click the picture); Escape puts it back"));
+    row->addWidget(v.cmdEnlarge);
     v.cmdExport = named(new QPushButton(QStringLiteral("Export..."), parent), QStringLiteral("cmdExport"), i);
     v.cmdExport->setToolTip(QStringLiteral("Save this event as COMTRADE, CSV, a picture or a fault report"));
     row->addWidget(v.cmdExport);
@@ -230,6 +234,7 @@ QWidget* buildEventSlotView(EventSlotView& v, int i, QWidget* parent)
 {
     auto* slot = new QGroupBox(i == 0 ? QStringLiteral("Master event") : QStringLiteral("Slave event"), parent);
     slot->setObjectName(QStringLiteral("fraEventSlot(%1)").arg(i));
+    v.fraEventSlot = slot;
     auto* grid = new QGridLayout(slot);
     grid->setContentsMargins(4, 4, 4, 4);
     grid->addWidget(buildEventList(v, i, slot), 0, 0);
@@ -298,6 +303,7 @@ void frmMaster::wireEventSlots()
         connect(v.chkRaw, &QCheckBox::toggled, this, [this, i] { waveforms->chkRaw_Click(i); });
         connect(v.cmdZoom, &QPushButton::clicked, this, [this, i] { waveforms->cmdZoom_Click(i); });
         connect(v.scrZoom, &QScrollBar::valueChanged, this, [this, i] { waveforms->scrZoom_Change(i); });
+        plotEnlarger->addPanel(v.fraEventSlot, v.picvolts, v.cmdEnlarge);
     }
 }
 

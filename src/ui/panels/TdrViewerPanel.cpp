@@ -5,6 +5,7 @@
 #include "tdr/TdrTests.h"
 #include "tdr/TdrViewer.h"
 #include "tdr/TrsLocator.h"
+#include "ui/controls/PlotEnlarger.h"
 #include "ui/frmMaster.h"
 
 #include <QFontMetrics>
@@ -48,7 +49,12 @@ QVBoxLayout* buildPlot(TdrViewerView& v, QWidget* parent)
     column->addWidget(v.picTDR, 1);
     v.scrPan = named(new QScrollBar(Qt::Horizontal, parent), QStringLiteral("scrPan"));
     v.scrPan->setRange(1, 1);
-    column->addWidget(v.scrPan);
+    auto* panRow = new QHBoxLayout;
+    panRow->addWidget(v.scrPan, 1);
+    v.cmdEnlargeTdr = named(new QPushButton(QStringLiteral("Enlarge"), parent), QStringLiteral("cmdEnlargeTdr"));
+    v.cmdEnlargeTdr->setToolTip(QStringLiteral("Show the viewer large (or double-click the plot); Escape puts it back"));
+    panRow->addWidget(v.cmdEnlargeTdr);
+    column->addLayout(panRow);
     return column;
 }
 
@@ -292,6 +298,7 @@ void frmMaster::wireTdrViewer()
     connect(v.cmdReset, &QPushButton::clicked, this, [this] { trsLocator->cmdReset_Click(); });
     for (int i = 0; i < 4; ++i)
         connect(v.cmdLocation[i], &QPushButton::clicked, this, [this, i] { trsLocator->cmdLocation_Click(i); });
+    plotEnlarger->addPanel(v.fraTransientViewer, v.picTDR, v.cmdEnlargeTdr);
 }
 
 } // namespace mr3x

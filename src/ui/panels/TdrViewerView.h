@@ -27,6 +27,7 @@ struct TdrViewerView {
     PlotOverlay* ZeroCursor = nullptr;
     PlotOverlay* MovingCursor = nullptr;
     QScrollBar* scrPan = nullptr;             // TRS mode: the window's first sample
+    QPushButton* cmdEnlargeTdr = nullptr;     // "Enlarge" / "Back": the viewer in the window's centre
 
     QLabel* lblZero = nullptr;                // "Zero Cursor"
     QLabel* lblMoving = nullptr;              // "Moving Cursor"
