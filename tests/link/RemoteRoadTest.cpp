@@ -70,8 +70,8 @@ TEST(RemoteRoad, TheRoadOfOneEventCompletesOverA600MsRoundTripWithJitter)
     test::TempFolder root;
     test::RoadPlan plan;
     plan.folder = root.mkdirs("MR-0101");
-    // Two short records: each block waits a round trip, and the long form's thirteen would take
-    // ten seconds each (the long form comes through ser2net in Ser2netTest).
+    // Two short records: every block waits for the round trip, and a long record takes ten
+    // seconds so (a long one crosses ser2net in Ser2netTest).
     plan.firstEvent = "04";
     plan.secondEvent = "08";
     const test::RoadOutcome road = slow.run(plan);
