@@ -14,11 +14,11 @@ using mr3x::ymodem::Outcome;
 
 namespace {
 
-Reception fetch(UnitDriver& d, const std::string& command, bool leaveWhenWhole = false)
+Reception fetch(UnitDriver& d, const std::string& command)
 {
     EXPECT_NE(d.ask(command, 100).find("Finished"), std::string::npos) << command;
     d.run(500);  // the program pauses before it starts the reception
-    return receiveFile(d, leaveWhenWhole);
+    return receiveFile(d);
 }
 
 // An event record's trailer comes before its three spare bytes.
@@ -166,57 +166,4 @@ TEST(SimUnitFiles, TheTestTraceIsOfferedAfterAnEvenModeDigitOrAnMS32sTriggerSett
     const Reception trace = fetch(s, "d 3");
     ASSERT_EQ(trace.data.size(), kTdrTraceBytes);
     EXPECT_EQ(trace.data[512 + 18], 225); // M-S32, version 1
-}
-
-TEST(SimUnitFiles, TransferFaultsDamageTheTransferTheWayTheyAreMeantTo)
-{
-    struct Case {
-        const char* what;
-        TransferFaults faults;
-        Outcome outcome;
-        std::size_t bytes;  // file bytes the receiver took
-    };
-    const std::vector<Case> cases{
-        {"one corrupted block is sent again", {.corruptFromBlock = 3, .corruptTimes = 1}, Outcome::Complete, 11520},
-        {"a block that stops short is sent again", {.dropFromBlock = 2, .dropTimes = 1}, Outcome::Complete, 11520},
-        {"corrupted every time", {.corruptFromBlock = 1, .corruptTimes = 50}, Outcome::Failed, 0},
-        {"a sender that stops for good in block 3", {.stallAfterBytes = 3000, .stallMs = -1}, Outcome::Failed, 2048},
-        {"a sender that never starts", {.stallAfterBytes = 0, .stallMs = -1}, Outcome::Failed, 0},
-        {"CAN CAN instead of block 3", {.abortAtBlock = 3}, Outcome::Aborted, 2048},
-        {"the line goes in block 5", {.disconnectAfterBytes = 5000}, Outcome::Failed, 4096},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        SimOptions options = disarmed();
-        options.faults.transfer = c.faults;
-        UnitDriver d(options);
-        const Reception f = fetch(d, "f00");
-        EXPECT_EQ(f.outcome, c.outcome);
-        EXPECT_EQ(f.data.size(), c.bytes);
-        if (c.outcome == Outcome::Complete) {
-            EXPECT_EQ(f.data, d.unit.eventRecord(0));
-            EXPECT_EQ(d.unit.transferResends(), 1);
-        }
-        // Back to commands; after a pulled cable only once it is plugged in again.
-        if (c.faults.disconnectAfterBytes >= 0) {
-            EXPECT_EQ(d.ask("R"), "");
-            d.unit.reconnect();
-        }
-        EXPECT_EQ(d.ask("R"), "\r\nFinished R\r\n");
-    }
-
-    // A short stall mid-block is ridden out; the faults hit only the chosen transfer.
-    SimOptions options = disarmed();
-    options.faults.transfer = {.stallAfterBytes = 2000, .stallMs = 600};
-    options.faults.faultyTransfer = 2;
-    UnitDriver d(options);
-    EXPECT_LT(fetch(d, "f01").tookMs, 500);
-    const Reception second = fetch(d, "f01");
-    EXPECT_EQ(second.outcome, Outcome::Complete);
-    EXPECT_GE(second.tookMs, 600);
-
-    // A receiver that leaves once the file is whole, without the batch's closing block, finds the
-    // unit listening at once, not after the closing block's time-outs.
-    EXPECT_EQ(fetch(d, "f00", true).data, d.unit.eventRecord(0));
-    EXPECT_EQ(d.ask("R"), "\r\nFinished R\r\n");
 }
