@@ -59,7 +59,6 @@ TEST(TdrPlot, TheInjectionPhaseFollowsTheInjectionsBlockRoundedHalfToEven)
     for (const auto& [injection, phase] : {std::pair{0, 4}, {127, 3}, {255, 2}, {383, 1}, {511, 4}, {191, 2}, {319, 2},
                                            {32767, 4}, {-129, 1}})
         EXPECT_EQ(injectionPhase(injection), phase) << injection;
-    EXPECT_EQ(injectionPhase(1e300), injectionPhase(1e15));
 }
 
 TEST(TdrPlot, EachInjectionPhaseSendsTheFourPulseBlocksToTheirOwnPoints)
