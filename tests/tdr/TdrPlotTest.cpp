@@ -82,9 +82,6 @@ TEST(TdrPlot, EachInjectionPhaseSendsTheFourPulseBlocksToTheirOwnPoints)
             EXPECT_EQ(points.level[508 + i], expected[phase][i]) << phase << " " << i;  // the last group alike
         }
     }
-    // A phase beyond 1..4 lands on the same sweep as its remainder.
-    EXPECT_EQ(interleaveEvent(blocks.area(), 10, 5).level, interleaveEvent(blocks.area(), 10, 1).level);
-    EXPECT_EQ(interleaveEvent(blocks.area(), 10, -3).level, interleaveEvent(blocks.area(), 10, 1).level);
 
     // Within a block the samples keep their order: group j holds sample j of every block.
     const EventArea samples(true);
