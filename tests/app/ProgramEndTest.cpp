@@ -93,8 +93,7 @@ TEST(ProgramEnd, ExitDuringAnEventDownloadKeepsTheEventsStoredAndLeavesNoPartOfT
     Ending f;
     f.choosePort();
     f.root.write(QDir(f.appFolder).relativeFilePath(f.unitFolder() + "/MR-0101.IDX"),
-                 QByteArray(reinterpret_cast<const char*>(f.unit().indexFile().data()),
-                            static_cast<qsizetype>(f.unit().indexFile().size())));
+                 test::bytesOf(f.unit().indexFile()));
     f.w.eventIndex->FILL_INDEX_LIST();
     f.w.eventIndex->cmdSelectAll_Click();
     f.clearWire();

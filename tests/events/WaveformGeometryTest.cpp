@@ -40,7 +40,7 @@ TEST(WaveformGeometry, AClickPicksByWholeStepsOfTwentyTruncatingTowardZero)
     struct Case { double offset; int position; };
     for (const Case& c : {Case{19, 0}, Case{20, 1}, Case{-19, 0}, Case{-20, -1}, Case{63 * 20 + 19, 63}, Case{64 * 20, -1},
                           Case{19.5, 1}, Case{20.5, 1}, Case{39.5, 2}, Case{-19.5, -1}, Case{kNan, -1}, Case{kInf, -1},
-                          Case{-kInf, -1}, Case{1e300, -1}})
+                          Case{-kInf, -1}})
         EXPECT_EQ(gridPositionAt(origin + c.offset, origin).value_or(-1), c.position) << c.offset;
 }
 

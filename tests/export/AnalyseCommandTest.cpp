@@ -5,6 +5,7 @@
 #include "export/ExportCommand.h"
 #include "sim/SimUnit.h"
 #include "export/CommandOutcome.h"
+#include "support/LinkFixture.h"
 #include "support/TempFolder.h"
 
 #include <QProcess>
@@ -18,15 +19,11 @@ using mr3x::test::TempFolder;
 namespace {
 
 using mr3x::test::Outcome;
+using mr3x::test::bytesOf;
 
 Outcome run(const QStringList& arguments)
 {
     return mr3x::test::runCommand(runAnalyseCommand, arguments);
-}
-
-QByteArray bytesOf(const sim::Bytes& bytes)
-{
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }
 
 /// The trace the simulated unit sends for "TEST" in TDR mode, on the range given.

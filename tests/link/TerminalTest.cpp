@@ -116,26 +116,16 @@ TEST(TerminalPanel, HexAndTimestampsShowTheTrafficBothWaysMarkedAndTypingStillRe
     ASSERT_TRUE(plain.contains("Finished V"));
     EXPECT_EQ(w.txtTerminal->toPlainText(), plain);
 
+    // The layouts themselves are TrafficLinesTest's; here the boxes choose them, both ways marked.
     w.terminalView.chkTimestamps->setChecked(true);
-    const QStringList stamped = w.txtTerminal->toPlainText().split('\n');
-    ASSERT_GE(stamped.size(), 2);
-    EXPECT_TRUE(QRegularExpression(R"(^12:00:\d\d\.\d{3} -> V$)").match(stamped[0]).hasMatch()) << stamped[0].toStdString();
-    for (const QString& line : stamped.mid(1))
-        EXPECT_TRUE(QRegularExpression(R"(^12:00:\d\d\.\d{3} <-( |$))").match(line).hasMatch()) << line.toStdString();
-    EXPECT_TRUE(stamped.back().endsWith("<- Finished V")) << stamped.back().toStdString();
-
+    const QString stamped = w.txtTerminal->toPlainText();
+    EXPECT_TRUE(QRegularExpression(R"(^12:00:\d\d\.\d{3} -> V\n12:00:\d\d\.\d{3} <-)").match(stamped).hasMatch())
+        << stamped.toStdString();
+    EXPECT_TRUE(stamped.endsWith("<- Finished V"));
     w.terminalView.chkHex->setChecked(true);
-    const QStringList rows = w.txtTerminal->toPlainText().split('\n');
-    EXPECT_TRUE(rows[0].startsWith(stamped[0].left(12) + " -> 56 ")) << rows[0].toStdString();
-    EXPECT_TRUE(rows[0].endsWith("  V"));
+    EXPECT_TRUE(w.txtTerminal->toPlainText().startsWith(stamped.left(12) + " -> 56 "));
     w.terminalView.chkTimestamps->setChecked(false);
-    const QString hex = w.txtTerminal->toPlainText();
-    EXPECT_TRUE(hex.startsWith("-> 56" + QString(45, ' ') + "  V\n<- ")) << hex.toStdString();
-    QString beside; // the characters beside the unit's rows, read in order
-    for (const QString& row : hex.split('\n'))
-        if (row.startsWith("<- "))
-            beside += row.mid(52);
-    EXPECT_TRUE(beside.contains("..Finished V..")) << beside.toStdString();
+    EXPECT_TRUE(w.txtTerminal->toPlainText().startsWith("-> 56" + QString(45, ' ') + "  V\n<- "));
 
     // Typing works as before; "Clear Monitor" empties this view too.
     f.clearWire();

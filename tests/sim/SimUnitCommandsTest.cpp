@@ -61,13 +61,6 @@ TEST(SimUnitCommands, EveryCompletedCommandAnswersFinishedAndItsLetter)
         ASSERT_GE(answer.size(), finished.size()) << command;
         EXPECT_EQ(answer.substr(answer.size() - finished.size()), finished) << command;
     }
-
-    // The letter comes back as sent; a unit that answers in upper case does so for every command.
-    SimOptions upper = disarmed();
-    upper.upperCaseFinished = true;
-    UnitDriver u(upper);
-    EXPECT_EQ(u.ask("h20"), "\r\nFinished H\r\n");
-    EXPECT_EQ(u.ask("p").substr(0, 14), "\r\nFinished P\r\n");
 }
 
 TEST(SimUnitCommands, MalformedCommandsGetNoFinishedLineAndTheUnitRecovers)
@@ -129,17 +122,4 @@ TEST(SimUnitCommands, EverySettingComesBackInTheSettingsText)
     EXPECT_EQ(d.ask("X"),
               "M-R3X Local Unit M-R32\r\nParameters:115200,22,7,12,7,4,1,95,20,60,9,R2,15/03/27,"
               "Substation 12 Cable Job,Ring Main 4,,,SIM 4401\r\nFinished X\r\n");
-}
-
-TEST(SimUnitCommands, SilentCommandFaultsSkipTheChosenOccurrence)
-{
-    SimOptions options;
-    options.faults.silent = {{'f', 2}, {'X', 0}};
-    UnitDriver d(options);
-    EXPECT_EQ(d.logOn(), kStopped);
-    EXPECT_EQ(d.ask("X"), "");
-    EXPECT_EQ(d.ask("X"), "");
-    EXPECT_NE(d.ask("f01").find("Finished f"), std::string::npos);
-    EXPECT_EQ(d.ask("f01"), "");
-    EXPECT_NE(d.ask("f01").find("Finished f"), std::string::npos);
 }

@@ -134,19 +134,8 @@ TEST(TdrTraces, TheFaultIsReadWithinAPlotUnitOnBothRangesOnTheTestTraceAndOnAnEv
     }
 }
 
-TEST(TdrTraces, EchoesFollowTheFarEndTheDistanceTheGainAndThePulse)
+TEST(TdrTraces, EchoesWeakenWithTheDistanceAndFollowTheGain)
 {
-    // A short-circuited far end sends the pulse back inverted.
-    SimOptions shorted = onCable(150, 320);
-    shorted.farEnd = FarEnd::Short;
-    const Plot withShort = interleaveTest(testTrace(shorted, kShort.hardware));
-    const auto fault = leadingEdge(withShort, 100, -1);
-    ASSERT_TRUE(fault);
-    const auto farEnd = leadingEdge(withShort, static_cast<int>(fault->at + 80), -1);
-    ASSERT_TRUE(farEnd);
-    EXPECT_NEAR(farEnd->at, unitsTo(kShort, 320), 1.0);
-    EXPECT_FALSE(leadingEdge(withShort, static_cast<int>(fault->at + 80), +1));
-
     // The further the fault, the weaker and the more smeared its echo.
     const auto near = leadingEdge(interleaveTest(testTrace(onCable(80, 390), kShort.hardware)), 60, -1);
     const auto far = leadingEdge(interleaveTest(testTrace(onCable(300, 390), kShort.hardware)), 200, -1);
@@ -158,8 +147,4 @@ TEST(TdrTraces, EchoesFollowTheFarEndTheDistanceTheGainAndThePulse)
     const auto halfGain = leadingEdge(interleaveTest(testTrace(onCable(80, 390), kShort.hardware, 5)), 60, -1);
     ASSERT_TRUE(halfGain);
     EXPECT_NEAR(halfGain->height / near->height, 0.5, 0.1);
-
-    // With the pulse off nothing is launched: a quiet line.
-    const Bytes quiet = testTrace(onCable(150, 320), 32);
-    EXPECT_TRUE(std::all_of(quiet.begin(), quiet.begin() + 512, [](std::uint8_t v) { return std::abs(v - 128) <= 4; }));
 }

@@ -71,13 +71,10 @@ struct Reception {
     mr3x::ymodem::Outcome outcome = mr3x::ymodem::Outcome::Running;
     std::string name;
     Bytes data;
-    std::int64_t tookMs = 0;
 };
 
-/// Receives one YMODEM batch from the unit, a millisecond at a time. With `leaveWhenWhole` the
-/// receiver goes as soon as the file is whole and its end acknowledged, without the batch's
-/// closing block, as rz does at times.
-inline Reception receiveFile(UnitDriver& d, bool leaveWhenWhole = false)
+/// Receives one YMODEM batch from the unit, a millisecond at a time.
+inline Reception receiveFile(UnitDriver& d)
 {
     using namespace mr3x::ymodem;
     Receiver receiver;
@@ -88,17 +85,12 @@ inline Reception receiveFile(UnitDriver& d, bool leaveWhenWhole = false)
     // The receiver bounds every wait, so it ends well within this.
     while (receiver.running() && d.now - start < 300'000) {
         d.run(1);
-        const Bytes out = receiver.receive(std::exchange(d.received, {}), d.now);
-        answer(out);
+        answer(receiver.receive(std::exchange(d.received, {}), d.now));
         const Bytes data = receiver.takeData();
         file.data.insert(file.data.end(), data.begin(), data.end());
-        const bool whole = receiver.announcedLength() && receiver.bytesReceived() == *receiver.announcedLength();
-        if (leaveWhenWhole && whole && std::ranges::find(out, CRC_REQUEST) != out.end())
-            break;
     }
     file.outcome = receiver.outcome();
     file.name = receiver.announcedName();
-    file.tookMs = d.now - start;
     return file;
 }
 

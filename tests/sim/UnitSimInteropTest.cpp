@@ -1,6 +1,7 @@
 // The standalone server on a real pty, with lrzsz's rz receiving what it sends.
 #include "sim/SimUnit.h"
 
+#include "support/LinkFixture.h"
 #include "support/TempFolder.h"
 #include "support/UnitSimProcess.h"
 
@@ -14,6 +15,7 @@
 
 using namespace mr3x::sim;
 using mr3x::test::UnitSimProcess;
+using mr3x::test::bytesOf;
 
 namespace {
 
@@ -45,11 +47,6 @@ int runRz(const QString& pty, const QString& folder)
         return -1;
     }
     return rz.exitStatus() == QProcess::NormalExit ? rz.exitCode() : -1;
-}
-
-QByteArray bytesOf(const Bytes& bytes)
-{
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
 } // namespace

@@ -59,6 +59,17 @@ FinderSetup setupOf(const Shot& shot)
     return {true, shot.longRange ? 2 : 1, kSpeedDesign, shot.longRange ? 21.0 : 25.0};
 }
 
+/// The 8192 samples of a TRS trace of these arrivals, triggered at `injection`, with the unit's noise.
+TraceLevels trsTrace(const Shot& shot, const std::vector<sim::Arrival>& arrivals, int injection, std::uint64_t seed)
+{
+    const auto pulses = sim::trsPicture(arrivals, settingsOf(shot), injection);
+    sim::SimRandom random(seed);
+    TraceLevels trace{std::vector<double>(8192), 1, 1};
+    for (int n = 1; n <= 8192; ++n)
+        trace.level[std::size_t(n - 1)] = std::round(sim::traceLevel(pulses, n) + random.noise(0.6));
+    return trace;
+}
+
 Shot onCable(double faultM, double lengthM, bool longRange = false)
 {
     Shot shot;
@@ -198,11 +209,7 @@ TEST(FaultFinder, OnATrsTraceDistancesCountFromTheLaunchFoundAfterTheInjection)
 {
     Shot shot = onCable(150, 320);
     const int injection = 1500;
-    const auto pulses = sim::trsPicture(sim::ownShot(shot.cable, sim::TrsRole::Master, true), settingsOf(shot), injection);
-    sim::SimRandom random(4);
-    TraceLevels trace{std::vector<double>(8192), 1, 1};
-    for (int n = 1; n <= 8192; ++n)
-        trace.level[std::size_t(n - 1)] = std::round(sim::traceLevel(pulses, n) + random.noise(0.6));
+    const TraceLevels trace = trsTrace(shot, sim::ownShot(shot.cable, sim::TrsRole::Master, true), injection, 4);
     const TraceFinding found = findFault(trace, FinderSetup{false, 1, kSpeedDesign, double(injection % 4096)});
     EXPECT_EQ(found.zeroPoint, injection + sim::kLaunchAfterInjection);
     ASSERT_TRUE(found.fault);
@@ -214,16 +221,8 @@ TEST(FaultFinder, OnATrsTraceDistancesCountFromTheLaunchFoundAfterTheInjection)
 TEST(FaultFinder, ATrsPairIsLaidTogetherFromTheMastersLaunchAndTheSlavesArrivalAndItsTwoReadingsAddUpToTheCable)
 {
     Shot shot = onCable(150, 320);
-    const auto trsTrace = [&](const std::vector<sim::Arrival>& arrivals, int injection, std::uint64_t seed) {
-        const auto pulses = sim::trsPicture(arrivals, settingsOf(shot), injection);
-        sim::SimRandom random(seed);
-        TraceLevels trace{std::vector<double>(8192), 1, 1};
-        for (int n = 1; n <= 8192; ++n)
-            trace.level[std::size_t(n - 1)] = std::round(sim::traceLevel(pulses, n) + random.noise(0.6));
-        return trace;
-    };
-    const TraceLevels master = trsTrace(sim::ownShot(shot.cable, sim::TrsRole::Master, true), 1500, 1);
-    const TraceLevels slave = trsTrace(sim::slaveView(shot.cable), 2400, 2);
+    const TraceLevels master = trsTrace(shot, sim::ownShot(shot.cable, sim::TrsRole::Master, true), 1500, 1);
+    const TraceLevels slave = trsTrace(shot, sim::slaveView(shot.cable), 2400, 2);
     const TrsPairFinding pair = findTrsPair(master, 1500, slave, 2400, 1, kSpeedDesign);
     ASSERT_TRUE(pair.lockable);
     EXPECT_EQ(pair.master.zeroPoint, 1506);
@@ -248,7 +247,7 @@ TEST(FaultFinder, ATrsPairIsLaidTogetherFromTheMastersLaunchAndTheSlavesArrivalA
     EXPECT_TRUE(trsPairLines(off, 330.0)[2].ends_with(" against the cable's 330 m: 10 m short (3.0 %)"));
 
     // A Slave that heard nothing gives nothing to lock.
-    const TraceLevels silent = trsTrace({}, 2400, 3);
+    const TraceLevels silent = trsTrace(shot, {}, 2400, 3);
     const TrsPairFinding alone = findTrsPair(master, 1500, silent, 2400, 1, kSpeedDesign);
     EXPECT_FALSE(alone.lockable);
     EXPECT_EQ(trsPairLines(alone, 320.0)[0], "No arrival found on the Slave's trace");

@@ -42,10 +42,3 @@ TEST(Locator, LocateOpensTheWindowAtTheInjectionInEitherHalfOnlyWithinThePanBar)
     EXPECT_FALSE(locateWindow(4, 5000, 0).inRange);
     EXPECT_FALSE(locateWindow(-1, 5000, 0).inRange);
 }
-
-TEST(Locator, ModTakesTheSignOfTheDividend)
-{
-    for (const auto& [value, divisor, mod] : {std::tuple{5000LL, 4096LL, 904LL}, {-100LL, 4096LL, -100LL},
-                                              {-4196LL, 4096LL, -100LL}, {100LL, -7LL, 2LL}, {100LL, 0LL, 0LL}})
-        EXPECT_EQ(signKeepingMod(value, divisor), mod) << value << " " << divisor;
-}

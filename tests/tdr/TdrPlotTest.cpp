@@ -59,7 +59,6 @@ TEST(TdrPlot, TheInjectionPhaseFollowsTheInjectionsBlockRoundedHalfToEven)
     for (const auto& [injection, phase] : {std::pair{0, 4}, {127, 3}, {255, 2}, {383, 1}, {511, 4}, {191, 2}, {319, 2},
                                            {32767, 4}, {-129, 1}})
         EXPECT_EQ(injectionPhase(injection), phase) << injection;
-    EXPECT_EQ(injectionPhase(1e300), injectionPhase(1e15));
 }
 
 TEST(TdrPlot, EachInjectionPhaseSendsTheFourPulseBlocksToTheirOwnPoints)
@@ -83,9 +82,6 @@ TEST(TdrPlot, EachInjectionPhaseSendsTheFourPulseBlocksToTheirOwnPoints)
             EXPECT_EQ(points.level[508 + i], expected[phase][i]) << phase << " " << i;  // the last group alike
         }
     }
-    // A phase beyond 1..4 lands on the same sweep as its remainder.
-    EXPECT_EQ(interleaveEvent(blocks.area(), 10, 5).level, interleaveEvent(blocks.area(), 10, 1).level);
-    EXPECT_EQ(interleaveEvent(blocks.area(), 10, -3).level, interleaveEvent(blocks.area(), 10, 1).level);
 
     // Within a block the samples keep their order: group j holds sample j of every block.
     const EventArea samples(true);

@@ -53,10 +53,16 @@ TEST(TdrTestRun, TestStoresTheTraceWholeAndTheCursorsOnTheFaultsReflectionReadIt
     RetrievalFixture f;
     frmMaster& w = f.open();
     w.controlPanel->optPhase_MouseDown(0, Qt::LeftButton);
+    f.clock.setDateTime(QDateTime(QDate(2026, 12, 5), QTime(14, 3, 9)));
+    f.clearWire();
     w.tdrTests->cmdTest_Click();
 
-    // The setting batch for an M-R32 (time, identity, hardware), then the trace.
-    EXPECT_TRUE(f.sent.contains('T') && f.sent.contains('g'));
+    // The setting batch for an M-R32 (time, identity, hardware with the trace asked for: the panel
+    // as it starts, pre/post 7/1 and pulse width 2), then the reception's first 'C'.
+    const QByteArray batch = "T261205140309"
+                             "N" + f.sent.mid(14, 6) + ",Feeder 7 Fault          ,North Yard              ,                ,"
+                             "\r\n\r\ng15, 3,0,0,2,006,10,10,0";
+    EXPECT_EQ(f.sent.left(batch.size() + 1).toStdString(), (batch + "C").toStdString());
     const QStringList stored = traceFiles(f);
     ASSERT_EQ(stored.size(), 1) << f.statusHistory.join(" | ").toStdString();
     const QString name = stored.front();

@@ -3,6 +3,7 @@
 #include "events/ViewerFixture.h"
 #include "sim/SimUnit.h"
 #include "sim/TraceReading.h"
+#include "support/LinkFixture.h"
 
 #include "common/Files.h"
 #include "tdr/Distance.h"
@@ -53,8 +54,7 @@ void writeSimulatedPair(ViewerFixture& f)
         options.seed = 7;
         const sim::SimUnit unit(options);
         const sim::Bytes& pairEvent = unit.eventRecord(unit.storedEvents() - 1);
-        const QByteArray bytes(reinterpret_cast<const char*>(pairEvent.data()), static_cast<qsizetype>(pairEvent.size()));
-        f.writeFile("26-12-06 09-00-00.trg", bytes, role == sim::TrsRole::Master ? "MR-0101" : "MR-0102");
+        f.writeFile("26-12-06 09-00-00.trg", test::bytesOf(pairEvent), role == sim::TrsRole::Master ? "MR-0101" : "MR-0102");
     }
 }
 
