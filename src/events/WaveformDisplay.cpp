@@ -238,8 +238,7 @@ void WaveformDisplay::picvolts_KeyDown(int, int key, Qt::KeyboardModifiers modif
     if (target == 1 && v.lstTrig->currentRow() < 0)
         return;
     if (key == Qt::Key_Up || key == Qt::Key_Down) {
-        QScrollBar* align = w.tdrView.scrAlign[target];
-        align->setValue(std::clamp(align->value() + (key == Qt::Key_Up ? 1 : -1), -100, 100));
+        w.tdrViewer->nudgeAlignment(key, modifiers);
         return;
     }
     if (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Space)

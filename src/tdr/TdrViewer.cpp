@@ -248,12 +248,16 @@ void TdrViewer::picTDR_KeyDown(int key, Qt::KeyboardModifiers modifiers)
     if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Space)
         w.waveforms->picvolts_KeyDown(0, key, modifiers);
     w.clock.DoEvents();
-    // Up and Down move trace 0's bar, with Shift alone trace 1's; held with Ctrl or Alt they are
-    // not the viewer's. The arrow keys may come flagged as keypad keys.
+    nudgeAlignment(key, modifiers);
+}
+
+void TdrViewer::nudgeAlignment(int key, Qt::KeyboardModifiers modifiers)
+{
+    // The arrow keys may come flagged as keypad keys.
     const Qt::KeyboardModifiers held = modifiers & ~Qt::KeyboardModifiers(Qt::KeypadModifier);
     if ((key != Qt::Key_Up && key != Qt::Key_Down) || (held != Qt::NoModifier && held != Qt::ShiftModifier))
         return;
-    QScrollBar* align = v.scrAlign[held == Qt::ShiftModifier ? 1 : 0];
+    QScrollBar* align = w.tdrView.scrAlign[held == Qt::ShiftModifier ? 1 : 0];
     align->setValue(std::clamp(align->value() + (key == Qt::Key_Up ? 1 : -1), -100, 100));
 }
 

@@ -33,6 +33,10 @@ public:
     void picTDR_MouseDown(Qt::MouseButton button, double x);
     void picTDR_MouseMove(Qt::MouseButtons buttons, double x);
     void picTDR_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    /// Up and Down move trace 0's alignment bar a step, with Shift alone trace 1's; held with
+    /// Ctrl or Alt they move nothing (they are not the viewer's keys). The TDR plot and the event
+    /// pictures both take the keys so.
+    void nudgeAlignment(int key, Qt::KeyboardModifiers modifiers);
 
     /// Each event's injection phase (1 to 4) as the last TDR-mode drawing worked it out.
     int injectionPhase(int event) const { return injectionPhase_[event]; }

@@ -161,8 +161,10 @@ TEST(Waveform, TheMouseAndTheKeysPickEachEventsPulseOnTheGrid)
     w.waveforms->picvolts_KeyDown(0, Qt::Key_Left, Qt::ShiftModifier);
     EXPECT_EQ(w.program.CurrentPulse[1], 2);
     EXPECT_EQ(w.program.CurrentPulse[0], 2);
-    // Up and Down move the trace's alignment bar, within its ends.
+    // Up and Down move the trace's alignment bar, within its ends; held with Ctrl or Alt, nothing.
     w.waveforms->picvolts_KeyDown(0, Qt::Key_Up, Qt::NoModifier);
+    w.waveforms->picvolts_KeyDown(0, Qt::Key_Up, Qt::ControlModifier);
+    w.waveforms->picvolts_KeyDown(0, Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(w.tdrView.scrAlign[0]->value(), 1);
     w.tdrView.scrAlign[1]->setValue(-100);
     w.waveforms->picvolts_KeyDown(0, Qt::Key_Down, Qt::ShiftModifier);
