@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev
   lrzsz socat            # a file-transfer peer nobody here wrote, over a pty pair
   desktop-file-utils appstream   # validate the desktop entry and the metainfo
+  g++-mingw-w64-x86-64-posix wine   # the rules' tests cross-built and run as Windows programs
 )
 for option in "$@"; do
   case "$option" in
