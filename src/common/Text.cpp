@@ -1,7 +1,9 @@
 #include "common/Text.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <charconv>
 
 namespace mr3x {
 
@@ -54,6 +56,15 @@ long long leadingInteger(std::string_view text)
     // rather than overflowing the conversion.
     constexpr double limit = 1e15;
     return static_cast<long long>(std::clamp(leadingNumber(text), -limit, limit));
+}
+
+std::string fixedDecimals(double value, int places)
+{
+    // Room for any double in fixed notation (up to 309 digits before the point) and the decimals.
+    std::array<char, 400> text{};
+    const auto [end, error] =
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, std::clamp(places, 0, 40));
+    return error == std::errc() ? std::string(text.data(), end) : std::string("0");
 }
 
 std::vector<std::string> splitTrimmedFields(std::string_view line)

@@ -20,6 +20,11 @@ double leadingNumber(std::string_view text);
 /// leadingNumber truncated toward zero, for whole-number fields; held within +-10^15.
 long long leadingInteger(std::string_view text);
 
+/// `value` with `places` decimals, rounded as printf's "%.*f" rounds it, and always with a point:
+/// printf and std::to_string follow the C locale, which is the user's under Qt on Linux and has a
+/// decimal comma in German or French.
+std::string fixedDecimals(double value, int places);
+
 /// The fields of a comma-separated line, each trimmed; an empty line is one empty field.
 std::vector<std::string> splitTrimmedFields(std::string_view line);
 

@@ -1,4 +1,5 @@
 #include "common/Text.h"
+#include "support/DecimalCommaLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -20,4 +21,16 @@ TEST(Text, ASafeNameStaysInsideItsFolder)
     EXPECT_TRUE(isSafeName("a..b"));
     for (const char* bad : {"", ".", "..", "a/b", "a\\b", "C:x"})
         EXPECT_FALSE(isSafeName(bad)) << bad;
+}
+
+TEST(Text, DecimalsKeepTheirPointInEveryLocale)
+{
+    // Rounded as printf rounds the stored value: 2.25 is exact and goes to the even digit.
+    EXPECT_EQ(fixedDecimals(2.25, 1), "2.2");
+    EXPECT_EQ(fixedDecimals(-81.006, 2), "-81.01");
+    const test::DecimalCommaLocale comma;
+    if (!comma.active())
+        GTEST_SKIP() << "no locale with a decimal comma is installed here";
+    EXPECT_EQ(fixedDecimals(2.25, 1), "2.2");
+    EXPECT_EQ(fixedDecimals(1000.5, 3), "1000.500");
 }
