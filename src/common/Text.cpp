@@ -110,11 +110,30 @@ bool equalsNoCase(std::string_view a, std::string_view b)
     return a.size() == b.size() && toUpper(a) == toUpper(b);
 }
 
+bool isNameCharacter(char c)
+{
+    return static_cast<unsigned char>(c) >= 32 && std::string_view("/\\:*?\"<>|").find(c) == std::string_view::npos;
+}
+
+namespace {
+
+/// CON, PRN, AUX, NUL, COM0..COM9 and LPT0..LPT9, in any case, with or without an extension
+/// (and blanks before it, which Windows drops too).
+bool isDeviceName(std::string_view name)
+{
+    const std::string stem = toUpper(trim(name.substr(0, name.find('.'))));
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL")
+        return true;
+    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '0' && stem[3] <= '9';
+}
+
+} // namespace
+
 bool isSafeName(std::string_view name)
 {
     if (name.empty() || name == "." || name == "..")
         return false;
-    return name.find_first_of(std::string_view("/\\:\0", 4)) == std::string_view::npos;
+    return std::all_of(name.begin(), name.end(), isNameCharacter) && !isDeviceName(name);
 }
 
 } // namespace mr3x

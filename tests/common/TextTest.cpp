@@ -15,12 +15,14 @@ TEST(Text, NumbersAreReadLikeTheUnitsTexts)
     EXPECT_DOUBLE_EQ(leadingNumber("54.0% (v/2"), 54.0);
 }
 
-TEST(Text, ASafeNameStaysInsideItsFolder)
+TEST(Text, ASafeNameStaysInsideItsFolderHereAndOnWindows)
 {
-    EXPECT_TRUE(isSafeName("Unit 1"));
-    EXPECT_TRUE(isSafeName("a..b"));
-    for (const char* bad : {"", ".", "..", "a/b", "a\\b", "C:x"})
+    for (const char* good : {"Unit 1", "a..b", "St. James St.", "Süd", "CONSOLE", "com10", "nul2.evt", ".hidden"})
+        EXPECT_TRUE(isSafeName(good)) << good;
+    for (const char* bad : {"", ".", "..", "a/b", "a\\b", "C:x", "a*b", "a?b", "\"a\"", "a<b", "a>b", "a|b", "a\tb",
+                            "NUL", "con.txt", "Aux .EVT", "COM1", "lpt9.tdr"})
         EXPECT_FALSE(isSafeName(bad)) << bad;
+    EXPECT_FALSE(isSafeName(std::string("a\0b", 3)));
 }
 
 TEST(Text, DecimalsKeepTheirPointInEveryLocale)
