@@ -12,6 +12,7 @@ packages=(
   lrzsz socat            # a file-transfer peer nobody here wrote, over a pty pair
   ser2net                # a serial device server nobody here wrote, in front of the unit's pty
   desktop-file-utils appstream lintian   # check the desktop entry, the metainfo and the package
+  g++-mingw-w64-x86-64-posix wine   # the rules' tests cross-built and run as Windows programs
 )
 for option in "$@"; do
   case "$option" in

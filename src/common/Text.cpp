@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cctype>
+#include <charconv>
 
 namespace mr3x {
 
@@ -58,6 +59,15 @@ long long leadingInteger(std::string_view text)
     return static_cast<long long>(std::clamp(leadingNumber(text), -limit, limit));
 }
 
+std::string fixedDecimals(double value, int places)
+{
+    // Room for any double in fixed notation (up to 309 digits before the point) and the decimals.
+    std::array<char, 400> text{};
+    const auto [end, error] =
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, std::clamp(places, 0, 40));
+    return error == std::errc() ? std::string(text.data(), end) : std::string("0");
+}
+
 std::vector<std::string> splitTrimmedFields(std::string_view line)
 {
     std::vector<std::string> fields;
@@ -101,11 +111,30 @@ bool equalsNoCase(std::string_view a, std::string_view b)
     return a.size() == b.size() && toUpper(a) == toUpper(b);
 }
 
+bool isNameCharacter(char c)
+{
+    return static_cast<unsigned char>(c) >= 32 && std::string_view("/\\:*?\"<>|").find(c) == std::string_view::npos;
+}
+
+namespace {
+
+/// CON, PRN, AUX, NUL, COM0..COM9 and LPT0..LPT9, in any case, with or without an extension
+/// (and blanks before it, which Windows drops too).
+bool isDeviceName(std::string_view name)
+{
+    const std::string stem = toUpper(trim(name.substr(0, name.find('.'))));
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL")
+        return true;
+    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '0' && stem[3] <= '9';
+}
+
+} // namespace
+
 bool isSafeName(std::string_view name)
 {
     if (name.empty() || name == "." || name == "..")
         return false;
-    return name.find_first_of(std::string_view("/\\:\0", 4)) == std::string_view::npos;
+    return std::all_of(name.begin(), name.end(), isNameCharacter) && !isDeviceName(name);
 }
 
 bool isLeftOverSaveName(std::string_view name)

@@ -20,6 +20,11 @@ double leadingNumber(std::string_view text);
 /// leadingNumber truncated toward zero, for whole-number fields; held within +-10^15.
 long long leadingInteger(std::string_view text);
 
+/// `value` with `places` decimals, rounded as printf's "%.*f" rounds it, and always with a point:
+/// printf and std::to_string follow the C locale, which is the user's under Qt on Linux and has a
+/// decimal comma in German or French.
+std::string fixedDecimals(double value, int places);
+
 /// The fields of a comma-separated line, each trimmed; an empty line is one empty field.
 std::vector<std::string> splitTrimmedFields(std::string_view line);
 
@@ -28,8 +33,14 @@ std::string trim(std::string_view text);
 bool containsNoCase(std::string_view haystack, std::string_view needle);
 bool equalsNoCase(std::string_view a, std::string_view b);
 
-/// A name that may be used as one folder or file name inside the program folder: not empty,
-/// not "." or "..", and free of path separators, drive colons and NUL characters.
+/// A character a file or folder name may hold on Linux and on Windows alike: not a path separator,
+/// a drive colon, one of * ? " < > |, nor a control character (NUL included).
+bool isNameCharacter(char c);
+
+/// A name that may be used as one folder or file name inside the program folder, here and on the
+/// Windows machines the folders are copied to: not empty, not "." or "..", of name characters
+/// only, and no device name of Windows ("AUX", "nul.evt": what is written there goes to the
+/// device).
 bool isSafeName(std::string_view name);
 
 /// The name of the temporary file a save writes beside one of the program's text files and

@@ -1,8 +1,9 @@
 #include "events/DipClasses.h"
 
+#include "common/Text.h"
+
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <span>
 
 namespace mr3x::events {
@@ -33,9 +34,7 @@ const char* kindName(DipKind kind)
 
 std::string oneDecimal(double value)
 {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.1f", std::abs(value) < 0.05 ? 0.0 : value);
-    return text;
+    return fixedDecimals(std::abs(value) < 0.05 ? 0.0 : value, 1);
 }
 
 std::string residualBand(DipKind kind, double percent)

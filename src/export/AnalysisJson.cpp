@@ -1,5 +1,6 @@
 #include "export/AnalysisJson.h"
 
+#include "common/Text.h"
 #include "events/DipClasses.h"
 
 #include <cstdio>
@@ -28,9 +29,7 @@ std::size_t utf8Length(std::string_view text, std::size_t i)
 
 std::string decimals(double value, int places)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", places, value);
-    std::string out = text;
+    const std::string out = fixedDecimals(value, places);
     return out == "-0.0" || out == "-0.00" ? out.substr(1) : out;
 }
 

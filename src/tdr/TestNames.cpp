@@ -3,6 +3,8 @@
 #include "common/Text.h"
 #include "tdr/TraceRecord.h"
 
+#include <algorithm>
+
 namespace mr3x::tdr {
 
 namespace {
@@ -20,15 +22,13 @@ std::string testName(std::string_view date, std::string_view time, std::string_v
     return name;
 }
 
-/// The name with every character that could lead out of the folder (a separator, a drive colon,
-/// the NUL that would cut the name short) replaced by "_".
+/// The name with every character no file name may hold (a separator or drive colon that could
+/// lead out of the folder, the NUL that would cut the name short, what Windows refuses) replaced
+/// by "_".
 std::string withinFolder(std::string_view name)
 {
     std::string safe(name);
-    for (char& c : safe) {
-        if (c == '/' || c == '\\' || c == ':' || c == '\0')
-            c = '_';
-    }
+    std::replace_if(safe.begin(), safe.end(), [](char c) { return !isNameCharacter(c); }, '_');
     return safe;
 }
 

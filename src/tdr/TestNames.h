@@ -28,9 +28,9 @@ std::string trsTestName(std::string_view date, std::string_view time, std::strin
 /// bytes 3,4,5 joined by "-", " (", the legacy name up to its first ".", ").TDR"; each byte as
 /// two decimal digits (last two kept).
 ///
-/// The result is always one safe file name in the unit folder: a "/", "\", ":" or NUL in the
-/// legacy name (which a file listing on another system may hand over) becomes "_", so the copy
-/// can never land in another folder or on another drive.
+/// The result is always one safe file name in the unit folder: a "/", "\", ":", NUL or other
+/// character no name may hold in the legacy name (which a file listing on another system may hand
+/// over) becomes "_", so the copy can never land in another folder or on another drive.
 std::string legacyTraceName(std::string_view legacyFileName, const events::RecordTrailer& trailer);
 
 } // namespace mr3x::tdr

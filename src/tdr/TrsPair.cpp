@@ -1,8 +1,8 @@
 #include "tdr/TrsPair.h"
 
+#include "common/Text.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace mr3x::tdr {
 
@@ -11,13 +11,6 @@ namespace {
 std::string metres(long long m)
 {
     return std::to_string(m) + " m";
-}
-
-std::string oneDecimal(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", value);
-    return text;
 }
 
 } // namespace
@@ -54,7 +47,7 @@ std::vector<std::string> trsPairLines(const TrsPairFinding& pair, std::optional<
     if (cableLengthM && *cableLengthM > 0) {
         const double apart = static_cast<double>(*pair.sumM) - *cableLengthM;
         sum += " against the cable's " + metres(std::llround(*cableLengthM)) + ": " + metres(std::llround(std::abs(apart)))
-               + (apart < 0 ? " short" : apart > 0 ? " over" : "") + " (" + oneDecimal(100 * std::abs(apart) / *cableLengthM)
+               + (apart < 0 ? " short" : apart > 0 ? " over" : "") + " (" + fixedDecimals(100 * std::abs(apart) / *cableLengthM, 1)
                + " %)";
     } else {
         sum += "; give the cable's length to compare";

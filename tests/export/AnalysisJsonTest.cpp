@@ -1,6 +1,7 @@
 // The reader's JSON lines: the keys in their order, numbers as JSON takes them, and any file name
 // written so that a JSON reader takes it back whole.
 #include "export/AnalysisJson.h"
+#include "support/DecimalCommaLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -31,4 +32,18 @@ TEST(AnalysisJson, LinesHoldTheirKeysInOrderAndAnyNameIsValidJson)
     EXPECT_EQ(jsonString("Süd"), "\"Süd\"");
     EXPECT_EQ(jsonString("S\xfc" "d \xe2\x82"), R"("S\ufffdd \ufffd\ufffd")");
     EXPECT_EQ(jsonString("\xc0\xaf \xed\xa0\x80"), R"("\ufffd\ufffd \ufffd\ufffd\ufffd")");  // overlong, surrogate
+}
+
+TEST(AnalysisJson, NumbersStayJsonInADecimalCommaLocale)
+{
+    const test::DecimalCommaLocale comma;
+    if (!comma.active())
+        GTEST_SKIP() << "no locale with a decimal comma is installed here";
+    tdr::TraceFinding finding;
+    finding.noise = 0.604;
+    EXPECT_EQ(traceJson("a.TDR", false, finding),
+              R"({"file": "a.TDR", "kind": "tdr", "fault": null, "far_end": null, "noise": 0.60})");
+    events::DipMeasurement m;
+    m.referenceVolts = 229.96;
+    EXPECT_EQ(eventJson("e.trg", m, 50), R"({"file": "e.trg", "kind": "event", "reference_v": 230.0, "dips": []})");
 }

@@ -46,7 +46,7 @@ TEST(TestNames, ALegacyFileIsNamedByItsTrailerAndItsNameUpToTheFirstDotAndNeverL
 
     const auto trailer = trailerAt({26, 1, 2, 3, 4, 5});
     const std::vector<std::string> names{"..\\..\\evil.tst", "sub/dir.tst", "C:evil.tst", "a\\b/c:d.ref",
-                                         std::string("nul\0cut.tst", 11)};
+                                         std::string("nul\0cut.tst", 11), "a*b?<c>|\"d\".tst"};
     for (const std::string& name : names) {
         const std::string converted = legacyTraceName(name, trailer);
         EXPECT_TRUE(mr3x::isSafeName(converted)) << converted;
@@ -54,4 +54,5 @@ TEST(TestNames, ALegacyFileIsNamedByItsTrailerAndItsNameUpToTheFirstDotAndNeverL
         EXPECT_EQ(converted.size(), 19 + legacyBaseName(name).size() + 5) << converted;
     }
     EXPECT_EQ(legacyTraceName("a\\b/c:d.ref", trailer), "26-01-02 03-04-05 (a_b_c_d).TDR");
+    EXPECT_EQ(legacyTraceName("a*b?<c>|\"d\".tst", trailer), "26-01-02 03-04-05 (a_b__c___d_).TDR");
 }
