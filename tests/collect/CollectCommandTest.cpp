@@ -5,6 +5,7 @@
 #include "link/ConnectionLifecycle.h"
 #include "link/SerialPortTransport.h"
 #include "support/MasterFixture.h"
+#include "support/Ser2netProcess.h"
 #include "support/UnitSimProcess.h"
 
 #include <QDir>
@@ -13,9 +14,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QStandardPaths>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QRegularExpression>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -102,58 +100,6 @@ private:
     QStringList addresses_;
 };
 
-/// A free loopback port for a server about to start (the tiny window before it binds is taken
-/// as a risk of the test, not of the program).
-quint16 freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
-/// Debian's ser2net in front of a serial device, as an RFC 2217 device server on loopback.
-class DeviceServer {
-public:
-    DeviceServer(const TempFolder& root, const QString& device) : port_(freePort())
-    {
-        const QString config = root.path() + QStringLiteral("/ser2net.yaml");
-        const QStringList yaml{"connection: &unit", QStringLiteral("  accepter: telnet(rfc2217),tcp,127.0.0.1,%1").arg(port_),
-                               QStringLiteral("  connector: serialdev,%1,115200n81,local").arg(device), "  options:",
-                               "    kickolduser: true"};
-        root.write(QStringLiteral("ser2net.yaml"), (yaml.join('\n') + '\n').toUtf8());
-        process_.start(program(), {"-n", "-u", "-c", config});
-        process_.waitForStarted(5000);
-        // Ready once it accepts; the probe's session ends when it goes, before the collector's.
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 10'000 && process_.state() == QProcess::Running) {
-            QTcpSocket probe;
-            probe.connectToHost(QHostAddress::LocalHost, port_);
-            if (probe.waitForConnected(200)) {
-                probe.disconnectFromHost();
-                ready_ = true;
-                break;
-            }
-            QThread::msleep(50);
-        }
-        QThread::msleep(200);
-    }
-    ~DeviceServer()
-    {
-        process_.terminate();
-        if (!process_.waitForFinished(3000))
-            process_.kill();
-    }
-    static QString program() { return QStandardPaths::findExecutable(QStringLiteral("ser2net"), {"/usr/sbin", "/usr/bin"}); }
-    bool ready() const { return ready_; }
-    QString address() const { return QStringLiteral("rfc2217://127.0.0.1:%1").arg(port_); }
-
-private:
-    quint16 port_;
-    QProcess process_;
-    bool ready_ = false;
-};
-
 QJsonObject reportOf(const QByteArray& json, const QString& unit)
 {
     for (const QJsonValue& entry : QJsonDocument::fromJson(json).object().value("units").toArray())
@@ -171,11 +117,12 @@ TEST(CollectCommand, ARoundCollectsTheGoodUnitsNamesEachFailureAndTheNextRoundFi
     fleet.add("MR-0102", "South Yard", {"--silent", "="});
     fleet.add("MR-0103", "East Yard", {"--fault-transfer", "2", "--disconnect", "2000"});
     fleet.add("MR-0104", "West Yard", {"--serial", "MR-9999"});
-    std::unique_ptr<DeviceServer> server;
-    if (!DeviceServer::program().isEmpty()) {
-        server = std::make_unique<DeviceServer>(fleet.root(), fleet.add("MR-0105", "Depot", {"--events", "3"}));
-        ASSERT_TRUE(server->ready()) << "ser2net did not start";
-        fleet.reachLastAt(server->address());
+    std::unique_ptr<test::Ser2netProcess> server;
+    if (!test::Ser2netProcess::program().isEmpty()) {
+        server = std::make_unique<test::Ser2netProcess>(fleet.add("MR-0105", "Depot", {"--events", "3"}), QString(),
+                                                        fleet.root().path());
+        ASSERT_EQ(server->error(), "");
+        fleet.reachLastAt(server->rfc2217Port());
     } else {
         std::cout << "ser2net is not installed: the unit behind a device server is left out\n";
     }

@@ -46,7 +46,8 @@ Ser2netProcess::Ser2netProcess(const QString& telnetDevice, const QString& rawDe
     }
     file.write("%YAML 1.1\n---\n");
     file.write(connection("rfc2217", QStringLiteral("telnet(rfc2217),tcp,127.0.0.1,%1").arg(telnetPort_), telnetDevice));
-    file.write(connection("raw", QStringLiteral("tcp,127.0.0.1,%1").arg(rawPort_), rawDevice));
+    if (!rawDevice.isEmpty())
+        file.write(connection("raw", QStringLiteral("tcp,127.0.0.1,%1").arg(rawPort_), rawDevice));
     file.close();
 
     // In the foreground (-n), without UUCP locks on the pty (-u).
@@ -57,7 +58,7 @@ Ser2netProcess::Ser2netProcess(const QString& telnetDevice, const QString& rawDe
         error_ = QStringLiteral("ser2net did not start: ") + process_.errorString();
         return;
     }
-    if (!waitUntilListening(telnetPort_) || !waitUntilListening(rawPort_))
+    if (!waitUntilListening(telnetPort_) || (!rawDevice.isEmpty() && !waitUntilListening(rawPort_)))
         error_ = QStringLiteral("ser2net is not listening: ") + QString::fromLocal8Bit(process_.readAllStandardError());
 }
 

@@ -15,6 +15,7 @@ public:
     /// ser2net's path; empty when it is not installed.
     static QString program();
 
+    /// Without a raw device, only the telnet accepter.
     Ser2netProcess(const QString& telnetDevice, const QString& rawDevice, const QString& configFolder);
     ~Ser2netProcess();
     Ser2netProcess(const Ser2netProcess&) = delete;
