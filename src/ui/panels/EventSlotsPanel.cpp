@@ -44,6 +44,7 @@ QGroupBox* buildEventList(EventSlotView& v, int i, QWidget* parent)
     auto* layout = new QVBoxLayout(v.fraEvents);
     layout->setContentsMargins(4, 2, 4, 2);
     auto* filters = new QHBoxLayout;
+    filters->setSpacing(2);
     v.optAll = named(new QRadioButton(QStringLiteral("All"), v.fraEvents), QStringLiteral("optAll"), i);
     v.optVlt = named(new QRadioButton(QStringLiteral(".VLT"), v.fraEvents), QStringLiteral("optVlt"), i);
     v.optTrg = named(new QRadioButton(QStringLiteral(".TRG"), v.fraEvents), QStringLiteral("optTrg"), i);
