@@ -227,7 +227,7 @@ void frmMaster::buildControlPanel()
     scroller->setWidgetResizable(true);
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setWidget(panel);
-    scroller->setMinimumWidth(panel->sizeHint().width() + 16);
+    scroller->setMinimumWidth(panel->minimumSizeHint().width() + 16);
 
     fraControls = makePanel(this, QStringLiteral("fraControls"), QStringLiteral("Control Panel"), scroller, nullptr, QString());
     addDockWidget(Qt::RightDockWidgetArea, fraControls);

@@ -44,6 +44,7 @@ QGroupBox* buildEventList(EventSlotView& v, int i, QWidget* parent)
     auto* layout = new QVBoxLayout(v.fraEvents);
     layout->setContentsMargins(4, 2, 4, 2);
     auto* filters = new QHBoxLayout;
+    filters->setSpacing(2);
     v.optAll = named(new QRadioButton(QStringLiteral("All"), v.fraEvents), QStringLiteral("optAll"), i);
     v.optVlt = named(new QRadioButton(QStringLiteral(".VLT"), v.fraEvents), QStringLiteral("optVlt"), i);
     v.optTrg = named(new QRadioButton(QStringLiteral(".TRG"), v.fraEvents), QStringLiteral("optTrg"), i);
@@ -52,7 +53,7 @@ QGroupBox* buildEventList(EventSlotView& v, int i, QWidget* parent)
         filters->addWidget(filter);
     layout->addLayout(filters);
     v.lstTrig = named(new QListWidget(v.fraEvents), QStringLiteral("lstTrig"), i);
-    v.lstTrig->setMinimumWidth(150);
+    v.lstTrig->setMinimumWidth(120);
     v.lstTrig->setToolTip(QStringLiteral("Click an event to show it; right-click to delete its file"));
     layout->addWidget(v.lstTrig);
     v.lblEventFile = named(new QLabel(v.fraEvents), QStringLiteral("lblEventFile"), i);
@@ -196,9 +197,6 @@ QHBoxLayout* buildWaveControls(EventSlotView& v, int i, QWidget* parent)
     v.cmdZoom->setMaximumWidth(32);
     v.cmdZoom->setToolTip(QStringLiteral("Zoom in on the pulse grid, or back to the whole event"));
     row->addWidget(v.cmdZoom);
-    v.cmdEnlarge = named(new QPushButton(QStringLiteral("Enlarge"), parent), QStringLiteral("cmdEnlarge"), i);
-    v.cmdEnlarge->setToolTip(QStringLiteral("Show this event large (or double-click the picture); Escape puts it back"));
-    row->addWidget(v.cmdEnlarge);
     v.cmdExport = named(new QPushButton(QStringLiteral("Export..."), parent), QStringLiteral("cmdExport"), i);
     v.cmdExport->setToolTip(QStringLiteral("Save this event as COMTRADE, CSV, a picture or a fault report"));
     row->addWidget(v.cmdExport);
@@ -247,6 +245,10 @@ QWidget* buildEventSlotView(EventSlotView& v, int i, QWidget* parent)
     v.lstLastIndex->setFont(QFont(QStringLiteral("Monospace")));
     v.tbsEvents->addTab(v.lstLastIndex, QStringLiteral("Last index"));
     grid->addWidget(v.tbsEvents, 0, 1);
+    // Beside the tabs, where it widens nothing: the row under the picture is the slot's widest.
+    v.cmdEnlarge = named(new QPushButton(QStringLiteral("Enlarge"), v.tbsEvents), QStringLiteral("cmdEnlarge"), i);
+    v.cmdEnlarge->setToolTip(QStringLiteral("Show this event large (or double-click the picture); Escape puts it back"));
+    v.tbsEvents->setCornerWidget(v.cmdEnlarge, Qt::TopRightCorner);
 
     grid->addWidget(buildPicture(v, i, slot), 1, 0, 1, 2);
     grid->addLayout(buildWaveControls(v, i, slot), 2, 0, 1, 2);

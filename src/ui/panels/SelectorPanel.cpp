@@ -22,7 +22,7 @@ QComboBox* selector(QWidget* parent, const QString& name, int index = -1)
 {
     auto* box = named(new QComboBox(parent), name, index);
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    box->setMinimumContentsLength(14);
+    box->setMinimumContentsLength(12);
     return box;
 }
 
@@ -49,8 +49,9 @@ QWidget* frmMaster::buildSelectorColumn()
 {
     auto* column = new QWidget(this);
     column->setObjectName(QStringLiteral("fraSelectors"));
-    // A fixed width: the column keeps its place when the system selector is hidden or shown.
-    column->setFixedWidth(248);
+    // A fixed width: the column keeps its place when the system selector is hidden or shown. It
+    // is as narrow as its lists allow, for the viewers beside the Control Panel on a laptop.
+    column->setFixedWidth(226);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
 

@@ -54,6 +54,11 @@ QVBoxLayout* buildPlot(TdrViewerView& v, QWidget* parent)
     v.cmdEnlargeTdr = named(new QPushButton(QStringLiteral("Enlarge"), parent), QStringLiteral("cmdEnlargeTdr"));
     v.cmdEnlargeTdr->setToolTip(QStringLiteral("Show the viewer large (or double-click the plot); Escape puts it back"));
     panRow->addWidget(v.cmdEnlargeTdr);
+    // Under the plot rather than beside the result: the read-outs' column stays narrow and the
+    // plot beside it gets the width.
+    v.cmdTdrExport = named(new QPushButton(QStringLiteral("Export..."), parent), QStringLiteral("cmdTdrExport"));
+    v.cmdTdrExport->setToolTip(QStringLiteral("Save a trace as CSV, or the view as a picture"));
+    panRow->addWidget(v.cmdTdrExport);
     column->addLayout(panRow);
     return column;
 }
@@ -113,10 +118,6 @@ QVBoxLayout* buildReadouts(TdrViewerView& v, QWidget* parent)
     v.cmdFind = named(new QPushButton(QStringLiteral("Find"), result), QStringLiteral("cmdFind"));
     v.cmdFind->setToolTip(QStringLiteral("Put the moving cursor on the fault's reflection (against a ticked reference when there is one)"));
     resultRow->addWidget(v.cmdFind);
-    // Beside the result it measures, where a laptop screen still shows it.
-    v.cmdTdrExport = named(new QPushButton(QStringLiteral("Export..."), result), QStringLiteral("cmdTdrExport"));
-    v.cmdTdrExport->setToolTip(QStringLiteral("Save a trace as CSV, or the view as a picture"));
-    resultRow->addWidget(v.cmdTdrExport);
     resultLayout->addLayout(resultRow);
     v.lblFinding = named(new QLabel(result), QStringLiteral("lblFinding"));
     v.lblFinding->setWordWrap(true);
