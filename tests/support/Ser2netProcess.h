@@ -15,7 +15,10 @@ public:
     /// ser2net's path; empty when it is not installed.
     static QString program();
 
-    Ser2netProcess(const QString& telnetDevice, const QString& rawDevice, const QString& configFolder);
+    /// `charDelay` false turns off ser2net's wait for more characters before it sends what the
+    /// device gave it (on by default: fewer, fuller packets).
+    Ser2netProcess(const QString& telnetDevice, const QString& rawDevice, const QString& configFolder,
+                   bool charDelay = true);
     ~Ser2netProcess();
     Ser2netProcess(const Ser2netProcess&) = delete;
     Ser2netProcess& operator=(const Ser2netProcess&) = delete;
