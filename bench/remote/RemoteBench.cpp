@@ -1,10 +1,11 @@
 // How a unit fares behind a serial device server and over a slow link, on the real clock.
 //
-// 1. One 11520-byte event record at 115200 baud from the simulated unit pacing at the line rate,
+// 1. One 11520-byte event record at 115200 baud from the simulated unit pacing at the line rate:
+//    straight from its pty, from its own RFC 2217 port (the program's network side alone), and
 //    through Debian's ser2net (its "telnet(rfc2217)" and its raw "tcp" accepter on loopback, in
-//    front of the unit's pty) and, for comparison, straight from the pty. Timed on the program's
-//    side, from starting the reception to the file complete, against the line-rate minimum
-//    (11520 x 10 / 115200 = 1.0 s).
+//    front of the units' ptys), as configured by default and with its character delay off. Timed
+//    on the program's side, from starting the reception to the file complete, against the
+//    line-rate minimum (11520 x 10 / 115200 = 1.0 s).
 // 2. The road of one event (log on, settings, index, two events, TEST, ARM) on a pty, and on the
 //    unit listening as an RFC 2217 device server behind a relay holding the bytes 0 ms and 300 ms
 //    (+-60 ms) each way. The share of the slow road's time spent waiting on the round trip is its
@@ -78,6 +79,21 @@ std::vector<std::optional<double>> receiveRecords(const QString& port, int runs)
     return times;
 }
 
+void report(const QString& how, const std::vector<std::optional<double>>& runs)
+{
+    std::vector<double> times;
+    for (const std::optional<double>& seconds : runs)
+        if (seconds)
+            times.push_back(*seconds);
+    if (times.empty()) {
+        std::printf("   %-30s every run failed\n", qPrintable(how));
+        return;
+    }
+    std::printf("   %-30s median of %zu: %.3f s = %.3f x the minimum (best %.3f s, worst %.3f s)\n", qPrintable(how),
+                times.size(), median(times), median(times) / kLineRateMinimumS, *std::min_element(times.begin(), times.end()),
+                *std::max_element(times.begin(), times.end()));
+}
+
 void benchSer2net(int runs)
 {
     if (test::Ser2netProcess::program().isEmpty()) {
@@ -86,30 +102,30 @@ void benchSer2net(int runs)
     }
     const QStringList unitArguments = {"--pace", "--baud", "115200", "--disarmed", "--seed", "7"};
     test::UnitSimProcess telnetUnit(unitArguments), rawUnit(unitArguments), ptyUnit(unitArguments);
-    QTemporaryDir config;
-    const test::Ser2netProcess server(telnetUnit.path(), rawUnit.path(), config.path());
-    if (ptyUnit.path().isEmpty() || !server.error().isEmpty()) {
-        std::fprintf(stderr, "ser2net did not serve the units: %s\n", qPrintable(server.error()));
+    if (telnetUnit.path().isEmpty() || rawUnit.path().isEmpty() || ptyUnit.path().isEmpty()) {
+        std::fprintf(stderr, "the simulated units did not start\n");
         std::exit(1);
     }
     std::printf("1. one 11520-byte event record at 115200 baud, paced; line-rate minimum %.3f s\n", kLineRateMinimumS);
-    const std::pair<const char*, QString> ports[] = {
-        {"ser2net telnet(rfc2217)", server.rfc2217Port()},
-        {"ser2net raw tcp", server.rawPort()},
-        {"a pty, no ser2net", ptyUnit.path()},
-    };
-    for (const auto& [how, port] : ports) {
-        std::vector<double> times;
-        for (const std::optional<double>& seconds : receiveRecords(port, runs))
-            if (seconds)
-                times.push_back(*seconds);
-        if (times.empty()) {
-            std::printf("   %-24s every run failed\n", how);
-            continue;
+    report(QStringLiteral("a pty, no ser2net"), receiveRecords(ptyUnit.path(), runs));
+    {
+        // The program's own network side without a device server between: the unit speaks telnet.
+        QStringList listening = unitArguments;
+        test::UnitSimProcess networkUnit(listening << QStringLiteral("--listen") << QStringLiteral("127.0.0.1:0")
+                                                   << QStringLiteral("--rfc2217"));
+        report(QStringLiteral("the unit's own rfc2217 port"), receiveRecords(networkUnit.path(), runs));
+    }
+    // As Debian ships it, and without the wait for more characters that fills its packets.
+    for (const bool charDelay : {true, false}) {
+        QTemporaryDir config;
+        const test::Ser2netProcess server(telnetUnit.path(), rawUnit.path(), config.path(), charDelay);
+        if (!server.error().isEmpty()) {
+            std::fprintf(stderr, "ser2net did not serve the units: %s\n", qPrintable(server.error()));
+            std::exit(1);
         }
-        std::printf("   %-24s median of %zu: %.3f s = %.3f x the minimum (best %.3f s, worst %.3f s)\n", how, times.size(),
-                    median(times), median(times) / kLineRateMinimumS, *std::min_element(times.begin(), times.end()),
-                    *std::max_element(times.begin(), times.end()));
+        const char* setting = charDelay ? "chardelay on" : "chardelay off";
+        report(QStringLiteral("telnet(rfc2217), %1").arg(QString::fromLatin1(setting)), receiveRecords(server.rfc2217Port(), runs));
+        report(QStringLiteral("raw tcp, %1").arg(QString::fromLatin1(setting)), receiveRecords(server.rawPort(), runs));
     }
     std::printf("\n");
 }

@@ -21,10 +21,11 @@ std::pair<quint16, quint16> freePorts()
     return {first.serverPort(), second.serverPort()};
 }
 
-QByteArray connection(const char* name, const QString& accepter, const QString& device)
+QByteArray connection(const char* name, const QString& accepter, const QString& device, bool charDelay)
 {
-    return QStringLiteral("connection: &%1\n  accepter: %2\n  connector: serialdev,%3,115200n81,local\n")
-        .arg(QString::fromLatin1(name), accepter, device)
+    return QStringLiteral("connection: &%1\n  accepter: %2\n  connector: serialdev,%3,115200n81,local\n"
+                          "  options:\n    chardelay: %4\n")
+        .arg(QString::fromLatin1(name), accepter, device, charDelay ? QStringLiteral("true") : QStringLiteral("false"))
         .toUtf8();
 }
 
@@ -35,7 +36,8 @@ QString Ser2netProcess::program()
     return QStandardPaths::findExecutable(QStringLiteral("ser2net"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
 }
 
-Ser2netProcess::Ser2netProcess(const QString& telnetDevice, const QString& rawDevice, const QString& configFolder)
+Ser2netProcess::Ser2netProcess(const QString& telnetDevice, const QString& rawDevice, const QString& configFolder,
+                               bool charDelay)
 {
     std::tie(telnetPort_, rawPort_) = freePorts();
     const QString config = configFolder + QStringLiteral("/ser2net.yaml");
@@ -45,9 +47,9 @@ Ser2netProcess::Ser2netProcess(const QString& telnetDevice, const QString& rawDe
         return;
     }
     file.write("%YAML 1.1\n---\n");
-    file.write(connection("rfc2217", QStringLiteral("telnet(rfc2217),tcp,127.0.0.1,%1").arg(telnetPort_), telnetDevice));
+    file.write(connection("rfc2217", QStringLiteral("telnet(rfc2217),tcp,127.0.0.1,%1").arg(telnetPort_), telnetDevice, charDelay));
     if (!rawDevice.isEmpty())
-        file.write(connection("raw", QStringLiteral("tcp,127.0.0.1,%1").arg(rawPort_), rawDevice));
+        file.write(connection("raw", QStringLiteral("tcp,127.0.0.1,%1").arg(rawPort_), rawDevice, charDelay));
     file.close();
 
     // In the foreground (-n), without UUCP locks on the pty (-u).

@@ -16,7 +16,10 @@ public:
     static QString program();
 
     /// Without a raw device, only the telnet accepter.
-    Ser2netProcess(const QString& telnetDevice, const QString& rawDevice, const QString& configFolder);
+    /// `charDelay` false turns off ser2net's wait for more characters before it sends what the
+    /// device gave it (on by default: fewer, fuller packets).
+    Ser2netProcess(const QString& telnetDevice, const QString& rawDevice, const QString& configFolder,
+                   bool charDelay = true);
     ~Ser2netProcess();
     Ser2netProcess(const Ser2netProcess&) = delete;
     Ser2netProcess& operator=(const Ser2netProcess&) = delete;
