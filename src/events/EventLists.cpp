@@ -158,10 +158,8 @@ void EventLists::loadChosenLine(int i)
 
 QStringList EventLists::newFromCollector(const QString& folder)
 {
-    if (!since_.isValid())
-        since_ = w.clock.currentDateTime();
     QStringList fresh;
-    for (const QString& name : collectedSince(folder, since_))
+    for (const QString& name : collectedUnopened(folder))
         if (!lookedAt_.contains(joinPath(folder, name)))
             fresh << name;
     return fresh;
@@ -185,7 +183,11 @@ void EventLists::markLookedAt(int i)
     QListWidgetItem* item = w.eventSlot[i].lstTrig->currentItem();
     if (!isMarkedNew(item))
         return;
-    lookedAt_.insert(joinPath(w.filTrig[i]->Path(), fileOfLine(i, w.eventSlot[i].lstTrig->currentRow())));
+    const QString folder = w.filTrig[i]->Path();
+    const QString name = fileOfLine(i, w.eventSlot[i].lstTrig->currentRow());
+    // A folder the note cannot be written in still shows the event opened, for this run.
+    if (!noteOpened(folder, name, w.clock.currentDateTime()))
+        lookedAt_.insert(joinPath(folder, name));
     QFont plain = item->font();
     plain.setBold(false);
     item->setFont(plain);

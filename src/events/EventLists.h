@@ -37,8 +37,8 @@ public:
 
     /// The file a list line stands for (through its item data); empty when none.
     QString fileOfLine(int i, int row) const;
-    /// Whether the line stands for an event the collector stored since the program started that
-    /// has not been looked at yet (it shows in bold).
+    /// Whether the line stands for an event the collector stored that nobody has opened yet (it
+    /// shows in bold).
     static bool isMarkedNew(const QListWidgetItem* item);
 
 private:
@@ -46,14 +46,13 @@ private:
     /// Steps shared by a click and by slot 0 choosing for slot 1: the file of the chosen line
     /// into the slot.
     void loadChosenLine(int i);
-    /// The files of `folder` the collector stored since the program started, not looked at yet.
+    /// The files of `folder` the collector stored, not opened yet.
     QStringList newFromCollector(const QString& folder);
     void markNew(QListWidgetItem* item);
     void markLookedAt(int i);
 
     frmMaster& w;
-    QDateTime since_;          // the program's start, as the collector's notes read it
-    QSet<QString> lookedAt_;   // paths of the new events the user has opened
+    QSet<QString> lookedAt_; // new events opened in this run whose note could not be written
 };
 
 } // namespace mr3x
