@@ -8,6 +8,8 @@
 #include "unit/CollectedEvents.h"
 #include "ui/frmMaster.h"
 
+#include <QBrush>
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QListWidgetItem>
@@ -165,17 +167,25 @@ QStringList EventLists::newFromCollector(const QString& folder)
     return fresh;
 }
 
+namespace {
+
+constexpr int newEventRole = Qt::UserRole + 1;
+// A light highlight rather than bold: a bold line would no longer fit the list, and its slot
+// number at the end is what tells the events apart.
+const QColor newEventBackground(255, 240, 160);
+
+} // namespace
+
 void EventLists::markNew(QListWidgetItem* item)
 {
-    QFont bold = item->font();
-    bold.setBold(true);
-    item->setFont(bold);
+    item->setData(newEventRole, true);
+    item->setBackground(newEventBackground);
     item->setToolTip(QStringLiteral("New: fetched by mr3x-collect"));
 }
 
 bool EventLists::isMarkedNew(const QListWidgetItem* item)
 {
-    return item != nullptr && item->font().bold();
+    return item != nullptr && item->data(newEventRole).toBool();
 }
 
 void EventLists::markLookedAt(int i)
@@ -188,9 +198,8 @@ void EventLists::markLookedAt(int i)
     // A folder the note cannot be written in still shows the event opened, for this run.
     if (!noteOpened(folder, name, w.clock.currentDateTime()))
         lookedAt_.insert(joinPath(folder, name));
-    QFont plain = item->font();
-    plain.setBold(false);
-    item->setFont(plain);
+    item->setData(newEventRole, false);
+    item->setBackground(QBrush());
     item->setToolTip(QString());
 }
 

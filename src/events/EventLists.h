@@ -38,7 +38,7 @@ public:
     /// The file a list line stands for (through its item data); empty when none.
     QString fileOfLine(int i, int row) const;
     /// Whether the line stands for an event the collector stored that nobody has opened yet (it
-    /// shows in bold).
+    /// shows highlighted).
     static bool isMarkedNew(const QListWidgetItem* item);
 
 private:

@@ -118,7 +118,7 @@ TEST(EventLists, DownloadedEventsAppearInBothListsAtMainsVoltageAndStayWhileAFil
     EXPECT_EQ(w.eventSlot[0].lstTrig->count(), 12);
 }
 
-TEST(EventLists, EventsTheCollectorStoredStayBoldUntilOpenedEvenAcrossRestartsAndAReFetchIsNewAgain)
+TEST(EventLists, EventsTheCollectorStoredStayMarkedUntilOpenedEvenAcrossRestartsAndAReFetchIsNewAgain)
 {
     ViewerFixture f;
     f.writeEvent("26-12-01 10-00-00.trg", EventFile(true).trailer(16, 4));
@@ -134,23 +134,23 @@ TEST(EventLists, EventsTheCollectorStoredStayBoldUntilOpenedEvenAcrossRestartsAn
         note.write("not a line\r\n2026-12-06T02:00:00\t26-12-01 10-00-00.trg\tsomething\r\n");
     }
     frmMaster& w = f.open();
-    const auto bold = [&](int row) { return EventLists::isMarkedNew(w.eventSlot[0].lstTrig->item(row)); };
-    EXPECT_FALSE(bold(0));
-    EXPECT_TRUE(bold(1));
-    EXPECT_TRUE(bold(2));
+    const auto marked = [&](int row) { return EventLists::isMarkedNew(w.eventSlot[0].lstTrig->item(row)); };
+    EXPECT_FALSE(marked(0));
+    EXPECT_TRUE(marked(1));
+    EXPECT_TRUE(marked(2));
     EXPECT_EQ(w.eventSlot[0].lstTrig->item(1)->toolTip(), QString("New: fetched by mr3x-collect"));
 
     // Opened in slot 0: plain there at once, and still plain when the lists fill again.
     f.choose(0, 1);
     w.eventLists->lstTrig_Click(0);
-    EXPECT_FALSE(bold(1));
+    EXPECT_FALSE(marked(1));
     w.eventLists->FILL_EVENT_LIST(0);
-    EXPECT_FALSE(bold(1));
-    EXPECT_TRUE(bold(2));
+    EXPECT_FALSE(marked(1));
+    EXPECT_TRUE(marked(2));
     EXPECT_EQ(collectedUnopened(f.unitFolder()), QStringList{"26-12-03 12-00-00.trg"}) << "what the next start reads";
 
     // Fetched again after it was opened (deleted and collected anew): new again.
     ASSERT_TRUE(noteCollected(f.unitFolder(), "26-12-02 11-00-00.trg", night.addDays(1)));
     w.eventLists->FILL_EVENT_LIST(0);
-    EXPECT_TRUE(bold(1));
+    EXPECT_TRUE(marked(1));
 }
