@@ -114,6 +114,7 @@ std::string usageText()
            "  --parallel N         units worked at once, never two on one port (default 8)\n"
            "  --report FILE.json   write the round's outcome for each unit\n"
            "  --unit-limit MINUTES stop a unit's work that has not ended by then (default 60)\n"
+           "  -h, --help           this text\n"
            "\n"
            "Exit status: 0 every unit collected, 1 a unit failed, 2 a wrong command line.\n";
 }
