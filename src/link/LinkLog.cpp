@@ -60,6 +60,12 @@ void LinkLog::close()
     open_ = false;
 }
 
+void LinkLog::note(const QString& text)
+{
+    if (open_)
+        record(traffic::noteMarker, text.toStdString());
+}
+
 void LinkLog::status(const QString& text)
 {
     if (open_)

@@ -42,6 +42,8 @@ public:
 
     /// A new status line text.
     void status(const QString& text);
+    /// A note of the program's own about the link (what it assumes of it), as a note line.
+    void note(const QString& text);
 
     void linkSent(const QByteArray& bytes) override;
     void linkReceived(const QByteArray& bytes) override;

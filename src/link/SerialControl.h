@@ -59,6 +59,8 @@ public:
     /// (0 for a serial port).
     void setLinkAllowance(std::optional<int> ms) { linkAllowanceSet_ = ms; }
     int LinkAllowance() const;
+    /// Whether the allowance is the one set (an address's own) rather than the port's measurement.
+    bool LinkAllowanceIsSet() const { return linkAllowanceSet_.has_value(); }
     /// The communication devices present: real serial ports (COM names on Windows, device
     /// paths on POSIX) followed by the extra devices (the simulated unit).
     QStringList DeviceList() const;

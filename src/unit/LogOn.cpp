@@ -27,6 +27,12 @@ UnitSession::LogOn UnitSession::logOn(const QString& folder, const QString& unit
     link_.setPortOpen(true);
     if (!link_.PortOpen())
         return LogOn::PortFailed;
+    // Support reading the log of a remote link needs to know how long each wait was allowed.
+    if (link_.LinkAllowance() > 0)
+        linkLog_.note(QStringLiteral("Link allowance %1 ms on every wait (%2)")
+                          .arg(link_.LinkAllowance())
+                          .arg(link_.LinkAllowanceIsSet() ? QStringLiteral("the address's own")
+                                                          : QStringLiteral("measured at opening")));
 
     sendOnly(commands::Command::Arm);
     link_.setPause(pauseAfterArmMs);

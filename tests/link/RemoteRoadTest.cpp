@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,9 @@ TEST(RemoteRoad, TheRoadOfOneEventCompletesOverA600MsRoundTripWithJitter)
     EXPECT_EQ(road.messages, QStringList());
     EXPECT_EQ(road.lastStatus(), QString("Local Unit armed"));
     EXPECT_GT(slow.proxy.turns(), 40) << "the road waited on the link's round trip";
+    const QString log = QString::fromUtf8(test::readWhole(plan.folder + "/MR-0101 Link.log"));
+    EXPECT_TRUE(log.contains(QRegularExpression("Link allowance \\d{4} ms on every wait \\(measured at opening\\)")))
+        << log.left(600).toStdString();
 
     sim::SimUnit unit = sameUnit();
     std::vector<std::pair<StoredFile::Kind, QString>> stored;
