@@ -54,8 +54,8 @@ struct Ending : LinkFixture {
             });
         });
     }
-    /// Every file in the unit folder, hidden and temporary ones included.
-    /// The unit folder's files but its link log, which keeps what happened up to the end.
+    /// The unit folder's files, hidden and temporary ones included, but its link log, which
+    /// keeps what happened up to the end.
     QStringList unitFiles() const
     {
         QStringList files = QDir(unitFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace mr3x::events;
 using namespace mr3x::events::test;
 
@@ -85,12 +87,10 @@ TEST_F(MetersNearTheEnds, TheRmsWindowStaysInsideTheRecordingAndKeepsItsEightyGr
                           Case{800, 800, 720, 242, 27}, Case{0, 1, 0, 0, 27}, Case{-100000, 1, 0, 0, 27},
                           Case{1000000, 800, 720, 242, 27}}) {
         const MeterReadings r = readMeters(record, c.m, false, 0);
-        EXPECT_EQ(r.measuringPoint, c.point) << c.m;
-        EXPECT_EQ(r.windowStart, c.windowStart) << c.m;
-        EXPECT_EQ(r.channel[0].instant, c.instant) << c.m;
-        EXPECT_EQ(r.channel[0].rms, c.rms) << c.m;
-        EXPECT_EQ(r.channel[0].rawLevels, 0) << c.m;
-        EXPECT_EQ(r.channel[3].rms, 0) << c.m; // nothing from the trace area
+        // Nothing raw, and nothing from the trace area on the current.
+        EXPECT_EQ(std::tuple(r.measuringPoint, r.windowStart, r.channel[0].instant, r.channel[0].rms,
+                             r.channel[0].rawLevels, r.channel[3].rms),
+                  std::tuple(c.point, c.windowStart, c.instant, c.rms, 0LL, 0LL)) << c.m;
     }
 }
 
@@ -100,9 +100,7 @@ TEST_F(MetersNearTheEnds, RawModeLooksBackEightyGroupsFromTheGroupItReads)
     for (const Case& c : {Case{1, 80, -80, 0}, Case{40, 80, -80, 0}, Case{760, 760, 0, -50},
                           Case{761, 761, 0, 0}, Case{800, 800, 80, -50}}) {
         const MeterReadings r = readMeters(record, c.m, true, 0);
-        EXPECT_EQ(r.measuringPoint, c.point) << c.m;
-        EXPECT_EQ(r.channel[0].rawLevels, c.raw0) << c.m;
-        EXPECT_EQ(r.channel[1].rawLevels, c.raw1) << c.m;
+        EXPECT_EQ(std::tuple(r.measuringPoint, r.channel[0].rawLevels, r.channel[1].rawLevels), std::tuple(c.point, c.raw0, c.raw1)) << c.m;
     }
     // Raised to 80, the window is groups 40 to 119 and holds neither end.
     EXPECT_EQ(readMeters(record, 1, true, 0).channel[0].rms, 0);

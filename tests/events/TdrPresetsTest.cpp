@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace mr3x::events;
 using namespace mr3x::events::test;
 
@@ -24,9 +26,7 @@ TEST(TdrPresets, TheRangeBitSetsStartCursorsAndScaleAndModels26_38And43SetTheRan
     cases.push_back({26, 0x00, 0x03, 25, "2", "800m"});
     for (const Case& c : cases) {
         const TdrPresets p = tdrPresetsFor(trailerWith({{18, std::uint8_t(c.model)}, {8, c.flags}, {10, c.mode}}));
-        EXPECT_EQ(p.plotStart, c.start) << c.model << " " << int(c.flags);
-        EXPECT_EQ(p.cursorX, c.start) << c.model << " " << int(c.flags);
-        EXPECT_EQ(p.scale, c.scale) << c.model << " " << int(c.flags);
-        EXPECT_EQ(p.longShort, c.range) << c.model << " " << int(c.flags);
+        EXPECT_EQ(std::tuple(p.plotStart, p.cursorX, p.scale, p.longShort),
+                  std::tuple(c.start, c.start, std::string(c.scale), c.range)) << c.model << " " << int(c.flags);
     }
 }

@@ -8,7 +8,6 @@
 #include "support/LinkFixture.h"
 #include "support/TempFolder.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -140,18 +139,11 @@ TEST(AnalyseCommand, WhatCannotBeReadIsNamedTheRestIsReadAndTheProgramNeedsNoDis
                                      {"--reference"}, {"--shout", trace}})
         EXPECT_EQ(run(wrong).code, kExportUsage) << wrong.join(' ').toStdString();
 
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
-        environment.remove(QString::fromLatin1(name));
-    QProcess analyser;
-    analyser.setProcessEnvironment(environment);
-    analyser.start(QStringLiteral(MR3X_ANALYSE), {trace, f("in/gone.trg")});
-    ASSERT_TRUE(analyser.waitForFinished(60000));
-    EXPECT_EQ(analyser.exitCode(), kExportSomeFailed);
-    EXPECT_TRUE(QString::fromUtf8(analyser.readAllStandardOutput()).startsWith(R"({"file": ")"));
-    EXPECT_TRUE(QString::fromUtf8(analyser.readAllStandardError()).contains("gone.trg: cannot be read"));
-    analyser.start(QStringLiteral(MR3X_ANALYSE), {"--help"});
-    ASSERT_TRUE(analyser.waitForFinished(60000));
-    EXPECT_EQ(analyser.exitCode(), kExportDone);
-    EXPECT_TRUE(QString::fromUtf8(analyser.readAllStandardOutput()).contains("--reference TRACE"));
+    const Outcome alone = mr3x::test::runWithoutDisplay(QStringLiteral(MR3X_ANALYSE), {trace, f("in/gone.trg")});
+    EXPECT_EQ(alone.code, kExportSomeFailed);
+    EXPECT_TRUE(alone.out.startsWith(R"({"file": ")"));
+    EXPECT_TRUE(alone.err.contains("gone.trg: cannot be read"));
+    const Outcome help = mr3x::test::runWithoutDisplay(QStringLiteral(MR3X_ANALYSE), {"--help"});
+    EXPECT_EQ(help.code, kExportDone);
+    EXPECT_TRUE(help.out.contains("--reference TRACE"));
 }

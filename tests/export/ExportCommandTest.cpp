@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -93,32 +92,25 @@ TEST(ExportCommand, TheProgramDrawsItsPicturesWithNoDisplayAndEndsWithItsExitCod
 {
     TempFolder f;
     const QString event = f.write("in/26-12-06 12-00-00.trg", kEvent);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
-        environment.remove(QString::fromLatin1(name));
-    QProcess exporter;
-    exporter.setProcessEnvironment(environment);
-    QString out, err;
-    const auto exitCode = [&](const QStringList& arguments) {
-        exporter.start(QStringLiteral(MR3X_EXPORT), arguments);
-        EXPECT_TRUE(exporter.waitForFinished(60000));
-        EXPECT_EQ(exporter.exitStatus(), QProcess::NormalExit);
-        out = QString::fromUtf8(exporter.readAllStandardOutput());
-        err = QString::fromUtf8(exporter.readAllStandardError());
-        return exporter.exitCode();
+    const auto exporter = [](const QStringList& arguments) {
+        return mr3x::test::runWithoutDisplay(QStringLiteral(MR3X_EXPORT), arguments);
     };
-    EXPECT_EQ(exitCode({"--format", "png", "--size", "400x300", "--output", f("out"), event}), kExportDone);
-    EXPECT_EQ(err, QString());
+    const Outcome drawn = exporter({"--format", "png", "--size", "400x300", "--output", f("out"), event});
+    EXPECT_EQ(drawn.code, kExportDone);
+    EXPECT_EQ(drawn.err, QString());
     EXPECT_EQ(filesIn(f("out")), QStringList({"26-12-06 12-00-00 (TDR).png", "26-12-06 12-00-00.png"}));
     EXPECT_EQ(QImage(f("out/26-12-06 12-00-00.png")).size(), QSize(400, 300));
 
-    EXPECT_EQ(exitCode({"--format", "png", "--output", f("out"), event, f("in/missing.trg")}), kExportSomeFailed);
-    EXPECT_TRUE(err.contains("missing.trg: cannot be read")) << err.toStdString();
+    const Outcome some = exporter({"--format", "png", "--output", f("out"), event, f("in/missing.trg")});
+    EXPECT_EQ(some.code, kExportSomeFailed);
+    EXPECT_TRUE(some.err.contains("missing.trg: cannot be read")) << some.err.toStdString();
 
     // A wrong command line exports nothing and points to --help, which says how it is used.
-    EXPECT_EQ(exitCode({"--format", "gif", "--output", f("wrong"), event}), kExportUsage);
-    EXPECT_TRUE(err.contains("--help")) << err.toStdString();
+    const Outcome wrong = exporter({"--format", "gif", "--output", f("wrong"), event});
+    EXPECT_EQ(wrong.code, kExportUsage);
+    EXPECT_TRUE(wrong.err.contains("--help")) << wrong.err.toStdString();
     EXPECT_FALSE(f.exists("wrong"));
-    EXPECT_EQ(exitCode({"--help"}), kExportDone);
-    EXPECT_TRUE(out.contains("--frequency 50|60")) << out.toStdString();
+    const Outcome help = exporter({"--help"});
+    EXPECT_EQ(help.code, kExportDone);
+    EXPECT_TRUE(help.out.contains("--frequency 50|60")) << help.out.toStdString();
 }

@@ -58,12 +58,10 @@ TEST(InProcessTransport, TheDemoOffersTheTrsPairOnOnePortEachAndLeavesOtherNames
     const DateTime now{2027, 3, 4, 10, 30, 0};
     const std::vector<SimulatedPort> ports = demoUnits(Model::MR32, now);
     ASSERT_EQ(ports.size(), 2u);
-    EXPECT_EQ(ports[0].name, "Simulated unit (M-R32)");
-    EXPECT_EQ(ports[1].name, "Simulated unit (M-R32 slave)");
-    EXPECT_EQ(ports[0].unit->trsRole(), TrsRole::Master);
-    EXPECT_EQ(ports[1].unit->trsRole(), TrsRole::Slave);
-    EXPECT_EQ(ports[1].unit->settings().location, "South Yard");
-    EXPECT_EQ(ports[1].unit->settings().simNumber, "SIM 4402");
+    EXPECT_EQ(std::tuple(ports[0].name, ports[0].unit->trsRole()), std::tuple(QString("Simulated unit (M-R32)"), TrsRole::Master));
+    const UnitSettings& slaveSettings = ports[1].unit->settings();
+    EXPECT_EQ(std::tuple(ports[1].name, ports[1].unit->trsRole(), slaveSettings.location, slaveSettings.simNumber),
+              std::tuple(QString("Simulated unit (M-R32 slave)"), TrsRole::Slave, std::string("South Yard"), std::string("SIM 4402")));
     // Both ends hold the pair's event, taken at one moment.
     const Bytes& master = ports[0].unit->eventRecord(ports[0].unit->storedEvents() - 1);
     const Bytes& slave = ports[1].unit->eventRecord(ports[1].unit->storedEvents() - 1);

@@ -11,14 +11,6 @@ namespace {
 
 const std::string kStopped = "\r\nstopped by serial comm!\r\n";
 
-// A valid identity record: date, job and location padded to 24, 16 blanks, each field ended by ",".
-std::string identity(const std::string& date, std::string job, std::string location)
-{
-    job.resize(24, ' ');
-    location.resize(24, ' ');
-    return "N" + date + "," + job + "," + location + "," + std::string(16, ' ') + ",";
-}
-
 } // namespace
 
 TEST(SimUnitLogOn, ArmedUnitHearsOnlyTheStopPair)

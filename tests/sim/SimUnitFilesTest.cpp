@@ -1,8 +1,7 @@
 // The files the unit makes from its latest settings: manual recordings and test traces. (Its
 // index and event records are read by the program's own download tests.)
+#include "TraceReading.h"
 #include "UnitDriver.h"
-
-#include "sim/Records.h"
 
 #include <gtest/gtest.h>
 
@@ -19,16 +18,10 @@ Reception fetch(UnitDriver& d, const std::string& command)
     return receiveFile(d);
 }
 
-// An event record's trailer comes before its three spare bytes.
-int trailerByte(const Bytes& record, std::size_t offset)
-{
-    return record[record.size() - kSpareBytes - kTrailerBytes + offset];
-}
-
 std::string trailerText(const Bytes& record, std::size_t offset)
 {
-    const auto at = static_cast<std::ptrdiff_t>(record.size() - kSpareBytes - kTrailerBytes + offset);
-    return std::string(record.begin() + at, record.begin() + at + 24);
+    const auto at = record.begin() + static_cast<std::ptrdiff_t>(trailerAt(record) + offset);
+    return std::string(at, at + 24);
 }
 
 } // namespace
@@ -37,7 +30,7 @@ TEST(SimUnitFiles, ManualRecordingUsesTheClockAndTheLatestSettings)
 {
     UnitDriver d(disarmed());
     d.ask("T270307090503");
-    d.ask("N270301,Cable 9                 ,Depot                   ,                ,");
+    d.ask(identity("270301", "Cable 9", "Depot"));
     d.ask("\r\n\r\ng20, 4,3,2,3,042,12,30,1");
     d.run(2000);
     const Reception manual = fetch(d, "y1");
@@ -55,7 +48,7 @@ TEST(SimUnitFiles, ManualRecordingUsesTheClockAndTheLatestSettings)
     const std::vector<std::pair<std::size_t, int>> trailer{{6, 2},  {7, 12},  {8, 42},  {9, 30},
                                                            {10, 3}, {11, 1}, {14, 20}, {15, 4}};
     for (const auto& [offset, value] : trailer)
-        EXPECT_EQ(trailerByte(r, offset), value) << "trailer byte " << offset;
+        EXPECT_EQ(r[trailerAt(r) + offset], value) << "trailer byte " << offset;
     EXPECT_EQ(trailerText(r, 26), "Cable 9                 ");
     EXPECT_EQ(trailerText(r, 51), "Depot                   ");
 }

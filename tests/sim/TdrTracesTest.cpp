@@ -124,7 +124,7 @@ TEST(TdrTraces, TheFaultIsReadWithinAPlotUnitOnBothRangesOnTheTestTraceAndOnAnEv
                 EXPECT_GT(farEnd->height, 2 * farThroughFault->height);
                 // The blocks fit together only in the places the injection gives them.
                 Bytes misplaced = record;
-                const std::size_t trailer = record.size() - kSpareBytes - kTrailerBytes;
+                const std::size_t trailer = trailerAt(record);
                 misplaced[trailer + 12] = static_cast<std::uint8_t>((injection + 128) >> 8);
                 misplaced[trailer + 13] = static_cast<std::uint8_t>(injection + 128);
                 EXPECT_LT(roughness(faulted) * 1.5, roughness(interleaveEvent(misplaced, arcBlock)));

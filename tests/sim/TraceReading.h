@@ -25,11 +25,16 @@ inline Plot interleaveTest(const Bytes& trace)
     return points;
 }
 
+/// Where an event record's trailer starts: before its three spare bytes.
+inline std::size_t trailerAt(const Bytes& record)
+{
+    return record.size() - kSpareBytes - kTrailerBytes;
+}
+
 /// The injection an event record's trailer reports (bytes 12 and 13, high byte first).
 inline int reportedInjection(const Bytes& record)
 {
-    const std::size_t trailer = record.size() - kSpareBytes - kTrailerBytes;
-    return record[trailer + 12] * 256 + record[trailer + 13];
+    return record[trailerAt(record) + 12] * 256 + record[trailerAt(record) + 13];
 }
 
 /// Pulse blocks p to p + 3 of an event's trace area: R is (injection + 1) / 128 rounded half to

@@ -48,11 +48,6 @@ const Bytes& newestEvent(const SimUnit& unit)
     return unit.eventRecord(unit.storedEvents() - 1);
 }
 
-std::size_t trailerAt(const Bytes& record)
-{
-    return record.size() - kSpareBytes - kTrailerBytes;
-}
-
 /// The trace a TEST in TRS mode offers, with the pulse as `hardware` says.
 Bytes trsTestTrace(const Pair& pair, TrsRole role, int hardware)
 {

@@ -58,6 +58,14 @@ public:
     std::vector<std::uint8_t> received;
 };
 
+/// A valid identity record: date, job and location padded to 24, 16 blanks, each field ended by ",".
+inline std::string identity(const std::string& date, std::string job, std::string location)
+{
+    job.resize(24, ' ');
+    location.resize(24, ' ');
+    return "N" + date + "," + job + "," + location + "," + std::string(16, ' ') + ",";
+}
+
 /// A unit already under serial control.
 inline SimOptions disarmed(Model model = Model::MR32)
 {
