@@ -4,21 +4,12 @@
 // files in the master unit's folder.
 #include "retrieval/EventIndex.h"
 #include "support/LinkFixture.h"
+#include "support/LongRun.h"
 
 #include <QDir>
 #include <QRegularExpression>
 
 namespace mr3x::test {
-
-/// The name an event is stored under, from the date and time in its first six bytes.
-inline QString stemOf(const QByteArray& head)
-{
-    QString stem;
-    for (int i = 0; i < 6; ++i)
-        stem += QStringLiteral("%1").arg(static_cast<unsigned char>(head[i]) % 100, 2, 10, QLatin1Char('0')) +
-                (i == 2 ? " " : i == 5 ? "" : "-");
-    return stem;
-}
 
 class RetrievalFixture : public LinkFixture {
 public:
@@ -78,7 +69,7 @@ public:
     {
         QStringList names;
         for (int slot : slotNumbers)
-            names << stemOf(bytesOf(unit().eventRecord(slot))) + ".trg";
+            names << storedNameOf(unit().eventRecord(slot));
         names.sort();
         return names;
     }
