@@ -35,15 +35,7 @@ public:
     }
     QStringList selectedLines() { return indexLines(true); }
     /// The row of the index line for the unit's slot (counted from 0); -1 when there is none.
-    int rowOfSlot(int slot)
-    {
-        const QString shown = QStringLiteral("(%1)").arg(slot + 1, 2, 10, QLatin1Char('0'));
-        const QStringList lines = indexLines();
-        for (int row = 0; row < lines.size(); ++row)
-            if (lines[row].mid(18, 4) == shown)
-                return row;
-        return -1;
-    }
+    int rowOfSlot(int slot) { return indexRowOfSlot(*window().lstIndex, slot); }
     void select(int row) { window().lstIndex->item(row)->setSelected(true); }
 
     /// The event requests on the wire since the last clearWire(), in order ("f04", ...).
