@@ -47,7 +47,7 @@ void ready()
 [[noreturn]] void saveMasterSettings(const QString& appFolder)
 {
     Scene scene(appFolder);
-    frmMaster& w = scene.start();
+    frmMaster& w = scene.load();
     if (scene.lifetime.ended())
         std::exit(3);
     const QString longEntry = QStringLiteral("Simulated unit (M-R32)");
@@ -71,11 +71,11 @@ void ready()
 [[noreturn]] void receiveEvent(const QString& appFolder)
 {
     Scene scene(appFolder);
-    frmMaster& w = scene.start();
+    frmMaster& w = scene.load();
     if (scene.lifetime.ended())
         std::exit(3);
-    scene.openPort();
-    const QString unitFolder = unitFolderOf(appFolder);
+    scene.choosePort();
+    const QString unitFolder = test::substationUnitFolder(appFolder);
     test::writeWhole(joinPath(unitFolder, QStringLiteral("MR-0101.IDX")), test::toQBytes(scene.unit().indexFile()));
     const QString stored = joinPath(unitFolder, test::storedNameOf(scene.unit().eventRecord(kEventSlot)));
     ready();

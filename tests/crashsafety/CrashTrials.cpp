@@ -27,7 +27,7 @@ public:
     Trial(SaveKind kind, int number, CrashCounts& counts, QStringList& problems)
         : kind_(kind), number_(number), counts_(counts), problems_(problems)
     {
-        makeProgramFolder(appFolder_);
+        test::makeSubstation(appFolder_);
     }
 
     void run(const CrashOptions& options, std::mt19937_64& rng)
@@ -88,7 +88,7 @@ private:
     /// received name is whole or missing; nothing else lies in the unit folder.
     void judgeEvent()
     {
-        const QString folder = unitFolderOf(appFolder_);
+        const QString folder = test::substationUnitFolder(appFolder_);
         const QString receivedName = QStringLiteral("Event_%1.EVT").arg(kEventSlot + 1, 2, 10, QLatin1Char('0'));
         const QString stored = joinPath(folder, storedName_);
         const QString received = joinPath(folder, receivedName);
@@ -114,7 +114,7 @@ private:
     void judgeNextStart()
     {
         Scene scene(appFolder_);
-        frmMaster& w = scene.start();
+        frmMaster& w = scene.load();
         if (scene.lifetime.ended() || w.lstSystems->currentItem() == nullptr
             || w.lstSystems->currentItem()->text() != QStringLiteral("Substation")
             || w.cboUnits[0]->currentText() != QStringLiteral("MR-0101")) {
@@ -128,10 +128,10 @@ private:
         if (kind_ == SaveKind::SystemConfig)
             works = w.program.Units.size() == 1 || w.program.Units.size() == 2;
         if (kind_ == SaveKind::ReceivedEvent) {
-            scene.openPort();
+            scene.choosePort();
             test::selectIndexLine(w, kEventSlot);
             w.eventDownload->cmdGetData_Click();
-            works = test::readWhole(joinPath(unitFolderOf(appFolder_), storedName_)) == record_;
+            works = test::readWhole(joinPath(test::substationUnitFolder(appFolder_), storedName_)) == record_;
         }
         if (!scene.dialogs.shown().empty()) {
             works = false;

@@ -9,11 +9,6 @@ namespace {
 
 constexpr std::uint8_t IAC = 255, SB = 250, SE = 240, WILL = 251, WONT = 252, DO = 253, DONT = 254;
 
-Bytes receiveAll(ComPortClient& client, const Bytes& bytes, Bytes& reply)
-{
-    return client.receive(bytes, reply);
-}
-
 } // namespace
 
 TEST(Telnet, TheClientOffersItsOptionsAndSetsTheFarPortOnceTheServerTakesTheComPortOption)
@@ -27,21 +22,21 @@ TEST(Telnet, TheClientOffersItsOptionsAndSetsTheFarPortOnceTheServerTakesTheComP
     // The server agrees to what we offered and asked, and asks for ECHO and TERMINAL-TYPE (24), which
     // we refuse once each; then it takes the COM-PORT-OPTION.
     Bytes reply;
-    EXPECT_EQ(receiveAll(client, {IAC, DO, 0, IAC, WILL, 0, IAC, WILL, 3, IAC, DO, 3, IAC, WILL, 1, IAC, DO, 24}, reply),
+    EXPECT_EQ(client.receive(Bytes{IAC, DO, 0, IAC, WILL, 0, IAC, WILL, 3, IAC, DO, 3, IAC, WILL, 1, IAC, DO, 24}, reply),
               Bytes{});
     EXPECT_EQ(reply, (Bytes{IAC, DONT, 1, IAC, WONT, 24}));
     reply.clear();
-    receiveAll(client, {IAC, WILL, 1, IAC, DO, 24}, reply);
+    client.receive(Bytes{IAC, WILL, 1, IAC, DO, 24}, reply);
     EXPECT_EQ(reply, Bytes{}) << "an option refused once is not answered again: the two sides never loop";
 
-    receiveAll(client, {IAC, DO, 44}, reply);
+    client.receive(Bytes{IAC, DO, 44}, reply);
     EXPECT_TRUE(client.ready());
     // SET-BAUDRATE 115200 (0x0001C200, high byte first), SET-DATASIZE 8, SET-PARITY NONE (1),
     // SET-STOPSIZE 1, then PURGE-DATA of both buffers (3).
     EXPECT_EQ(reply, (Bytes{IAC, SB, 44, 1, 0x00, 0x01, 0xC2, 0x00, IAC, SE, IAC, SB, 44, 2, 8, IAC, SE,
                             IAC, SB, 44, 3, 1, IAC, SE, IAC, SB, 44, 4, 1, IAC, SE, IAC, SB, 44, 12, 3, IAC, SE}));
     reply.clear();
-    receiveAll(client, {IAC, DO, 44}, reply);
+    client.receive(Bytes{IAC, DO, 44}, reply);
     EXPECT_EQ(reply, Bytes{}) << "a repeated DO sets nothing twice";
 
     // A new line speed goes out at once: 9600 is 0x00002580. A speed with a 0xFF byte has it doubled.
@@ -55,7 +50,7 @@ TEST(Telnet, TheClientOffersItsOptionsAndSetsTheFarPortOnceTheServerTakesTheComP
     ComPortClient refused;
     refused.start({9600, 8, 'n', 1});
     reply.clear();
-    receiveAll(refused, {IAC, DONT, 44}, reply);
+    refused.receive(Bytes{IAC, DONT, 44}, reply);
     EXPECT_EQ(refused.state(), ComPortClient::State::Refused);
     EXPECT_EQ(reply, Bytes{});
 }
@@ -65,7 +60,7 @@ TEST(Telnet, TheLinesDataPassBothWaysWithTheirFFBytesAndTheServersCommandsAreCon
     ComPortClient client;
     client.start({115200, 8, 'n', 1});
     Bytes reply;
-    receiveAll(client, {IAC, DO, 44}, reply);
+    client.receive(Bytes{IAC, DO, 44}, reply);
     reply.clear();
 
     // Out: 0xFF doubled, nothing else touched (a YMODEM block is all bytes).
@@ -74,11 +69,11 @@ TEST(Telnet, TheLinesDataPassBothWaysWithTheirFFBytesAndTheServersCommandsAreCon
     // In: IAC IAC is one 0xFF, also when the two are split over two reads; the server's answers
     // (SET-BAUDRATE + 100 with 115200, SET-DATASIZE + 100) and a NOTIFY-MODEMSTATE (107) between
     // data bytes are consumed, an IAC IAC inside one of them included; a NOP is dropped.
-    EXPECT_EQ(receiveAll(client, {'F', 'i', IAC}, reply), (Bytes{'F', 'i'}));
-    EXPECT_EQ(receiveAll(client, {IAC, 'n', IAC, SB, 44, 101, 0x00, 0x01, 0xC2, 0x00, IAC, SE, 'i'}, reply),
+    EXPECT_EQ(client.receive(Bytes{'F', 'i', IAC}, reply), (Bytes{'F', 'i'}));
+    EXPECT_EQ(client.receive(Bytes{IAC, 'n', IAC, SB, 44, 101, 0x00, 0x01, 0xC2, 0x00, IAC, SE, 'i'}, reply),
               (Bytes{0xFF, 'n', 'i'}));
-    EXPECT_EQ(receiveAll(client, {IAC, SB, 44, 102, 8, IAC, SE, IAC, SB, 44, 107, IAC, IAC, IAC}, reply), Bytes{});
-    EXPECT_EQ(receiveAll(client, {SE, 's', IAC, 241, 'h'}, reply), (Bytes{'s', 'h'}));
+    EXPECT_EQ(client.receive(Bytes{IAC, SB, 44, 102, 8, IAC, SE, IAC, SB, 44, 107, IAC, IAC, IAC}, reply), Bytes{});
+    EXPECT_EQ(client.receive(Bytes{SE, 's', IAC, 241, 'h'}, reply), (Bytes{'s', 'h'}));
     EXPECT_EQ(reply, Bytes{}) << "answers from the server are not answered";
     EXPECT_EQ(client.serverAnswers(), 3);
     EXPECT_EQ(client.serverBaud(), 115200u);

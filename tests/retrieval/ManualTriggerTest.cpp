@@ -3,6 +3,7 @@
 
 #include "link/ConnectionLifecycle.h"
 #include "retrieval/EventDownload.h"
+#include "retrieval/ReceivedFileRules.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,9 @@ TEST(ManualTrigger, TheRecordingIsStoredAsAVltThatReadsAsManual)
     EXPECT_EQ(f.sent.count("y1"), 1);
     QByteArray expected = mr3x::test::bytesOf(f.unit().lastOfferBytes());
     ASSERT_EQ(expected.size(), 11520);
-    const QString name = mr3x::test::stemOf(expected) + ".vlt"; // named by the bytes as received
+    // Named by the bytes as received.
+    const QString name = QString::fromStdString(
+        *retrieval::storedName(f.unit().lastOfferBytes(), retrieval::ReceivedKind::ManualRecording));
     expected[5] = expected[6] = 0;
     EXPECT_EQ(f.storedFiles(), QStringList({name}));
     EXPECT_EQ(f.readUnitFile(name), expected);

@@ -4,21 +4,12 @@
 // files in the master unit's folder.
 #include "retrieval/EventIndex.h"
 #include "support/LinkFixture.h"
+#include "support/LongRun.h"
 
 #include <QDir>
 #include <QRegularExpression>
 
 namespace mr3x::test {
-
-/// The name an event is stored under, from the date and time in its first six bytes.
-inline QString stemOf(const QByteArray& head)
-{
-    QString stem;
-    for (int i = 0; i < 6; ++i)
-        stem += QStringLiteral("%1").arg(static_cast<unsigned char>(head[i]) % 100, 2, 10, QLatin1Char('0')) +
-                (i == 2 ? " " : i == 5 ? "" : "-");
-    return stem;
-}
 
 class RetrievalFixture : public LinkFixture {
 public:
@@ -44,15 +35,7 @@ public:
     }
     QStringList selectedLines() { return indexLines(true); }
     /// The row of the index line for the unit's slot (counted from 0); -1 when there is none.
-    int rowOfSlot(int slot)
-    {
-        const QString shown = QStringLiteral("(%1)").arg(slot + 1, 2, 10, QLatin1Char('0'));
-        const QStringList lines = indexLines();
-        for (int row = 0; row < lines.size(); ++row)
-            if (lines[row].mid(18, 4) == shown)
-                return row;
-        return -1;
-    }
+    int rowOfSlot(int slot) { return indexRowOfSlot(*window().lstIndex, slot); }
     void select(int row) { window().lstIndex->item(row)->setSelected(true); }
 
     /// The event requests on the wire since the last clearWire(), in order ("f04", ...).
@@ -78,7 +61,7 @@ public:
     {
         QStringList names;
         for (int slot : slotNumbers)
-            names << stemOf(bytesOf(unit().eventRecord(slot))) + ".trg";
+            names << storedNameOf(unit().eventRecord(slot));
         names.sort();
         return names;
     }

@@ -57,13 +57,7 @@ LinkFixture::LinkFixture(sim::SimOptions options)
     : unit_(std::make_shared<sim::SimUnit>(options))
 {
     portName_ = sim::simulatedPortName(QString::fromLatin1(sim::modelInfo(options.model).name));
-    root.writeLines(QStringLiteral("Substation.cfg"),
-                    {QStringLiteral("MR-0101,Not set,%1,Feeder 7 Fault,North Yard,SIM 4401")
-                         .arg(QString::fromLatin1(sim::modelInfo(options.model).name))});
-    root.writeLines(QStringLiteral("M-R3X Master.ini"),
-                    {QStringLiteral("System Folder = ") + appFolder + QStringLiteral("/Systems"),
-                     QStringLiteral("Last system = Substation")});
-    QDir().mkpath(appFolder + QStringLiteral("/Systems/Substation/Jobs"));
+    makeSubstation(appFolder, QString::fromLatin1(sim::modelInfo(options.model).name));
     TransportOpener inner = sim::openerWithSimulatedUnit(clock, unit_, [](const QString& name) { return openSerialPort(name); });
     openPort = [this, inner](const QString& name) -> std::unique_ptr<Transport> {
         return std::make_unique<RecordingTransport>(inner(name), clock, sent, received, writes);
@@ -105,7 +99,7 @@ void LinkFixture::logOn()
 
 QString LinkFixture::unitFolder() const
 {
-    return appFolder + QStringLiteral("/Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101");
+    return substationUnitFolder(appFolder);
 }
 
 QString LinkFixture::addSecondUnit()

@@ -116,19 +116,26 @@ inline QString storedNameOf(std::span<const std::uint8_t> record)
     return QString::fromStdString(retrieval::storedName(head, retrieval::ReceivedKind::EventRecord).value_or(""));
 }
 
+/// The row of the index list's line for the unit's slot (from 0); -1 when no line shows it.
+inline int indexRowOfSlot(const QListWidget& list, int slot)
+{
+    const QString shown = QStringLiteral("(%1)").arg(slot + 1, 2, 10, QLatin1Char('0'));
+    for (int row = 0; row < list.count(); ++row)
+        if (list.item(row)->text().mid(18, 4) == shown)
+            return row;
+    return -1;
+}
+
 /// Lists the stored index and selects the line of the unit's slot (from 0) alone; false when no
 /// line shows it.
 inline bool selectIndexLine(frmMaster& w, int slot)
 {
     w.eventIndex->FILL_INDEX_LIST();
     w.lstIndex->clearSelection();
-    const QString shown = QStringLiteral("(%1)").arg(slot + 1, 2, 10, QLatin1Char('0'));
-    for (int row = 0; row < w.lstIndex->count(); ++row)
-        if (w.lstIndex->item(row)->text().mid(18, 4) == shown) {
-            w.lstIndex->item(row)->setSelected(true);
-            return true;
-        }
-    return false;
+    const int row = indexRowOfSlot(*w.lstIndex, slot);
+    if (row >= 0)
+        w.lstIndex->item(row)->setSelected(true);
+    return row >= 0;
 }
 
 } // namespace mr3x::test

@@ -43,9 +43,16 @@ public:
     std::vector<CommandLine> started;
 };
 
+/// Makes in `appFolder` the system "Substation" with its one unit "MR-0101" of `model` (job
+/// "Feeder 7 Fault", location "North Yard"), opened at start-up.
+void makeSubstation(const QString& appFolder, const QString& model = QStringLiteral("M-R32"));
+/// The folder of that unit.
+QString substationUnitFolder(const QString& appFolder);
+
 class MasterFixture {
 public:
-    MasterFixture();
+    /// On a fresh program folder, or on `appFolder` when one is given.
+    explicit MasterFixture(const QString& appFolder = QString());
     ~MasterFixture();
 
     /// Builds the window (once) and runs its load, as the start-up window does.

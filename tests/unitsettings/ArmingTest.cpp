@@ -49,20 +49,6 @@ TEST(Arming, ARightClickReadsTheSettingsAgainAndALeftClickArmsAnMR32WithTimeIdAn
     EXPECT_TRUE(f.unit().armed());
 }
 
-TEST(Arming, AnMS32GetsTimeThresholdAndDurationThenArms)
-{
-    sim::SimOptions options = LinkFixture::defaultOptions();
-    options.model = sim::Model::MS32;
-    Unit f(options);
-    ASSERT_EQ(f.w.lblHardware->text(), QString("M-S32"));
-    f.w.cboThreshold->setCurrentText("22");
-    click(f);
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{ArmQuestion});
-    EXPECT_EQ(f.sent, QByteArray("T310307090503h22d 3e"));
-    EXPECT_TRUE(f.unit().armed());
-    EXPECT_EQ(f.w.lblStatus->text(), QString("Disconnected"));
-}
-
 TEST(Arming, NoKeepsTheLinkAndSendsNothing)
 {
     Unit f;
@@ -79,14 +65,26 @@ TEST(Arming, NoKeepsTheLinkAndSendsNothing)
     EXPECT_FALSE(f.unit().armed());
 }
 
-TEST(Arming, ABatchStoppedByNoStillArmsTheUnit)
+TEST(Arming, AnMS32GetsTimeThresholdAndDurationAndABatchStoppedByNoStillArms)
 {
-    Unit f(Unit::silentOn({'T'}));
-    f.dialogs.answer(MsgAnswer::Yes);
-    f.dialogs.answer(MsgAnswer::No);
-    click(f);
-    EXPECT_EQ(f.dialogs.messageTexts(), (QStringList{ArmQuestion, "Problem setting time\nDo you wish to continue?"}));
-    EXPECT_EQ(f.sent, QByteArray("T310307090503e"));
-    EXPECT_TRUE(f.unit().armed());
-    EXPECT_EQ(f.w.lblStatus->text(), QString("Disconnected"));
+    sim::SimOptions ms32 = LinkFixture::defaultOptions();
+    ms32.model = sim::Model::MS32;
+    const std::tuple<const char*, sim::SimOptions, QStringList, QByteArray> cases[] = {
+        {"an M-S32", ms32, {ArmQuestion}, "T310307090503h22d 3e"},
+        {"No to the failed time", Unit::silentOn({'T'}), {ArmQuestion, "Problem setting time\nDo you wish to continue?"},
+         "T310307090503e"},
+    };
+    for (const auto& [what, options, questions, sent] : cases) {
+        SCOPED_TRACE(what);
+        Unit f(options);
+        f.w.cboThreshold->setCurrentText("22");
+        f.dialogs.answer(MsgAnswer::Yes);
+        f.dialogs.answer(MsgAnswer::No);
+        click(f);
+        EXPECT_EQ(f.dialogs.messageTexts(), questions);
+        EXPECT_EQ(f.sent, sent);
+        EXPECT_TRUE(f.unit().armed());
+        EXPECT_EQ(f.w.lblStatus->text(), QString("Disconnected"));
+    }
 }
+

@@ -36,16 +36,8 @@ TEST(SettingCommands, TheTimeThresholdDurationAndHardwareCommands)
 
     // The hardware command carries the panel: threshold 20, duration 3, "2kA", phase "Y-B", TDR with F/T, 400m, pulse width 3, "6/2",
     // gain 5, balance 7, "Internal" with the filter off.
-    w.cboThreshold->setCurrentIndex(8);
-    w.cboDuration->setCurrentIndex(1);
-    w.controlPanel->optFSD_MouseDown(2, Qt::LeftButton);
-    w.controlPanel->optPhase_MouseDown(4, Qt::LeftButton);
+    choose(w, {"TDR Voltage Dip & Current", 8, 1, 2, 4, 0, 0, 0, 3, 1, 5, 7, true, false});
     w.chkFileTransfer->setChecked(true);
-    w.sldPulse->setValue(3);
-    w.cboPre_Post->setCurrentIndex(1);
-    w.sldGain->setValue(5);
-    w.sldBalance->setValue(7);
-    w.chkFilter->setChecked(false);
     f.fresh();
     w.settingCommands->SET_HARDWARE();
     EXPECT_TRUE(f.sent.startsWith("\r\n\r\ng20, 3,3,4,2,042,05,07,5")) << f.sent.toStdString();
@@ -53,15 +45,8 @@ TEST(SettingCommands, TheTimeThresholdDurationAndHardwareCommands)
 
     // Without F/T the mode digit carries 3; Cross against reference 2 sends its tag, 3. The
     // widest values: duration 10, 800m at width 8 with "5/3", gain 20, balance 60.
+    choose(w, {"TDR Voltage Dip & Current", 8, 8, 2, 4, 1, 2, 1, 8, 2, 20, 60, true, false});
     w.chkFileTransfer->setChecked(false);
-    w.controlPanel->optTDRMode_MouseDown(1, Qt::LeftButton);
-    w.controlPanel->optReference_MouseDown(2, Qt::LeftButton);
-    w.controlPanel->optRange_MouseDown(1, Qt::LeftButton);
-    w.cboDuration->setCurrentText(" 10");
-    w.sldPulse->setValue(8);
-    w.cboPre_Post->setCurrentIndex(2);
-    w.sldGain->setValue(20);
-    w.sldBalance->setValue(60);
     f.fresh();
     w.settingCommands->SET_HARDWARE();
     EXPECT_EQ(f.sent, QByteArray("\r\n\r\ng20,10,3,4,3,095,20,60,8"));
