@@ -1,6 +1,6 @@
 // "TEST" against the simulated unit: the setting batch, the trace stored whole under its name and
-// shown at once, a failed reception leaving the earlier file, and the fault's distance read off
-// the drawn trace with the cursors.
+// shown at once, the fault's distance read off the drawn trace with the cursors and by Find, a
+// failed reception leaving the earlier file, and the names tests are stored under.
 #include "retrieval/RetrievalFixture.h"
 #include "sim/TraceReading.h"
 #include "support/PlotReading.h"
@@ -11,7 +11,6 @@
 #include "unitsettings/ControlPanel.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -19,41 +18,14 @@ using namespace mr3x;
 using mr3x::test::RetrievalFixture;
 using mr3x::test::runsIn;
 
-namespace {
-
-QStringList traceFiles(const RetrievalFixture& f)
-{
-    return QDir(f.unitFolder()).entryList({"*.TDR"}, QDir::Files, QDir::Name);
-}
-
-} // namespace
-
-TEST(TdrTestRun, ATestIsNamedFromThePanelAndThePcClockInYearMonthDayOrder)
+TEST(TdrTestRun, TestStoresTheTraceWholeTheCursorsAndFindReadItsFaultAndAFailedTestLeavesTheEarlierFile)
 {
     RetrievalFixture f;
     frmMaster& w = f.open();
-    f.clock.setDateTime(QDateTime(QDate(2026, 12, 5), QTime(14, 3, 9)));
+    const TdrViewerView& v = w.tdrView;
     w.controlPanel->optPhase_MouseDown(0, Qt::LeftButton);
-    w.controlPanel->optTDRMode_MouseDown(0, Qt::LeftButton);
-    w.controlPanel->optReference_MouseDown(1, Qt::LeftButton);
-    ASSERT_EQ(w.optReference[1]->text(), QString("Y-N"));
-    EXPECT_EQ(w.tdrTests->newTestName(), QString("26-12-05 14-03-09 (R-N=Y-N)"));
-    w.controlPanel->optPhase_MouseDown(2, Qt::LeftButton);
-    w.controlPanel->optTDRMode_MouseDown(1, Qt::LeftButton);
-    EXPECT_EQ(w.tdrTests->newTestName(), QString("26-12-05 14-03-09 (B-Nx%1)").arg(w.optReference[1]->text()));
-    // No entry chosen in the trigger-mode list counts as TDR mode; a TRS entry names a TRS test.
-    w.cboTriggerMode->setCurrentIndex(-1);
-    EXPECT_TRUE(w.tdrTests->newTestName().startsWith("26-12-05 14-03-09 (B-Nx"));
-    w.cboTriggerMode->setCurrentIndex(1);
-    EXPECT_EQ(w.tdrTests->newTestName(), QString("26-12-05 14-03-09 (B-N=TRS)"));
-}
-
-TEST(TdrTestRun, TestStoresTheTraceWholeAndTheCursorsOnTheFaultsReflectionReadItsDistanceWithinOnePlotUnit)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
-    w.controlPanel->optPhase_MouseDown(0, Qt::LeftButton);
-    f.clock.setDateTime(QDateTime(QDate(2026, 12, 5), QTime(14, 3, 9)));
+    const QDateTime start(QDate(2026, 12, 5), QTime(14, 3, 9));
+    f.clock.setDateTime(start);
     f.clearWire();
     w.tdrTests->cmdTest_Click();
 
@@ -63,18 +35,18 @@ TEST(TdrTestRun, TestStoresTheTraceWholeAndTheCursorsOnTheFaultsReflectionReadIt
                              "N" + f.sent.mid(14, 6) + ",Feeder 7 Fault          ,North Yard              ,                ,"
                              "\r\n\r\ng15, 3,0,0,2,006,10,10,0";
     EXPECT_EQ(f.sent.left(batch.size() + 1).toStdString(), (batch + "C").toStdString());
-    const QStringList stored = traceFiles(f);
+    const QStringList stored = QDir(f.unitFolder()).entryList({"*.TDR"}, QDir::Files, QDir::Name);
     ASSERT_EQ(stored.size(), 1) << f.statusHistory.join(" | ").toStdString();
     const QString name = stored.front();
     EXPECT_TRUE(name.contains(" (R-N=")) << name.toStdString();
-    EXPECT_EQ(f.readUnitFile(name), test::bytesOf(f.unit().lastOfferBytes()));
+    const QByteArray first = f.readUnitFile(name);
+    EXPECT_EQ(first, test::bytesOf(f.unit().lastOfferBytes()));
     EXPECT_TRUE(f.statusHistory.contains(name + " test in progress "));
     EXPECT_EQ(w.lblStatus->text(), name + " test completed ");
     EXPECT_TRUE(w.Watchdog->isActive());
     EXPECT_TRUE(w.chkFileTransfer->isChecked());
 
     // The newest test is slot 2's, ticked, described and drawn in its phase's colour.
-    const TdrViewerView& v = w.tdrView;
     EXPECT_EQ(v.cboTest[2]->currentText() + ".TDR", name);
     EXPECT_EQ(v.cboTest[3]->currentIndex(), -1);
     EXPECT_TRUE(v.chkTrace[2]->isChecked());
@@ -84,6 +56,8 @@ TEST(TdrTestRun, TestStoresTheTraceWholeAndTheCursorsOnTheFaultsReflectionReadIt
     const auto runs = runsIn(v.picTDR, QColor(255, 0, 0));
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].points[3].x(), 29);  // without interlace every fourth point
+    EXPECT_EQ(v.lblFinding->text(), QString());
+    EXPECT_FALSE(v.FoundEdge->isVisible());
 
     // The simulated cable: launch at plot unit 25, a fault 150 m out, the open far end at 320 m.
     // The engineer's reading: the zero cursor stays on the launch (Plotstart), the moving cursor
@@ -102,47 +76,14 @@ TEST(TdrTestRun, TestStoresTheTraceWholeAndTheCursorsOnTheFaultsReflectionReadIt
     const std::optional<sim::test::Edge> end = sim::test::leadingEdge(drawn, static_cast<int>(fault->at) + 40, +1);
     ASSERT_TRUE(end);
     EXPECT_NEAR((end->at - 25) * 0.81, 320.0, 4 * 0.81);
-}
 
-TEST(TdrTestRun, AFailedReceptionLeavesTheEarlierTraceOfThatNameAsItWas)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
-    const QDateTime start = f.clock.currentDateTime();
-    w.tdrTests->cmdTest_Click();
-    const QStringList stored = traceFiles(f);
-    ASSERT_EQ(stored.size(), 1);
-    const QByteArray first = f.readUnitFile(stored.front());
-
-    // The same moment again, and the unit gives up part-way through the trace.
-    f.clock.setDateTime(start);
-    f.unit().faults().transfer.abortAtBlock = 1;
-    w.tdrTests->cmdTest_Click();
-    EXPECT_EQ(traceFiles(f), stored);
-    EXPECT_EQ(f.readUnitFile(stored.front()), first);
-    EXPECT_EQ(w.lblStatus->text(), QString("File transfer failed"));
-    EXPECT_TRUE(w.Watchdog->isActive());
-    EXPECT_EQ(f.otherFiles().filter(".TDR").size(), 1);
-}
-
-TEST(TdrTestRun, FindPutsTheMovingCursorOnTheFaultOfTheTestTraceAndAgainstAnEqualReferenceFindsNothing)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
-    w.tdrTests->cmdTest_Click();
-    const TdrViewerView& v = w.tdrView;
-    ASSERT_TRUE(v.chkTrace[2]->isChecked());
-    EXPECT_EQ(v.lblFinding->text(), QString());
-    EXPECT_FALSE(v.FoundEdge->isVisible());
-
-    // The simulated cable: the fault 150 m out, its far end 320 m out, the zero cursor at 25.
+    // Find puts the moving cursor on the fault; the result reads as a click there reads, and the
+    // line under it says the same.
+    w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, 300);
     v.cmdFind->click();
     EXPECT_EQ(v.ZeroCursor->X1(), 25);
     EXPECT_NEAR(v.MovingCursor->X1(), 25 + 150 / 0.81, 1.0);
-    // The result reads as a click there reads, and the line under it says the same.
-    const double metres = tdr::distanceMetres(1, v.MovingCursor->X1() - 25, 54.0, true);
-    EXPECT_EQ(v.lblResult->text(), QString::fromStdString(tdr::distanceText(metres)));
-    EXPECT_NEAR(metres, 150, 0.81);
+    EXPECT_EQ(v.lblResult->text(), QString::fromStdString(tdr::distanceText(tdr::distanceMetres(1, v.MovingCursor->X1() - 25, 54.0, true))));
     const QRegularExpressionMatch found =
         QRegularExpression("^Reflection found at (\\d+) m, far end at (\\d+) m$").match(v.lblFinding->text());
     ASSERT_TRUE(found.hasMatch()) << v.lblFinding->text().toStdString();
@@ -151,12 +92,23 @@ TEST(TdrTestRun, FindPutsTheMovingCursorOnTheFaultOfTheTestTraceAndAgainstAnEqua
     EXPECT_TRUE(v.FoundEdge->isVisible());
     EXPECT_EQ(v.FoundEdge->X1(), v.MovingCursor->X1());
     EXPECT_TRUE(v.FoundFarEnd->isVisible());
-    // Redrawn as it was, the marks stay; the speed changes the reading, not the cursor.
-    w.chkInterlace->setChecked(true);
+    // Redrawn as it was, the marks stay.
+    w.chkInterlace->setChecked(false);
     EXPECT_TRUE(v.FoundEdge->isVisible());
+
+    // The same moment again, and the unit gives up part-way through the trace: the earlier file
+    // of that name is left as it was, and nothing else is left beside it.
+    f.clock.setDateTime(start);
+    f.unit().faults().transfer.abortAtBlock = 1;
+    w.tdrTests->cmdTest_Click();
+    EXPECT_EQ(f.otherFiles().filter(".TDR"), stored);
+    EXPECT_EQ(f.readUnitFile(name), first);
+    EXPECT_EQ(w.lblStatus->text(), QString("File transfer failed"));
+    EXPECT_TRUE(w.Watchdog->isActive());
 
     // A second test of the same cable is the test trace now, the first the reference: the two
     // are one cable, nothing has changed, and the cursor stays where it is.
+    f.unit().faults().transfer.abortAtBlock = -1;
     f.clock.advance(2000);
     w.tdrTests->cmdTest_Click();
     ASSERT_EQ(v.cboTest[3]->count(), 2);
@@ -174,4 +126,19 @@ TEST(TdrTestRun, FindPutsTheMovingCursorOnTheFaultOfTheTestTraceAndAgainstAnEqua
     v.chkTrace[3]->setChecked(false);
     v.cmdFind->click();
     EXPECT_EQ(v.lblFinding->text(), QString("Tick a trace to find the fault on"));
+
+    // A test is named from the panel and the PC clock, in year-month-day order. No entry chosen
+    // in the trigger-mode list counts as TDR mode; a TRS entry names a TRS test.
+    f.clock.setDateTime(start);
+    w.controlPanel->optTDRMode_MouseDown(0, Qt::LeftButton);
+    w.controlPanel->optReference_MouseDown(1, Qt::LeftButton);
+    ASSERT_EQ(w.optReference[1]->text(), QString("Y-N"));
+    EXPECT_EQ(w.tdrTests->newTestName(), QString("26-12-05 14-03-09 (R-N=Y-N)"));
+    w.controlPanel->optPhase_MouseDown(2, Qt::LeftButton);
+    w.controlPanel->optTDRMode_MouseDown(1, Qt::LeftButton);
+    EXPECT_EQ(w.tdrTests->newTestName(), QString("26-12-05 14-03-09 (B-Nx%1)").arg(w.optReference[1]->text()));
+    w.cboTriggerMode->setCurrentIndex(-1);
+    EXPECT_TRUE(w.tdrTests->newTestName().startsWith("26-12-05 14-03-09 (B-Nx"));
+    w.cboTriggerMode->setCurrentIndex(1);
+    EXPECT_EQ(w.tdrTests->newTestName(), QString("26-12-05 14-03-09 (B-N=TRS)"));
 }
