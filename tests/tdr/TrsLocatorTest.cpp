@@ -58,14 +58,6 @@ void writeSimulatedPair(ViewerFixture& f)
     }
 }
 
-/// Puts the zero cursor at `zero` and the moving cursor at `moving`, as the engineer does.
-void placeCursors(frmMaster& w, double zero, double moving)
-{
-    w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, zero);
-    w.tdrViewer->picTDR_MouseDown(Qt::RightButton, zero);
-    w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, moving);
-}
-
 } // namespace
 
 TEST(TrsLocator, LockShiftsTheSlaveByTheCursorsAndLocateFindsEachInjectionUntilReset)
@@ -84,7 +76,10 @@ TEST(TrsLocator, LockShiftsTheSlaveByTheCursorsAndLocateFindsEachInjectionUntilR
     EXPECT_EQ(f.dialogs.last()->text, QString("The traces have not been locked"));
     EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Critical);
 
-    placeCursors(w, 1000, 1010);
+    // The zero cursor at 1000 and the moving cursor at 1010, as the engineer puts them.
+    w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, 1000);
+    w.tdrViewer->picTDR_MouseDown(Qt::RightButton, 1000);
+    w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, 1010);
     w.trsLocator->cmdLock_Click();
     EXPECT_EQ(w.program.SlaveOffset, 10);
     EXPECT_EQ(v.scrPan->value(), 872);
@@ -128,54 +123,24 @@ TEST(TrsLocator, LockShiftsTheSlaveByTheCursorsAndLocateFindsEachInjectionUntilR
     EXPECT_EQ(f.dialogs.messageTexts(), QStringList({"The traces have not been locked"}));
 }
 
-TEST(TrsLocator, ASimulatedMasterAndSlaveOfOneCablePinTheFaultFromBothEnds)
+TEST(TrsLocator, ASimulatedMasterAndSlaveOfOneCablePinTheFaultFromBothEndsAgainstTheCablesLengthKeptForThePair)
 {
-    // A 320 m cable with the fault 150 m from the Master's end.
+    // A 320 m cable with the fault 150 m from the Master's end; the unit's pulse leaves six
+    // samples after the injection it reports.
     ViewerFixture f;
     writeSimulatedPair(f);
     frmMaster& w = loadPair(f);
     const TdrViewerView& v = w.tdrView;
     ASSERT_TRUE(w.optDisplayMode[1]->isChecked());
-    const int master = w.eventSlot[0].lblInjection->text().toInt();
-    const int slave = w.eventSlot[1].lblInjection->text().toInt();
-    ASSERT_GT(master, 0);
-    ASSERT_GT(slave, 0);
-
-    // The zero cursor on the Master's launch, the moving one on the Slave's arrival: LOCK. The
-    // unit's pulse leaves six samples after the injection it reports.
-    placeCursors(w, master + 6, slave + 6);
-    w.trsLocator->cmdLock_Click();
-    ASSERT_EQ(w.program.SlaveOffset, slave - master);
-    // Locate #1 on the Master and on the Slave both put the zero cursor on the launch.
-    w.trsLocator->cmdLocation_Click(0);
-    EXPECT_EQ(v.ZeroCursor->X1(), master + 6);
-    w.trsLocator->cmdLocation_Click(1);
-    EXPECT_EQ(v.ZeroCursor->X1(), master + 6);
-
-    // Both traces now start together; each echo's leading edge read from the zero cursor.
-    auto readEcho = [&](const QColor& colour) {
-        const int launch = master + 6;
-        const std::optional<sim::test::Edge> echo =
-            sim::test::leadingEdge(traceIn(v.picTDR, colour, 8192), launch + 24, -1, launch + 122);
-        EXPECT_TRUE(echo);
-        return echo ? tdr::distanceMetres(1, echo->at - launch, 54.0, false) : 0.0;
-    };
-    EXPECT_NEAR(readEcho(kMaster), 150.0, 3.24);
-    EXPECT_NEAR(readEcho(kSlave), 170.0, 3.24);
-}
-
-TEST(TrsLocator, FindProposesTheLaunchAndTheArrivalForLockThenReadsBothEndsAgainstTheCablesLengthKeptForThePair)
-{
-    ViewerFixture f;
-    writeSimulatedPair(f);
-    frmMaster& w = loadPair(f);
-    const TdrViewerView& v = w.tdrView;
     const int master = w.eventSlot[0].lblInjection->text().toInt() + 6;
     const int slave = w.eventSlot[1].lblInjection->text().toInt() + 6;
+    ASSERT_GT(master, 6);
+    ASSERT_GT(slave, 6);
     EXPECT_TRUE(v.txtCableLength->isEnabled());
     EXPECT_EQ(v.txtCableLength->text(), QString());
 
-    // Unlocked: the cursors go where LOCK wants them, and nothing is locked yet.
+    // Unlocked, Find puts the zero cursor on the Master's launch and the moving one on the Slave's
+    // arrival, where LOCK wants them, and nothing is locked yet.
     v.cmdFind->click();
     EXPECT_EQ(v.ZeroCursor->X1(), master);
     EXPECT_EQ(v.MovingCursor->X1(), slave);
@@ -186,10 +151,25 @@ TEST(TrsLocator, FindProposesTheLaunchAndTheArrivalForLockThenReadsBothEndsAgain
     EXPECT_TRUE(lines[2].endsWith("; give the cable's length to compare")) << lines[2].toStdString();
     EXPECT_TRUE(v.FoundEdge->isVisible() && v.FoundSlaveEcho->isVisible());
 
-    // Locked: the moving cursor on the Master's echo reads the fault from the Master's end, and
-    // the Slave's echo is marked where its shifted trace shows it.
     w.trsLocator->cmdLock_Click();
     ASSERT_EQ(w.program.SlaveOffset, slave - master);
+    // Locate #1 on the Master and on the Slave both put the zero cursor on the launch.
+    w.trsLocator->cmdLocation_Click(0);
+    EXPECT_EQ(v.ZeroCursor->X1(), master);
+    w.trsLocator->cmdLocation_Click(1);
+    EXPECT_EQ(v.ZeroCursor->X1(), master);
+    // Both traces now start together; each echo's leading edge read from the zero cursor.
+    auto readEcho = [&](const QColor& colour) {
+        const std::optional<sim::test::Edge> echo =
+            sim::test::leadingEdge(traceIn(v.picTDR, colour, 8192), master + 24, -1, master + 122);
+        EXPECT_TRUE(echo);
+        return echo ? tdr::distanceMetres(1, echo->at - master, 54.0, false) : 0.0;
+    };
+    EXPECT_NEAR(readEcho(kMaster), 150.0, 3.24);
+    EXPECT_NEAR(readEcho(kSlave), 170.0, 3.24);
+
+    // Locked, Find puts the moving cursor on the Master's echo, which reads the fault from the
+    // Master's end, and marks the Slave's echo where its shifted trace shows it.
     v.cmdFind->click();
     EXPECT_EQ(v.ZeroCursor->X1(), master);
     const int fromMaster = v.lblResult->text().section(' ', 0, 0).toInt();
