@@ -205,19 +205,6 @@ TEST(FaultFinder, AgainstAReferenceTheJointsBothShareAreNotReportedAndATraceOfAn
               "The reference is a TRS trace and the trace a TDR trace: they cannot be compared");
 }
 
-TEST(FaultFinder, OnATrsTraceDistancesCountFromTheLaunchFoundAfterTheInjection)
-{
-    Shot shot = onCable(150, 320);
-    const int injection = 1500;
-    const TraceLevels trace = trsTrace(shot, sim::ownShot(shot.cable, sim::TrsRole::Master, true), injection, 4);
-    const TraceFinding found = findFault(trace, FinderSetup{false, 1, kSpeedDesign, double(injection % 4096)});
-    EXPECT_EQ(found.zeroPoint, injection + sim::kLaunchAfterInjection);
-    ASSERT_TRUE(found.fault);
-    EXPECT_NEAR(double(found.fault->distanceM), 150.0, 3.24 + 0.5);
-    ASSERT_TRUE(found.farEnd);  // the Slave's open end
-    EXPECT_NEAR(double(found.farEnd->distanceM), 320.0, 2 * 3.24);
-}
-
 TEST(FaultFinder, ATrsPairIsLaidTogetherFromTheMastersLaunchAndTheSlavesArrivalAndItsTwoReadingsAddUpToTheCable)
 {
     Shot shot = onCable(150, 320);
@@ -225,11 +212,14 @@ TEST(FaultFinder, ATrsPairIsLaidTogetherFromTheMastersLaunchAndTheSlavesArrivalA
     const TraceLevels slave = trsTrace(shot, sim::slaveView(shot.cable), 2400, 2);
     const TrsPairFinding pair = findTrsPair(master, 1500, slave, 2400, 1, kSpeedDesign);
     ASSERT_TRUE(pair.lockable);
+    // On each trace distances count from the launch (or the arrival) found after the injection.
     EXPECT_EQ(pair.master.zeroPoint, 1506);
     EXPECT_EQ(pair.slave.zeroPoint, 2406);
     EXPECT_EQ(pair.lockDifference, 900);
     ASSERT_TRUE(pair.master.fault && pair.slave.fault && pair.sumM);
     EXPECT_NEAR(double(pair.master.fault->distanceM), 150, 3.24 + 0.5);
+    ASSERT_TRUE(pair.master.farEnd);  // the Slave's open end
+    EXPECT_NEAR(double(pair.master.farEnd->distanceM), 320.0, 2 * 3.24);
     EXPECT_NEAR(double(pair.slave.fault->distanceM), 170, 3.24 + 0.5);
     const long long d = pair.master.fault->distanceM, other = pair.slave.fault->distanceM;
     const std::vector<std::string> lines = trsPairLines(pair, 320.0);
