@@ -173,12 +173,10 @@ TEST(TdrViewer, AnEventTraceIsInterleavedByItsInjectionPhaseAndTheCursorsReadMet
     w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, 125.4);
     EXPECT_EQ(v.lblZero->text() + v.lblMoving->text() + v.lblDifference->text(), QString(" 25 125 100"));
     EXPECT_EQ(v.lblResult->text(), QString("81 m"));
-    // The zero cursor to the moving one with the right button.
+    // The zero cursor to the moving one with the right button (read in EnlargedPlotTest); a drag
+    // is held to the trace, and left of the zero cursor the distance is negative.
     w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, 300);
     w.tdrViewer->picTDR_MouseDown(Qt::RightButton, 10);
-    EXPECT_EQ(v.ZeroCursor->X1(), 300);
-    EXPECT_EQ(v.lblResult->text(), QString("0 m"));
-    // A drag is held to the trace; left of the zero cursor the distance is negative.
     w.tdrViewer->picTDR_MouseMove(Qt::LeftButton, -5);
     EXPECT_EQ(v.MovingCursor->X1(), 1);
     EXPECT_EQ(v.lblDifference->text(), QString("-299"));
