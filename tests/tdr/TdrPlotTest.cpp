@@ -61,7 +61,7 @@ TEST(TdrPlot, TheInjectionPhaseFollowsTheInjectionsBlockRoundedHalfToEven)
         EXPECT_EQ(injectionPhase(injection), phase) << injection;
 }
 
-TEST(TdrPlot, EachInjectionPhaseSendsTheFourPulseBlocksToTheirOwnPoints)
+TEST(TdrPlot, EachInjectionPhaseSendsTheFourPulseBlocksToTheirOwnPointsAndBlocksPastTheLastAreAbsentAndNeverRead)
 {
     const EventArea blocks;
     // Points 0..3 of the first group, for pulse 10: which block each comes from. A block's
@@ -89,11 +89,8 @@ TEST(TdrPlot, EachInjectionPhaseSendsTheFourPulseBlocksToTheirOwnPoints)
     for (std::size_t group = 0; group < 128; group += 31)
         for (std::size_t i = 0; i < 4; ++i)
             EXPECT_EQ(ordered.level[4 * group + i], group);
-}
 
-TEST(TdrPlot, PulseBlocksPastTheLastAreAbsentAndNeverRead)
-{
-    const EventArea blocks;
+    // Pulse blocks past the last are absent and never read.
     for (const int pulse : {61, 62, 63}) {
         const Interleaved points = interleaveEvent(blocks.area(), pulse, 4);
         EXPECT_EQ(presentCount(points), static_cast<std::size_t>(128 * (64 - pulse))) << pulse;
@@ -110,7 +107,7 @@ TEST(TdrPlot, PulseBlocksPastTheLastAreAbsentAndNeverRead)
     EXPECT_EQ(presentCount(interleaveEvent(blocks.area(), -2, 1)), 256u);  // blocks -2..1: only 0 and 1
 }
 
-TEST(TdrPlot, AnEventSweepDrawsOneBlockAtEveryFourthPointAfterItsLeadIn)
+TEST(TdrPlot, AnEventSweepDrawsOneBlockAtEveryFourthPointAfterItsLeadInAndInterlacedJoinsThePointsThatArePresent)
 {
     const EventArea samples(true);
     const Polyline line = eventSweep(samples.area(), 2, 25, 3);
@@ -124,11 +121,8 @@ TEST(TdrPlot, AnEventSweepDrawsOneBlockAtEveryFourthPointAfterItsLeadIn)
     EXPECT_TRUE(eventSweep(blocks.area(), 64, 25, 0).empty());
     EXPECT_TRUE(eventSweep(blocks.area(), -1, 25, 0).empty());
     EXPECT_EQ(eventSweep(blocks.area(), 0, 0, 0)[3], (PlotPoint{4, 0}));  // j starts at 1, never at 0
-}
 
-TEST(TdrPlot, AnInterlacedEventJoinsThePointsThatArePresent)
-{
-    const EventArea blocks;
+    // Interlaced, the points that are present are joined.
     const Polyline full = eventInterlaced(interleaveEvent(blocks.area(), 0, 4), 25, -2);
     ASSERT_EQ(full.size(), 2u + (512u - 25u + 1u));
     // Point 24 opens its group: block 3 at phase 4.
@@ -148,9 +142,7 @@ TEST(TdrPlot, AManualTraceStartsAtMidHeightAndSkipsThreeInFourWithoutInterlace)
     std::array<std::uint8_t, 512> points{};
     std::iota(points.begin(), points.end(), std::uint8_t{0});  // point i holds i mod 256
 
-    ASSERT_EQ(rangeStart(false).plotStart, 25);
-    ASSERT_EQ(rangeStart(true).plotStart, 21);
-    EXPECT_EQ(rangeStart(true).scale, 2);
+    // The 400 m range starts at 25, the 800 m one at 21 (its scale of 2: EventLoadTest).
     const Polyline stepped = manualTrace(points, rangeStart(false).plotStart, 10, false);
     ASSERT_EQ(stepped.size(), 2u + 122u);  // x = 25, 29, ..., 509
     // The lead-in ignores the alignment.
