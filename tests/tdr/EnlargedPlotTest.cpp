@@ -25,7 +25,7 @@ QPoint at(const PlotSurface* plot, double x, double y)
 
 } // namespace
 
-TEST(EnlargedPlot, TheTdrViewerGoesToTheCentreAndBackWithItsCursorsAnsweringInBothPlaces)
+TEST(EnlargedPlot, TheTdrViewerGoesToTheCentreAndAnEventPictureToAWindowOfItsOwnAnsweringTheMouseThereAndBothComeBack)
 {
     ViewerFixture f;
     EventFile event;
@@ -64,35 +64,28 @@ TEST(EnlargedPlot, TheTdrViewerGoesToTheCentreAndBackWithItsCursorsAnsweringInBo
     QTest::mouseClick(v.picTDR, Qt::RightButton, Qt::NoModifier, at(v.picTDR, 300, 128));
     EXPECT_EQ(v.ZeroCursor->X1(), v.MovingCursor->X1());
     EXPECT_EQ(v.lblResult->text(), QString("0 m"));
-}
 
-TEST(EnlargedPlot, AnEventPictureGoesToAWindowOfItsOwnAndClosingItPutsItBack)
-{
-    ViewerFixture f;
-    f.writeEvent("26-12-01 10-00-00.trg", EventFile());
-    frmMaster& w = f.open();
-    w.show();
+    // An event picture goes to a window of its own, and closing that puts it back.
     f.choose(1, 0);
-    const EventSlotView& v = w.eventSlot[1];
-    QWidget* slot = v.fraEventSlot;
+    const EventSlotView& e = w.eventSlot[1];
+    QWidget* slot = e.fraEventSlot;
     QWidget* row = slot->parentWidget();
     const int place = row->layout()->indexOf(slot);
-
-    v.cmdEnlarge->click();
+    e.cmdEnlarge->click();
     ASSERT_EQ(w.plotEnlarger->enlarged(), slot);
     // A second panel enlarged puts the first back.
     w.eventSlot[0].cmdEnlarge->click();
     EXPECT_EQ(row->layout()->indexOf(slot), place);
-    v.cmdEnlarge->click();
+    e.cmdEnlarge->click();
     w.plotEnlarger->host()->findChild<QPushButton*>(QStringLiteral("cmdOwnWindow"))->click();
     ASSERT_TRUE(w.plotEnlarger->inOwnWindow());
-    EXPECT_TRUE(w.plotEnlarger->host()->isAncestorOf(v.picvolts));
-    EXPECT_EQ(qobject_cast<QStackedWidget*>(w.centralWidget())->currentIndex(), 0);
+    EXPECT_TRUE(w.plotEnlarger->host()->isAncestorOf(e.picvolts));
+    EXPECT_EQ(centre->currentIndex(), 0);
     // The measuring point follows a click there, on the Metering tab.
-    v.tbsEvents->setCurrentIndex(2);
-    QTest::mouseClick(v.picvolts, Qt::LeftButton, Qt::NoModifier, at(v.picvolts, 4000, 0));
-    EXPECT_TRUE(v.Measure->isVisible());
-    EXPECT_NEAR(v.Measure->X1(), 4000, 40);
+    e.tbsEvents->setCurrentIndex(2);
+    QTest::mouseClick(e.picvolts, Qt::LeftButton, Qt::NoModifier, at(e.picvolts, 4000, 0));
+    EXPECT_TRUE(e.Measure->isVisible());
+    EXPECT_NEAR(e.Measure->X1(), 4000, 40);
 
     w.plotEnlarger->host()->close();
     EXPECT_EQ(w.plotEnlarger->enlarged(), nullptr);
