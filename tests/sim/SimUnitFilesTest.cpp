@@ -1,5 +1,6 @@
-// The files the unit makes from its latest settings: manual recordings and test traces. (Its
-// index and event records are read by the program's own download tests.)
+// The files the unit makes from its latest settings: manual recordings and test traces. (How they
+// go out by YMODEM, and its index and event records, are read by the program's own download
+// tests: CommandExchangeTest, ManualTriggerTest, TdrTestRunTest.)
 #include "TraceReading.h"
 #include "UnitDriver.h"
 
@@ -7,15 +8,14 @@
 
 using namespace mr3x::sim;
 using namespace mr3x::sim::test;
-using mr3x::ymodem::Outcome;
 
 namespace {
 
-Reception fetch(UnitDriver& d, const std::string& command)
+/// The file the unit offers after `command`, and the name it offers it under.
+std::pair<std::string, Bytes> offerAfter(UnitDriver& d, const std::string& command)
 {
     EXPECT_NE(d.ask(command, 100).find("Finished"), std::string::npos) << command;
-    d.run(500);  // the program pauses before it starts the reception
-    return receiveFile(d);
+    return {d.unit.lastOfferName(), d.unit.lastOfferBytes()};
 }
 
 std::string trailerText(const Bytes& record, std::size_t offset)
@@ -33,11 +33,9 @@ TEST(SimUnitFiles, ManualRecordingUsesTheClockAndTheLatestSettings)
     d.ask(identity("270301", "Cable 9", "Depot"));
     d.ask("\r\n\r\ng20, 4,3,2,3,042,12,30,1");
     d.run(2000);
-    const Reception manual = fetch(d, "y1");
-    ASSERT_EQ(manual.outcome, Outcome::Complete);
-    EXPECT_EQ(manual.name, "MANUAL.ACT");
-    ASSERT_EQ(manual.data.size(), kLongRecordBytes);
-    const Bytes& r = manual.data;
+    const auto [name, r] = offerAfter(d, "y1");
+    EXPECT_EQ(name, "MANUAL.ACT");
+    ASSERT_EQ(r.size(), kLongRecordBytes);
     // Taken two seconds and a little after the clock was set, by hand, with the FSD code from "g".
     EXPECT_EQ(std::vector<int>(r.begin(), r.begin() + 5), (std::vector<int>{27, 3, 7, 9, 5}));
     EXPECT_GE(r[5], 5);
@@ -57,11 +55,10 @@ TEST(SimUnitFiles, TheTestTraceIsOfferedAfterAnEvenModeDigitOrAnMS32sTriggerSett
 {
     UnitDriver d(disarmed());
     // TDR with file transfer on: 512 samples and the trailer.
-    const Reception tdr = fetch(d, "\r\n\r\ng15, 3,0,4,2,035,10,10,0");
-    ASSERT_EQ(tdr.data.size(), kTdrTraceBytes);
-    EXPECT_EQ(tdr.data, d.unit.lastOfferBytes());
-    EXPECT_EQ(tdr.name, "TEST.TDR");
-    EXPECT_EQ(tdr.data[512 + 8], 35);  // the hardware byte as sent: long range, pulse on
+    const auto [name, tdr] = offerAfter(d, "\r\n\r\ng15, 3,0,4,2,035,10,10,0");
+    EXPECT_EQ(name, "TEST.TDR");
+    ASSERT_EQ(tdr.size(), kTdrTraceBytes);
+    EXPECT_EQ(tdr[512 + 8], 35);  // the hardware byte as sent: long range, pulse on
 
     // Odd digit: file transfer off, nothing is offered.
     d.ask("\r\n\r\ng15, 3,0,0,3,034,10,10,0");
@@ -77,7 +74,7 @@ TEST(SimUnitFiles, TheTestTraceIsOfferedAfterAnEvenModeDigitOrAnMS32sTriggerSett
     // An M-S32 runs its test, in the mode it holds (3, TDR), after the trigger settings too.
     UnitDriver s(disarmed(Model::MS32));
     s.ask("h15");
-    const Reception trace = fetch(s, "d 3");
-    ASSERT_EQ(trace.data.size(), kTdrTraceBytes);
-    EXPECT_EQ(trace.data[512 + 18], 225); // M-S32, version 1
+    const Bytes trace = offerAfter(s, "d 3").second;
+    ASSERT_EQ(trace.size(), kTdrTraceBytes);
+    EXPECT_EQ(trace[512 + 18], 225); // M-S32, version 1
 }

@@ -1,11 +1,7 @@
 #pragma once
-// Drives a SimUnit through its pure interface on a time line of the test's own, and receives its
-// files with the program's YMODEM receiver.
-#include "link/ymodem/Crc16.h"
-#include "link/ymodem/Receiver.h"
+// Drives a SimUnit through its pure interface on a time line of the test's own.
 #include "sim/SimUnit.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -73,33 +69,6 @@ inline SimOptions disarmed(Model model = Model::MR32)
     options.armed = false;
     options.model = model;
     return options;
-}
-
-struct Reception {
-    mr3x::ymodem::Outcome outcome = mr3x::ymodem::Outcome::Running;
-    std::string name;
-    Bytes data;
-};
-
-/// Receives one YMODEM batch from the unit, a millisecond at a time.
-inline Reception receiveFile(UnitDriver& d)
-{
-    using namespace mr3x::ymodem;
-    Receiver receiver;
-    Reception file;
-    const std::int64_t start = d.now;
-    auto answer = [&d](const Bytes& bytes) { d.send(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())); };
-    answer(receiver.start(d.now));
-    // The receiver bounds every wait, so it ends well within this.
-    while (receiver.running() && d.now - start < 300'000) {
-        d.run(1);
-        answer(receiver.receive(std::exchange(d.received, {}), d.now));
-        const Bytes data = receiver.takeData();
-        file.data.insert(file.data.end(), data.begin(), data.end());
-    }
-    file.outcome = receiver.outcome();
-    file.name = receiver.announcedName();
-    return file;
 }
 
 } // namespace mr3x::sim::test
