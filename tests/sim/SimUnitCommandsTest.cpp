@@ -37,25 +37,7 @@ TEST(SimUnitLogOn, ArmedUnitHearsOnlyTheStopPair)
     EXPECT_TRUE(d.unit.armed());
 }
 
-TEST(SimUnitCommands, EveryCompletedCommandAnswersFinishedAndItsLetter)
-{
-    UnitDriver d(disarmed());
-    const std::vector<std::pair<std::string, std::string>> commands{
-        {"X", "X"}, {"T261206143000", "T"}, {"h15", "h"}, {"d 3", "d"}, {"d10", "d"},
-        {identity("261206", "Feeder 7 Fault", "North Yard"), "N"}, {"\r\n\r\ng15, 3,0,0,3,034,10,10,0", "g"},
-        {"R", "R"}, {"V", "V"}, {"W", "W"}, {"A1", "A"}, {"A2", "A"}, {"A0", "A"}, {"\x02", "^B"}, {"\x03", "^C"},
-        {"p", "p"}, {"f00", "f"},  // "f" withdraws the index offer that "p" left open
-        {"y1", "y"},
-    };
-    for (const auto& [command, letter] : commands) {
-        const std::string finished = "\r\nFinished " + letter + "\r\n";
-        const std::string answer = d.ask(command);
-        ASSERT_GE(answer.size(), finished.size()) << command;
-        EXPECT_EQ(answer.substr(answer.size() - finished.size()), finished) << command;
-    }
-}
-
-TEST(SimUnitCommands, MalformedCommandsGetNoFinishedLineAndTheUnitRecovers)
+TEST(SimUnitCommands, MalformedCommandsGetNoFinishedLineAndEveryCompletedOneAnswersFinishedAndShowsInTheSettingsText)
 {
     UnitDriver d(disarmed());
     const std::vector<std::string> malformed{
@@ -94,19 +76,8 @@ TEST(SimUnitCommands, MalformedCommandsGetNoFinishedLineAndTheUnitRecovers)
     d.run(1100);
     EXPECT_EQ(d.ask("1206120000"), "");
 
-    // An empty slot says so but does not finish.
-    SimOptions few = disarmed();
-    few.events = 3;
-    UnitDriver f(few);
-    EXPECT_EQ(f.ask("f03"), "\r\nNo event in slot 03\r\n");
-    EXPECT_NE(f.ask("f02").find("Finished f"), std::string::npos);
-}
-
-TEST(SimUnitCommands, EverySettingComesBackInTheSettingsText)
-{
     // "g" sets nine values at once (an odd mode digit means no trace); "h" and "d" then change
     // the threshold and duration again. (The unit's own settings text: InProcessTransportTest.)
-    UnitDriver d(disarmed());
     EXPECT_EQ(d.ask("\r\n\r\ng31,10,7,4,1,095,20,60,9"), "\r\nFinished g\r\n");
     d.ask("h22");
     d.ask("d 7");
@@ -114,4 +85,26 @@ TEST(SimUnitCommands, EverySettingComesBackInTheSettingsText)
     EXPECT_EQ(d.ask("X"),
               "M-R3X Local Unit M-R32\r\nParameters:115200,22,7,12,7,4,1,95,20,60,9,R2,15/03/27,"
               "Substation 12 Cable Job,Ring Main 4,,,SIM 4401\r\nFinished X\r\n");
+
+    // Every completed command answers "Finished" and its letter.
+    const std::vector<std::pair<std::string, std::string>> commands{
+        {"X", "X"}, {"T261206143000", "T"}, {"h15", "h"}, {"d 3", "d"}, {"d10", "d"},
+        {identity("261206", "Feeder 7 Fault", "North Yard"), "N"}, {"\r\n\r\ng15, 3,0,0,3,034,10,10,0", "g"},
+        {"R", "R"}, {"V", "V"}, {"W", "W"}, {"A1", "A"}, {"A2", "A"}, {"A0", "A"}, {"\x02", "^B"}, {"\x03", "^C"},
+        {"p", "p"}, {"f00", "f"},  // "f" withdraws the index offer that "p" left open
+        {"y1", "y"},
+    };
+    for (const auto& [command, letter] : commands) {
+        const std::string finished = "\r\nFinished " + letter + "\r\n";
+        const std::string answer = d.ask(command);
+        ASSERT_GE(answer.size(), finished.size()) << command;
+        EXPECT_EQ(answer.substr(answer.size() - finished.size()), finished) << command;
+    }
+
+    // An empty slot says so but does not finish.
+    SimOptions few = disarmed();
+    few.events = 3;
+    UnitDriver f(few);
+    EXPECT_EQ(f.ask("f03"), "\r\nNo event in slot 03\r\n");
+    EXPECT_NE(f.ask("f02").find("Finished f"), std::string::npos);
 }
