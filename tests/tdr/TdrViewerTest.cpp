@@ -1,13 +1,19 @@
 // The TDR viewer in the window: the manual tests listed, described and coloured, legacy traces
-// copied, traces that do not go together refused, the event traces interleaved, and the cursors
-// read in metres.
+// copied, traces that do not go together refused, the event traces interleaved, the cursors read
+// in metres, and the plots enlarged into the window's centre or a window of their own, still
+// answering the mouse there, and back in their place by Escape, the button or closing the window.
 #include "events/ViewerFixture.h"
 
 #include "tdr/TdrTests.h"
 #include "tdr/TdrViewer.h"
+#include "ui/controls/PlotEnlarger.h"
 
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLayout>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace mr3x;
@@ -32,6 +38,12 @@ QByteArray traceFile(bool trs, std::array<int, 6> when, int flags, int gain = 10
 QString backColour(const QLabel* label)
 {
     return label->styleSheet().section(':', 1).trimmed();
+}
+
+/// A pixel of the plot for a point of its user scale.
+QPoint at(const PlotSurface* plot, double x, double y)
+{
+    return plot->toPixel(QPointF(x, y)).toPoint();
 }
 
 } // namespace
@@ -138,7 +150,7 @@ TEST(TdrViewer, TracesThatCannotBeShownTogetherAreUntickedWithTheirReason)
     EXPECT_FALSE(v.chkTrace[2]->isChecked());
 }
 
-TEST(TdrViewer, AnEventTraceIsInterleavedByItsInjectionPhaseAndTheCursorsReadMetresAtTheSpeedSet)
+TEST(TdrViewer, AnEventTraceIsInterleavedByItsInjectionPhaseTheCursorsReadMetresAtTheSpeedSetAndThePlotsAnswerThemEnlarged)
 {
     ViewerFixture f;
     EventFile event;
@@ -173,7 +185,7 @@ TEST(TdrViewer, AnEventTraceIsInterleavedByItsInjectionPhaseAndTheCursorsReadMet
     w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, 125.4);
     EXPECT_EQ(v.lblZero->text() + v.lblMoving->text() + v.lblDifference->text(), QString(" 25 125 100"));
     EXPECT_EQ(v.lblResult->text(), QString("81 m"));
-    // The zero cursor to the moving one with the right button (read in EnlargedPlotTest); a drag
+    // The zero cursor to the moving one with the right button (read on the enlarged plot); a drag
     // is held to the trace, and left of the zero cursor the distance is negative.
     w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, 300);
     w.tdrViewer->picTDR_MouseDown(Qt::RightButton, 10);
@@ -202,4 +214,66 @@ TEST(TdrViewer, AnEventTraceIsInterleavedByItsInjectionPhaseAndTheCursorsReadMet
     w.tdrViewer->picTDR_KeyDown(Qt::Key_Down, Qt::AltModifier | Qt::ShiftModifier);
     EXPECT_EQ(v.scrAlign[0]->value(), 1);
     EXPECT_EQ(v.scrAlign[1]->value(), -1);
+
+    // Enlarged into the window's centre, the viewer answers the mouse with the same cursors and
+    // read-outs, and Escape puts it back in its place.
+    w.show();
+    w.clock.DoEvents();
+    auto* centre = qobject_cast<QStackedWidget*>(w.centralWidget());
+    ASSERT_NE(centre, nullptr);
+    auto* splitter = w.findChild<QSplitter*>(QStringLiteral("splViewers"));
+    ASSERT_EQ(splitter->indexOf(v.fraTransientViewer), 1);
+    const QSize inPlace = v.picTDR->size();
+
+    QTest::mouseDClick(v.picTDR, Qt::LeftButton, Qt::NoModifier, at(v.picTDR, 100, 128));
+    EXPECT_EQ(w.plotEnlarger->enlarged(), v.fraTransientViewer);
+    EXPECT_EQ(centre->currentWidget(), w.plotEnlarger->host());
+    EXPECT_TRUE(w.plotEnlarger->host()->isAncestorOf(v.picTDR));
+    EXPECT_EQ(splitter->count(), 2) << "a stand-in keeps the viewer's place";
+    EXPECT_EQ(v.cmdEnlargeTdr->text(), QString("Back"));
+    EXPECT_GT(v.picTDR->width() * v.picTDR->height(), inPlace.width() * inPlace.height());
+    // The same cursors and read-outs, at the new size.
+    QTest::mouseClick(v.picTDR, Qt::LeftButton, Qt::NoModifier, at(v.picTDR, 225, 128));
+    EXPECT_NEAR(v.MovingCursor->X1(), 225, 2);
+    EXPECT_EQ(v.lblDifference->text().trimmed().toInt(), static_cast<int>(v.MovingCursor->X1() - v.ZeroCursor->X1()));
+
+    QTest::keyClick(v.picTDR, Qt::Key_Escape);
+    EXPECT_EQ(w.plotEnlarger->enlarged(), nullptr);
+    EXPECT_EQ(centre->currentIndex(), 0);
+    EXPECT_EQ(splitter->indexOf(v.fraTransientViewer), 1);
+    EXPECT_EQ(splitter->count(), 2);
+    EXPECT_EQ(v.cmdEnlargeTdr->text(), QString("Enlarge"));
+    w.clock.DoEvents();
+    QTest::mouseClick(v.picTDR, Qt::RightButton, Qt::NoModifier, at(v.picTDR, 300, 128));
+    EXPECT_EQ(v.ZeroCursor->X1(), v.MovingCursor->X1());
+    EXPECT_EQ(v.lblResult->text(), QString("0 m"));
+
+    // An event picture goes to a window of its own, and closing that puts it back.
+    f.choose(1, 0);
+    const EventSlotView& e = w.eventSlot[1];
+    QWidget* slot = e.fraEventSlot;
+    QWidget* row = slot->parentWidget();
+    const int place = row->layout()->indexOf(slot);
+    e.cmdEnlarge->click();
+    ASSERT_EQ(w.plotEnlarger->enlarged(), slot);
+    // A second panel enlarged puts the first back.
+    w.eventSlot[0].cmdEnlarge->click();
+    EXPECT_EQ(row->layout()->indexOf(slot), place);
+    e.cmdEnlarge->click();
+    w.plotEnlarger->host()->findChild<QPushButton*>(QStringLiteral("cmdOwnWindow"))->click();
+    ASSERT_TRUE(w.plotEnlarger->inOwnWindow());
+    EXPECT_TRUE(w.plotEnlarger->host()->isAncestorOf(e.picvolts));
+    EXPECT_EQ(centre->currentIndex(), 0);
+    // The measuring point follows a click there, on the Metering tab.
+    e.tbsEvents->setCurrentIndex(2);
+    QTest::mouseClick(e.picvolts, Qt::LeftButton, Qt::NoModifier, at(e.picvolts, 4000, 0));
+    EXPECT_TRUE(e.Measure->isVisible());
+    EXPECT_NEAR(e.Measure->X1(), 4000, 40);
+
+    w.plotEnlarger->host()->close();
+    EXPECT_EQ(w.plotEnlarger->enlarged(), nullptr);
+    EXPECT_FALSE(w.plotEnlarger->inOwnWindow());
+    EXPECT_EQ(slot->parentWidget(), row);
+    EXPECT_EQ(row->layout()->indexOf(slot), place);
+    EXPECT_TRUE(slot->isVisible());
 }
