@@ -99,7 +99,7 @@ void expectShots(const View& view)
 
 } // namespace
 
-TEST(TrsPair, BothEndsHoldTheSameEventAndReadDAndLMinusDFromTheInjectionsTheyReport)
+TEST(TrsPair, BothEndsArmForTheirRoleHoldTheSameEventAndReadDAndLMinusDFromTheInjectionsTheyReportAndAUnitAloneHoldsNone)
 {
     const std::vector<Pair> pairs{{1, 150, 320, 34, 3.24}, {7, 420, 600, 35, 6.48, 20}, {3, 500, 900, 34, 3.24, 20}};
     for (const Pair& pair : pairs) {
@@ -110,6 +110,12 @@ TEST(TrsPair, BothEndsHoldTheSameEventAndReadDAndLMinusDFromTheInjectionsTheyRep
         const Bytes& s = newestEvent(slave);
         ASSERT_EQ(m.size(), kLongRecordBytes);
         ASSERT_EQ(s.size(), kLongRecordBytes);
+
+        // Each role arms the unit for TRS (the file transfer bit kept from TDR mode 3), the pulse
+        // on at the Master only.
+        EXPECT_EQ(std::tuple(master.settings().mode, slave.settings().mode), std::tuple(1, 1));
+        EXPECT_TRUE(master.settings().pulseOn());
+        EXPECT_FALSE(slave.settings().pulseOn());
 
         // One event: the same date and time in the head and the trailer, triggered by TRS, in a
         // TRS mode.
@@ -136,19 +142,9 @@ TEST(TrsPair, BothEndsHoldTheSameEventAndReadDAndLMinusDFromTheInjectionsTheyRep
         const Bytes quiet = trsTestTrace(pair, TrsRole::Slave, pulseOn & ~2);
         EXPECT_TRUE(std::all_of(quiet.begin(), quiet.begin() + 8192, [](std::uint8_t v) { return std::abs(v - 128) <= 6; }));
     }
-}
 
-TEST(TrsPair, ARoleArmsTheUnitForItsEndAndAUnitAloneHoldsNoTrsEvent)
-{
-    const Pair pair{5, 150, 320, 34, 3.24};
-    const SimUnit master(pairEnd(pair, TrsRole::Master));
-    const SimUnit slave(pairEnd(pair, TrsRole::Slave));
-    // Armed for TRS (the file transfer bit kept from TDR mode 3), the pulse on at the Master only.
-    EXPECT_EQ(master.settings().mode, 1);
-    EXPECT_EQ(slave.settings().mode, 1);
-    EXPECT_TRUE(master.settings().pulseOn());
-    EXPECT_FALSE(slave.settings().pulseOn());
-    const SimUnit alone(pairEnd(pair, TrsRole::None));
+    // A unit alone holds no TRS event.
+    const SimUnit alone(pairEnd(pairs.front(), TrsRole::None));
     for (int slot = 0; slot < alone.storedEvents(); ++slot)
         EXPECT_NE(alone.eventRecord(slot)[6], kTrsSource) << slot;
 }
