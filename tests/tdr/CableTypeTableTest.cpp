@@ -59,7 +59,6 @@ TEST(CableTypeTable, NamesAndSpeedsTheTableCanHold)
                                       {"-54", -1}, {"", -1}})
         EXPECT_EQ(speedOfPercentText(text).value_or(-1), speed) << text;
     EXPECT_EQ(percentText(300), "30.0");
-    EXPECT_EQ(cableTypeLine({"PE", 659}), "PE,65.9");
     EXPECT_FALSE(cableNameProblem("Feeder 7, section 2"));
     EXPECT_FALSE(cableNameProblem(std::string(60, 'x')));
     for (const std::string& bad : std::vector<std::string>{"   ", "#1", "a\tb", std::string(61, 'x')})
