@@ -17,7 +17,12 @@ TEST(SimUnitLogOn, ArmedUnitHearsOnlyTheStopPair)
 {
     UnitDriver d;
     EXPECT_EQ(d.ask("X", 500), "");
-    EXPECT_EQ(d.logOn(), kStopped);
+    // "=" then "-", a second apart, as the program logs on.
+    d.send("=");
+    d.run(1000);
+    d.send("-");
+    d.run(200);
+    EXPECT_EQ(d.take(), kStopped);
     EXPECT_FALSE(d.unit.armed());
     EXPECT_NE(d.ask("X").find("Finished X"), std::string::npos);
 

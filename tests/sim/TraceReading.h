@@ -52,13 +52,6 @@ inline Plot interleaveEvent(const Bytes& record, int pulse)
     return points;
 }
 
-/// An event's TRS trace area, sample n (from 1) at index n - 1.
-inline Plot trsArea(const Bytes& record)
-{
-    const auto* area = record.data() + kHeadBytes + kSampleBytes;
-    return Plot(area, area + kTraceAreaBytes);
-}
-
 /// A pulse found on a trace: where its leading edge lies (a plot position), how high it is
 /// above the line before it, and how long it takes to rise.
 struct Edge {

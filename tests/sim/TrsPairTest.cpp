@@ -69,9 +69,11 @@ struct View {
     double echoSamples;
 };
 
+/// An event's view: its TRS trace area, sample n (from 1) at index n - 1.
 View eventView(const char* what, const Bytes& record, double echoSamples)
 {
-    return {what, trsArea(record), reportedInjection(record), echoSamples};
+    const auto area = record.begin() + kHeadBytes + kSampleBytes;
+    return {what, Plot(area, area + kTraceAreaBytes), reportedInjection(record), echoSamples};
 }
 
 View testView(const char* what, const Bytes& trace, double echoSamples)

@@ -38,16 +38,6 @@ public:
         run(ms);
         return take();
     }
-    /// "=" then "-", a second apart, as the program logs on.
-    std::string logOn()
-    {
-        take();
-        send("=");
-        run(1000);
-        send("-");
-        run(200);
-        return take();
-    }
 
     SimUnit unit;
     std::int64_t now = 0;

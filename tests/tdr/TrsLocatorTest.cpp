@@ -44,20 +44,6 @@ frmMaster& loadPair(ViewerFixture& f)
     return w;
 }
 
-/// The TRS pair's event of a simulated Master and Slave on one 320 m cable with the fault 150 m
-/// from the Master's end, in the Master's and the Slave's unit folders.
-void writeSimulatedPair(ViewerFixture& f)
-{
-    for (const sim::TrsRole role : {sim::TrsRole::Master, sim::TrsRole::Slave}) {
-        sim::SimOptions options;
-        options.trsRole = role;
-        options.seed = 7;
-        const sim::SimUnit unit(options);
-        const sim::Bytes& pairEvent = unit.eventRecord(unit.storedEvents() - 1);
-        f.writeFile("26-12-06 09-00-00.trg", test::bytesOf(pairEvent), role == sim::TrsRole::Master ? "MR-0101" : "MR-0102");
-    }
-}
-
 } // namespace
 
 TEST(TrsLocator, LockShiftsTheSlaveByTheCursorsAndLocateFindsEachInjectionUntilReset)
@@ -125,10 +111,18 @@ TEST(TrsLocator, LockShiftsTheSlaveByTheCursorsAndLocateFindsEachInjectionUntilR
 
 TEST(TrsLocator, ASimulatedMasterAndSlaveOfOneCablePinTheFaultFromBothEndsAgainstTheCablesLengthKeptForThePair)
 {
-    // A 320 m cable with the fault 150 m from the Master's end; the unit's pulse leaves six
-    // samples after the injection it reports.
+    // The pair's event of a simulated Master and Slave on one 320 m cable with the fault 150 m
+    // from the Master's end, in the Master's and the Slave's unit folders; the unit's pulse
+    // leaves six samples after the injection it reports.
     ViewerFixture f;
-    writeSimulatedPair(f);
+    for (const sim::TrsRole role : {sim::TrsRole::Master, sim::TrsRole::Slave}) {
+        sim::SimOptions options;
+        options.trsRole = role;
+        options.seed = 7;
+        const sim::SimUnit unit(options);
+        const sim::Bytes& pairEvent = unit.eventRecord(unit.storedEvents() - 1);
+        f.writeFile("26-12-06 09-00-00.trg", test::bytesOf(pairEvent), role == sim::TrsRole::Master ? "MR-0101" : "MR-0102");
+    }
     frmMaster& w = loadPair(f);
     const TdrViewerView& v = w.tdrView;
     ASSERT_TRUE(w.optDisplayMode[1]->isChecked());
