@@ -34,17 +34,22 @@ sim::UnitSettings settingsOf(const Shot& shot)
     return settings;
 }
 
-/// The 512 points the viewer plots of the cable, with the unit's noise on them.
-TraceLevels tdrTrace(const Shot& shot, bool faulted)
+/// `count` points of these pulses as the unit records them, with its noise on them.
+TraceLevels levelsOf(const std::vector<sim::TracePulse>& pulses, int count, const Shot& shot, std::uint64_t seed)
 {
-    const auto arrivals = sim::ownShot(shot.cable, sim::TrsRole::None, faulted);
-    const auto pulses = shot.pulseOn ? sim::tdrPicture(arrivals, settingsOf(shot)) : std::vector<sim::TracePulse>{};
-    sim::SimRandom random(shot.seed);
-    TraceLevels trace{std::vector<double>(512), 1, 1};
-    for (int x = 1; x <= 512; ++x)
+    sim::SimRandom random(seed);
+    TraceLevels trace{std::vector<double>(std::size_t(count)), 1, 1};
+    for (int x = 1; x <= count; ++x)
         trace.level[std::size_t(x - 1)] = std::clamp(
             std::round(128 + shot.gain * (sim::traceLevel(pulses, x - shot.late) - 128) + random.noise(shot.noise)), 0.0, 255.0);
     return trace;
+}
+
+/// The 512 points the viewer plots of the cable.
+TraceLevels tdrTrace(const Shot& shot, bool faulted)
+{
+    const auto arrivals = sim::ownShot(shot.cable, sim::TrsRole::None, faulted);
+    return levelsOf(shot.pulseOn ? sim::tdrPicture(arrivals, settingsOf(shot)) : std::vector<sim::TracePulse>{}, 512, shot, shot.seed);
 }
 
 /// Where the echo from `metres` leaves the line, in plot units.
@@ -59,15 +64,10 @@ FinderSetup setupOf(const Shot& shot)
     return {true, shot.longRange ? 2 : 1, kSpeedDesign, shot.longRange ? 21.0 : 25.0};
 }
 
-/// The 8192 samples of a TRS trace of these arrivals, triggered at `injection`, with the unit's noise.
+/// The 8192 samples of a TRS trace of these arrivals, triggered at `injection`.
 TraceLevels trsTrace(const Shot& shot, const std::vector<sim::Arrival>& arrivals, int injection, std::uint64_t seed)
 {
-    const auto pulses = sim::trsPicture(arrivals, settingsOf(shot), injection);
-    sim::SimRandom random(seed);
-    TraceLevels trace{std::vector<double>(8192), 1, 1};
-    for (int n = 1; n <= 8192; ++n)
-        trace.level[std::size_t(n - 1)] = std::round(sim::traceLevel(pulses, n) + random.noise(0.6));
-    return trace;
+    return levelsOf(sim::trsPicture(arrivals, settingsOf(shot), injection), 8192, shot, seed);
 }
 
 Shot onCable(double faultM, double lengthM, bool longRange = false)
