@@ -49,7 +49,8 @@ TraceLevels levelsOf(const std::vector<sim::TracePulse>& pulses, int count, cons
 TraceLevels tdrTrace(const Shot& shot, bool faulted)
 {
     const auto arrivals = sim::ownShot(shot.cable, sim::TrsRole::None, faulted);
-    return levelsOf(shot.pulseOn ? sim::tdrPicture(arrivals, settingsOf(shot)) : std::vector<sim::TracePulse>{}, 512, shot, shot.seed);
+    const auto pulses = shot.pulseOn ? sim::tdrPicture(arrivals, settingsOf(shot)) : std::vector<sim::TracePulse>{};
+    return levelsOf(pulses, 512, shot, shot.seed);
 }
 
 /// Where the echo from `metres` leaves the line, in plot units.
