@@ -24,15 +24,23 @@ mr3x::events::RecordTrailer trailerAt(std::array<std::uint8_t, 6> dateAndTime)
 
 TEST(TestNames, ATestIsNamedByThePcClockAndThePanelsChoices)
 {
-    // The window's own names ("=" and "x" forms, TRS) are read in TdrTestRunTest.
-    EXPECT_EQ(tdrTestName(testDateText(2005, 1, 31), testTimeText(0, 0, 0), "B-R", true, "Internal"),
-              "05-01-31 00-00-00 (B-RxInternal)");
+    const std::string date = testDateText(2026, 12, 5);
+    const std::string time = testTimeText(14, 3, 9);
+    EXPECT_EQ(date, "26-12-05");
+    EXPECT_EQ(time, "14-03-09");
+    EXPECT_EQ(tdrTestName(date, time, "R-N", false, "Y-N"), "26-12-05 14-03-09 (R-N=Y-N)");
+    EXPECT_EQ(tdrTestName(date, time, "B-R", true, "Internal"), "26-12-05 14-03-09 (B-RxInternal)");
+    EXPECT_EQ(trsTestName(date, time, "B-N"), "26-12-05 14-03-09 (B-N=TRS)");
+
+    EXPECT_EQ(testDateText(2005, 1, 31), "05-01-31");
     EXPECT_EQ(testDateText(2100, 7, 1), "00-07-01");
+    EXPECT_EQ(testTimeText(0, 0, 0), "00-00-00");
 }
 
 TEST(TestNames, ALegacyFileIsNamedByItsTrailerAndItsNameUpToTheFirstDotAndNeverLeadsOutOfTheUnitFolder)
 {
-    // (A name with two dots: TdrViewerTest's legacy trace.) A byte above 99 keeps its last two digits.
+    EXPECT_EQ(legacyTraceName("abc.def.tst", trailerAt({26, 12, 5, 14, 3, 9})), "26-12-05 14-03-09 (abc).TDR");
+    // A byte above 99 keeps its last two digits.
     EXPECT_EQ(legacyTraceName("R1.ref", trailerAt({123, 200, 255, 100, 7, 99})), "23-00-55 00-07-99 (R1).TDR");
     EXPECT_EQ(legacyTraceName(".tst", trailerAt({1, 2, 3, 4, 5, 6})), "01-02-03 04-05-06 ().TDR");
 

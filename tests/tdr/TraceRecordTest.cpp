@@ -73,5 +73,6 @@ TEST(TraceRecord, ALegacyFileKeepsItsTrailerAfterTheSamplesItsNameAnnounces)
         EXPECT_EQ(legacyTrailer(name, tdr).has_value(), !trsName) << name;
     }
     EXPECT_FALSE(legacyTrailer("abc.tst", std::span(tdr).first(kTdrTraceBytes - 1)));
+    EXPECT_EQ(legacyBaseName("abc.def.tst"), "abc");
     EXPECT_EQ(legacyBaseName(".tst"), "");
 }
