@@ -42,6 +42,7 @@ TEST(Distance, TheCaptionCoversTheWholeBarAndItsFirstFourCharactersGiveThePercen
         EXPECT_EQ(dielectricCaption(c.speed), c.caption) << c.speed;
         EXPECT_DOUBLE_EQ(percentFromCaption(dielectricCaption(c.speed)), c.percent) << c.speed;
     }
+    EXPECT_EQ(distanceText(readOut(kSpeedMax, 1, 100, true)), "150 m");
     EXPECT_EQ(percentFromCaption(""), 0.0);
 }
 
@@ -52,7 +53,8 @@ TEST(Distance, CursorsStayOnThePlotAndTheirLabelsShowWholeUnits)
     // Int(x + 0.5); RESET's cursors at 0 are not held to the plot.
     for (const auto& [x, position] : {std::pair{24.5, 25LL}, {24.49, 24LL}, {-2.6, -3LL}, {-2.5, -2LL}, {0.0, 0LL}})
         EXPECT_EQ(cursorPosition(x), position) << x;
-    // (" 25", "-299" and the rest: the viewer's labels in TdrViewerTest.)
+    EXPECT_EQ(cursorText(25), " 25");
+    EXPECT_EQ(cursorText(-3), "-3");
     EXPECT_EQ(cursorText(0), " 0");
 }
 
