@@ -1,5 +1,4 @@
 #include "support/MasterFixture.h"
-#include "systems/ConfigEditor.h"
 #include "systems/Systems.h"
 #include "ui/frmConfig.h"
 

@@ -1,6 +1,5 @@
 // The setting commands and their batches on the wire, against the simulated unit.
 #include "UnitSettingsFixture.h"
-#include "unitsettings/ControlPanel.h"
 #include "unitsettings/SettingCommands.h"
 
 #include <QLocale>
