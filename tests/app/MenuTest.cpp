@@ -36,7 +36,7 @@ struct Desktop : MasterFixture {
 
 } // namespace
 
-TEST(Menu, EntriesTogglePanelsAndTheSystemSelectorBlanksThePlots)
+TEST(Menu, EntriesTogglePanelsAboutShowsOneBoxAndTheOutsideToolsStartTheFirstProgramThatStartsWithoutAShell)
 {
     Desktop f;
     frmMaster& w = f.window();
@@ -77,13 +77,25 @@ TEST(Menu, EntriesTogglePanelsAndTheSystemSelectorBlanksThePlots)
         EXPECT_TRUE(plot->Runs().empty()) << plot->objectName().toStdString();
     w.lblHideSystemSelector->Click();
     EXPECT_TRUE(w.fraSystems->isHidden());
-}
 
-TEST(Menu, TheOutsideToolsStartTheFirstProgramThatStartsWithoutAShell)
-{
-    Desktop f;
-    frmMaster& w = f.window();
-    // The desktop's handlers come first; the path with its blanks stays one argument.
+    // "About" shows the product, the build and the disclaimer, in one box however often chosen.
+    w.mnuAbout->trigger();
+    w.mnuAbout->trigger();
+    const QList<frmAbout*> boxes = w.findChildren<frmAbout*>();
+    ASSERT_EQ(boxes.size(), 1);
+    QPointer<frmAbout> about(boxes.front());
+    EXPECT_FALSE(about->isModal());
+    EXPECT_EQ(about->windowTitle() + " / " + about->lblTitle->text(), QString("About M-R3X Master / M-R3X Master"));
+    EXPECT_TRUE(QRegularExpression("^Version \\d+\\.\\d+\\.\\d+$").match(about->lblVersion->text()).hasMatch());
+    EXPECT_GE(about->lblDisclaimer->text().count("\r\n"), 2);
+    EXPECT_FALSE(programIcon().pixmap(64, 64).isNull()); // the pictures are built into the program
+    // OK unloads the box.
+    about->cmdOK->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(about.isNull());
+
+    // The outside tools: the desktop's handlers come first; the path with its blanks stays one
+    // argument, passed without a shell.
     f.launcher.handlers["text/plain"] = {"/usr/bin/gnome-text-editor", {"--new-window"}};
     f.launcher.handlers["inode/directory"] = {"nautilus", {"--new-window"}};
     f.launcher.installed = QStringList{"/usr/bin/gnome-text-editor", "nautilus", "gedit", "kate", "kcalc", "xcalc"};
@@ -114,24 +126,4 @@ TEST(Menu, TheOutsideToolsStartTheFirstProgramThatStartsWithoutAShell)
     EXPECT_TRUE(messages[2].startsWith("No file manager could be started"));
     EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
     EXPECT_FALSE(f.lifetime.ended());
-}
-
-TEST(Menu, TheAboutBoxShowsTheProductTheBuildAndTheDisclaimerOnce)
-{
-    Desktop f;
-    frmMaster& w = f.window();
-    w.mnuAbout->trigger();
-    w.mnuAbout->trigger();
-    const QList<frmAbout*> boxes = w.findChildren<frmAbout*>();
-    ASSERT_EQ(boxes.size(), 1);
-    QPointer<frmAbout> about(boxes.front());
-    EXPECT_FALSE(about->isModal());
-    EXPECT_EQ(about->windowTitle() + " / " + about->lblTitle->text(), QString("About M-R3X Master / M-R3X Master"));
-    EXPECT_TRUE(QRegularExpression("^Version \\d+\\.\\d+\\.\\d+$").match(about->lblVersion->text()).hasMatch());
-    EXPECT_GE(about->lblDisclaimer->text().count("\r\n"), 2);
-    EXPECT_FALSE(programIcon().pixmap(64, 64).isNull()); // the pictures are built into the program
-    // OK unloads the box.
-    about->cmdOK->click();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(about.isNull());
 }

@@ -43,15 +43,13 @@ struct Ending : LinkFixture {
     /// At the first status line `status`, `end` runs through the wait's event loop.
     void endAt(const QString& status, std::function<void()> end)
     {
-        QObject::connect(w.lblStatus, &EventLabel::Change, w.lblStatus, [this, status, end] {
-            if (w.lblStatus->text() != status || std::exchange(armed, true))
+        whenStatus(status, [this, end] {
+            if (std::exchange(armed, true))
                 return;
-            QTimer::singleShot(0, w.lblStatus, [this, end] {
-                end();
-                writesAtEnd = writes.size();
-                statusesAtEnd = statusHistory.size();
-                dialogsAtEnd = dialogs.shown().size();
-            });
+            end();
+            writesAtEnd = writes.size();
+            statusesAtEnd = statusHistory.size();
+            dialogsAtEnd = dialogs.shown().size();
         });
     }
     /// The unit folder's files, hidden and temporary ones included, but its link log, which
@@ -99,10 +97,7 @@ TEST(ProgramEnd, ExitDuringAnEventDownloadKeepsTheEventsStoredAndLeavesNoPartOfT
     f.clearWire();
     // During the second event's reception.
     bool first = true;
-    QObject::connect(f.w.lblStatus, &EventLabel::Change, f.w.lblStatus, [&] {
-        if (f.w.lblStatus->text() == "Request for Event 11 acknowledged")
-            first = false;
-    });
+    f.whenStatus("Request for Event 11 acknowledged", [&] { first = false; });
     QObject::connect(f.w.Comm, &SerialControl::Progress, f.w.Comm, [&] {
         if (!first && f.w.Comm->BytesTransferred() > 2048)
             f.w.lblStatus->setText("2048 bytes received");

@@ -1,5 +1,6 @@
 #include "app/StartUp.h"
 #include "support/MasterFixture.h"
+#include "systems/UnitAddresses.h"
 #include "ui/frmDummy.h"
 
 #include <QDateTime>
@@ -55,6 +56,10 @@ TEST(StartUp, FirstStartMakesTheProgramFolderAndItsDefaultsAndListsTheDevices)
     EXPECT_EQ(f.root.read("M-R3X Master.bak"), f.root.read(Ini));
     EXPECT_FALSE(f.root.exists("New System.cfg"));
     EXPECT_EQ(w.windowTitle(), QString("M-R3X Master"));
+    // The unit addresses are written with their notes alone.
+    const QByteArray addresses = f.root.read("Unit Addresses.txt");
+    EXPECT_TRUE(addresses.startsWith("# ") && addresses.endsWith("\r\n"));
+    EXPECT_TRUE(w.unitAddresses->table().addresses.empty() && w.unitAddresses->table().broken.empty());
 
     // Until a display mode and a port are chosen, the saved settings end with an empty port and
     // no mode line.
@@ -177,20 +182,6 @@ TEST(StartUp, ARelativeSystemFolderIsMadeInsideTheProgramFolderAndExitAsksAndOnY
                     "Last Connection = 12", "Last Mode = TRS"}));
 }
 
-TEST(StartUp, ExitSaysSoWhenTheSettingsCannotBeWritten)
-{
-    Start f;
-    frmMaster& w = f.load();
-    ASSERT_TRUE(QFile::remove(f.root(Ini)));
-    f.root.mkdirs(Ini + "/locked"); // something in the way of the file
-    f.dialogs.answer(MsgAnswer::Yes);
-    w.startUp->mnuExit_Click();
-    EXPECT_EQ(f.dialogs.messageTexts().value(1), f.native(Ini) + " could not be written: your last choices are not kept");
-    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(f.lifetime.ended());
-    EXPECT_EQ(f.lifetime.exitCode(), 0);
-}
-
 TEST(StartUp, TheProgramFolderIsTheCurrentOneOnlyWhenItIsNamedSo)
 {
     EXPECT_EQ(StartUp::appFolderRule("/srv/field/M-R3X Master/", "/home/eng"), QString("/srv/field/M-R3X Master"));
@@ -220,7 +211,7 @@ TEST(StartUp, FilesSavedByAWindowsEditorKeepTheirNamesAndTheirEncoding)
     EXPECT_TRUE(saved.contains("Last Master = M\xFCllheim\r\n")) << saved.toStdString();
 }
 
-TEST(StartUp, TemporaryFilesOfSavesAKillCutShortAreRemovedOnceNoSaveCanStillHoldThem)
+TEST(StartUp, TemporaryFilesOfSavesAKillCutShortAreRemovedAndExitSaysSoWhenTheSettingsCannotBeWritten)
 {
     Start f;
     const QDateTime now = f.clock.currentDateTime();
@@ -238,10 +229,20 @@ TEST(StartUp, TemporaryFilesOfSavesAKillCutShortAreRemovedOnceNoSaveCanStillHold
     for (const QString& name : leftOver + kept)
         leave(name, now.addSecs(-11 * 60));
     leave("Grid.cfg.GhIjKl", now.addSecs(-60));
-    f.load();
+    frmMaster& w = f.load();
     ASSERT_FALSE(f.lifetime.ended());
     for (const QString& name : leftOver)
         EXPECT_FALSE(f.root.exists(name)) << name.toStdString();
     for (const QString& name : kept)
         EXPECT_TRUE(f.root.exists(name)) << name.toStdString();
+
+    // Exit says so when the settings cannot be written.
+    ASSERT_TRUE(QFile::remove(f.root(Ini)));
+    f.root.mkdirs(Ini + "/locked"); // something in the way of the file
+    f.dialogs.answer(MsgAnswer::Yes);
+    w.startUp->mnuExit_Click();
+    EXPECT_EQ(f.dialogs.messageTexts().value(1), f.native(Ini) + " could not be written: your last choices are not kept");
+    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(f.lifetime.ended());
+    EXPECT_EQ(f.lifetime.exitCode(), 0);
 }

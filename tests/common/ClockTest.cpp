@@ -26,11 +26,3 @@ TEST(Clock, APauseMovesTheTimeOnAndServicesThePumpsTillTheyAreRemoved)
     clock.advance(100);
     EXPECT_EQ(pumped, before);
 }
-
-TEST(Clock, ARealClocksIdleEndsWhenNothingHappens)
-{
-    RealClock clock;
-    const auto start = clock.nowMs();
-    clock.idle(30);
-    EXPECT_LT(clock.nowMs() - start, 1000);
-}

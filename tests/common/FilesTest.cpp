@@ -9,7 +9,7 @@
 using namespace mr3x;
 using mr3x::test::TempFolder;
 
-TEST(Files, TextFilesAreWrittenWithCrLfAndReadWithEitherLineEnd)
+TEST(Files, TextFilesUseCrLfReadOnlyOnesAreReplacedAndDeletedAndFoldersAreMadeOneLevelAtATime)
 {
     TempFolder dir;
     ASSERT_TRUE(writeTextFile(dir("a.txt"), {"one", "", "three"}));
@@ -21,11 +21,8 @@ TEST(Files, TextFilesAreWrittenWithCrLfAndReadWithEitherLineEnd)
     dir.write("nolineend.txt", "x\r\ny");
     EXPECT_EQ(*readTextLines(dir("nolineend.txt")), QStringList({"x", "y"}));
     EXPECT_FALSE(readTextLines(dir("missing.txt")).has_value());
-}
 
-TEST(Files, ReadOnlyFilesAreReplacedAndDeleted)
-{
-    TempFolder dir;
+    // Read-only files are replaced and deleted.
     dir.write("ro.txt", "old");
     QFile::setPermissions(dir("ro.txt"), QFileDevice::ReadOwner);
     dir.write("src.txt", "new");
@@ -36,11 +33,8 @@ TEST(Files, ReadOnlyFilesAreReplacedAndDeleted)
     EXPECT_TRUE(removeFile(dir("ro.txt")));
     EXPECT_FALSE(dir.exists("ro.txt"));
     EXPECT_TRUE(removeFile(dir("never-there.txt")));
-}
 
-TEST(Files, FoldersAreMadeOneLevelAtATime)
-{
-    TempFolder dir;
+    // Folders are made one level at a time.
     EXPECT_TRUE(ensureFolder(dir("a")));
     EXPECT_TRUE(isFolder(dir("a")));
     EXPECT_FALSE(ensureFolder(dir("x/y"))); // the level above is missing
@@ -49,7 +43,7 @@ TEST(Files, FoldersAreMadeOneLevelAtATime)
     EXPECT_EQ(joinPath("a", "b"), QString("a/b"));
 }
 
-TEST(Files, AFileFromAWindowsEditorReadsRightAndIsWrittenBackInItsOwnEncoding)
+TEST(Files, AFileFromAWindowsEditorReadsRightAndIsWrittenBackInItsOwnEncodingUtf16Included)
 {
     TempFolder dir;
     const QString sued = QStringLiteral("S\u00fcd,M\u00fcllheim");
@@ -71,21 +65,18 @@ TEST(Files, AFileFromAWindowsEditorReadsRightAndIsWrittenBackInItsOwnEncoding)
     // A new file is UTF-8.
     ASSERT_TRUE(writeTextFile(dir("new.ini"), {sued}));
     EXPECT_EQ(dir.read("new.ini"), sued.toUtf8() + "\r\n");
-}
 
-TEST(Files, AWindowsEditorsUnicodeFileIsReadAndWrittenBackInUtf16)
-{
-    TempFolder dir;
-    const QString lodz = QStringLiteral("\u0141\u00f3d\u017a ") + QString::fromUtf8("\xF0\x9F\x94\x8C");
+    // A "Unicode" file is read and written back in UTF-16, a character outside the first plane too.
+    const QString plug = lodz + " " + QString::fromUtf8("\xF0\x9F\x94\x8C");
     for (const bool bigEndian : {false, true}) {
         // As a Windows editor saves "Unicode": UTF-16 after its byte-order mark.
         const auto utf16 = [bigEndian](const QString& text) {
             return QByteArray(QStringEncoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE,
                                              QStringConverter::Flag::WriteBom)(text));
         };
-        dir.write("unicode.cfg", utf16("A1,1,M-R32," + lodz + "\r\nA2,2,M-R32,S\u00fcd\n"));
-        EXPECT_EQ(*readTextLines(dir("unicode.cfg")), QStringList({"A1,1,M-R32," + lodz, QStringLiteral("A2,2,M-R32,S\u00fcd")}));
-        ASSERT_TRUE(writeTextFile(dir("unicode.cfg"), {lodz, "Nord"}));
-        EXPECT_EQ(dir.read("unicode.cfg"), utf16(lodz + "\r\nNord\r\n")) << bigEndian;
+        dir.write("unicode.cfg", utf16("A1,1,M-R32," + plug + "\r\nA2,2,M-R32,S\u00fcd\n"));
+        EXPECT_EQ(*readTextLines(dir("unicode.cfg")), QStringList({"A1,1,M-R32," + plug, QStringLiteral("A2,2,M-R32,S\u00fcd")}));
+        ASSERT_TRUE(writeTextFile(dir("unicode.cfg"), {plug, "Nord"}));
+        EXPECT_EQ(dir.read("unicode.cfg"), utf16(plug + "\r\nNord\r\n")) << bigEndian;
     }
 }

@@ -6,7 +6,7 @@
 
 using namespace mr3x;
 
-TEST(TextEncoding, ValidUtf8IsReadAsUtf8AndAnythingElseAsWindows1252)
+TEST(TextEncoding, ValidUtf8AndWholeUtf16AreReadSoAndAnythingElseAsWindows1252)
 {
     EXPECT_EQ(detectTextEncoding("Last Master = North Yard"), TextEncoding::Utf8);
     EXPECT_EQ(detectTextEncoding("Last Master = M\xC3\xBCllheim"), TextEncoding::Utf8);
@@ -20,6 +20,13 @@ TEST(TextEncoding, ValidUtf8IsReadAsUtf8AndAnythingElseAsWindows1252)
     EXPECT_EQ(decodeText("M\xFCllheim \x80 \x93Nord\x94", TextEncoding::Windows1252),
               "M\xC3\xBCllheim \xE2\x82\xAC \xE2\x80\x9CNord\xE2\x80\x9D");
     EXPECT_EQ(decodeText("\xEF\xBB\xBFJob 1", TextEncoding::Utf8WithBom), "Job 1");
+
+    // UTF-16 that is not whole (half a unit, or a surrogate without its partner, after the
+    // byte-order mark) is read byte for byte.
+    for (const std::string& bytes : {std::string("\xFF\xFE" "A\0B", 5), std::string("\xFF\xFE\x0C\xDD", 4),
+                                     std::string("\xFE\xFF\xD8=\0A", 6)})
+        EXPECT_EQ(detectTextEncoding(bytes), TextEncoding::Windows1252);
+    EXPECT_EQ(detectTextEncoding(std::string("\xFE\xFF\xD8=\xDD\x0C", 6)), TextEncoding::Utf16BigEndian);
 }
 
 TEST(TextEncoding, EveryWindows1252ByteReadsBackAsItWasAndAForeignCharacterCannotBeWrittenSo)
@@ -36,13 +43,4 @@ TEST(TextEncoding, EveryWindows1252ByteReadsBackAsItWasAndAForeignCharacterCanno
     EXPECT_EQ(encodeText("\xC5\x81\xC3\xB3" "d\xC5\xBA", TextEncoding::Windows1252), std::nullopt) << "\"Łódź\"";
     EXPECT_EQ(encodeText("\xC3\xB3", TextEncoding::Windows1252), std::string("\xF3"));
     EXPECT_EQ(encodeText("Alpha", TextEncoding::Utf8WithBom), std::string("\xEF\xBB\xBF" "Alpha"));
-}
-
-TEST(TextEncoding, Utf16ThatIsNotWholeIsReadByteForByte)
-{
-    // Half a unit, or a surrogate without its partner, after the byte-order mark.
-    for (const std::string& bytes : {std::string("\xFF\xFE" "A\0B", 5), std::string("\xFF\xFE\x0C\xDD", 4),
-                                     std::string("\xFE\xFF\xD8=\0A", 6)})
-        EXPECT_EQ(detectTextEncoding(bytes), TextEncoding::Windows1252);
-    EXPECT_EQ(detectTextEncoding(std::string("\xFE\xFF\xD8=\xDD\x0C", 6)), TextEncoding::Utf16BigEndian);
 }

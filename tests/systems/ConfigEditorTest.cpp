@@ -1,5 +1,4 @@
 #include "support/MasterFixture.h"
-#include "systems/ConfigEditor.h"
 #include "systems/Systems.h"
 #include "ui/frmConfig.h"
 
@@ -147,7 +146,7 @@ TEST(ConfigEditor, DeleteMoveAndTheSettersActOnTheSelectedRow)
                                                      "Do you really wish to change the B/T ID of  Unit 1?"}));
 }
 
-TEST(ConfigEditor, SaveWritesTheGridAndReloadsTheSystemWhileNoDiscardsIt)
+TEST(ConfigEditor, SaveWritesTheGridAndReloadsTheSystemNoDiscardsItAndATableThatCannotBeWrittenStaysInTheEditor)
 {
     Editor f;
     frmMaster& w = f.window();
@@ -180,20 +179,17 @@ TEST(ConfigEditor, SaveWritesTheGridAndReloadsTheSystemWhileNoDiscardsIt)
     EXPECT_EQ(w.program.Units[1].SimNo, "");
     EXPECT_EQ(w.program.Units[3].BtId, "0770 900");
     EXPECT_TRUE(QFileInfo(f.root("Systems/Grid/Jobs/Job 2/Yard/Feeder A")).isDir());
-}
 
-TEST(ConfigEditor, ATableThatCannotBeWrittenStaysInTheEditorUntilItIs)
-{
-    Editor f;
-    frmMaster& w = f.window();
-    // Something holds the file's place, so it cannot be replaced.
+    // A table that cannot be written stays in the editor until it is: something holds the file's
+    // place, so it cannot be replaced.
+    w.systems->mnuConfig_Click();
     QFile::remove(f.root("Grid.cfg"));
     QDir().mkdir(f.root("Grid.cfg"));
-    f.addUnit({"Feeder A", "Not set", "M-R32", "Job 1", "Site 3", "Not set"});
+    f.addUnit({"Feeder B", "Not set", "M-R32", "Job 1", "Site 3", "Not set"});
     f.dialogs.clear();
     f.click(f.c().cmdSaveConfig);
     EXPECT_FALSE(f.c().isHidden());
-    EXPECT_EQ(f.c().Rows(), 4);
+    EXPECT_EQ(f.c().Rows(), 6);
     ASSERT_EQ(f.dialogs.messageTexts().size(), 2);
     EXPECT_TRUE(f.dialogs.last()->text.startsWith(QDir::toNativeSeparators(f.root("Grid.cfg")) + " could not be written."));
     EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
@@ -203,14 +199,14 @@ TEST(ConfigEditor, ATableThatCannotBeWrittenStaysInTheEditorUntilItIs)
     EXPECT_FALSE(w.close());
     EXPECT_FALSE(f.lifetime.ended());
     EXPECT_FALSE(f.c().isHidden());
-    EXPECT_EQ(f.c().Rows(), 4);
+    EXPECT_EQ(f.c().Rows(), 6);
 
     // Once the way is clear, closing the main window saves the same grid and ends the program.
     QDir().rmdir(f.root("Grid.cfg"));
     f.dialogs.clear();
     EXPECT_TRUE(w.close());
     EXPECT_EQ(f.dialogs.messageTexts(), QStringList({"Save changes to Grid.cfg?"}));
-    EXPECT_TRUE(f.root.read("Grid.cfg").endsWith("Feeder A,Not set,M-R32,Job 1,Site 3,Not set\r\n"));
+    EXPECT_TRUE(f.root.read("Grid.cfg").endsWith("Feeder B,Not set,M-R32,Job 1,Site 3,Not set\r\n"));
     EXPECT_TRUE(f.lifetime.ended());
 }
 

@@ -4,8 +4,6 @@
 #include "systems/UnitAddresses.h"
 #include "systems/UnitAddressTable.h"
 
-#include <QDir>
-#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -21,7 +19,7 @@ void chooseUnit(frmMaster& w, const QString& unit)
 
 } // namespace
 
-TEST(UnitAddresses, AUnitWithAnAddressOpensItsPortAtItsSpeedAndOneWithoutLeavesThePortAlone)
+TEST(UnitAddresses, AUnitWithAnAddressOpensItsPortAtItsSpeedAndOneWithoutOrALoggedOnLinkLeavesThePortAlone)
 {
     LinkFixture f;
     const QByteArray file = QStringLiteral("# units\r\nMR-0101,%1,115,3000\r\nMR-0199,COM3,19.2\r\nMR-0102\r\n")
@@ -64,25 +62,11 @@ TEST(UnitAddresses, AUnitWithAnAddressOpensItsPortAtItsSpeedAndOneWithoutLeavesT
     chooseUnit(w, "MR-0101");
     EXPECT_EQ(w.Comm->Settings(), QString("115200,n,8,1"));
     EXPECT_EQ(w.cboCommports->count(), listed + 1) << "the port is listed once";
-}
 
-TEST(UnitAddresses, ALoggedOnLinkStaysWhereItIsAndAMissingFileIsWrittenWithNotesOnly)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    const QString path = f.root("Unit Addresses.txt");
-    ASSERT_TRUE(QFileInfo::exists(path));
-    EXPECT_TRUE(f.dialogs.messageTexts().isEmpty());
-    const QByteArray shipped = f.root.read("Unit Addresses.txt");
-    EXPECT_TRUE(shipped.startsWith("# ") && shipped.endsWith("\r\n"));
-    EXPECT_TRUE(w.unitAddresses->table().addresses.empty());
-
-    // An address for the second unit, read at the next start.
-    f.root.write("Unit Addresses.txt", shipped + "MR-0102,/dev/mr3x-no-such-port,9.6\r\n");
+    // A logged-on link stays where it is when a unit with another address is chosen.
+    f.root.write("Unit Addresses.txt", "MR-0102,/dev/mr3x-no-such-port,9.6\r\n");
     w.unitAddresses->LOAD_UNIT_ADDRESSES();
     ASSERT_NE(w.unitAddresses->table().forUnit("MR-0102"), nullptr);
-
-    f.addSecondUnit();
     f.logOn();
     ASSERT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
     chooseUnit(w, "MR-0102");

@@ -1,5 +1,3 @@
-#include "common/Text.h"
-#include "systems/SystemConfigFile.h"
 #include "systems/UnitGrid.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +19,7 @@ UnitGrid editedGrid()
 
 } // namespace
 
-TEST(UnitGrid, NamesAndIdsAreInUseByContainmentWithoutRegardToCase)
+TEST(UnitGrid, NamesAndIdsAreInUseByContainmentWithoutRegardToCaseAndSimNumbersAndPlacesAsTheCellStands)
 {
     const UnitGrid grid = editedGrid();
     // "Unit" occurs within " Unit 1": refused although no unit is called that.
@@ -41,11 +39,7 @@ TEST(UnitGrid, NamesAndIdsAreInUseByContainmentWithoutRegardToCase)
         EXPECT_TRUE(isNotSet(answer)) << answer;
     for (const char* answer : {"not set", "Notset"})
         EXPECT_FALSE(isNotSet(answer)) << answer;
-}
 
-TEST(UnitGrid, SimNumbersAndPlacesCompareWithTheCellAsItStands)
-{
-    const UnitGrid grid = editedGrid();
     // A loaded cell carries its leading blank: "SIM 1" is free, " SIM 1" is not.
     EXPECT_FALSE(simNoInUse(grid, "SIM 1"));
     EXPECT_TRUE(simNoInUse(grid, " SIM 1"));
@@ -73,21 +67,4 @@ TEST(UnitGrid, NamesThatCannotBeFoldersOrFieldsAreRecognised)
     EXPECT_FALSE(breaksTheLine("Job 1; north"));
     EXPECT_EQ(folderNameAnswer("  Job 7 \t"), std::string("Job 7"));
     EXPECT_EQ(folderNameAnswer("   "), std::string());
-}
-
-TEST(UnitGrid, TheSavedLinesReadBackToTheSameUnitTable)
-{
-    const std::vector<std::string> lines = configFileLines(editedGrid());
-    // Cells are written as they stand: loaded cells keep their blank, which the reader removes.
-    EXPECT_EQ(lines, (std::vector<std::string>{" Unit 1, bt-one, M-R32, Job 1, Site 1, SIM 1",
-                                               " Unit 2, Not set, M-S32, Job 1, Site 2, ",
-                                               "Feeder A,0770 900,M-R3*,Job name missing,Location name missing,SIM 9"}));
-    const ConfigReadResult back = parseSystemConfig(lines);
-    ASSERT_FALSE(back.error);
-    ASSERT_EQ(back.units.size(), 3u);
-    for (std::size_t row = 0; row < 3; ++row) {
-        const std::array<std::string, 6> fields = unitFields(back.units[row]);
-        for (std::size_t c = 0; c < 6; ++c)
-            EXPECT_EQ(fields[c], trim(editedGrid()[row][c])) << row << "," << c;
-    }
 }

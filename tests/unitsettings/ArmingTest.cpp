@@ -19,7 +19,7 @@ void click(Unit& f, Qt::MouseButton button = Qt::LeftButton)
 
 } // namespace
 
-TEST(Arming, ARightClickReadsTheSettingsAgainAndALeftClickArmsAnMR32WithTimeIdAndHardware)
+TEST(Arming, ARightClickReadsTheSettingsAgainNoKeepsTheLinkAndYesArmsAnMR32WithTimeIdAndHardware)
 {
     Unit f;
     f.w.cboThreshold->setCurrentText("30");
@@ -30,15 +30,30 @@ TEST(Arming, ARightClickReadsTheSettingsAgainAndALeftClickArmsAnMR32WithTimeIdAn
     EXPECT_EQ(f.w.cboThreshold->currentText(), QString("15")); // what the unit holds
     EXPECT_TRUE(f.w.Comm->PortOpen());
 
+    // No keeps the link and sends nothing.
     f.w.chkFileTransfer->setChecked(true);
+    f.fresh();
+    f.dialogs.answer(MsgAnswer::No);
+    click(f);
+    ASSERT_EQ(f.dialogs.shown().size(), 2u);
+    const ScriptedDialogs::Shown& question = f.dialogs.shown().front();
+    EXPECT_EQ(question.text, ArmQuestion);
+    EXPECT_EQ(question.buttons, MsgButtons::YesNo);
+    EXPECT_EQ(question.icon, MsgIcon::Critical);
+    EXPECT_EQ(f.dialogs.last()->text, QString("Select required TDR Settings\n     and then click ARM"));
+    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Information);
+    EXPECT_TRUE(f.sent.isEmpty());
+    EXPECT_TRUE(f.w.Comm->PortOpen());
+    EXPECT_TRUE(f.w.chkFileTransfer->isChecked());
+    EXPECT_FALSE(f.w.Watchdog->isActive()); // it cannot end the link while the question is open
+    EXPECT_FALSE(f.unit().armed());
+
+    // Yes arms. Mode digit 3: TDR without a trace to send.
     f.clock.setDateTime(QDateTime(QDate(2031, 3, 7), QTime(9, 5, 3)));
     f.fresh();
+    f.dialogs.clear();
     click(f);
-    ASSERT_EQ(f.dialogs.shown().size(), 1u);
-    EXPECT_EQ(f.dialogs.last()->text, ArmQuestion);
-    EXPECT_EQ(f.dialogs.last()->buttons, MsgButtons::YesNo);
-    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Critical);
-    // Mode digit 3: TDR without a trace to send.
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{ArmQuestion});
     EXPECT_EQ(f.sent, "T310307090503"
                       "N" + f.sent.mid(14, 6) + ",Feeder 7 Fault          ,North Yard              ,                ,"
                       "\r\n\r\ng15, 3,0,0,3,034,10,10,0"
@@ -47,22 +62,6 @@ TEST(Arming, ARightClickReadsTheSettingsAgainAndALeftClickArmsAnMR32WithTimeIdAn
     EXPECT_EQ(f.w.lblStatus->text(), QString("Disconnected"));
     EXPECT_FALSE(f.w.Comm->PortOpen());
     EXPECT_TRUE(f.unit().armed());
-}
-
-TEST(Arming, NoKeepsTheLinkAndSendsNothing)
-{
-    Unit f;
-    f.w.chkFileTransfer->setChecked(true);
-    f.dialogs.answer(MsgAnswer::No);
-    click(f);
-    ASSERT_EQ(f.dialogs.shown().size(), 2u);
-    EXPECT_EQ(f.dialogs.last()->text, QString("Select required TDR Settings\n     and then click ARM"));
-    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Information);
-    EXPECT_TRUE(f.sent.isEmpty());
-    EXPECT_TRUE(f.w.Comm->PortOpen());
-    EXPECT_TRUE(f.w.chkFileTransfer->isChecked());
-    EXPECT_FALSE(f.w.Watchdog->isActive()); // it cannot end the link while the question is open
-    EXPECT_FALSE(f.unit().armed());
 }
 
 TEST(Arming, AnMS32GetsTimeThresholdAndDurationAndABatchStoppedByNoStillArms)
@@ -76,7 +75,7 @@ TEST(Arming, AnMS32GetsTimeThresholdAndDurationAndABatchStoppedByNoStillArms)
     };
     for (const auto& [what, options, questions, sent] : cases) {
         SCOPED_TRACE(what);
-        Unit f(options);
+        Unit f(Unit::LogOn::Yes, options);
         f.w.cboThreshold->setCurrentText("22");
         f.dialogs.answer(MsgAnswer::Yes);
         f.dialogs.answer(MsgAnswer::No);

@@ -19,42 +19,7 @@ void press(OptionButton* button, Qt::MouseButton mouse = Qt::LeftButton)
 
 } // namespace
 
-TEST(ControlPanel, TheTriggerModeListSlidersAndPhaseSetTheControlsBesideThem)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    for (const auto& [entry, filterOn, pulseOn, tag] :
-         {std::tuple{"TRS SLAVE (Filter OFF)", false, false, "0"}, {"TRS MASTER (Filter OFF)", false, true, "0"},
-          {"TDR Voltage Dip & Current", true, true, "2"}}) {
-        w.cboTriggerMode->setCurrentText(entry);
-        EXPECT_EQ(w.chkFilter->isChecked(), filterOn) << entry;
-        EXPECT_EQ(w.chkPulseOn->isChecked(), pulseOn) << entry;
-        EXPECT_EQ(w.fraTDRPulse->isEnabled(), pulseOn) << entry;
-        EXPECT_EQ(w.lblTriggerTag->text(), QString(tag)) << entry;
-    }
-    // Each slider shows its value beside it.
-    for (const auto& [slider, label] : {std::pair{w.sldGain, w.lblTDRGain}, std::pair{w.sldPulse, w.lblPulse},
-                                        std::pair{w.sldBalance, w.lblBalance}}) {
-        slider->setValue(5);
-        EXPECT_EQ(label->text(), QString("5")) << label->objectName().toStdString();
-    }
-
-    // The phase relabels and recolours the references.
-    press(w.optPhase[4]); // "Y-B"
-    EXPECT_EQ(w.optReference[1]->text() + " " + w.optReference[2]->text(), QString("R-B Y-R"));
-    EXPECT_EQ(w.optReference[1]->BackColor(), 0xFF00FF);
-    EXPECT_EQ(w.optReference[2]->BackColor(), 33023);
-    EXPECT_EQ(w.lblPhaseIndex->text(), QString("4"));
-
-    // In Cross the same captions carry the Cross tags.
-    press(w.optTDRMode[1]);
-    press(w.optPhase[3]); // "R-Y"
-    EXPECT_EQ(w.optReference[1]->text() + " " + w.optReference[2]->text(), QString("B-Y R-B"));
-    EXPECT_EQ(w.optReference[1]->BackColor(), 65280);
-    EXPECT_EQ(w.lblBalanceTag->text(), QString("4"));
-}
-
-TEST(ControlPanel, CrossTakesTheReferenceAwayFromInternalAndEchoGivesItBack)
+TEST(ControlPanel, CrossTakesTheReferenceAwayFromInternalAndEchoGivesItBackAndTheOtherControlsSetTheirNeighbours)
 {
     LinkFixture f;
     frmMaster& w = f.start();
@@ -85,6 +50,37 @@ TEST(ControlPanel, CrossTakesTheReferenceAwayFromInternalAndEchoGivesItBack)
     EXPECT_TRUE(w.optReference[0]->isChecked());
     EXPECT_TRUE(w.sldBalance->isEnabled());
     EXPECT_EQ(w.lblBalanceTag->text(), QString("0"));
+
+    // The trigger mode list sets the filter and the pulse.
+    for (const auto& [entry, filterOn, pulseOn, tag] :
+         {std::tuple{"TRS SLAVE (Filter OFF)", false, false, "0"}, {"TRS MASTER (Filter OFF)", false, true, "0"},
+          {"TDR Voltage Dip & Current", true, true, "2"}}) {
+        w.cboTriggerMode->setCurrentText(entry);
+        EXPECT_EQ(w.chkFilter->isChecked(), filterOn) << entry;
+        EXPECT_EQ(w.chkPulseOn->isChecked(), pulseOn) << entry;
+        EXPECT_EQ(w.fraTDRPulse->isEnabled(), pulseOn) << entry;
+        EXPECT_EQ(w.lblTriggerTag->text(), QString(tag)) << entry;
+    }
+    // Each slider shows its value beside it.
+    for (const auto& [slider, label] : {std::pair{w.sldGain, w.lblTDRGain}, std::pair{w.sldPulse, w.lblPulse},
+                                        std::pair{w.sldBalance, w.lblBalance}}) {
+        slider->setValue(5);
+        EXPECT_EQ(label->text(), QString("5")) << label->objectName().toStdString();
+    }
+
+    // The phase relabels and recolours the references.
+    press(w.optPhase[4]); // "Y-B"
+    EXPECT_EQ(w.optReference[1]->text() + " " + w.optReference[2]->text(), QString("R-B Y-R"));
+    EXPECT_EQ(w.optReference[1]->BackColor(), 0xFF00FF);
+    EXPECT_EQ(w.optReference[2]->BackColor(), 33023);
+    EXPECT_EQ(w.lblPhaseIndex->text(), QString("4"));
+
+    // In Cross the same captions carry the Cross tags.
+    press(w.optTDRMode[1]);
+    press(w.optPhase[3]); // "R-Y"
+    EXPECT_EQ(w.optReference[1]->text() + " " + w.optReference[2]->text(), QString("B-Y R-B"));
+    EXPECT_EQ(w.optReference[1]->BackColor(), 65280);
+    EXPECT_EQ(w.lblBalanceTag->text(), QString("4"));
 }
 
 TEST(ControlPanel, TheArrowKeysAndTheProgramChangeAChoiceThroughTheSameReactionAsTheMouse)

@@ -1,6 +1,5 @@
 // The setting commands and their batches on the wire, against the simulated unit.
 #include "UnitSettingsFixture.h"
-#include "unitsettings/ControlPanel.h"
 #include "unitsettings/SettingCommands.h"
 
 #include <QLocale>
@@ -12,10 +11,43 @@
 using namespace mr3x;
 using namespace mr3x::test;
 
-TEST(SettingCommands, TheTimeThresholdDurationAndHardwareCommands)
+TEST(SettingCommands, TheIdRecordTheTimeThresholdDurationAndHardwareCommands)
 {
-    Unit f;
+    Unit f(Unit::LogOn::No);
+    f.w.settingCommands->SET_ID();
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No connection to unit "});
+    EXPECT_TRUE(f.sent.isEmpty());
+
+    f.logOn();
+    // The master location folder's date, as a file manager would set it.
+    namespace fs = std::filesystem;
+    const auto march = std::chrono::seconds(QDateTime::currentDateTime().secsTo(f.clock.currentDateTime()));
+    fs::last_write_time(QFileInfo(f.unitFolder()).path().toStdString(), fs::file_time_type::clock::now() + march);
+    // Whatever the PC's date format, the unit gets year, month and day.
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    f.fresh();
+    f.w.settingCommands->SET_ID();
+    QLocale::setDefault(before);
+    // Job and location are padded to 24 characters.
+    EXPECT_EQ(f.sent, QByteArray("N310307,Feeder 7 Fault          ,North Yard              ,                ,"));
+    EXPECT_EQ(f.statuses(), QString("Setting ID | ID set"));
+    EXPECT_EQ(f.unit().settings().job, "Feeder 7 Fault");
+
+    // A longer job name is cut.
+    {
+        const QSignalBlocker quiet(f.w.cboJobs[0]);
+        f.w.cboJobs[0]->addItem("Feeder 7 Fault and the substation beyond");
+        f.w.cboJobs[0]->setCurrentIndex(f.w.cboJobs[0]->count() - 1);
+    }
+    f.fresh();
+    f.w.cmdSetID->click();
+    EXPECT_EQ(f.sent, QByteArray("N310307,Feeder 7 Fault and the s,North Yard              ,                ,"));
+
+    // The time, threshold, duration and hardware commands.
     frmMaster& w = f.w;
+    f.clock.setDateTime(QDateTime(QDate(2031, 3, 7), QTime(9, 5, 3)));
+    f.fresh();
     w.settingCommands->SET_TIME();
     EXPECT_EQ(f.sent, QByteArray("T310307090503"));
     EXPECT_EQ(f.statuses(), QString("Setting Date and Time = 31/03/07  09:05:03 | Time set"));
@@ -59,43 +91,9 @@ TEST(SettingCommands, TheTimeThresholdDurationAndHardwareCommands)
     EXPECT_TRUE(f.sent.contains(",001,"));
 }
 
-TEST(SettingCommands, TheIdRecordNamesTheLocationDateJobAndLocation)
-{
-    Unit f(Unit::LogOn::No);
-    f.w.settingCommands->SET_ID();
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No connection to unit "});
-    EXPECT_TRUE(f.sent.isEmpty());
-
-    f.logOn();
-    // The master location folder's date, as a file manager would set it.
-    namespace fs = std::filesystem;
-    const auto march = std::chrono::seconds(QDateTime::currentDateTime().secsTo(f.clock.currentDateTime()));
-    fs::last_write_time(QFileInfo(f.unitFolder()).path().toStdString(), fs::file_time_type::clock::now() + march);
-    // Whatever the PC's date format, the unit gets year, month and day.
-    const QLocale before;
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    f.fresh();
-    f.w.settingCommands->SET_ID();
-    QLocale::setDefault(before);
-    // Job and location are padded to 24 characters.
-    EXPECT_EQ(f.sent, QByteArray("N310307,Feeder 7 Fault          ,North Yard              ,                ,"));
-    EXPECT_EQ(f.statuses(), QString("Setting ID | ID set"));
-    EXPECT_EQ(f.unit().settings().job, "Feeder 7 Fault");
-
-    // A longer job name is cut.
-    {
-        const QSignalBlocker quiet(f.w.cboJobs[0]);
-        f.w.cboJobs[0]->addItem("Feeder 7 Fault and the substation beyond");
-        f.w.cboJobs[0]->setCurrentIndex(f.w.cboJobs[0]->count() - 1);
-    }
-    f.fresh();
-    f.w.cmdSetID->click();
-    EXPECT_EQ(f.sent, QByteArray("N310307,Feeder 7 Fault and the s,North Yard              ,                ,"));
-}
-
 TEST(SettingCommands, NoToABatchQuestionSendsNothingFurtherAndEachFailedStepAsksItsOwn)
 {
-    Unit f(Unit::silentOn({'T', 'N', 'g', 'h', 'd'}));
+    Unit f(Unit::LogOn::Yes, Unit::silentOn({'T', 'N', 'g', 'h', 'd'}));
     f.dialogs.answer(MsgAnswer::No);
     f.w.settingCommands->SEND_TRIGGER_SETTINGS();
     ASSERT_EQ(f.dialogs.shown().size(), 1u);

@@ -37,17 +37,13 @@ TEST(SettingsDownload, LogOnStopsTheUnitThenFetchesTheSettingsAndTheIndexAndEnab
     options.armed = true; // found recording, as in the field
     LinkFixture f(options);
     frmMaster& w = f.open();
-    EXPECT_EQ(w.lblStatus->text(), f.portName() + " (Ready)");
     w.connection->cmdConnect_Click();
 
-    // "e" wakes the unit, "=" half a second later and "-" a second after that stop it; "X" comes
-    // after the log-on's second and the wake-up's half second, "p" a second after the settings.
+    // "e" wakes the unit, "=" and "-" stop it (their times: LinkLogTest); "X" comes after the
+    // log-on's second and the wake-up's half second, "p" a second after the settings.
     ASSERT_EQ(commandsSent(f), (QByteArrayList{"e", "=", "-", "X", "p"}));
-    EXPECT_EQ(f.writes[1].first - f.writes[0].first, 500);
-    EXPECT_EQ(f.writes[2].first - f.writes[1].first, 1000);
     EXPECT_GE(f.writes[3].first - f.writes[2].first, 1500);
     EXPECT_GE(f.writes[4].first - f.writes[3].first, 1000);
-    EXPECT_TRUE(f.received.contains("stopped by serial comm!"));
     const qsizetype at = f.statusHistory.indexOf("Disarming local unit...");
     EXPECT_EQ(f.statusHistory.mid(at, 6), (QStringList{"Disarming local unit...", "Local unit disarmed", "Requesting Settings",
                                                        "Settings downloaded", "Downloading Index ",
@@ -143,24 +139,6 @@ TEST(SettingsDownload, ASettingsTextThatDoesNotArriveWholeGetsTheMessageAndIsNot
     }
 }
 
-TEST(SettingsDownload, RefusedWithoutAConnectionOrWithoutAUnit)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    w.unitSettings->GET_SETTINGS();
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No connection to Local Unit"});
-
-    // Without a unit folder nothing is captured.
-    f.logOn();
-    w.filTST->setPath(QString());
-    f.dialogs.clear();
-    f.clearWire();
-    w.cmdSettings->click();
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No unit selected"});
-    EXPECT_TRUE(f.sent.isEmpty());
-    EXPECT_EQ(w.Comm->CaptureFile(), QString());
-}
-
 TEST(SettingsDownload, TheModelIsEachLoggedOnUnitsOwnAndIsForgottenWhenTheLinkCloses)
 {
     // An "M-S32" on one port and an "M-R32" on another, worked one after the other in one run.
@@ -203,20 +181,16 @@ TEST(SettingsDownload, TheModelIsEachLoggedOnUnitsOwnAndIsForgottenWhenTheLinkCl
         "^T\\d{12}N\\d{6},Feeder 7 Fault {10},North Yard {14}, {16},\r\n\r\ng15, 3,0,0,3,034,10,10,0e$");
     EXPECT_TRUE(mr32Batch.match(QString::fromLatin1(f.sent)).hasMatch()) << f.sent.toStdString();
     EXPECT_TRUE(mr32->armed());
-
-    // A unit that reports no model marker at all leaves the label empty.
-    storeSettings(f, fieldsWith({{11, "E1"}}));
-    w.unitSettings->PARSE_SETTINGS();
-    ASSERT_EQ(w.lblHardware->text(), QString("M-S32"));
-    storeSettings(f, fieldsWith({{11, "R2"}}));
-    w.unitSettings->PARSE_SETTINGS();
-    EXPECT_EQ(w.lblHardware->text(), QString());
 }
 
-TEST(SettingsDownload, ChoosingAnotherUnitDuringADownloadFilesEverythingWithTheUnitItCameFrom)
+TEST(SettingsDownload, NoneStartsWithoutALinkOrAUnitAndChoosingAnotherUnitDuringOneFilesEverythingWithItsOwnUnit)
 {
     LinkFixture f;
     frmMaster& w = f.start();
+    w.unitSettings->GET_SETTINGS();
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No connection to Local Unit"});
+    f.dialogs.clear();
+
     const QString other = f.addSecondUnit();
     // A settings file the other unit left behind must not be read as this unit's.
     writeTextFile(other + "/MR-0102 Settings.txt", {"Parameters:115200,30,9"});
@@ -250,4 +224,12 @@ TEST(SettingsDownload, ChoosingAnotherUnitDuringADownloadFilesEverythingWithTheU
         EXPECT_EQ(events, 12);
         EXPECT_TRUE(f.dialogs.shown().empty());
     }
+
+    // Without a unit folder nothing is captured.
+    w.filTST->setPath(QString());
+    f.clearWire();
+    w.cmdSettings->click();
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No unit selected"});
+    EXPECT_TRUE(f.sent.isEmpty());
+    EXPECT_EQ(w.Comm->CaptureFile(), QString());
 }

@@ -15,7 +15,7 @@ const Choices awayFromDefaults{"TRS MASTER (Filter ON)", 10, 5, 3, 4, 1, 2, 1, 7
 
 } // namespace
 
-TEST(SettingsFile, EveryValueOutOfRangeGetsItsMessageAndItsDefaultInTableOrder)
+TEST(SettingsFile, EveryValueOutOfRangeGetsItsMessageAndDefaultAndTheLargestInRangeAreTakenWithoutAWord)
 {
     Unit f(Unit::LogOn::No);
     frmMaster& w = f.w;
@@ -45,12 +45,9 @@ TEST(SettingsFile, EveryValueOutOfRangeGetsItsMessageAndItsDefaultInTableOrder)
                            w.lblTriggerTag->text(), w.lblPulse->text(), w.lblTDRGain->text()}),
               (QStringList{"0", "0", "0", "0", "2", "2", "10"}));
     EXPECT_TRUE(w.sldBalance->isEnabled());
-}
 
-TEST(SettingsFile, TheLargestValuesInRangeTheCurrentCodesAndTheTriggerModeAreTakenWithoutAWord)
-{
-    Unit f(Unit::LogOn::No);
-    frmMaster& w = f.w;
+    // The largest values in range, the current codes and the trigger mode are taken without a word.
+    f.dialogs.clear();
     f.apply(fieldsWith(
         {{1, "35"}, {2, "10"}, {4, "7"}, {5, "5"}, {6, "3"}, {7, "95"}, {8, "20"}, {9, "60"}, {10, "4"}}));
     // FSD code 7 on button 3; mode 3 is TDR; 95: long range, pulse on at width 8, pre/post entry 2;
@@ -89,6 +86,7 @@ TEST(SettingsFile, TheLargestValuesInRangeTheCurrentCodesAndTheTriggerModeAreTak
         EXPECT_EQ(w.chkPulseOn->isChecked(), (QString(hardware).toInt() & 2) != 0) << entry;
         EXPECT_EQ(w.chkFilter->isChecked(), QString(balance).toInt() < 5) << entry;
     }
+    EXPECT_EQ(w.lblHardware->text(), QString()) << "an M-R32 (\"R2\") after the M-S32 is named by no label";
 
     // Balance mode 6 turns the filter off and leaves mode and reference as the panel shows them.
     w.controlPanel->optTDRMode_MouseDown(1, Qt::LeftButton);
@@ -99,31 +97,7 @@ TEST(SettingsFile, TheLargestValuesInRangeTheCurrentCodesAndTheTriggerModeAreTak
     EXPECT_EQ(w.lblBalanceTag->text(), QString("3"));
 }
 
-TEST(SettingsFile, AMissingFileChangesNothingAndAShortOneOnlyWhatItHolds)
-{
-    Unit f(Unit::LogOn::No);
-    frmMaster& w = f.w;
-    choose(w, awayFromDefaults);
-    w.chkGPRS->setChecked(true);
-    w.lstUnitSettings->addItem("left from before");
-    const QString before = panelState(w);
-    w.unitSettings->PARSE_SETTINGS();
-    EXPECT_EQ(w.lstUnitSettings->count(), 0);
-    EXPECT_EQ(panelState(w), before);
-
-    writeTextFile(f.unitFolder() + "/MR-0101 Settings.txt", {"M-R3X Local Unit", "Parameters:9600,20,4", "Finished X"});
-    w.unitSettings->PARSE_SETTINGS();
-    EXPECT_EQ(w.cboThreshold->currentText() + w.cboDuration->currentText(), QString("20 4"));
-    ASSERT_EQ(w.lstUnitSettings->count(), 2);
-    EXPECT_EQ(w.lstUnitSettings->item(1)->text(), QString("1: Voltage threshold: 20"));
-    EXPECT_TRUE(w.chkGPRS->isChecked());
-    EXPECT_TRUE(f.dialogs.shown().empty());
-    w.cboThreshold->setCurrentIndex(awayFromDefaults.threshold);
-    w.cboDuration->setCurrentIndex(awayFromDefaults.duration);
-    EXPECT_EQ(panelState(w), before); // nothing else moved
-}
-
-TEST(SettingsFile, TheSettingsViewListsTheStoredFileWithoutApplyingItAndHidesAGprsLineSpeed)
+TEST(SettingsFile, TheViewListsTheFileWithoutApplyingItAMissingFileChangesNothingAndAShortOneOnlyWhatItHolds)
 {
     Unit f(Unit::LogOn::No);
     frmMaster& w = f.w;
@@ -150,5 +124,26 @@ TEST(SettingsFile, TheSettingsViewListsTheStoredFileWithoutApplyingItAndHidesAGp
     EXPECT_FALSE(w.chkGPRS->isChecked());
     EXPECT_EQ(w.lstUnitSettings->item(0)->text(), QString("0: Baud rate: 115200"));
     EXPECT_EQ(w.lblHardware->text(), QString());
+
+    // A missing file changes nothing, and a short one only what it holds.
+    removeFile(f.unitFolder() + "/MR-0101 Settings.txt");
+    choose(w, awayFromDefaults);
+    w.chkGPRS->setChecked(true);
+    w.lstUnitSettings->addItem("left from before");
+    const QString chosen = panelState(w);
+    w.unitSettings->PARSE_SETTINGS();
+    EXPECT_EQ(w.lstUnitSettings->count(), 0);
+    EXPECT_EQ(panelState(w), chosen);
+
+    writeTextFile(f.unitFolder() + "/MR-0101 Settings.txt", {"M-R3X Local Unit", "Parameters:9600,20,4", "Finished X"});
+    w.unitSettings->PARSE_SETTINGS();
+    EXPECT_EQ(w.cboThreshold->currentText() + w.cboDuration->currentText(), QString("20 4"));
+    ASSERT_EQ(w.lstUnitSettings->count(), 2);
+    EXPECT_EQ(w.lstUnitSettings->item(1)->text(), QString("1: Voltage threshold: 20"));
+    EXPECT_TRUE(w.chkGPRS->isChecked());
+    EXPECT_TRUE(f.dialogs.shown().empty());
+    w.cboThreshold->setCurrentIndex(awayFromDefaults.threshold);
+    w.cboDuration->setCurrentIndex(awayFromDefaults.duration);
+    EXPECT_EQ(panelState(w), chosen); // nothing else moved
 }
 

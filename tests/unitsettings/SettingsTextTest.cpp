@@ -25,7 +25,7 @@ Fields withField(Field field, const std::string& text)
 
 } // namespace
 
-TEST(SettingsText, TheCaptureIsJoinedAndSplitAfterParameters)
+TEST(SettingsText, TheCaptureIsJoinedAndSplitAfterParametersAndListedUpToTheLastButOneField)
 {
     const Fields fields = splitParameters(captured);
     ASSERT_EQ(fields.size(), 18u);
@@ -47,13 +47,11 @@ TEST(SettingsText, TheCaptureIsJoinedAndSplitAfterParameters)
     // Without the marker the text is read from its eleventh character.
     EXPECT_EQ(splitParameters({"0123456789ab,cd"}), (Fields{"ab", "cd"}));
     EXPECT_EQ(splitParameters({"short"}), (Fields{""}));
-}
 
-TEST(SettingsText, TheListStopsAtTheLastButOneFieldAndAtField20)
-{
+    // The list stops at the last field but one (the SIM number) and at field 20.
     const std::array<std::string, 21> labels{"Baud rate: ", "Voltage threshold: "};
-    const Fields lines = listLines(splitParameters(captured), labels);
-    ASSERT_EQ(lines.size(), 17u); // not the SIM number
+    const Fields lines = listLines(fields, labels);
+    ASSERT_EQ(lines.size(), 17u);
     EXPECT_EQ(lines[1], "1: Voltage threshold: 15");
     const Fields capped = listLines(Fields(30, "x"), labels);
     ASSERT_EQ(capped.size(), 21u);

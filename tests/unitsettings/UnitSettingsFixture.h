@@ -32,7 +32,7 @@ inline void storeSettings(LinkFixture& f, const QStringList& fields)
 /// otherwise, with the wire and the status lines so far put aside.
 struct Unit : LinkFixture {
     enum class LogOn { Yes, No };
-    explicit Unit(sim::SimOptions options = defaultOptions(), LogOn logOnFirst = LogOn::Yes)
+    explicit Unit(LogOn logOnFirst = LogOn::Yes, sim::SimOptions options = defaultOptions())
         : LinkFixture(std::move(options))
         , w(start())
     {
@@ -40,10 +40,6 @@ struct Unit : LinkFixture {
             logOn();
         clock.setDateTime(QDateTime(QDate(2031, 3, 7), QTime(9, 5, 3)));
         fresh();
-    }
-    explicit Unit(LogOn logOnFirst)
-        : Unit(defaultOptions(), logOnFirst)
-    {
     }
     /// Clears the wire and starts a new run of status lines.
     void fresh()
