@@ -28,9 +28,9 @@ sim::SimOptions recordingUnitWithALineHit()
     return options;
 }
 
-QStringList logLines(const LinkFixture& f, const QString& name = "MR-0101 Link.log")
+QStringList logLines(const QString& folder, const QString& name = "MR-0101 Link.log")
 {
-    QFile file(f.unitFolder() + "/" + name);
+    QFile file(folder + "/" + name);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n");
@@ -57,9 +57,13 @@ void keepWarnings(QtMsgType type, const QMessageLogContext&, const QString& text
 
 } // namespace
 
-TEST(LinkLog, ALogOnAndADownloadAreLoggedWithTimesDirectionsBlockSummariesAndEveryStatusText)
+TEST(LinkLog, ALogOnAndADownloadAreLoggedWithTimesDirectionsBlockSummariesAndEveryStatusTextInAFreshLogAfterAFullOne)
 {
     LinkFixture f(recordingUnitWithALineHit());
+    // A log left at its bound replaces the older copy at the log-on.
+    const QByteArray full(LinkLog::kDefaultBound, 'x');
+    f.root.write("Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101/MR-0101 Link.log", full);
+    f.root.write("Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101/MR-0101 Link.old.log", "stale");
     frmMaster& w = f.start();
     f.logOn();
     w.eventIndex->cmdSelectAll_Click();
@@ -67,7 +71,10 @@ TEST(LinkLog, ALogOnAndADownloadAreLoggedWithTimesDirectionsBlockSummariesAndEve
     w.connection->cmdConnect_Click(); // logs off, letting the unit arm itself
     ASSERT_EQ(w.lblStatus->text(), QString("Disconnected"));
 
-    const QStringList lines = logLines(f);
+    QFile older(f.unitFolder() + "/MR-0101 Link.old.log");
+    ASSERT_TRUE(older.open(QIODevice::ReadOnly));
+    EXPECT_EQ(older.readAll(), full);
+    const QStringList lines = logLines(f.unitFolder());
     ASSERT_GT(lines.size(), 20);
     static const QRegularExpression stamped(R"(^2026-12-06 12:00:\d\d\.\d{3} (->|<-|<=|==|##) \S)");
     for (const QString& line : lines)
@@ -116,62 +123,43 @@ TEST(LinkLog, ALogOnAndADownloadAreLoggedWithTimesDirectionsBlockSummariesAndEve
 
     // The next log-on is appended to the same log.
     f.logOn();
-    const QStringList again = logLines(f);
+    const QStringList again = logLines(f.unitFolder());
     EXPECT_EQ(again.mid(0, lines.size()), lines);
     EXPECT_TRUE(again[lines.size()].contains("## Log on to MR-0101 through"));
     EXPECT_EQ(again.filter("## -> to the unit").size(), 1);
 }
 
-TEST(LinkLog, AFullLogBecomesTheOlderCopyAndALogThatCannotBeWrittenNeverStopsTheLink)
+TEST(LinkLog, ALogPassingItsBoundGoesOnInAFreshFileAndALogThatCannotBeWrittenNeverStopsTheLink)
 {
-    {
-        // At a log-on, a log at its bound replaces the older copy.
-        LinkFixture f;
-        const QByteArray full(LinkLog::kDefaultBound, 'x');
-        f.root.write("Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101/MR-0101 Link.log", full);
-        f.root.write("Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101/MR-0101 Link.old.log", "stale");
-        f.start();
-        f.logOn();
-        QFile older(f.unitFolder() + "/MR-0101 Link.old.log");
-        ASSERT_TRUE(older.open(QIODevice::ReadOnly));
-        EXPECT_EQ(older.readAll(), full);
-        const QStringList fresh = logLines(f);
-        ASSERT_GE(fresh.size(), 2);
-        EXPECT_TRUE(fresh[0].contains("## -> to the unit"));
-        EXPECT_TRUE(fresh[1].contains("## Log on to MR-0101"));
-    }
-    {
-        // Within a log-on, the log passing its bound is put aside and goes on in a fresh file.
-        LinkFixture f;
-        f.start();
-        LinkLog log(f.clock, 4096);
-        log.open(f.unitFolder(), "MR-0101", "COM3", "9600,n,8,1");
-        for (int i = 0; i < 150; ++i)
-            log.status(QString("Status %1").arg(i));
-        log.close();
-        const QStringList current = logLines(f);
-        const QStringList older = logLines(f, "MR-0101 Link.old.log");
-        EXPECT_LE(QFile(f.unitFolder() + "/MR-0101 Link.old.log").size(), 4096 + 200);
-        ASSERT_GE(current.size(), 3);
-        EXPECT_TRUE(current[1].endsWith("## continued from MR-0101 Link.old.log"));
-        EXPECT_TRUE(current.back().endsWith("## Link closed"));
-        EXPECT_TRUE(current[current.size() - 2].endsWith("== Status 149"));
-        const QString lastPutAside = records(older).filter("== Status").back();
-        const QString firstKept = records(current).filter("== Status").front();
-        EXPECT_EQ(lastPutAside.mid(10).toInt() + 1, firstKept.mid(10).toInt()) << "no record is lost at the change";
-    }
-    {
-        // A log that cannot be written is said once on standard error; the log-on goes on.
-        LinkFixture f;
-        f.root.mkdirs("Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101/MR-0101 Link.log");
-        frmMaster& w = f.start();
-        warnings.clear();
-        const QtMessageHandler before = qInstallMessageHandler(keepWarnings);
-        f.logOn();
-        qInstallMessageHandler(before);
-        EXPECT_EQ(warnings.filter("link log").size(), 1) << warnings.join("\n").toStdString();
-        EXPECT_TRUE(QFile::exists(f.unitFolder() + "/MR-0101 Settings.txt"));
-        EXPECT_TRUE(f.statusHistory.contains("Index file downloaded")) << f.statusHistory.join(" / ").toStdString();
-        EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
-    }
+    // Within a log-on, the log passing its bound is put aside and goes on in a fresh file.
+    TestClock clock;
+    const test::TempFolder folder;
+    LinkLog log(clock, 4096);
+    log.open(folder.path(), "MR-0101", "COM3", "9600,n,8,1");
+    for (int i = 0; i < 150; ++i)
+        log.status(QString("Status %1").arg(i));
+    log.close();
+    const QStringList current = logLines(folder.path());
+    const QStringList older = logLines(folder.path(), "MR-0101 Link.old.log");
+    EXPECT_LE(QFile(folder("MR-0101 Link.old.log")).size(), 4096 + 200);
+    ASSERT_GE(current.size(), 3);
+    EXPECT_TRUE(current[1].endsWith("## continued from MR-0101 Link.old.log"));
+    EXPECT_TRUE(current.back().endsWith("## Link closed"));
+    EXPECT_TRUE(current[current.size() - 2].endsWith("== Status 149"));
+    const QString lastPutAside = records(older).filter("== Status").back();
+    const QString firstKept = records(current).filter("== Status").front();
+    EXPECT_EQ(lastPutAside.mid(10).toInt() + 1, firstKept.mid(10).toInt()) << "no record is lost at the change";
+
+    // A log that cannot be written is said once on standard error; the log-on goes on.
+    LinkFixture f;
+    f.root.mkdirs("Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101/MR-0101 Link.log");
+    frmMaster& w = f.start();
+    warnings.clear();
+    const QtMessageHandler before = qInstallMessageHandler(keepWarnings);
+    f.logOn();
+    qInstallMessageHandler(before);
+    EXPECT_EQ(warnings.filter("link log").size(), 1) << warnings.join("\n").toStdString();
+    EXPECT_TRUE(QFile::exists(f.unitFolder() + "/MR-0101 Settings.txt"));
+    EXPECT_TRUE(f.statusHistory.contains("Index file downloaded")) << f.statusHistory.join(" / ").toStdString();
+    EXPECT_EQ(w.cmdConnect->text(), QString("Disconnect from Local Unit"));
 }
