@@ -265,7 +265,6 @@ TEST(YmodemReceiver, ReportsEachBlockRepeatErrorRetryAndEndInOrderForTheLinkLog)
         {Kind::EndOfFile, -1, 0, 300, 300, ""},
     };
     EXPECT_EQ(events, expected);
-    EXPECT_TRUE(link.rx.takeEvents().empty()) << "each event is handed on once";
 
     // The sender's CAN CAN, and our own when we give up.
     Link aborted;
