@@ -77,7 +77,7 @@ protected:
 
 } // namespace
 
-TEST_F(SerialControlTest, ReportsThePortStateAndRefusesAReceptionItCannotMake)
+TEST_F(SerialControlTest, ReportsThePortStateRefusesAReceptionItCannotMakeKeepsReceivedTextForInputAndShowsTheTrafficOnTheScreen)
 {
     TempFolder folder;
     comm.setReceiveFolder(folder.path());
@@ -107,6 +107,45 @@ TEST_F(SerialControlTest, ReportsThePortStateAndRefusesAReceptionItCannotMake)
     open();
     EXPECT_EQ(opened, QStringList({"COM3", "COM3"}));
     EXPECT_EQ(port->settings.baud, 9600);
+
+    // Received text is kept for Input and shown on the screen.
+    comm.setScreenText(QString());
+    port->deliver("Version 3.1\r\nReady\r", 10);
+    clock.advance(20);
+    EXPECT_EQ(comm.InCount(), 19);
+    EXPECT_EQ(comm.Input(), "Version 3.1\r\nReady\r");
+    EXPECT_EQ(comm.InCount(), 0);
+    port->deliver("noise", 0);
+    comm.setInCount(0);
+    EXPECT_EQ(comm.Input(), QString()) << "bytes already arrived are emptied too";
+    EXPECT_EQ(comm.ScreenText(), "Version 3.1\nReady\nnoise");
+
+    // Text goes out unchanged, control characters and Latin-1 included, and shows on the screen
+    // only with Echo; typed text waits while the terminal is not active.
+    comm.setScreenText(QString());
+    comm.setEcho(true);
+    comm.Send(QStringLiteral("N260501,J\u00e9b"));
+    comm.Send(QString());
+    comm.setEcho(false);
+    comm.Send(QString(QChar(2)));
+    EXPECT_EQ(port->written, QList<QByteArray>({"N260501,J\xe9" "b", "\x02"})) << "an empty text puts nothing on the line";
+    EXPECT_EQ(comm.ScreenText(), QStringLiteral("N260501,J\u00e9b"));
+    port->written.clear();
+    comm.typeText(QStringLiteral("A1"));
+    EXPECT_EQ(comm.PendingText(), "A1");
+    comm.setTerminalActive(true);
+    comm.typeText(QStringLiteral("A0\r"));
+    EXPECT_EQ(port->written, QList<QByteArray>({"A0\r"}));
+
+    // A unit that talks for ever does not fill the memory: the screen keeps the newest text.
+    const QByteArray chunk(1000, 'z');
+    for (int i = 0; i < 200; ++i)
+        port->deliver(chunk + QByteArray::number(i), 0);
+    port->deliver("the end", 0);
+    clock.advance(10);
+    EXPECT_LE(comm.ScreenText().size(), 64 * 1024);
+    EXPECT_TRUE(comm.ScreenText().endsWith(QStringLiteral("199the end")));
+
     port->pull();
     EXPECT_FALSE(comm.PortOpen());
     comm.setPortOpen(false);
@@ -211,46 +250,6 @@ TEST_F(SerialControlTest, AReplyPatternEndsTheWaitInEitherCaseAcrossReadsOtherwi
     EXPECT_EQ(port->written.join(), "C");
     clock.advance(40);
     EXPECT_EQ(port->written.join(), "CC");
-}
-
-TEST_F(SerialControlTest, KeepsReceivedTextForInputAndShowsTheTrafficOnTheScreen)
-{
-    open();
-    port->deliver("Version 3.1\r\nReady\r", 10);
-    clock.advance(20);
-    EXPECT_EQ(comm.InCount(), 19);
-    EXPECT_EQ(comm.Input(), "Version 3.1\r\nReady\r");
-    EXPECT_EQ(comm.InCount(), 0);
-    port->deliver("noise", 0);
-    comm.setInCount(0);
-    EXPECT_EQ(comm.Input(), QString()) << "bytes already arrived are emptied too";
-    EXPECT_EQ(comm.ScreenText(), "Version 3.1\nReady\nnoise");
-
-    // Text goes out unchanged, control characters and Latin-1 included, and shows on the screen
-    // only with Echo; typed text waits while the terminal is not active.
-    comm.setScreenText(QString());
-    comm.setEcho(true);
-    comm.Send(QStringLiteral("N260501,J\u00e9b"));
-    comm.Send(QString());
-    comm.setEcho(false);
-    comm.Send(QString(QChar(2)));
-    EXPECT_EQ(port->written, QList<QByteArray>({"N260501,J\xe9" "b", "\x02"})) << "an empty text puts nothing on the line";
-    EXPECT_EQ(comm.ScreenText(), QStringLiteral("N260501,J\u00e9b"));
-    port->written.clear();
-    comm.typeText(QStringLiteral("A1"));
-    EXPECT_EQ(comm.PendingText(), "A1");
-    comm.setTerminalActive(true);
-    comm.typeText(QStringLiteral("A0\r"));
-    EXPECT_EQ(port->written, QList<QByteArray>({"A0\r"}));
-
-    // A unit that talks for ever does not fill the memory: the screen keeps the newest text.
-    const QByteArray chunk(1000, 'z');
-    for (int i = 0; i < 200; ++i)
-        port->deliver(chunk + QByteArray::number(i), 0);
-    port->deliver("the end", 0);
-    clock.advance(10);
-    EXPECT_LE(comm.ScreenText().size(), 64 * 1024);
-    EXPECT_TRUE(comm.ScreenText().endsWith(QStringLiteral("199the end")));
 }
 
 TEST(SerialPortNames, NameTheDeviceOfACommPort)
