@@ -152,7 +152,8 @@ TEST(UnitRoad, TheRoadOfTwoEventsIsLoggedWithTimesDirectionsBlocksAndStatusTexts
     stored.sort();
     EXPECT_EQ(stored.filter(QStringLiteral(".trg")), windowFiles);
     for (const QString& name : windowFiles + QStringList{QStringLiteral("MR-0101 Settings.txt"), QStringLiteral("MR-0101.IDX")})
-        EXPECT_EQ(root.read(QStringLiteral("MR-0101/") + name), test::readWhole(f.unitFolder() + '/' + name)) << name.toStdString();
+        EXPECT_EQ(root.read(QStringLiteral("MR-0101/") + name), test::readWhole(f.unitFolder() + '/' + name))
+            << name.toStdString();
 
     // The window's link log.
     QFile older(f.unitFolder() + "/MR-0101 Link.old.log");
