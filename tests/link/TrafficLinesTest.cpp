@@ -64,7 +64,7 @@ TEST(TrafficLines, TheTerminalShowsTheSameTrafficInEitherLayoutAndKeepsTheNewest
 TEST(TrafficLines, TransferEventsReadAsTheirBlocksAndOutcome)
 {
     using Kind = mr3x::ymodem::TransferEvent::Kind;
-    // The other kinds' texts are read line for line in the link log of LinkLogTest's download.
+    // The other kinds' texts are read line for line in the link log of UnitRoadTest's download.
     const std::pair<mr3x::ymodem::TransferEvent, std::string> told[] = {
         {{Kind::Repeated, 2, 0, 2048, 11520, ""}, "block 2: repeated, acknowledged again and dropped"},
         {{Kind::BadBlock, -1, 0, 2048, 11520, "no block arrived in time"}, "no block arrived in time"},
