@@ -52,7 +52,7 @@ TEST(CommandExchange, SendsEveryWaitingCommandAndTakesItsAnswerInEitherCase)
     }
 }
 
-TEST(CommandExchange, ATimeOutShowsOnTheStatusLineOnlyAndTheClockCommandDrainsTheBufferFirst)
+TEST(CommandExchange, ATimeOutShowsOnTheStatusLineOnlyTheClockCommandDrainsTheBufferFirstAndAFileReplacesTheOldOneOnlyWhenWhole)
 {
     OpenWindow f;
     // Slot 20 holds no event: the unit says so and does not finish the command.
@@ -72,11 +72,8 @@ TEST(CommandExchange, ATimeOutShowsOnTheStatusLineOnlyAndTheClockCommandDrainsTh
     EXPECT_EQ(f.statusHistory.last(), "Time set") << "the separator is set back to \"|\"";
     EXPECT_EQ(f.w.Comm->Input(), QString::fromStdString(f.unit().finishedLine('T')))
         << "what came before the command was read and dropped";
-}
 
-TEST(CommandExchange, ReceivesAFileUnderTheNameAskedForReplacingTheOldOneOnlyWhenWhole)
-{
-    OpenWindow f;
+    // A file is received under the name asked for, replacing the old one only when whole.
     const QString folder = f.root.mkdirs(QStringLiteral("unit"));
     f.root.write(QStringLiteral("unit/Event_05.EVT"), "old");
     ASSERT_TRUE(f.w.unit->sendCommand(eventRecordRequest("04"))); // 3328 bytes, sent as "EVENT_04.EVT"
@@ -86,12 +83,12 @@ TEST(CommandExchange, ReceivesAFileUnderTheNameAskedForReplacingTheOldOneOnlyWhe
         if (midway.isEmpty())
             midway = f.root.read(QStringLiteral("unit/Event_05.EVT"));
     });
-    const std::int64_t start = f.clock.nowMs();
+    const std::int64_t receiving = f.clock.nowMs();
     EXPECT_TRUE(f.w.unit->receiveFile(folder, QStringLiteral("Event_05.EVT")));
     EXPECT_EQ(midway, "old");
     EXPECT_EQ(f.writes.front().second, "C");
-    EXPECT_GE(f.writes.front().first - start, 500) << "the pause before the reception";
-    EXPECT_LT(f.clock.nowMs() - start, 1000) << "each block is answered as soon as it is read";
+    EXPECT_GE(f.writes.front().first - receiving, 500) << "the pause before the reception";
+    EXPECT_LT(f.clock.nowMs() - receiving, 1000) << "each block is answered as soon as it is read";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"Event_05.EVT"})
         << "no temporary file, no file of the sender's name";
     EXPECT_EQ(f.root.read(QStringLiteral("unit/Event_05.EVT")), test::bytesOf(f.unit().eventRecord(3)));

