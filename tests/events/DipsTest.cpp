@@ -53,7 +53,7 @@ TEST(Dips, EachBandHoldsItsLowerVoltageAndItsUpperDuration)
                                 "dip 70-40%, 10-200ms");
 }
 
-TEST(Dips, ADipOfKnownDepthAndLengthIsReadBackAgainstTheFirstCycleOrTheNominalVoltage)
+TEST(Dips, DipsSwellsAndInterruptionsOfKnownDepthAndLengthAreReadBackAgainstTheFirstCycleOrTheNominalVoltage)
 {
     // Vy at half its voltage from group 200 for three cycles (60 ms at 50 Hz).
     const EventRecord record = withDip(0b010, 200, 240, 0.5);
@@ -84,10 +84,8 @@ TEST(Dips, ADipOfKnownDepthAndLengthIsReadBackAgainstTheFirstCycleOrTheNominalVo
     ASSERT_EQ(rms.size(), 19u);
     for (std::size_t k = 0; k < rms.size(); ++k)
         EXPECT_NEAR(rms[k], double(readMeters(record, int(40 * k + 40), false, 0).channel[1].rms), 0.5) << k;
-}
 
-TEST(Dips, AllPhasesAnInterruptionASwellAndADipThatRunsPastTheRecording)
-{
+    // All phases interrupted, a swell, and a dip that runs past the recording.
     const DipMeasurement three = measureDips(withDip(0b111, 300, 200, 0.02));
     ASSERT_EQ(three.dips.size(), 3u);
     for (int c = 0; c < 3; ++c) {
