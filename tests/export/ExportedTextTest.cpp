@@ -1,9 +1,13 @@
-// An event as a COMTRADE record. The configuration file is read back here by a parser written
-// from IEEE C37.111-1999 itself (its field order, line ends and number forms), not from the
-// exporter, so a field in the wrong place, a missing CR or a number a viewer cannot read fails.
+// Events as COMTRADE records, and events and traces as CSV files, read back here and turned into
+// the bytes, volts and distances they came from. The configuration file is read by a parser
+// written from IEEE C37.111-1999 itself (its field order, line ends and number forms), not from
+// the exporter, so a field in the wrong place, a missing CR or a number a viewer cannot read fails.
 #include "export/Comtrade.h"
+#include "export/EventCsv.h"
 #include "export/EventOrigin.h"
 #include "export/ExportedText.h"
+#include "export/TraceCsv.h"
+#include "tdr/Distance.h"
 
 #include <gtest/gtest.h>
 
@@ -136,37 +140,78 @@ unsigned long littleEndian(const std::vector<std::uint8_t>& bytes, std::size_t a
     return value;
 }
 
+/// Every byte value on every channel somewhere, the full scale "4000A", pre/post "5/3".
+events::EventRecord richEvent()
+{
+    events::EventRecord r = datedRecord(1, 2);
+    for (int g = 0; g < 800; ++g)
+        for (int c = 0; c < 4; ++c)
+            setSample(r, g, c, std::uint8_t((g * 3 + c * 71) % 256));
+    return r;
+}
+
 } // namespace
 
-TEST(Comtrade, TheConfigurationReadsBackFieldByFieldInTheStandardsOrder)
+TEST(Comtrade, TheConfigurationReadsBackInTheStandardsOrderWithTheFirstSampleBeforeTheTriggerAcrossDaysAndYears)
 {
     const Configuration c = parseConfiguration(files(event(1)).cfg);
     EXPECT_EQ(fields(c, {"station_name", "rec_dev_id", "rev_year", "TT", "##A", "##D"}), "North Yard,MR-0101 M-R32,1999,4,4A,0D");
-    const char* const channels[] = {"1,Vr,R,V,P", "2,Vy,Y,V,P", "3,Vb,B,V,P", "4,I,,A,P"};
-    const std::pair<const char*, int> alike[] = {{"skew", 0}, {"min", 0}, {"max", 255}, {"primary", 1}, {"secondary", 1}};
-    for (int k = 1; k <= 4; ++k) {
-        const std::string a = "A" + std::to_string(k) + ".";
-        EXPECT_EQ(fields(c, {"An", "ch_id", "ph", "uu", "PS"}, a), channels[k - 1]);
-        for (const auto& [name, value] : alike)
-            EXPECT_EQ(real(c.at(a + name)), value) << a << name;
-    }
-    EXPECT_EQ(real(c.at("lf")), 50);
-    EXPECT_EQ(integer(c.at("nrates")), 1);
-    EXPECT_EQ(real(c.at("rate1.samp")), 4000);
-    EXPECT_EQ(integer(c.at("rate1.endsamp")), 800);
+    const char* const channels[] = {"1,Vr,R,V,0,0,255,1,1,P", "2,Vy,Y,V,0,0,255,1,1,P", "3,Vb,B,V,0,0,255,1,1,P",
+                                    "4,I,,A,0,0,255,1,1,P"};
+    for (int k = 1; k <= 4; ++k)
+        EXPECT_EQ(fields(c, {"An", "ch_id", "ph", "uu", "skew", "min", "max", "primary", "secondary", "PS"}, "A" + std::to_string(k) + "."),
+                  channels[k - 1]);
+    EXPECT_EQ(fields(c, {"lf", "nrates", "rate1.samp", "rate1.endsamp", "ft", "timemult"}), "50,1,4000,800,ASCII,1");
     // Pre/post code 1 ("6/2"): 600 groups, 150 ms, before the trigger.
-    EXPECT_EQ(fields(c, {"first_date", "first_time", "trigger_date", "trigger_time", "ft"}),
-              "06/12/2026,11:59:59.850000,06/12/2026,12:00:00.000000,ASCII");
-    EXPECT_EQ(real(c.at("timemult")), 1);
-    EXPECT_EQ(parseConfiguration(files(event(), DataFileType::Binary).cfg)["ft"], "BINARY");
+    EXPECT_EQ(fields(c, {"first_date", "first_time", "trigger_date", "trigger_time"}),
+              "06/12/2026,11:59:59.850000,06/12/2026,12:00:00.000000");
+
+    const auto times = [](int prePostCode, std::array<std::uint8_t, 6> when, int hz = 50) {
+        const Configuration at = parseConfiguration(files(event(prePostCode, when), DataFileType::Ascii, hz).cfg);
+        return fields(at, {"first_date", "first_time", "trigger_date"});
+    };
+    // Seven eighths before a trigger at midnight on New Year's day.
+    EXPECT_EQ(times(0, {27, 1, 1, 0, 0, 0}), "31/12/2026,23:59:59.825000,01/01/2027");
+    // 1 March of a leap year goes back to 29 February; "0/8" starts at the trigger.
+    EXPECT_EQ(times(0, {28, 3, 1, 0, 0, 0}), "29/02/2028,23:59:59.825000,01/03/2028");
+    EXPECT_EQ(times(7, {28, 3, 1, 0, 0, 0}), "01/03/2028,00:00:00.000000,01/03/2028");
+    // At 60 Hz "7/1" is 700 groups of 1/4800 s: 145833 us before the trigger.
+    EXPECT_EQ(times(0, {26, 12, 31, 23, 59, 59}, 60), "31/12/2026,23:59:58.854167,31/12/2026");
+
+    using Head = std::array<std::uint8_t, 6>;
+    for (const Head bad : {Head{26, 13, 1, 0, 0, 0}, Head{27, 2, 29, 0, 0, 0}, Head{100, 1, 1, 0, 0, 0},
+                           Head{26, 1, 0, 0, 0, 0}, Head{26, 1, 1, 24, 0, 0}, Head{26, 1, 1, 0, 60, 0}})
+        EXPECT_FALSE(comtradeFiles(event(0, bad), {}).has_value()) << int(bad[0]) << "-" << int(bad[1]) << "-" << int(bad[2]);
 }
 
-TEST(Comtrade, KnownRawBytesThroughAAndBGiveTheMetersVoltsAndAmps)
+TEST(Comtrade, TheDataHoldsEachSampleWithItsNumberAndMicrosecondsAsTextOrBytesAndAAndBTurnItIntoVoltsAndAmps)
 {
     const ComtradeFiles f = files(event());
-    const Configuration c = parseConfiguration(f.cfg);
     const auto rows = asciiRows(f.dat);
     ASSERT_EQ(rows.size(), 800u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"1", "0", "255", "129", "129", "124"}));
+    EXPECT_EQ(rows[3], (std::vector<std::string>{"4", "750", "129", "129", "129", "140"}));
+    EXPECT_EQ(rows[799][0] + "," + rows[799][1], "800,199750");
+    // At 60 Hz: 4800 groups a second, timestamps rounded to whole microseconds.
+    const auto rows60 = asciiRows(files(event(), DataFileType::Ascii, 60).dat);
+    ASSERT_EQ(rows60.size(), 800u);
+    EXPECT_EQ(rows60[1][1] + "," + rows60[3][1], "208,625");
+
+    // BINARY: sixteen little-endian bytes a sample, its number and microseconds in four each, then
+    // the values, two bytes each, in channel order.
+    const std::vector<std::uint8_t> dat = files(event(), DataFileType::Binary).dat;
+    ASSERT_EQ(dat.size(), 800u * 16);
+    for (std::size_t k : {std::size_t(0), std::size_t(3), std::size_t(799)}) {
+        EXPECT_EQ(littleEndian(dat, k * 16, 4), k + 1);
+        EXPECT_EQ(littleEndian(dat, k * 16 + 4, 4), k * 250);
+    }
+    EXPECT_EQ(std::vector<std::uint8_t>(dat.begin() + 8, dat.begin() + 16),
+              (std::vector<std::uint8_t>{255, 0, 129, 0, 129, 0, 124, 0}));
+    EXPECT_EQ(littleEndian(dat, 3 * 16 + 14, 2), 140u);
+    EXPECT_EQ(littleEndian(dat, 799 * 16 + 12, 2), 1u);
+
+    // Known raw bytes through a and b give the meters' volts and amps.
+    const Configuration c = parseConfiguration(f.cfg);
     const auto value = [&](std::size_t group, std::size_t channel) {
         const std::string a = "A" + std::to_string(channel + 1) + ".";
         return real(c.at(a + "a")) * double(integer(rows[group][2 + channel])) + real(c.at(a + "b"));
@@ -193,58 +238,6 @@ TEST(Comtrade, KnownRawBytesThroughAAndBGiveTheMetersVoltsAndAmps)
         EXPECT_EQ(current["A4.uu"], "levels");
         EXPECT_EQ(real(current["A4.a"]) * 140 + real(current["A4.b"]), 16);
     }
-}
-
-TEST(Comtrade, TheAsciiDataHasOneLineASampleWithItsNumberAndMicroseconds)
-{
-    const auto rows = asciiRows(files(event()).dat);
-    ASSERT_EQ(rows.size(), 800u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"1", "0", "255", "129", "129", "124"}));
-    EXPECT_EQ(rows[3], (std::vector<std::string>{"4", "750", "129", "129", "129", "140"}));
-    EXPECT_EQ(rows[799][0] + "," + rows[799][1], "800,199750");
-
-    // At 60 Hz: 4800 groups a second, timestamps rounded to whole microseconds.
-    const ComtradeFiles sixty = files(event(0, {26, 12, 31, 23, 59, 59}), DataFileType::Ascii, 60);
-    const auto rows60 = asciiRows(sixty.dat);
-    ASSERT_EQ(rows60.size(), 800u);
-    EXPECT_EQ(rows60[1][1] + "," + rows60[3][1], "208,625");
-    const Configuration c = parseConfiguration(sixty.cfg);
-    EXPECT_EQ(real(c.at("lf")), 60);
-    EXPECT_EQ(real(c.at("rate1.samp")), 4800);
-    // "7/1": 700 groups, 145833 us before the trigger.
-    EXPECT_EQ(c.at("first_time"), "23:59:58.854167");
-}
-
-TEST(Comtrade, TheBinaryDataIsSixteenLittleEndianBytesASample)
-{
-    const std::vector<std::uint8_t> dat = files(event(), DataFileType::Binary).dat;
-    ASSERT_EQ(dat.size(), 800u * 16);
-    for (std::size_t k : {std::size_t(0), std::size_t(3), std::size_t(799)}) {
-        EXPECT_EQ(littleEndian(dat, k * 16, 4), k + 1);
-        EXPECT_EQ(littleEndian(dat, k * 16 + 4, 4), k * 250);
-    }
-    // The values, 2 bytes each, in channel order.
-    EXPECT_EQ(std::vector<std::uint8_t>(dat.begin() + 8, dat.begin() + 16),
-              (std::vector<std::uint8_t>{255, 0, 129, 0, 129, 0, 124, 0}));
-    EXPECT_EQ(littleEndian(dat, 3 * 16 + 14, 2), 140u);
-    EXPECT_EQ(littleEndian(dat, 799 * 16 + 12, 2), 1u);
-}
-
-TEST(Comtrade, TheFirstSampleLiesBeforeTheTriggerAcrossDaysAndYearsAndABadDateIsRefused)
-{
-    const auto times = [](int prePostCode, std::array<std::uint8_t, 6> when) {
-        return fields(parseConfiguration(files(event(prePostCode, when)).cfg), {"first_date", "first_time", "trigger_date"});
-    };
-    // Seven eighths before a trigger at midnight on New Year's day.
-    EXPECT_EQ(times(0, {27, 1, 1, 0, 0, 0}), "31/12/2026,23:59:59.825000,01/01/2027");
-    // 1 March of a leap year goes back to 29 February; "0/8" starts at the trigger.
-    EXPECT_EQ(times(0, {28, 3, 1, 0, 0, 0}), "29/02/2028,23:59:59.825000,01/03/2028");
-    EXPECT_EQ(times(7, {28, 3, 1, 0, 0, 0}), "01/03/2028,00:00:00.000000,01/03/2028");
-
-    using Head = std::array<std::uint8_t, 6>;
-    for (const Head bad : {Head{26, 13, 1, 0, 0, 0}, Head{27, 2, 29, 0, 0, 0}, Head{100, 1, 1, 0, 0, 0},
-                           Head{26, 1, 0, 0, 0, 0}, Head{26, 1, 1, 24, 0, 0}, Head{26, 1, 1, 0, 60, 0}})
-        EXPECT_FALSE(comtradeFiles(event(0, bad), {}).has_value()) << int(bad[0]) << "-" << int(bad[1]) << "-" << int(bad[2]);
 }
 
 TEST(Comtrade, NamesBecomeFieldsAViewerCanSplitAndComeFromTheFolderTreeOrTheTrailer)
@@ -292,4 +285,81 @@ TEST(Comtrade, TheHeaderFileSaysWhereWhenWhatAndTheDipsInPlainAscii)
     EXPECT_EQ(std::count_if(hdr.begin(), hdr.end(), [](const std::string& l) { return l.starts_with("Vr: ") || l.starts_with("Vy: "); }), 0);
     for (const std::string& line : hdr)
         EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char ch) { return ch >= 0x20 && ch < 0x7F; })) << line;
+}
+
+TEST(EventCsv, EveryValueReadsBackAsTheByteItCameFromAtItsTimeAndTheParameterBlockComesOnlyWhenAskedFor)
+{
+    const events::EventRecord r = richEvent();
+    const std::vector<std::string> rows = lines(eventCsv(r, {}));
+    ASSERT_EQ(rows.size(), 801u);
+    EXPECT_EQ(rows[0], "time (ms),Vr (V),Vy (V),Vb (V),I (A)");
+    const double voltsPerLevel = 388.0 / 128, ampsPerLevel = 4000.0 / 128;
+    for (int g = 0; g < 800; ++g) {
+        const std::vector<std::string> row = cells(rows[std::size_t(g) + 1]);
+        ASSERT_EQ(row.size(), 5u) << rows[std::size_t(g) + 1];
+        EXPECT_EQ(real(row[0]), g * 0.25);
+        for (int c = 0; c < 4; ++c) {
+            const double level = c == 3 ? real(row[4]) / ampsPerLevel + 124 : real(row[std::size_t(c) + 1]) / voltsPerLevel + 129;
+            EXPECT_EQ(level, r.sample(g, c)) << "group " << g << " channel " << c << ": " << row[std::size_t(c) + 1];
+        }
+    }
+    // Plain decimals a spreadsheet takes: no exponent, no "-0".
+    EXPECT_EQ(rows[1], "0,-391.03125,-175.8125,39.40625,2781.25");
+
+    // Times follow the line frequency.
+    const std::vector<std::string> plain = lines(eventCsv(r, {60, false}));
+    ASSERT_EQ(plain.size(), 801u);
+    EXPECT_EQ(cells(plain[2])[0], "0.2083");   // 1 / 4800 s
+    EXPECT_EQ(cells(plain[25])[0], "5");       // 24 groups
+
+    const std::vector<std::string> withBlock = lines(eventCsv(r, {50, true}));
+    const auto header = std::find(withBlock.begin(), withBlock.end(), rows[0]);
+    ASSERT_EQ(withBlock.end() - header, 801);
+    const std::vector<std::string> block(withBlock.begin(), header);
+    for (const std::string& line : block)
+        EXPECT_EQ(line.rfind("# ", 0), 0u) << line;
+    for (const char* expected : {"# Unit: M-R32", "# FSD: 4000A", "# Trigger: Ch0(I)", "# Pre/Post: 5/3",
+                                 "# Triggered: 2026-12-06 12:00:00", "# Trigger at: 125 ms", "# Line frequency: 50 Hz"})
+        EXPECT_NE(std::find(block.begin(), block.end(), expected), block.end()) << expected;
+    // Its dips close the block, from the reference they are read against.
+    EXPECT_TRUE(block[block.size() - 2].starts_with("# Reference ")) << block[block.size() - 2];
+    EXPECT_TRUE(block.back().starts_with("# V") || block.back() == "# No dip, swell or interruption") << block.back();
+}
+
+TEST(TraceCsv, PointsAreTheViewersDistancesAgreeWithTheReadOutAndAnEventGivesOnlyTheSweepsItHolds)
+{
+    tdr::TdrTrace trace;
+    for (std::size_t n = 0; n < 512; ++n)
+        trace.samples[n] = std::uint8_t(n / 128 * 10 + n % 128 % 7);   // block b's samples are 10b + a little
+    const std::vector<TracePoint> points = manualTracePoints(trace);
+    ASSERT_EQ(points.size(), 512u);
+    EXPECT_EQ(points[0], (TracePoint{1, 30}));   // block 3 first
+    EXPECT_EQ(points[3], (TracePoint{4, 0}));    // block 0 fourth
+    EXPECT_EQ(points[4], (TracePoint{5, 31}));
+
+    const std::vector<std::string> rows = lines(traceCsv(points, {1, 540, true, 25}));
+    ASSERT_EQ(rows.size(), 513u);
+    EXPECT_EQ(rows[1], "1,-19.44,30");
+    EXPECT_EQ(rows[25], "25,0.00,36");
+    // Scale 2 doubles it; TRS mode is four times TDR's.
+    EXPECT_EQ(pointDistance(125, {2, 540, true, 25}), 162);
+    EXPECT_EQ(pointDistance(101, {1, 540, false, 1}), 324);
+    for (int speed : {300, 543, 999, 1000})
+        for (double d : {1.0, 37.0, 487.0})
+            EXPECT_EQ(tdr::distanceText(pointDistance(25 + d, {1, speed, true, 25})),
+                      tdr::distanceText(tdr::distanceMetres(1, d, tdr::percentFromCaption(tdr::dielectricCaption(speed)), true)));
+
+    // An event's last pulses have only the sweeps the record holds; a TRS trace all its samples.
+    std::array<std::uint8_t, 8192> area{};
+    for (std::size_t n = 0; n < area.size(); ++n)
+        area[n] = std::uint8_t(n / 128);          // each block holds its own number
+    EXPECT_EQ(eventTdrPoints(area, 0, 4).size(), 512u);
+    const std::vector<TracePoint> last = eventTdrPoints(area, 62, 4);
+    ASSERT_EQ(last.size(), 256u);                 // blocks 62 and 63 only
+    for (const TracePoint& p : last)
+        EXPECT_TRUE(p.level == 62 || p.level == 63) << p.x;
+    EXPECT_TRUE(eventTdrPoints(area, 64, 4).empty());
+    const std::vector<TracePoint> trs = trsTracePoints(area);
+    ASSERT_EQ(trs.size(), 8192u);
+    EXPECT_EQ(trs[8191], (TracePoint{8192, 63}));
 }
