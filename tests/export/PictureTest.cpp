@@ -57,7 +57,7 @@ int pageCount(const QByteArray& pdf)
 
 } // namespace
 
-TEST(Picture, APngHasTheSizeAskedForWithThePlotAndTheReadOutsDrawnIn)
+TEST(Picture, APngSvgOrPdfHasTheSizeAskedForWithThePlotAndReadOutsDrawnInAndTheFaultReportIsOnePage)
 {
     for (const QSize size : {QSize(640, 400), QSize(1920, 1080)}) {
         QImage image;
@@ -73,10 +73,8 @@ TEST(Picture, APngHasTheSizeAskedForWithThePlotAndTheReadOutsDrawnIn)
         EXPECT_GT(row, size.height() / 3);
         EXPECT_LT(row, size.height() * 4 / 5);
     }
-}
 
-TEST(Picture, SvgAndPdfAreWholeFilesOfTheSizeAskedFor)
-{
+    // SVG and PDF are whole files of the size asked for.
     const QSize size(800, 500);
     QSvgRenderer renderer(pictureBytes(samplePicture(), ExportFormat::Svg, size));
     ASSERT_TRUE(renderer.isValid());
@@ -94,10 +92,26 @@ TEST(Picture, SvgAndPdfAreWholeFilesOfTheSizeAskedFor)
     EXPECT_TRUE(pdf.contains("/MediaBox [0 0 600.000000 375.000000]")) << "800 x 500 pixels at 96 an inch, in points";
 
     EXPECT_EQ(pictureFormatOfName(QStringLiteral("a/b.SVG")), ExportFormat::Svg);
-    EXPECT_FALSE(pictureFormatOfName(QStringLiteral("b.bmp")));
+
+    // The fault report is one A4 page whatever memo it carries.
+    FaultReport report;
+    report.system = QStringLiteral("Substation");
+    report.eventName = QStringLiteral("26-12-06 12-00-00.trg");
+    report.parameters = {{QStringLiteral("Unit"), QStringLiteral("M-R32")}, {QStringLiteral("FSD"), QStringLiteral("1000A")}};
+    report.waveform = report.traces = samplePicture();
+    report.distance = QStringLiteral("81 m");
+    report.speed = QStringLiteral("54.0% (v/2=81.0m/us)");
+    for (const QString& memo : {QString(), QStringLiteral("Fault near joint 4.\nCable dug up on Tuesday."),
+                                QStringLiteral("A long memo line that goes on and on. ").repeated(400)}) {
+        report.memo = memo;
+        const QByteArray pdf = faultReportPdf(report);
+        EXPECT_TRUE(pdf.startsWith("%PDF-"));
+        EXPECT_EQ(pageCount(pdf), 1) << memo.size();
+        EXPECT_TRUE(pdf.contains("/MediaBox [0 0 595")) << "A4";
+    }
 }
 
-TEST(Picture, APlotSurfacePaintsWhatItShowsAtAnySizeWithoutBeingOnScreen)
+TEST(Picture, APlotSurfacePaintsWhatItShowsAtAnySizeOffScreenAndAOnePixelTraceLiesOnPixelCentres)
 {
     PlotSurface surface;
     surface.Scale(0, 10, 100, 0);
@@ -122,37 +136,13 @@ TEST(Picture, APlotSurfacePaintsWhatItShowsAtAnySizeWithoutBeingOnScreen)
         for (int x = 0; x < size.width(); x += 7)
             ASSERT_NE(image.pixelColor(x, fifth), QColor(Qt::blue)) << "the hidden overlay at x " << x;
     }
-}
 
-TEST(FaultReport, IsOnePageWithWhateverMemoItCarries)
-{
-    FaultReport report;
-    report.system = QStringLiteral("Substation");
-    report.eventName = QStringLiteral("26-12-06 12-00-00.trg");
-    report.parameters = {{QStringLiteral("Unit"), QStringLiteral("M-R32")}, {QStringLiteral("FSD"), QStringLiteral("1000A")}};
-    report.waveform = report.traces = samplePicture();
-    report.distance = QStringLiteral("81 m");
-    report.speed = QStringLiteral("54.0% (v/2=81.0m/us)");
-    for (const QString& memo : {QString(), QStringLiteral("Fault near joint 4.\nCable dug up on Tuesday."),
-                                QStringLiteral("A long memo line that goes on and on. ").repeated(400)}) {
-        report.memo = memo;
-        const QByteArray pdf = faultReportPdf(report);
-        EXPECT_TRUE(pdf.startsWith("%PDF-"));
-        EXPECT_EQ(pageCount(pdf), 1) << memo.size();
-        EXPECT_TRUE(pdf.contains("/MediaBox [0 0 595")) << "A4";
-    }
-}
-
-TEST(Picture, AOnePixelTraceLiesOnPixelCentresInItsOwnColour)
-{
     // A level line and an upright one on pixel edges of a 100 x 50 area, short and long runs
     // alike (a run longer than the area is wide is drawn column by column).
     for (const int points : {2, 1000}) {
-        PlotDrawing d;
-        d.left = 0;
+        PlotDrawing d;   // from 0 at the left and the bottom
         d.right = 100;
         d.top = 50;
-        d.bottom = 0;
         std::vector<QPointF> level, upright;
         for (int k = 0; k < points; ++k) {
             level.emplace_back(100.0 * k / (points - 1), 25);
