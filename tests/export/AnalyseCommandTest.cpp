@@ -50,7 +50,7 @@ const QString kTraceLine =
 
 } // namespace
 
-TEST(AnalyseCommand, ATraceGivesItsFaultAndFarEndAloneOrAgainstAReferenceOfTheSameRangeOnly)
+TEST(AnalyseCommand, ATraceGivesItsFaultAndFarEndAloneOrAgainstAReferenceOfTheSameRangeAndTheProgramNeedsNoDisplay)
 {
     TempFolder f;
     const QString faulted = f.write("26-12-07 03-12-07 (R-N=Internal).TDR", testTrace(150));
@@ -85,6 +85,35 @@ TEST(AnalyseCommand, ATraceGivesItsFaultAndFarEndAloneOrAgainstAReferenceOfTheSa
     EXPECT_EQ(refused.code, kExportSomeFailed);
     EXPECT_EQ(refused.out, QString());
     EXPECT_TRUE(refused.err.contains("The reference was taken on the 800m range and the trace on the 400m range")) << refused.err.toStdString();
+
+    // What cannot be read is named and the rest is read.
+    const QString shortTrace = f.write("in/half.TDR", QByteArray(300, '\x80'));
+    const QString notes = f.write("in/notes.txt", "hello");
+    const Outcome some = run({faulted, shortTrace, f("in/gone.trg"), notes});
+    EXPECT_EQ(some.code, kExportSomeFailed);
+    EXPECT_EQ(some.lines().size(), 1);
+    const QStringList errors = some.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(errors.size(), 3) << some.err.toStdString();
+    EXPECT_TRUE(errors[0].endsWith("half.TDR: holds 300 bytes, too few for a whole TDR trace"));
+    EXPECT_TRUE(errors[1].contains("gone.trg: cannot be read"));
+    EXPECT_TRUE(errors[2].contains("notes.txt: not an event file"));
+    // A reference that cannot be read leaves every trace unread, and says so once for each.
+    const Outcome noReference = run({"--reference", f("in/none.TDR"), faulted});
+    EXPECT_EQ(noReference.code, kExportSomeFailed);
+    EXPECT_EQ(noReference.err.count("none.TDR"), 2);
+
+    for (const QStringList& wrong : {QStringList{}, {"--speed", "20", faulted}, {"--nominal", "x", faulted},
+                                     {"--frequency", "55", faulted}, {"--reference"}, {"--shout", faulted}})
+        EXPECT_EQ(run(wrong).code, kExportUsage) << wrong.join(' ').toStdString();
+
+    // The program on its own needs no display.
+    const Outcome program = mr3x::test::runWithoutDisplay(QStringLiteral(MR3X_ANALYSE), {faulted, f("in/gone.trg")});
+    EXPECT_EQ(program.code, kExportSomeFailed);
+    EXPECT_TRUE(program.out.startsWith(R"({"file": ")"));
+    EXPECT_TRUE(program.err.contains("gone.trg: cannot be read"));
+    const Outcome help = mr3x::test::runWithoutDisplay(QStringLiteral(MR3X_ANALYSE), {"--help"});
+    EXPECT_EQ(help.code, kExportDone);
+    EXPECT_TRUE(help.out.contains("--reference TRACE"));
 }
 
 TEST(AnalyseCommand, AnEventGivesItsDipsInTimesOfTheLineFrequencyAgainstTheFirstCycleOrTheNominalVoltage)
@@ -114,36 +143,4 @@ TEST(AnalyseCommand, AnEventGivesItsDipsInTimesOfTheLineFrequencyAgainstTheFirst
     ASSERT_EQ(nominal.size(), 7);
     EXPECT_EQ(nominal[0], "240.0");
     EXPECT_NEAR(nominal[2].toDouble(), 100 * at50[1].toDouble() / 240, 0.11);
-}
-
-TEST(AnalyseCommand, WhatCannotBeReadIsNamedTheRestIsReadAndTheProgramNeedsNoDisplay)
-{
-    TempFolder f;
-    const QString trace = f.write("in/26-12-07 03-12-07 (R-N=Internal).TDR", testTrace(150));
-    const QString shortTrace = f.write("in/half.TDR", QByteArray(300, '\x80'));
-    const QString notes = f.write("in/notes.txt", "hello");
-    const Outcome some = run({trace, shortTrace, f("in/gone.trg"), notes});
-    EXPECT_EQ(some.code, kExportSomeFailed);
-    EXPECT_EQ(some.lines().size(), 1);
-    const QStringList errors = some.err.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(errors.size(), 3) << some.err.toStdString();
-    EXPECT_TRUE(errors[0].endsWith("half.TDR: holds 300 bytes, too few for a whole TDR trace"));
-    EXPECT_TRUE(errors[1].contains("gone.trg: cannot be read"));
-    EXPECT_TRUE(errors[2].contains("notes.txt: not an event file"));
-    // A reference that cannot be read leaves every trace unread, and says so once for each.
-    const Outcome noReference = run({"--reference", f("in/none.TDR"), trace});
-    EXPECT_EQ(noReference.code, kExportSomeFailed);
-    EXPECT_EQ(noReference.err.count("none.TDR"), 2);
-
-    for (const QStringList& wrong : {QStringList{}, {"--speed", "20", trace}, {"--nominal", "x", trace}, {"--frequency", "55", trace},
-                                     {"--reference"}, {"--shout", trace}})
-        EXPECT_EQ(run(wrong).code, kExportUsage) << wrong.join(' ').toStdString();
-
-    const Outcome alone = mr3x::test::runWithoutDisplay(QStringLiteral(MR3X_ANALYSE), {trace, f("in/gone.trg")});
-    EXPECT_EQ(alone.code, kExportSomeFailed);
-    EXPECT_TRUE(alone.out.startsWith(R"({"file": ")"));
-    EXPECT_TRUE(alone.err.contains("gone.trg: cannot be read"));
-    const Outcome help = mr3x::test::runWithoutDisplay(QStringLiteral(MR3X_ANALYSE), {"--help"});
-    EXPECT_EQ(help.code, kExportDone);
-    EXPECT_TRUE(help.out.contains("--reference TRACE"));
 }
