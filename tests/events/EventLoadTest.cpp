@@ -26,7 +26,7 @@ const QStringList kResetMarks = {"-----", "--", "---", "----", "--", "---", "--"
 
 } // namespace
 
-TEST(EventLoad, AClickShowsEveryParameterAndLoadsTheSameEventInBothSlotsOfOneUnit)
+TEST(EventLoad, AClickShowsEveryParameterInBothSlotsOfOneUnitAndASlaveEventOfAnotherRangeOrModeIsRefused)
 {
     ViewerFixture f;
     // Triggered on Ch2(Vy) at "2000A"; test R-N (0) against Y-N (7, as code 2); flags 0xE5: 800 m,
@@ -35,6 +35,9 @@ TEST(EventLoad, AClickShowsEveryParameterAndLoadsTheSameEventInBothSlotsOfOneUni
                  EventFile().head(6, 2).head(7, 3).trailer(6, 0).trailer(11, 7).trailer(7, 12).trailer(8, 0xE5).trailer(9, 33)
                      .trailer(14, 15).trailer(15, 3).injection(1000).text(26, "Feeder 7 Fault          ")
                      .text(51, "North Yard              "));
+    f.writeEvent("26-12-01 10-00-00.trg", EventFile().trailer(8, 0).trailer(7, 5), "MR-0102");
+    f.writeEvent("26-12-02 11-00-00.trg", EventFile().trailer(8, 1), "MR-0102");                 // 800 m
+    f.writeEvent("26-12-03 12-00-00.trg", EventFile().trailer(8, 0).trailer(10, 1), "MR-0102");  // TRS
     frmMaster& w = f.open();
     EXPECT_EQ(labelTexts(w.eventSlot[0]), kResetMarks);
     f.choose(0, 0);
@@ -76,6 +79,23 @@ TEST(EventLoad, AClickShowsEveryParameterAndLoadsTheSameEventInBothSlotsOfOneUni
     EXPECT_EQ(w.eventSlot[0].lblVersion->text(), QString("2"));
     for (std::uint8_t sample : w.eventViewer->record(0).traceArea)
         ASSERT_EQ(sample, 0);
+
+    // On the slave chain's own unit, an event of another range or mode than the 400 m TDR one in
+    // slot 0 is refused and the earlier one comes back.
+    f.chooseSlaveUnit();
+    f.choose(1, 0);
+    ASSERT_EQ(w.eventSlot[1].lblGain->text(), QString("5"));
+
+    struct Refusal { int row; const char* text; };
+    for (const Refusal& r : {Refusal{1, "The selected event files use different ranges"},
+                             Refusal{2, "The selected event files use different modes"}}) {
+        f.choose(1, r.row);
+        EXPECT_EQ(f.dialogs.last()->text, QString(r.text));
+        EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
+        EXPECT_EQ(w.eventSlot[1].lstTrig->currentRow(), 0) << r.row;
+        EXPECT_EQ(w.eventSlot[1].lblGain->text(), QString("5")) << r.row;
+        EXPECT_EQ(w.eventViewer->filePath(1), f.unitFolder("MR-0102") + "/26-12-01 10-00-00.trg") << r.row;
+    }
 }
 
 TEST(EventLoad, ACorruptFileIsDeletedOnlyOnYesAndAVanishedOneIsSaidPlainlyBothLeavingTheSlotsEmpty)
@@ -124,27 +144,3 @@ TEST(EventLoad, ACorruptFileIsDeletedOnlyOnYesAndAVanishedOneIsSaidPlainlyBothLe
     EXPECT_EQ(f.lines(0), QStringList({"26-12-01 10-00-00 (01)"}));
 }
 
-TEST(EventLoad, ASlaveEventOfAnotherRangeOrModeIsRefusedAndTheEarlierOneComesBack)
-{
-    ViewerFixture f;
-    f.writeEvent("26-12-01 10-00-00.trg", EventFile().trailer(8, 0));
-    f.writeEvent("26-12-01 10-00-00.trg", EventFile().trailer(8, 0).trailer(7, 5), "MR-0102");
-    f.writeEvent("26-12-02 11-00-00.trg", EventFile().trailer(8, 1), "MR-0102");                 // 800 m
-    f.writeEvent("26-12-03 12-00-00.trg", EventFile().trailer(8, 0).trailer(10, 1), "MR-0102");  // TRS
-    frmMaster& w = f.open();
-    f.chooseSlaveUnit();
-    f.choose(0, 0);
-    f.choose(1, 0);
-    ASSERT_EQ(w.eventSlot[1].lblGain->text(), QString("5"));
-
-    struct Refusal { int row; const char* text; };
-    for (const Refusal& r : {Refusal{1, "The selected event files use different ranges"},
-                             Refusal{2, "The selected event files use different modes"}}) {
-        f.choose(1, r.row);
-        EXPECT_EQ(f.dialogs.last()->text, QString(r.text));
-        EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
-        EXPECT_EQ(w.eventSlot[1].lstTrig->currentRow(), 0) << r.row;
-        EXPECT_EQ(w.eventSlot[1].lblGain->text(), QString("5")) << r.row;
-        EXPECT_EQ(w.eventViewer->filePath(1), f.unitFolder("MR-0102") + "/26-12-01 10-00-00.trg") << r.row;
-    }
-}
