@@ -15,15 +15,12 @@ using namespace mr3x::events;
 
 namespace {
 
-EventRecord withDip(int dippedPhases, int start, int groups, double remaining, std::uint64_t seed = 1)
+/// The simulated unit's mains, the phases in `dippedPhases` at `remaining` of their voltage for
+/// `groups` groups from `start`.
+EventRecord withDip(int dippedPhases, int start, int groups, double remaining)
 {
-    sim::SimRandom random(seed);
-    sim::Disturbance dip;
-    dip.dippedPhases = dippedPhases;
-    dip.startGroup = start;
-    dip.groups = groups;
-    dip.remaining = remaining;
-    const std::vector<std::uint8_t> samples = sim::mainsSamples(random, dip);
+    sim::SimRandom random(1);
+    const std::vector<std::uint8_t> samples = sim::mainsSamples(random, {0, start, groups, remaining, dippedPhases});
     EventRecord record;
     std::copy(samples.begin(), samples.end(), record.samples.begin());
     return record;
