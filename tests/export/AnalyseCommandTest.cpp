@@ -50,7 +50,7 @@ const QString kTraceLine =
 
 } // namespace
 
-TEST(AnalyseCommand, ATraceGivesItsFaultAndFarEndAloneOrAgainstAReferenceOfTheSameRangeAndTheProgramNeedsNoDisplay)
+TEST(AnalyseCommand, ATraceGivesItsFaultAndFarEndAnEventItsDipsWhatCannotBeReadIsNamedAndTheProgramNeedsNoDisplay)
 {
     TempFolder f;
     const QString faulted = f.write("26-12-07 03-12-07 (R-N=Internal).TDR", testTrace(150));
@@ -114,14 +114,10 @@ TEST(AnalyseCommand, ATraceGivesItsFaultAndFarEndAloneOrAgainstAReferenceOfTheSa
     const Outcome help = mr3x::test::runWithoutDisplay(QStringLiteral(MR3X_ANALYSE), {"--help"});
     EXPECT_EQ(help.code, kExportDone);
     EXPECT_TRUE(help.out.contains("--reference TRACE"));
-}
 
-TEST(AnalyseCommand, AnEventGivesItsDipsInTimesOfTheLineFrequencyAgainstTheFirstCycleOrTheNominalVoltage)
-{
-    TempFolder f;
-    sim::SimOptions options;
-    const sim::SimUnit unit(options);
-    const QString event = f.write("26-12-06 11-00-00.trg", bytesOf(unit.eventRecord(0)));
+    // An event gives its dips in times of the line frequency, against the first cycle or the
+    // nominal voltage.
+    const QString event = f.write("26-12-06 11-00-00.trg", bytesOf(sim::SimUnit(sim::SimOptions()).eventRecord(0)));
     const QString dipLine = QStringLiteral(R"re(^\{"file": ".+", "kind": "event", "reference_v": (\d+\.\d), "dips": \[)re"
                                            R"re(\{"channel": "V[ryb]", "residual_v": (\d+\.\d), "residual_percent": (\d+\.\d), )re"
                                            R"re("start_ms": (\d+\.\d), "duration_ms": (\d+\.\d), "past_end": (true|false), )re"
