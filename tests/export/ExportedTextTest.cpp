@@ -240,29 +240,7 @@ TEST(Comtrade, TheDataHoldsEachSampleWithItsNumberAndMicrosecondsAsTextOrBytesAn
     }
 }
 
-TEST(Comtrade, NamesBecomeFieldsAViewerCanSplitAndComeFromTheFolderTreeOrTheTrailer)
-{
-    EXPECT_EQ(comtradeField("  North, Yard  "), "North_ Yard");
-    EXPECT_EQ(comtradeField("Z\xC3\xBCrich"), "Z_rich");         // UTF-8: one character, one "_"
-    EXPECT_EQ(comtradeField("Z\xFCrich"), "Z_rich");             // Latin-1 from a trailer
-    EXPECT_EQ(comtradeField("tab\there"), "tab_here");
-    EXPECT_EQ(comtradeField(std::string(70, 'x')).size(), 64u);
-
-    events::EventRecord r = event();
-    const std::string trailerLocation = "Substation B";
-    std::copy(trailerLocation.begin(), trailerLocation.end(), r.trailer.bytes.begin() + 51);
-    const EventOrigin inTree = originOfPath("/home/e/M-R3X Master/Systems/Grid/Jobs/Feeder 7/North Yard/MR-0101/x.trg");
-    // Its station and device are the .cfg's first line ExportsWindow reads from a file in the tree.
-    EXPECT_EQ(inTree, (EventOrigin{"Grid", "Feeder 7", "North Yard", "MR-0101"}));
-    // A copy outside the tree: the trailer's location, and the model alone.
-    const EventOrigin copy = originOfPath("C:\\stick\\x.trg");
-    EXPECT_EQ(copy, EventOrigin{});
-    EXPECT_EQ(stationName(copy, r), "Substation B");
-    EXPECT_EQ(recordingDevice(copy, r), "M-R32");
-    EXPECT_EQ(fileStem("a/b/26-12-06 12-00-00.trg"), "26-12-06 12-00-00");
-}
-
-TEST(Comtrade, TheHeaderFileSaysWhereWhenWhatAndTheDipsInPlainAscii)
+TEST(Comtrade, TheHeaderSaysWhereWhenWhatAndTheDipsInPlainAsciiAndNamesComeFromTheFolderTreeOrTheTrailer)
 {
     events::EventRecord r = event();
     // Mains on the three phases, Vb down to 30 % for three cycles from group 300.
@@ -283,6 +261,25 @@ TEST(Comtrade, TheHeaderFileSaysWhereWhenWhatAndTheDipsInPlainAscii)
     EXPECT_EQ(std::count_if(hdr.begin(), hdr.end(), [](const std::string& l) { return l.starts_with("Vr: ") || l.starts_with("Vy: "); }), 0);
     for (const std::string& line : hdr)
         EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char ch) { return ch >= 0x20 && ch < 0x7F; })) << line;
+
+    // Names become fields a viewer can split, and come from the folder tree or the trailer.
+    EXPECT_EQ(comtradeField("  North, Yard  "), "North_ Yard");
+    EXPECT_EQ(comtradeField("Z\xC3\xBCrich"), "Z_rich");         // UTF-8: one character, one "_"
+    EXPECT_EQ(comtradeField("Z\xFCrich"), "Z_rich");             // Latin-1 from a trailer
+    EXPECT_EQ(comtradeField("tab\there"), "tab_here");
+    EXPECT_EQ(comtradeField(std::string(70, 'x')).size(), 64u);
+
+    const std::string trailerLocation = "Substation B";
+    std::copy(trailerLocation.begin(), trailerLocation.end(), r.trailer.bytes.begin() + 51);
+    const EventOrigin inTree = originOfPath("/home/e/M-R3X Master/Systems/Grid/Jobs/Feeder 7/North Yard/MR-0101/x.trg");
+    // Its station and device are the .cfg's first line ExportsWindow reads from a file in the tree.
+    EXPECT_EQ(inTree, (EventOrigin{"Grid", "Feeder 7", "North Yard", "MR-0101"}));
+    // A copy outside the tree: the trailer's location, and the model alone.
+    const EventOrigin copy = originOfPath("C:\\stick\\x.trg");
+    EXPECT_EQ(copy, EventOrigin{});
+    EXPECT_EQ(stationName(copy, r), "Substation B");
+    EXPECT_EQ(recordingDevice(copy, r), "M-R32");
+    EXPECT_EQ(fileStem("a/b/26-12-06 12-00-00.trg"), "26-12-06 12-00-00");
 }
 
 TEST(EventCsv, EveryValueReadsBackAsTheByteItCameFromAtItsTimeAndTheParameterBlockComesOnlyWhenAskedFor)
