@@ -21,20 +21,14 @@ using Kind = ScriptedDialogs::Shown::Kind;
 
 namespace {
 
-/// The window with a dated event in slot 0, and a folder for the exports.
+/// The window's system with a dated event, the first line of each slot's list, and a folder for
+/// the exports.
 class ExportFixture : public ViewerFixture {
 public:
     ExportFixture()
     {
         writeEvent("26-12-06 12-00-00.trg", mr3x::test::datedEventFile());
         exports = root.mkdirs("exports");
-    }
-    frmMaster& openWithEvent()
-    {
-        frmMaster& w = open();
-        choose(0, 0);
-        dialogs.clear();
-        return w;
     }
     QString exported(const QString& name) const { return exports + "/" + name; }
     QByteArray read(const QString& name) const { return root.read("exports/" + name); }
@@ -71,7 +65,9 @@ TEST(ExportsWindow, AnEventItsTracesAndPicturesGoOutNamedAfterTheirUnitWithTheir
     for (int n = 0; n < 512; ++n)
         test[n] = char(n / 128 + 1);   // block b at level b + 1
     f.writeFile("26-12-05 14-03-09 (R-N=Y-N).TDR", test);
-    frmMaster& w = f.openWithEvent();
+    frmMaster& w = f.open();
+    f.choose(0, 0);
+    f.dialogs.clear();
     f.dialogs.answerSaveFile(f.exported("fault"));
     w.exports->EXPORT_COMTRADE(0, exports::DataFileType::Binary);
     EXPECT_EQ(f.lastOf(Kind::SaveFile).defaultAnswer, f.unitFolder() + "/26-12-06 12-00-00.cfg");
