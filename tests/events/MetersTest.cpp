@@ -52,22 +52,16 @@ TEST(Meters, VoltagesAndCurrentAtTheirEdgeValuesFromTheFullScaleTextAndRoundedIn
     EXPECT_EQ(meterCaption(0, raw.channel[0], true), "80 levels (243 volts)");
 }
 
-// Channel 0 has 80 levels at the first and the last group; channel 1 is 50 levels low at groups
-// 680 and 719; everything else is at zero. The trace area behind the samples holds 255s.
-class MetersNearTheEnds : public ::testing::Test {
-protected:
-    MetersNearTheEnds() : record(constantRecord({129, 129, 129, 124}))
-    {
-        setSample(record, 0, 0, 209);
-        setSample(record, 799, 0, 209);
-        setSample(record, 680, 1, 79);
-        setSample(record, 719, 1, 79);
-    }
-    EventRecord record;
-};
-
-TEST_F(MetersNearTheEnds, TheRmsWindowStaysInsideTheRecordingAndKeepsItsEightyGroups)
+TEST(Meters, NearTheEndsTheRmsWindowStaysInsideTheRecordingAndRawModeLooksBackEightyGroups)
 {
+    // Channel 0 has 80 levels at the first and the last group; channel 1 is 50 levels low at
+    // groups 680 and 719; everything else is at zero. The trace area behind the samples holds 255s.
+    EventRecord record = constantRecord({129, 129, 129, 124});
+    setSample(record, 0, 0, 209);
+    setSample(record, 799, 0, 209);
+    setSample(record, 680, 1, 79);
+    setSample(record, 719, 1, 79);
+
     // One group of 80 levels in a window of 80 is sqrt(80) levels: 27.11 volts. A point outside
     // the recording is held to it.
     EXPECT_FALSE(isMeasuringPoint(0) || isMeasuringPoint(801));
@@ -83,13 +77,11 @@ TEST_F(MetersNearTheEnds, TheRmsWindowStaysInsideTheRecordingAndKeepsItsEightyGr
                              r.channel[0].rawLevels, r.channel[3].rms),
                   std::tuple(c.point, c.windowStart, c.instant, c.rms, 0LL, 0LL)) << c.m;
     }
-}
 
-TEST_F(MetersNearTheEnds, RawModeLooksBackEightyGroupsFromTheGroupItReads)
-{
-    struct Case { int m; int point; long long raw0; long long raw1; };
-    for (const Case& c : {Case{1, 80, -80, 0}, Case{40, 80, -80, 0}, Case{760, 760, 0, -50},
-                          Case{761, 761, 0, 0}, Case{800, 800, 80, -50}}) {
+    // Raw mode looks back eighty groups from the group it reads.
+    struct Raw { int m; int point; long long raw0; long long raw1; };
+    for (const Raw& c : {Raw{1, 80, -80, 0}, Raw{40, 80, -80, 0}, Raw{760, 760, 0, -50},
+                         Raw{761, 761, 0, 0}, Raw{800, 800, 80, -50}}) {
         const MeterReadings r = readMeters(record, c.m, true, 0);
         EXPECT_EQ(std::tuple(r.measuringPoint, r.channel[0].rawLevels, r.channel[1].rawLevels), std::tuple(c.point, c.raw0, c.raw1)) << c.m;
     }
