@@ -89,7 +89,7 @@ TEST(Meters, NearTheEndsTheRmsWindowStaysInsideTheRecordingAndRawModeLooksBackEi
     EXPECT_EQ(readMeters(record, 1, true, 0).channel[0].rms, 0);
 }
 
-TEST(WaveformGeometry, EarlyAndLaterVersionsPlaceTheGridAndTheZoomedViewTogether)
+TEST(WaveformGeometry, VersionsPlaceTheGridAndTheZoomedViewAndAClickPicksAGridPositionOrAMeteringPoint)
 {
     for (const char* early : {"", "0", "1", "3"}) {
         EXPECT_EQ(markerOrigin(early), 913) << early;
@@ -105,11 +105,9 @@ TEST(WaveformGeometry, EarlyAndLaterVersionsPlaceTheGridAndTheZoomedViewTogether
         EXPECT_GE(origin, zoomStart(version)) << version;
         EXPECT_LE(gridX(kGridPositions - 1, origin), zoomStart(version) + kZoomWidth) << version;
     }
-}
 
-TEST(WaveformGeometry, AClickPicksByWholeStepsOfTwentyTruncatingTowardZeroAndAMeteringOneStaysInsideTheRecording)
-{
-    // From the origin; the distance is rounded half to even before the division. -1 picks nothing.
+    // A click picks by whole steps of twenty from the origin, truncating toward zero; the distance
+    // is rounded half to even before the division. -1 picks nothing.
     const int origin = 1236;
     struct Step { double offset; int position; };
     for (const Step& c : {Step{19, 0}, Step{20, 1}, Step{-19, 0}, Step{-20, -1}, Step{63 * 20 + 19, 63}, Step{64 * 20, -1},
