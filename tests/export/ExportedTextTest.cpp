@@ -2,6 +2,7 @@
 // the bytes, volts and distances they came from. The configuration file is read by a parser
 // written from IEEE C37.111-1999 itself (its field order, line ends and number forms), not from
 // the exporter, so a field in the wrong place, a missing CR or a number a viewer cannot read fails.
+#include "events/EventBytes.h"
 #include "export/Comtrade.h"
 #include "export/EventCsv.h"
 #include "export/EventOrigin.h"
@@ -104,11 +105,18 @@ std::string fields(const Configuration& c, std::initializer_list<std::string> na
 
 // --- Events --------------------------------------------------------------------------------------
 
-/// An event of 6 December 2026 at 12:00:00 (unless told otherwise), the full scale 2000A (code 3),
-/// the pre/post code given, and a few known bytes among the zero-level samples.
+/// An M-R32 (version 2) TDR-mode event triggered by the current at 12:00:00 on 6 December 2026
+/// (unless told otherwise), the full scale 2000A (code 3), the pre/post code given, and a few known
+/// bytes among the zero-level samples.
 events::EventRecord event(int prePostCode = 0, std::array<std::uint8_t, 6> when = {26, 12, 6, 12, 0, 0})
 {
-    events::EventRecord r = datedRecord(3, prePostCode, when);
+    events::EventRecord r = events::test::constantRecord({129, 129, 129, 124});
+    std::copy(when.begin(), when.end(), r.head.begin());
+    r.head[6] = 4;
+    r.head[7] = 3;
+    r.trailer.bytes[8] = std::uint8_t(prePostCode << 5);
+    r.trailer.bytes[10] = 3;
+    r.trailer.bytes[18] = 210;
     setSample(r, 0, 0, 255);
     setSample(r, 1, 0, 0);
     setSample(r, 2, 1, 160);
@@ -143,7 +151,8 @@ unsigned long littleEndian(const std::vector<std::uint8_t>& bytes, std::size_t a
 /// Every byte value on every channel somewhere, the full scale "4000A", pre/post "5/3".
 events::EventRecord richEvent()
 {
-    events::EventRecord r = datedRecord(1, 2);
+    events::EventRecord r = event(2);
+    r.head[7] = 1;
     for (int g = 0; g < 800; ++g)
         for (int c = 0; c < 4; ++c)
             setSample(r, g, c, std::uint8_t((g * 3 + c * 71) % 256));
