@@ -36,14 +36,12 @@ TEST(ExportCommand, EachInputGetsItsOwnSetWhatCannotBeReadIsNamedNothingIsReplac
     TempFolder f;
     const QString good = f.write("in/26-12-06 12-00-00.trg", kEvent);
     const QString shortFile = f.write("in/broken.trg", QByteArray(100, '\0'));
-    const QString missing = f("in/gone.vlt");
     const QString other = f.write("in/notes.txt", "hello");
     const QString trace = f.write("in/26-12-05 14-03-09 (R-N=Y-N).TDR", QByteArray(629, '\x80'));
-    const QString out = f("out");
 
-    const Outcome o = run({"--format", "comtrade", "--output", out, good, shortFile, missing, other, trace});
+    const Outcome o = run({"--format", "comtrade", "--output", f("out"), good, shortFile, f("in/gone.vlt"), other, trace});
     EXPECT_EQ(o.code, kExportSomeFailed);
-    EXPECT_EQ(filesIn(out), QStringList({"26-12-06 12-00-00.cfg", "26-12-06 12-00-00.dat", "26-12-06 12-00-00.hdr"}));
+    EXPECT_EQ(filesIn(f("out")), QStringList({"26-12-06 12-00-00.cfg", "26-12-06 12-00-00.dat", "26-12-06 12-00-00.hdr"}));
     EXPECT_TRUE(o.out.contains("26-12-06 12-00-00.trg -> 26-12-06 12-00-00.cfg, 26-12-06 12-00-00.dat, 26-12-06 12-00-00.hdr"))
         << o.out.toStdString();
     const QStringList errors = o.err.split('\n', Qt::SkipEmptyParts);
