@@ -120,8 +120,6 @@ TEST(Picture, APlotSurfacePaintsWhatItShowsAtAnySizeOffScreenAndAOnePixelTraceLi
     surface.Line(0, 5, 100, 5);
     surface.addOverlay(QStringLiteral("shown"), PlotOverlay::Shape::Line, kCursor)->setEnds(50, 10, 50, 0);
     surface.addOverlay(QStringLiteral("hidden"), PlotOverlay::Shape::Line, Qt::blue)->hide();
-    ASSERT_FALSE(surface.isVisible());
-    EXPECT_EQ(surface.drawing().marks.size(), 1u) << "hidden overlays are not drawn";
     for (const QSize size : {QSize(200, 100), QSize(2000, 1000)}) {
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::white);
