@@ -63,6 +63,7 @@ TEST(EventLoad, AClickShowsEveryParameterInBothSlotsACorruptOrVanishedFileEmptie
     EXPECT_EQ(v.picvolts->ScaleRight(), 2680);
     EXPECT_EQ(w.eventSlot[1].cmdZoom->text(), QString("+"));
     EXPECT_EQ(w.eventSlot[1].picvolts->ScaleRight(), 8000);
+    EXPECT_EQ(w.waveforms->measuringPoint(), 160);
     EXPECT_EQ(v.Measure->X1(), 1600);
     EXPECT_EQ(v.Meter->Left(), 1200);
     EXPECT_EQ(v.Meter->Width(), 800);

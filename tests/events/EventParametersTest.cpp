@@ -1,4 +1,4 @@
-// The tables a record's head and trailer are shown through, the names the trailer carries, and what
+// The tables a record's head and trailer are shown through, a whole record described, and what
 // loading an event sets on the TDR viewer for the models with their own rules and others.
 #include "EventBytes.h"
 #include "events/EventParameters.h"
@@ -108,15 +108,27 @@ TEST(EventParameters, EveryTestOfEveryPairTheBalanceOnlyForAnInternalTestTheFlag
     }
 }
 
-TEST(EventParameters, ANameInTheTrailerKeepsItsLatin1LettersAndShowsItsNulsAndTabsAsBlanks)
+TEST(EventParameters, AWholeRecordDescribed)
 {
-    // Every other field of a whole record is read off the window's labels by EventLoad.
     EventRecord record;
+    record.head[6] = 4;
+    record.head[7] = 3;
+    record.trailer = trailerWith({{6, 3}, {7, 12}, {8, 0x45}, {9, 200}, {10, 2}, {11, 9}, {12, 0x12}, {13, 0x34},
+                                  {14, 55}, {15, 6}, {18, 213}});
+    std::memcpy(record.trailer.bytes.data() + 26, "North Substation        ", 24);
     std::memcpy(record.trailer.bytes.data() + 51, "Feeder 7", 8);
-    record.trailer.bytes[59] = 0;
+    record.trailer.bytes[59] = 0;  // a NUL and a tab inside a name, a Latin-1 letter kept
     record.trailer.bytes[60] = '\t';
     record.trailer.bytes[61] = 0xE9;
-    EXPECT_EQ(describeEvent(record).trailerLocation, std::string("Feeder 7  \xE9") + std::string(13, ' '));
+
+    const EventParameters p = describeEvent(record);
+    EXPECT_EQ(std::vector({p.unit, p.version, p.fsd, p.trigChannel, p.phase, p.internal, p.gain, p.longShort, p.onOff,
+                           p.pulseWidth, p.preTrigger, p.threshold, p.duration, p.injection, p.trailerJob, p.mode}),
+              (std::vector<std::optional<std::string>>{"M-R32", "5", "2000A", "Ch0(I)", "R-YxB-Y", "--", "12", "800m", "Off",
+                                                       "2", "5/3", "55", "6", "4660", "North Substation        ", "TDR"}));
+    EXPECT_EQ(p.trailerLocation, std::string("Feeder 7  \xE9") + std::string(13, ' '));
+    EXPECT_EQ(p.displayMode, DisplayMode::Tdr);
+    EXPECT_FALSE(p.triggeredByTrs);
 }
 
 TEST(TdrPresets, TheRangeBitSetsStartCursorsAndScaleAndModels26_38And43SetTheRangeLabel)

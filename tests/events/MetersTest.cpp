@@ -99,6 +99,7 @@ TEST(WaveformGeometry, VersionsPlaceTheGridAndTheZoomedViewAndAClickPicksAGridPo
         EXPECT_EQ(markerOrigin(later), 1236) << later;
         EXPECT_EQ(zoomStart(later), 1080) << later;
     }
+    EXPECT_DOUBLE_EQ(gridX(63, markerOrigin("2")), 2508.6);
     // The zoomed view holds the whole grid in both cases.
     for (const char* version : {"1", "2"}) {
         const int origin = markerOrigin(version);

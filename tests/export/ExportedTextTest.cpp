@@ -171,6 +171,7 @@ TEST(Comtrade, TheConfigurationReadsBackInTheStandardsOrderWithTheFirstSampleBef
         EXPECT_EQ(fields(c, {"An", "ch_id", "ph", "uu", "skew", "min", "max", "primary", "secondary", "PS"}, "A" + std::to_string(k) + "."),
                   channels[k - 1]);
     EXPECT_EQ(fields(c, {"lf", "nrates", "rate1.samp", "rate1.endsamp", "ft", "timemult"}), "50,1,4000,800,ASCII,1");
+    EXPECT_EQ(parseConfiguration(files(event(), DataFileType::Binary).cfg)["ft"], "BINARY");
     // Pre/post code 1 ("6/2"): 600 groups, 150 ms, before the trigger.
     EXPECT_EQ(fields(c, {"first_date", "first_time", "trigger_date", "trigger_time"}),
               "06/12/2026,11:59:59.850000,06/12/2026,12:00:00.000000");
@@ -260,6 +261,7 @@ TEST(Comtrade, TheHeaderSaysWhereWhenWhatAndTheDipsInPlainAsciiAndNamesComeFromT
         }
     const std::vector<std::string> hdr = lines(files(r).hdr);
     ASSERT_GE(hdr.size(), 5u);
+    EXPECT_EQ(hdr[0], "M-R3X event recorded by MR-0101 M-R32 at North Yard");
     EXPECT_EQ(hdr[1], "Triggered: 2026-12-06 12:00:00");
     EXPECT_EQ(hdr[2], "Line frequency: 50 Hz");
     EXPECT_NE(std::find(hdr.begin(), hdr.end(), "FSD: 2000A"), hdr.end());
@@ -281,8 +283,9 @@ TEST(Comtrade, TheHeaderSaysWhereWhenWhatAndTheDipsInPlainAsciiAndNamesComeFromT
     const std::string trailerLocation = "Substation B";
     std::copy(trailerLocation.begin(), trailerLocation.end(), r.trailer.bytes.begin() + 51);
     const EventOrigin inTree = originOfPath("/home/e/M-R3X Master/Systems/Grid/Jobs/Feeder 7/North Yard/MR-0101/x.trg");
-    // Its station and device are the .cfg's first line ExportsWindow reads from a file in the tree.
     EXPECT_EQ(inTree, (EventOrigin{"Grid", "Feeder 7", "North Yard", "MR-0101"}));
+    EXPECT_EQ(stationName(inTree, r), "North Yard");
+    EXPECT_EQ(recordingDevice(inTree, r), "MR-0101 M-R32");
     // A copy outside the tree: the trailer's location, and the model alone.
     const EventOrigin copy = originOfPath("C:\\stick\\x.trg");
     EXPECT_EQ(copy, EventOrigin{});
@@ -342,8 +345,10 @@ TEST(TraceCsv, PointsAreTheViewersDistancesAgreeWithTheReadOutAndAnEventGivesOnl
 
     const std::vector<std::string> rows = lines(traceCsv(points, {1, 540, true, 25}));
     ASSERT_EQ(rows.size(), 513u);
+    EXPECT_EQ(rows[0], "point,distance (m at 54.0%),level");
     EXPECT_EQ(rows[1], "1,-19.44,30");         // block 3 first
     EXPECT_EQ(rows[25], "25,0.00,36");
+    EXPECT_EQ(cells(rows[125])[1], "81.00");   // 100 units: the viewer's "81 m"
     // Scale 2 doubles it; TRS mode is four times TDR's.
     EXPECT_EQ(pointDistance(125, {2, 540, true, 25}), 162);
     EXPECT_EQ(pointDistance(101, {1, 540, false, 1}), 324);
