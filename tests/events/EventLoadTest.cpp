@@ -1,5 +1,5 @@
-// Loading an event into a slot: its parameters on the labels, the second slot checked against the
-// first, and the plain answers to a corrupt file and to one that went missing.
+// Loading an event into a slot, on one window: its parameters on the labels, the plain answers to
+// a corrupt file and to one that went missing, and the second slot checked against the first.
 #include "ViewerFixture.h"
 
 #include <QFileInfo>
@@ -26,7 +26,7 @@ const QStringList kResetMarks = {"-----", "--", "---", "----", "--", "---", "--"
 
 } // namespace
 
-TEST(EventLoad, AClickShowsEveryParameterAndLoadsTheSameEventInBothSlotsOfOneUnit)
+TEST(EventLoad, AClickShowsEveryParameterInBothSlotsACorruptOrVanishedFileEmptiesThemAndAnotherRangeOrModeIsRefused)
 {
     ViewerFixture f;
     // Triggered on Ch2(Vy) at "2000A"; test R-N (0) against Y-N (7, as code 2); flags 0xE5: 800 m,
@@ -35,6 +35,9 @@ TEST(EventLoad, AClickShowsEveryParameterAndLoadsTheSameEventInBothSlotsOfOneUni
                  EventFile().head(6, 2).head(7, 3).trailer(6, 0).trailer(11, 7).trailer(7, 12).trailer(8, 0xE5).trailer(9, 33)
                      .trailer(14, 15).trailer(15, 3).injection(1000).text(26, "Feeder 7 Fault          ")
                      .text(51, "North Yard              "));
+    f.writeEvent("26-12-01 10-00-00.trg", EventFile().trailer(8, 0).trailer(7, 5), "MR-0102");
+    f.writeEvent("26-12-02 11-00-00.trg", EventFile().trailer(8, 1), "MR-0102");                 // 800 m
+    f.writeEvent("26-12-03 12-00-00.trg", EventFile().trailer(8, 0).trailer(10, 1), "MR-0102");  // TRS
     frmMaster& w = f.open();
     EXPECT_EQ(labelTexts(w.eventSlot[0]), kResetMarks);
     f.choose(0, 0);
@@ -76,20 +79,15 @@ TEST(EventLoad, AClickShowsEveryParameterAndLoadsTheSameEventInBothSlotsOfOneUni
     EXPECT_EQ(w.eventSlot[0].lblVersion->text(), QString("2"));
     for (std::uint8_t sample : w.eventViewer->record(0).traceArea)
         ASSERT_EQ(sample, 0);
-}
 
-TEST(EventLoad, ACorruptFileIsDeletedOnlyOnYesAndAVanishedOneIsSaidPlainlyBothLeavingTheSlotsEmpty)
-{
-    ViewerFixture f;
-    f.writeEvent("26-12-01 10-00-00.trg", EventFile());
-    const QString corrupt = f.writeFile("26-12-02 11-00-00.trg", QByteArray(5000, '\x07'));
-    const QString gone = f.writeEvent("26-12-03 12-00-00.trg", EventFile());
-    frmMaster& w = f.open();
-    f.choose(0, 0);
-    ASSERT_FALSE(w.eventSlot[0].lblEventFile->text().isEmpty());
-
+    // A corrupt file is deleted only on Yes and a vanished one is said plainly, both leaving the
+    // slots empty.
+    const QString corrupt = f.writeFile("26-12-04 13-00-00.trg", QByteArray(5000, '\x07'));
+    const QString gone = f.writeEvent("26-12-05 14-00-00.trg", EventFile());
+    f.relist(0);
+    f.relist(1);
     f.dialogs.answer(MsgAnswer::No);
-    f.choose(0, 1);
+    f.choose(0, 2);
     ASSERT_NE(f.dialogs.last(), nullptr);
     EXPECT_EQ(f.dialogs.last()->text, QString("This file is corrupted and cannot be displayed\r\nDo you want to delete it?"));
     EXPECT_EQ(f.dialogs.last()->buttons, MsgButtons::YesNo);
@@ -100,40 +98,34 @@ TEST(EventLoad, ACorruptFileIsDeletedOnlyOnYesAndAVanishedOneIsSaidPlainlyBothLe
     EXPECT_FALSE(w.eventViewer->holdsEvent(0));
 
     f.dialogs.answer(MsgAnswer::Yes);
-    f.choose(0, 0);
     f.choose(0, 1);
+    f.choose(0, 2);
     EXPECT_FALSE(QFileInfo::exists(corrupt));
     for (int slot = 0; slot < 2; ++slot) {
         EXPECT_TRUE(w.eventSlot[slot].lblEventFile->text().isEmpty()) << slot;
         EXPECT_TRUE(w.eventViewer->filePath(slot).isEmpty()) << slot;
         EXPECT_TRUE(w.eventSlot[slot].picvolts->Runs().empty()) << slot;
-        EXPECT_EQ(f.lines(slot), QStringList({"26-12-01 10-00-00 (01)", "26-12-03 12-00-00 (01)"})) << slot;
+        EXPECT_EQ(f.lines(slot), QStringList({"26-12-02 11-00-00 (01)", "26-12-03 12-00-00 (01)", "26-12-05 14-00-00 (01)"}))
+            << slot;
     }
 
     // A file gone since the list was made.
-    f.choose(0, 0);
+    f.choose(0, 1);
     QFile::remove(gone);
     f.dialogs.clear();
-    f.choose(0, 1);
+    f.choose(0, 2);
     ASSERT_EQ(f.dialogs.shown().size(), 1u);
     EXPECT_EQ(f.dialogs.last()->text, QDir::toNativeSeparators(gone) + "\ncannot be displayed: the file is no longer there");
     EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
     EXPECT_FALSE(w.eventViewer->holdsEvent(0));
     EXPECT_TRUE(w.eventSlot[0].lblEventFile->text().isEmpty());
     EXPECT_EQ(labelTexts(w.eventSlot[0]), kResetMarks);
-    EXPECT_EQ(f.lines(0), QStringList({"26-12-01 10-00-00 (01)"}));
-}
+    EXPECT_EQ(f.lines(0), QStringList({"26-12-02 11-00-00 (01)", "26-12-03 12-00-00 (01)"}));
 
-TEST(EventLoad, ASlaveEventOfAnotherRangeOrModeIsRefusedAndTheEarlierOneComesBack)
-{
-    ViewerFixture f;
-    f.writeEvent("26-12-01 10-00-00.trg", EventFile().trailer(8, 0));
-    f.writeEvent("26-12-01 10-00-00.trg", EventFile().trailer(8, 0).trailer(7, 5), "MR-0102");
-    f.writeEvent("26-12-02 11-00-00.trg", EventFile().trailer(8, 1), "MR-0102");                 // 800 m
-    f.writeEvent("26-12-03 12-00-00.trg", EventFile().trailer(8, 0).trailer(10, 1), "MR-0102");  // TRS
-    frmMaster& w = f.open();
+    // On the slave chain's own unit, an event of another range or mode than the 400 m TDR one in
+    // slot 0 is refused and the earlier one comes back.
+    f.choose(0, 1);
     f.chooseSlaveUnit();
-    f.choose(0, 0);
     f.choose(1, 0);
     ASSERT_EQ(w.eventSlot[1].lblGain->text(), QString("5"));
 

@@ -1,10 +1,13 @@
-// The tables a record's head and trailer are shown through, and a whole record described.
+// The tables a record's head and trailer are shown through, a whole record described, and what
+// loading an event sets on the TDR viewer for the models with their own rules and others.
 #include "EventBytes.h"
 #include "events/EventParameters.h"
+#include "events/TdrPresets.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 using namespace mr3x::events;
 using namespace mr3x::events::test;
@@ -23,7 +26,7 @@ EventParameters describe(std::uint8_t triggerSource, std::uint8_t fsdCode, std::
 
 } // namespace
 
-TEST(EventParameters, ModelBytesAtTheEdgesOfEachRangeAndOnlyAKnownModelGetsAFullScale)
+TEST(EventParameters, ModelBytesAtTheEdgesOfEachRangeOnlyAKnownModelWithAFullScaleAndTheTriggerSources)
 {
     struct Case { int byte; const char* unit; const char* version; };
     for (const Case& c : {Case{33, "Type33", ""}, Case{34, "M-R32", "2"}, Case{43, "M-R32", "11"},
@@ -35,30 +38,24 @@ TEST(EventParameters, ModelBytesAtTheEdgesOfEachRangeAndOnlyAKnownModelGetsAFull
         EXPECT_EQ(p.version, c.version) << c.byte;
         EXPECT_EQ(p.fsd, std::string(c.version).empty() ? std::nullopt : std::optional<std::string>("8000A")) << c.byte;
     }
-    struct Scale { int code; const char* text; };
-    for (const Scale& s : {Scale{0, "8000A"}, Scale{1, "4000A"}, Scale{3, "2000A"}, Scale{7, "1000A"}})
-        EXPECT_EQ(fullScaleText(s.code), s.text) << s.code;
+    for (const auto& [code, text] : {std::pair{0, "8000A"}, {1, "4000A"}, {3, "2000A"}, {7, "1000A"}})
+        EXPECT_EQ(fullScaleText(code), text) << code;
     for (const int code : {2, 4, 6, 8, 255, -1})
         EXPECT_FALSE(fullScaleText(code)) << code;
     EXPECT_EQ(describe(0, 7, {{18, 225}}).fsd, "1000A");
     EXPECT_FALSE(describe(0, 2, {{18, 43}}).fsd);
-}
 
-TEST(EventParameters, TriggerSourcesAndTheLocatorResetOnATrsTrigger)
-{
-    const char* names[] = {"Manual", "Ch1(Vr)", "Ch2(Vy)", "Ch3(Vb)", "Ch0(I)", "TRS"};
-    for (int source = 0; source <= 5; ++source) {
+    // Trigger sources (6 is none the units know), and the locator reset on a TRS trigger.
+    const std::optional<std::string> names[] = {"Manual", "Ch1(Vr)", "Ch2(Vy)", "Ch3(Vb)", "Ch0(I)", "TRS", std::nullopt};
+    for (int source = 0; source <= 6; ++source) {
         const EventParameters p = describe(std::uint8_t(source), 0, {});
-        EXPECT_EQ(p.trigChannel, names[source]);
+        EXPECT_EQ(p.trigChannel, names[source]) << source;
         EXPECT_EQ(p.triggeredByTrs, source == 5) << source;
     }
-    const EventParameters unknown = describe(6, 0, {});
-    EXPECT_FALSE(unknown.trigChannel);
-    EXPECT_FALSE(unknown.triggeredByTrs);
     EXPECT_FALSE(triggerSourceText(-1));
 }
 
-TEST(EventParameters, EveryTestOfEveryPairAndTheBalanceOnlyForAnInternalTest)
+TEST(EventParameters, EveryTestOfEveryPairTheBalanceOnlyForAnInternalTestTheFlagsInjectionAndMode)
 {
     // Columns in reference order 0 to 4; references 5 to 9 name the same tests.
     const char* table[6][5] = {
@@ -83,10 +80,8 @@ TEST(EventParameters, EveryTestOfEveryPairAndTheBalanceOnlyForAnInternalTest)
     const EventParameters unknown = describe(0, 0, {{6, 9}, {9, 77}, {11, 0}});
     EXPECT_FALSE(unknown.phase);
     EXPECT_EQ(unknown.internal, "--");
-}
 
-TEST(EventParameters, FlagsInjectionAndTheModeByte)
-{
+    // The flags, the injection and the mode byte.
     const EventParameters flags = describe(0, 0, {{8, 0x1E}});
     EXPECT_EQ(std::vector({flags.longShort, flags.onOff, flags.pulseWidth, flags.preTrigger}),
               (std::vector<std::optional<std::string>>{"400m", "On", "8", "7/1"}));
@@ -134,4 +129,26 @@ TEST(EventParameters, AWholeRecordDescribed)
     EXPECT_EQ(p.trailerLocation, std::string("Feeder 7  \xE9") + std::string(13, ' '));
     EXPECT_EQ(p.displayMode, DisplayMode::Tdr);
     EXPECT_FALSE(p.triggeredByTrs);
+}
+
+TEST(TdrPresets, TheRangeBitSetsStartCursorsAndScaleAndModels26_38And43SetTheRangeLabel)
+{
+    struct Case { int model; std::uint8_t flags; std::uint8_t mode; int start; const char* scale; std::optional<std::string> range; };
+    std::vector<Case> cases;
+    for (const int model : {34, 209, 225, 0, 27, 39, 44}) {
+        cases.push_back({model, 0x00, 0, 25, "1", std::nullopt});
+        cases.push_back({model, 0xFF, 0, 21, "2", std::nullopt});
+    }
+    for (const int model : {38, 43}) {
+        cases.push_back({model, 0xFE, 0xFF, 25, "1", "400m"});
+        cases.push_back({model, 0x01, 0, 25, "2", "800m"});
+    }
+    // Model 26 takes its range from the mode byte.
+    cases.push_back({26, 0x01, 0x02, 25, "1", "400m"});
+    cases.push_back({26, 0x00, 0x03, 25, "2", "800m"});
+    for (const Case& c : cases) {
+        const TdrPresets p = tdrPresetsFor(trailerWith({{18, std::uint8_t(c.model)}, {8, c.flags}, {10, c.mode}}));
+        EXPECT_EQ(std::tuple(p.plotStart, p.cursorX, p.scale, p.longShort),
+                  std::tuple(c.start, c.start, std::string(c.scale), c.range)) << c.model << " " << int(c.flags);
+    }
 }

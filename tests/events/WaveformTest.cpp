@@ -1,5 +1,5 @@
-// The waveform picture: what is drawn (read back from the display list), the meters on the
-// Metering tab, and the markers picked with the mouse and the keys.
+// The waveform picture, on one window: what is drawn (read back from the display list), the
+// meters on the Metering tab, and the markers picked with the mouse and the keys.
 #include "ViewerFixture.h"
 
 #include "events/WaveformDisplay.h"
@@ -18,7 +18,7 @@ const QColor kChannelColours[4] = {QColor(255, 0, 0), QColor(255, 255, 0), QColo
 
 } // namespace
 
-TEST(Waveform, TheFourChannelsAreDrawnAtTheirSampleLevelsOverTheGridOfTheUnitsVersion)
+TEST(Waveform, ChannelsAreDrawnOverTheUnitsGridTheMetersReadAtTheMeasuringPointAndTheMouseAndKeysPickPulses)
 {
     ViewerFixture f;
     EventFile event;
@@ -28,9 +28,18 @@ TEST(Waveform, TheFourChannelsAreDrawnAtTheirSampleLevelsOverTheGridOfTheUnitsVe
     f.writeEvent("26-12-02 11-00-00.trg", EventFile().trailer(18, 209));              // version 1
     f.writeEvent("26-12-03 12-00-00.trg", EventFile().trailer(18, 225));              // an M-S32
     f.writeEvent("26-12-04 13-00-00.trg", EventFile().trailer(10, 1).injection(300)); // TRS
+    EventFile metered;
+    metered.head(7, 3).channel(0, 160).channel(3, 140); // "2000A"
+    for (int g = 500; g < 800; ++g)
+        metered.sample(g, 2, 139); // channel 2 steps up 10 levels at group 500
+    f.writeEvent("26-12-05 14-00-00.trg", metered);
+    f.writeEvent("26-12-01 10-00-00.trg", EventFile(), "MR-0102");
+    f.writeEvent("26-12-01 10-00-05.trg", EventFile(), "MR-0102");
     frmMaster& w = f.open();
+    f.chooseSlaveUnit();
     f.choose(0, 0);
-    const PlotSurface* picture = w.eventSlot[0].picvolts;
+    const EventSlotView& v = w.eventSlot[0];
+    const PlotSurface* picture = v.picvolts;
 
     // Version 2: the grid of 64 lines over the picture's height from 1236.
     const auto grid = runsIn(picture, Qt::white);
@@ -57,16 +66,16 @@ TEST(Waveform, TheFourChannelsAreDrawnAtTheirSampleLevelsOverTheGridOfTheUnitsVe
     // A constant 200 on Vb is 71 levels from its zero: an rms of 71 levels all along.
     EXPECT_NEAR(runsIn(picture, kChannelColours[2])[1].points[7].y(), 129 + 71, 1e-9);
     // Raw data reads levels, not volts: the rms goes.
-    w.eventSlot[0].chkRaw->setChecked(true);
+    v.chkRaw->setChecked(true);
     EXPECT_EQ(runsIn(picture, kChannelColours[2]).size(), 1u);
-    w.eventSlot[0].chkRaw->setChecked(false);
+    v.chkRaw->setChecked(false);
     EXPECT_EQ(runsIn(picture, kChannelColours[2]).size(), 2u);
 
     // A channel switched off is not drawn; back on, it is.
-    w.eventSlot[0].chkAC[1]->setChecked(false);
+    v.chkAC[1]->setChecked(false);
     EXPECT_TRUE(runsIn(picture, kChannelColours[1]).empty());
     EXPECT_EQ(runsIn(picture, Qt::white).size(), 64u);
-    w.eventSlot[0].chkAC[1]->setChecked(true);
+    v.chkAC[1]->setChecked(true);
     EXPECT_EQ(runsIn(picture, kChannelColours[1]).size(), 2u);
 
     // Version 1 puts the grid at 913 and zooms from 760; an M-S32 and a TRS event have no grid.
@@ -79,20 +88,11 @@ TEST(Waveform, TheFourChannelsAreDrawnAtTheirSampleLevelsOverTheGridOfTheUnitsVe
     f.choose(0, 3);
     EXPECT_TRUE(w.optDisplayMode[1]->isChecked());
     EXPECT_TRUE(runsIn(picture, Qt::white).empty());
-    EXPECT_FALSE(w.eventSlot[0].Marker->isVisible());
-}
+    EXPECT_FALSE(v.Marker->isVisible());
 
-TEST(Waveform, TheMetersReadVoltsAndAmpsAtTheMeasuringPointAndRawLevelsAgainst80GroupsEarlier)
-{
-    ViewerFixture f;
-    EventFile event;
-    event.head(7, 3).channel(0, 160).channel(3, 140); // "2000A"
-    for (int g = 500; g < 800; ++g)
-        event.sample(g, 2, 139); // channel 2 steps up 10 levels at group 500
-    f.writeEvent("26-12-01 10-00-00.trg", event);
-    frmMaster& w = f.open();
-    f.choose(0, 0);
-    const EventSlotView& v = w.eventSlot[0];
+    // The meters read volts and amps at the measuring point, and raw levels against 80 groups
+    // earlier.
+    f.choose(0, 4);
 
     v.tbsEvents->setCurrentIndex(2);
     EXPECT_TRUE(v.Measure->isVisible() && v.Meter->isVisible());
@@ -125,25 +125,15 @@ TEST(Waveform, TheMetersReadVoltsAndAmpsAtTheMeasuringPointAndRawLevelsAgainst80
     EXPECT_FALSE(v.Meter->isVisible() || v.Measure->isVisible());
     EXPECT_TRUE(v.Marker->isVisible());
     EXPECT_TRUE(v.ACFrame->styleSheet().contains("#ff8000")) << v.ACFrame->styleSheet().toStdString();
-}
 
-TEST(Waveform, TheMouseAndTheKeysPickEachEventsPulseOnTheGrid)
-{
-    ViewerFixture f;
-    f.writeEvent("26-12-01 10-00-00.trg", EventFile());
-    f.writeEvent("26-12-01 10-00-00.trg", EventFile(), "MR-0102");
-    f.writeEvent("26-12-01 10-00-05.trg", EventFile(), "MR-0102");
-    frmMaster& w = f.open();
-    f.chooseSlaveUnit();
-    f.choose(0, 0);
+    // The mouse and the keys pick each event's pulse on the grid.
     f.choose(1, 1);
-    const EventSlotView& master = w.eventSlot[0];
     const int origin = w.waveforms->markerOrigin(0);
 
     // The left button picks this event's pulse; off the grid the marker stays.
     w.waveforms->picvolts_MouseDown(0, Qt::LeftButton, origin + 20);
     EXPECT_EQ(w.program.CurrentPulse[0], 1);
-    EXPECT_NEAR(master.Marker->X1(), origin + 20.2, 1e-9);
+    EXPECT_NEAR(v.Marker->X1(), origin + 20.2, 1e-9);
     w.waveforms->picvolts_MouseDown(0, Qt::LeftButton, origin - 20);
     EXPECT_EQ(w.program.CurrentPulse[0], 1);
 
@@ -152,7 +142,7 @@ TEST(Waveform, TheMouseAndTheKeysPickEachEventsPulseOnTheGrid)
     w.waveforms->picvolts_MouseDown(0, Qt::RightButton, origin + 3 * 20.2);
     EXPECT_EQ(w.program.CurrentPulse[1], 3);
     EXPECT_EQ(w.program.CurrentPulse[0], 1);
-    EXPECT_NEAR(master.RefMarker->X1(), origin + 3 * 20.2, 1e-9);
+    EXPECT_NEAR(v.RefMarker->X1(), origin + 3 * 20.2, 1e-9);
     EXPECT_NEAR(w.eventSlot[1].Marker->X1(), origin + 3 * 20.2, 1e-9);
 
     // Right moves the marker a grid step and picks there; Shift acts on slot 1.
@@ -161,10 +151,8 @@ TEST(Waveform, TheMouseAndTheKeysPickEachEventsPulseOnTheGrid)
     w.waveforms->picvolts_KeyDown(0, Qt::Key_Left, Qt::ShiftModifier);
     EXPECT_EQ(w.program.CurrentPulse[1], 2);
     EXPECT_EQ(w.program.CurrentPulse[0], 2);
-    // Up and Down move the trace's alignment bar, within its ends; held with Ctrl or Alt, nothing.
+    // Up and Down move the trace's alignment bar as the TDR plot's keys do, within its ends.
     w.waveforms->picvolts_KeyDown(0, Qt::Key_Up, Qt::NoModifier);
-    w.waveforms->picvolts_KeyDown(0, Qt::Key_Up, Qt::ControlModifier);
-    w.waveforms->picvolts_KeyDown(0, Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(w.tdrView.scrAlign[0]->value(), 1);
     w.tdrView.scrAlign[1]->setValue(-100);
     w.waveforms->picvolts_KeyDown(0, Qt::Key_Down, Qt::ShiftModifier);
@@ -174,8 +162,8 @@ TEST(Waveform, TheMouseAndTheKeysPickEachEventsPulseOnTheGrid)
     EXPECT_EQ(w.tdrView.chkTrace[1]->text(), QString("Pulse 3"));
 
     // Scrolling the zoomed picture keeps the lines on their grid positions.
-    master.scrZoom->setValue(master.scrZoom->value() + 100);
-    EXPECT_EQ(master.picvolts->ScaleLeft(), 1180);
-    EXPECT_EQ(master.Marker->X1(), std::round(origin + 2 * 20.2));
-    EXPECT_EQ(master.RefMarker->X1(), std::round(origin + 3 * 20.2));
+    v.scrZoom->setValue(v.scrZoom->value() + 100);
+    EXPECT_EQ(v.picvolts->ScaleLeft(), 1180);
+    EXPECT_EQ(v.Marker->X1(), std::round(origin + 2 * 20.2));
+    EXPECT_EQ(v.RefMarker->X1(), std::round(origin + 3 * 20.2));
 }

