@@ -21,7 +21,6 @@ struct Collector {
         , port(sim::simulatedPortName(QStringLiteral("M-R32")))
         , collection(root.path(), QStringLiteral("Substation"), clock, sim::openerWithSimulatedUnit(clock, unit, {}),
                      [this](const QString& line) {
-                         log << line;
                          if (watch)
                              watch(line);
                      })
@@ -41,7 +40,6 @@ struct Collector {
     TestClock clock;
     std::shared_ptr<sim::SimUnit> unit;
     QString port;
-    QStringList log;
     std::function<void(const QString&)> watch; // sees each line as it is logged
     UnitCollection collection;
 };
