@@ -8,7 +8,7 @@
 #include "support/UnitSimProcess.h"
 
 #include <QDir>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -196,9 +196,8 @@ TEST(CollectCommand, TheWindowRefusesThePortWhileTheCollectorWorksIt)
     const QString pty = fleet.add("MR-0101", "North Yard", {"--silent", "="});
     QProcess collector;
     fleet.start(collector, {});
-    QElapsedTimer waited;
-    waited.start();
-    while (!QFile::exists(portLockPath(pty)) && waited.elapsed() < 10'000)
+    const QDeadlineTimer deadline(10'000);
+    while (!QFile::exists(portLockPath(pty)) && !deadline.hasExpired())
         QThread::msleep(10);
     ASSERT_TRUE(QFile::exists(portLockPath(pty))) << "the collector never took the port";
 
