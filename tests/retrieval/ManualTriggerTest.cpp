@@ -38,10 +38,13 @@ TEST(ReceivedFileRules, TheNameSaysTheKindAndTheFirstSixBytesTheStoredName)
     EXPECT_EQ(storedName(std::vector<std::uint8_t>{100, 3, 9, 20, 37, 55, 2, 1}, ReceivedKind::EventRecord), std::nullopt);
 }
 
-TEST(Conversion, AManualRecordingIsStoredWithItsTimeAndSourceZeroedAndAFileWithoutAYearIsDeleted)
+TEST(ManualTrigger, ARecordingIsStoredAsAVltUnderItsTimeWithItsSourceZeroedAndAFileWithoutAYearIsDeleted)
 {
-    RetrievalFixture f;
+    sim::SimOptions options = RetrievalFixture::defaultOptions();
+    options.clock = {2026, 12, 6, 12, 34, 56}; // no time field of the unit's recording is 0
+    RetrievalFixture f(options);
     frmMaster& w = f.open();
+    // First the conversion on its own, of files put in the unit folder.
     const QByteArray received = recording({0x17, 0x03, 0x09, 0x14, 0x25, 0x37, 0x02, 0x01});
     f.writeUnitFile("Manual Trigger.ACT", received);
     w.eventDownload->CONVERT_EVENT_FILE("Manual Trigger.ACT");
@@ -71,28 +74,22 @@ TEST(Conversion, AManualRecordingIsStoredWithItsTimeAndSourceZeroedAndAFileWitho
     EXPECT_TRUE(f.dialogs.shown().empty());
     // A move that cannot be made says so.
     EXPECT_EQ(moveWithoutReplacing(f.unitFolder() + "/Event_09.EVT", f.unitFolder() + "/other.trg"), MoveResult::Failed);
-}
 
-TEST(ManualTrigger, TheRecordingIsStoredAsAVltThatReadsAsManual)
-{
-    sim::SimOptions options = RetrievalFixture::defaultOptions();
-    options.clock = {2026, 12, 6, 12, 34, 56}; // no time field of the recording is 0
-    RetrievalFixture f(options);
-    frmMaster& w = f.open();
+    // Then the trigger, as the user presses it.
     w.connection->ENABLE_CONTROLS(); // as at the end of a log-on
     w.cmdTrigger->click(); // as the user presses it: one manual recording, not two
 
     // The settings for the model go first, the hardware asking for the trace (mode digit 2).
     EXPECT_TRUE(f.sent.contains("\r\n\r\ng15, 3,0,0,2,006,10,10,0y1")) << f.sent.toHex(' ').toStdString();
     EXPECT_EQ(f.sent.count("y1"), 1);
-    QByteArray expected = mr3x::test::bytesOf(f.unit().lastOfferBytes());
-    ASSERT_EQ(expected.size(), 11520);
+    QByteArray offered = mr3x::test::bytesOf(f.unit().lastOfferBytes());
+    ASSERT_EQ(offered.size(), 11520);
     // Named by the bytes as received.
     const QString name = QString::fromStdString(
         *retrieval::storedName(f.unit().lastOfferBytes(), retrieval::ReceivedKind::ManualRecording));
-    expected[5] = expected[6] = 0;
-    EXPECT_EQ(f.storedFiles(), QStringList({name}));
-    EXPECT_EQ(f.readUnitFile(name), expected);
+    offered[5] = offered[6] = 0;
+    EXPECT_EQ(f.storedFiles(), QStringList({"23-03-09 20-37-55.vlt", name}));
+    EXPECT_EQ(f.readUnitFile(name), offered);
     EXPECT_EQ(f.otherFiles(), QStringList());
 
     // No ACK: the reception's own last ACK is the last byte sent.
