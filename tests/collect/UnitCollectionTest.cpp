@@ -21,7 +21,6 @@ struct Collector {
         , port(sim::simulatedPortName(QStringLiteral("M-R32")))
         , collection(root.path(), QStringLiteral("Substation"), clock, sim::openerWithSimulatedUnit(clock, unit, {}),
                      [this](const QString& line) {
-                         log << line;
                          if (watch)
                              watch(line);
                      })
@@ -41,29 +40,22 @@ struct Collector {
     TestClock clock;
     std::shared_ptr<sim::SimUnit> unit;
     QString port;
-    QStringList log;
     std::function<void(const QString&)> watch; // sees each line as it is logged
     UnitCollection collection;
 };
 
-sim::SimOptions fieldUnit(int events = 2)
+sim::SimOptions fieldUnit()
 {
     sim::SimOptions options;
     options.paced = false;
-    options.events = events;
+    options.events = 2;
     return options; // found recording, as in the field
-}
-
-std::vector<std::string> stdNames(const QStringList& names)
-{
-    std::vector<std::string> out;
-    for (const QString& name : names)
-        out.push_back(name.toStdString());
-    return out;
 }
 
 } // namespace
 
+// The lines, the report and the events stored are checked through mr3x-collect itself
+// (CollectCommandTest); here the unit's own state and the files beside the events.
 TEST(UnitCollection, StoresEveryNewEventLeavesTheUnitRecordingAndFetchesNothingTheSecondTime)
 {
     Collector c(fieldUnit());
@@ -71,46 +63,24 @@ TEST(UnitCollection, StoresEveryNewEventLeavesTheUnitRecordingAndFetchesNothingT
     EXPECT_EQ(first.result, Result::Collected) << first.message;
     EXPECT_TRUE(first.rearmed);
     EXPECT_TRUE(c.unit->armed());
-    EXPECT_EQ(first.message, "");
     ASSERT_EQ(c.events().size(), 2);
-    std::vector<std::string> stored = first.newEvents;
-    std::sort(stored.begin(), stored.end());
-    EXPECT_EQ(stored, stdNames(c.events()));
     EXPECT_TRUE(c.files().contains("MR-0101 Settings.txt"));
     EXPECT_TRUE(c.files().contains("MR-0101.IDX"));
     EXPECT_TRUE(c.files().contains(".mr3x-collected")) << "the window marks these events new";
-    EXPECT_EQ(outcomeLine(first).substr(0, 41), "MR-0101 North Yard: 2 new events, re-arme");
 
     const QStringList before = c.files();
     const UnitOutcome second = c.collect();
     EXPECT_EQ(second.result, Result::Collected) << second.message;
-    EXPECT_TRUE(second.newEvents.empty());
-    EXPECT_TRUE(second.rearmed);
     EXPECT_EQ(c.files(), before);
     EXPECT_TRUE(c.unit->armed());
 }
 
-TEST(UnitCollection, AnotherUnitOnThePortGetsNothingStoredAndIsLeftRecording)
-{
-    sim::SimOptions other = fieldUnit();
-    other.serialNumber = "MR-9999";
-    Collector c(other);
-    const UnitOutcome outcome = c.collect();
-    EXPECT_EQ(outcome.result, Result::Failed);
-    EXPECT_NE(outcome.message.find("reports serial number MR-9999, not MR-0101; nothing stored"), std::string::npos)
-        << outcome.message;
-    EXPECT_TRUE(outcome.rearmed);
-    EXPECT_TRUE(c.unit->armed());
-    // Only the link's own log of what was said: no settings, index or event of the other unit.
-    EXPECT_EQ(c.files(), QStringList{"MR-0101 Link.log"});
-}
-
-TEST(UnitCollection, AFailurePastTheLogOnIsToldInTheStatusLinesWordsAndLeavesNoPartialFile)
+TEST(UnitCollection, AFailureIsToldInTheStatusLinesWordsAndLeavesNoPartialFile)
 {
     struct Case {
         const char* what;
         sim::SimOptions options;
-        std::string message;  // what the outcome starts with
+        std::string message;  // what the outcome says
         bool rearmed;         // the unit can still be reached after the failure
         int eventsKept;       // whole events stored before the failure
     };
@@ -121,17 +91,20 @@ TEST(UnitCollection, AFailurePastTheLogOnIsToldInTheStatusLinesWordsAndLeavesNoP
     dropping.faults.transfer.disconnectAfterBytes = 2000;
     sim::SimOptions deaf = fieldUnit();
     deaf.faults.silent.push_back({'=', 0});
+    sim::SimOptions other = fieldUnit();
+    other.serialNumber = "MR-9999";
     const Case cases[] = {
         {"silent on a request", silent, "Timeout acknowledging request for Event", true, 1},
         {"the line gone mid-transfer", dropping, "File transfer failed", false, 0},
         {"deaf to the log-on", deaf, "No connection to Local Unit via COM ", true, 0},
+        {"another unit on the port", other, "reports serial number MR-9999, not MR-0101; nothing stored", true, 0},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
         Collector c(k.options);
         const UnitOutcome outcome = c.collect();
         EXPECT_EQ(outcome.result, Result::Failed);
-        EXPECT_EQ(outcome.message.substr(0, k.message.size()), k.message) << outcome.message;
+        EXPECT_NE(outcome.message.find(k.message), std::string::npos) << outcome.message;
         EXPECT_EQ(outcome.rearmed, k.rearmed);
         EXPECT_EQ(c.unit->armed(), k.rearmed);
         EXPECT_EQ(c.events().size(), k.eventsKept);
@@ -140,7 +113,6 @@ TEST(UnitCollection, AFailurePastTheLogOnIsToldInTheStatusLinesWordsAndLeavesNoP
             EXPECT_TRUE(name.endsWith(".trg") || name.endsWith(".IDX") || name.endsWith(".txt") || name.endsWith(".log") ||
                         name == ".mr3x-collected")
                 << "left behind: " << name.toStdString();
-        EXPECT_EQ(outcomeLine(outcome).find("not re-armed") == std::string::npos, k.rearmed) << outcomeLine(outcome);
     }
 }
 

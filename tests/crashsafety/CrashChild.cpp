@@ -93,14 +93,11 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString kind = argc == 3 ? QString::fromLocal8Bit(argv[1]) : QString();
-    const QString appFolder = QString::fromLocal8Bit(argc == 3 ? argv[2] : "");
-    if (kind == QLatin1String(namesOf(SaveKind::MasterSettings).argument))
-        saveMasterSettings(appFolder);
-    if (kind == QLatin1String(namesOf(SaveKind::SystemConfig).argument))
-        saveSystemConfig(appFolder);
-    if (kind == QLatin1String(namesOf(SaveKind::ReceivedEvent).argument))
-        receiveEvent(appFolder);
+    // In the order of kSaveKinds.
+    void (*const saves[])(const QString& appFolder) = {saveMasterSettings, saveSystemConfig, receiveEvent};
+    for (SaveKind kind : kSaveKinds)
+        if (argc == 3 && QLatin1String(argv[1]) == QLatin1String(namesOf(kind).argument))
+            saves[static_cast<std::size_t>(kind)](QString::fromLocal8Bit(argv[2]));
     std::fprintf(stderr, "usage: crash_child settings|config|event <program folder>\n");
     return 2;
 }

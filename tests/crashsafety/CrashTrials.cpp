@@ -67,18 +67,26 @@ private:
         return true;
     }
 
-    /// The file is the old version or the new one, byte for byte. A temporary file a kill left
-    /// beside it (a name that holds the file's) is never read as the file itself, but counted.
+    /// The file is the old version (for an event not yet stored: no file) or the new one, byte
+    /// for byte.
+    void judgeFile(const QString& path, const std::optional<QByteArray>& older, const QByteArray& newer)
+    {
+        const std::optional<QByteArray> now = QFile::exists(path) ? std::optional(test::readWhole(path)) : std::nullopt;
+        if (now == older)
+            ++counts_.old;
+        else if (now == newer)
+            ++counts_.newer;
+        else
+            tornFile(QFileInfo(path).fileName(), QFileInfo(path).size());
+    }
+
+    /// A temporary file a kill left beside the file (a name that holds the file's) is never read
+    /// as the file itself, but counted.
     void judgeTextFile()
     {
         const QString name = QString::fromLatin1(namesOf(kind_).file);
-        const QByteArray now = test::readWhole(savedFile(appFolder_, kind_));
-        if (now == test::readWhole(root_.filePath(QStringLiteral("old.ref"))))
-            ++counts_.old;
-        else if (now == test::readWhole(root_.filePath(QStringLiteral("new.ref"))))
-            ++counts_.newer;
-        else
-            tornFile(name, now.size());
+        judgeFile(savedFile(appFolder_, kind_), test::readWhole(root_.filePath(QStringLiteral("old.ref"))),
+                  test::readWhole(root_.filePath(QStringLiteral("new.ref"))));
         const QStringList files = QDir(appFolder_).entryList(QDir::Files | QDir::Hidden | QDir::System);
         if (std::ranges::any_of(files, [&name](const QString& file) { return file != name && file.contains(name); }))
             ++counts_.leftOver;
@@ -90,14 +98,8 @@ private:
     {
         const QString folder = test::substationUnitFolder(appFolder_);
         const QString receivedName = QStringLiteral("Event_%1.EVT").arg(kEventSlot + 1, 2, 10, QLatin1Char('0'));
-        const QString stored = joinPath(folder, storedName_);
         const QString received = joinPath(folder, receivedName);
-        if (!QFile::exists(stored))
-            ++counts_.old;
-        else if (test::readWhole(stored) == record_)
-            ++counts_.newer;
-        else
-            tornFile(storedName_, QFileInfo(stored).size());
+        judgeFile(joinPath(folder, storedName_), std::nullopt, record_);
         if (QFile::exists(received) && test::readWhole(received) == record_)
             ++counts_.receivedOnly;
         else if (QFile::exists(received))

@@ -15,12 +15,28 @@ using namespace mr3x;
 using mr3x::test::bytesOf;
 using mr3x::test::RetrievalFixture;
 
-TEST(EventDownload, SelectAllThenGetDataStoresEveryMissingEventAndConfirmsEach)
+TEST(EventDownload, SelectAllThenGetDataStoresEveryMissingEventConfirmsEachAndRefusesEveryOtherUnitCommand)
 {
     RetrievalFixture f;
     frmMaster& w = f.open();
     f.listUnitIndex();
     w.eventIndex->cmdSelectAll_Click();
+    const auto pressAll = [&] {
+        w.eventDownload->cmdGetData_Click();
+        w.eventDownload->cmdTrigger_Click(); // under its own title
+        w.settingCommands->cmdSetID_Click();
+        w.unitSettings->GET_SETTINGS();
+        w.eventIndex->cmdGetIndex_Click();
+        emit w.cmdArm->MouseDown(Qt::LeftButton);
+    };
+    // Clicks that reach the window while a Get Data pauses between its exchanges, and again
+    // while its first reception runs: each request would land in the middle of the download.
+    f.whenStatus("Request for Event 12 acknowledged", pressAll);
+    bool pressed = false;
+    QObject::connect(w.Comm, &SerialControl::Progress, w.lblStatus, [&] {
+        if (!std::exchange(pressed, true))
+            QTimer::singleShot(0, w.lblStatus, pressAll);
+    });
     w.eventDownload->cmdGetData_Click();
 
     // Newest first, each asked for by its slot counted from 0.
@@ -43,9 +59,34 @@ TEST(EventDownload, SelectAllThenGetDataStoresEveryMissingEventAndConfirmsEach)
     EXPECT_TRUE(w.Watchdog->isActive());
     EXPECT_EQ(w.filTrig[0]->ListCount(), 12);
     EXPECT_EQ(w.lblStatus->text(), QString("Event 01 received"));
+
+    // Each click was refused and sent nothing.
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(12, "Communications in progress"));
+    EXPECT_EQ(f.dialogs.shown()[1].title, QString("AC Check"));
+    EXPECT_FALSE(f.sent.contains('p') || f.sent.contains('X') || f.sent.contains('N') || f.sent.contains("y1"));
+    EXPECT_FALSE(f.unit().armed());
+
+    // While a reception runs outside any download, and with the port closed.
+    w.Comm->setReceiveFolder(f.unitFolder());
+    w.Comm->setReceiveFile("Other.bin");
+    ASSERT_EQ(w.Comm->TransferState(), 4);
+    f.clearWire();
+    f.dialogs.clear();
+    pressAll();
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(6, "Communications in progress"));
+    w.Comm->setPortOpen(false);
+    f.dialogs.clear();
+    w.eventDownload->cmdGetData_Click();
+    w.eventDownload->cmdTrigger_Click();
+    EXPECT_EQ(f.dialogs.messageTexts(), (QStringList{"No connection to unit ", "No connection to "}));
+    EXPECT_EQ(f.dialogs.last()->title, QString("AC Check"));
+    EXPECT_EQ(f.requests(), QStringList());
+    EXPECT_FALSE(f.sent.contains("y1"));
+    EXPECT_FALSE(w.chkFileTransfer->isChecked()); // a refused trigger changes nothing
 }
 
-TEST(EventDownload, OnlySelectedMissingEventsAreAskedForByTheirShownNumberLessOne)
+TEST(EventDownload, OnlySelectedMissingEventsAreAskedForAndStoredWithTheUnitTheyCameFromWhateverUnitIsChosenSince)
 {
     RetrievalFixture f;
     frmMaster& w = f.open();
@@ -71,24 +112,18 @@ TEST(EventDownload, OnlySelectedMissingEventsAreAskedForByTheirShownNumberLessOn
     EXPECT_EQ(f.requests(), QStringList({"f09", "f00"}));
     EXPECT_EQ(f.storedFiles(), f.storedNames({0, 4, 9}));
     EXPECT_EQ(f.otherFiles(), QStringList());
-}
 
-TEST(EventDownload, ChoosingAnotherUnitDuringADownloadStoresEveryEventWithTheUnitItCameFrom)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
-    f.listUnitIndex();
+    // The rest, while the user chooses another unit: the selector chain stays live while a
+    // reception lets window events run, and each event is stored with the unit it came from.
     const QString other = f.addSecondUnit();
     w.eventIndex->cmdSelectAll_Click();
-    // The selector chain stays live while a reception lets window events run.
     f.whenStatus("Request for Event 12 acknowledged", [&] { w.cboUnits[0]->setCurrentText("MR-0102"); });
     w.eventDownload->cmdGetData_Click();
-
     EXPECT_EQ(w.filTrig[0]->Path(), other);
     EXPECT_EQ(f.storedFiles(), f.storedNames({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
     EXPECT_EQ(f.otherFiles(), QStringList());
     EXPECT_EQ(QDir(other).entryList(QDir::Files), QStringList());
-    EXPECT_EQ(f.unit().confirmedRecords().size(), 12u);
+    EXPECT_EQ(f.unit().confirmedRecords().size(), 11u); // all but the one stored before
 }
 
 TEST(EventDownload, AFailurePartWayKeepsTheEventsStoredBeforeItAndNothingHalfMade)
@@ -121,54 +156,4 @@ TEST(EventDownload, AFailurePartWayKeepsTheEventsStoredBeforeItAndNothingHalfMad
         EXPECT_EQ(f.unit().confirmedRecords(), (std::set<int>{11, 10})); // no ACK for the failed one
         EXPECT_FALSE(w.Watchdog->isActive());
     }
-}
-
-TEST(EventDownload, EveryUnitCommandIsRefusedWhileTheLinkIsBusyAndGetDataAndTheTriggerWhileItIsClosed)
-{
-    RetrievalFixture f;
-    frmMaster& w = f.open();
-    f.listUnitIndex();
-    w.eventIndex->cmdSelectAll_Click();
-    const auto pressAll = [&] {
-        w.eventDownload->cmdGetData_Click();
-        w.eventDownload->cmdTrigger_Click(); // under its own title
-        w.settingCommands->cmdSetID_Click();
-        w.unitSettings->GET_SETTINGS();
-        w.eventIndex->cmdGetIndex_Click();
-        emit w.cmdArm->MouseDown(Qt::LeftButton);
-    };
-    // Clicks that reach the window while a Get Data pauses between its exchanges, and again
-    // while its first reception runs: each request would land in the middle of the download.
-    f.whenStatus("Request for Event 12 acknowledged", pressAll);
-    bool pressed = false;
-    QObject::connect(w.Comm, &SerialControl::Progress, w.lblStatus, [&] {
-        if (!std::exchange(pressed, true))
-            QTimer::singleShot(0, w.lblStatus, pressAll);
-    });
-    w.eventDownload->cmdGetData_Click();
-    EXPECT_TRUE(pressed);
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(12, "Communications in progress"));
-    EXPECT_EQ(f.dialogs.shown()[1].title, QString("AC Check"));
-    EXPECT_EQ(f.requests().size(), 12);
-    EXPECT_FALSE(f.sent.contains('p') || f.sent.contains('X') || f.sent.contains('N') || f.sent.contains("y1"));
-    EXPECT_EQ(f.storedFiles().size(), 12);
-    EXPECT_FALSE(f.unit().armed());
-
-    // While a reception runs outside any download, and with the port closed.
-    w.Comm->setReceiveFolder(f.unitFolder());
-    w.Comm->setReceiveFile("Other.bin");
-    ASSERT_EQ(w.Comm->TransferState(), 4);
-    f.clearWire();
-    f.dialogs.clear();
-    pressAll();
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList(6, "Communications in progress"));
-    w.Comm->setPortOpen(false);
-    f.dialogs.clear();
-    w.eventDownload->cmdGetData_Click();
-    w.eventDownload->cmdTrigger_Click();
-    EXPECT_EQ(f.dialogs.messageTexts(), (QStringList{"No connection to unit ", "No connection to "}));
-    EXPECT_EQ(f.dialogs.last()->title, QString("AC Check"));
-    EXPECT_EQ(f.requests(), QStringList());
-    EXPECT_FALSE(f.sent.contains("y1"));
-    EXPECT_FALSE(w.chkFileTransfer->isChecked()); // a refused trigger changes nothing
 }

@@ -22,9 +22,12 @@ const QString EmptySlot = "00-00-00 00-00-00 (00)-";
 
 } // namespace
 
-TEST(EventIndex, TheListShowsTheIndexNewestFirstWithStoredMarksAndOnlyMissingEventsStaySelected)
+TEST(EventIndex, TheListShowsTheIndexWithStoredMarksOnlyMissingEventsStaySelectedAndGetIndexKeepsTheLastUnanswered)
 {
-    RetrievalFixture f;
+    // The unit does not answer the first request for its index (Get Index, at the end).
+    sim::SimOptions options = RetrievalFixture::defaultOptions();
+    options.faults.silent.push_back({'p', 1});
+    RetrievalFixture f(options);
     frmMaster& w = f.open();
     // Without an index file every slot is empty, and reading does not make the file.
     w.eventIndex->FILL_INDEX_LIST();
@@ -84,14 +87,9 @@ TEST(EventIndex, TheListShowsTheIndexNewestFirstWithStoredMarksAndOnlyMissingEve
 
     w.eventIndex->cmdClearAll_Click();
     EXPECT_TRUE(f.selectedLines().isEmpty());
-}
 
-TEST(EventIndex, GetIndexKeepsTheLastIndexWithoutAnAnswerAndOtherwiseFetchesAndListsIt)
-{
-    sim::SimOptions options = RetrievalFixture::defaultOptions();
-    options.faults.silent.push_back({'p', 1});
-    RetrievalFixture f(options);
-    frmMaster& w = f.open();
+    // Get Index keeps the last index when the unit does not answer, and otherwise fetches and
+    // lists the unit's.
     const QByteArray older = indexFile({{6, 5, 12, 26, 14, 3, 22}});
     f.writeUnitFile("MR-0101.IDX", older);
 
@@ -107,8 +105,7 @@ TEST(EventIndex, GetIndexKeepsTheLastIndexWithoutAnAnswerAndOtherwiseFetchesAndL
     w.eventIndex->cmdGetIndex_Click();
     EXPECT_EQ(f.sent.left(1), QByteArray("p"));
     EXPECT_EQ(f.readUnitFile("MR-0101.IDX"), mr3x::test::bytesOf(f.unit().indexFile()));
-    const QStringList lines = f.indexLines();
-    EXPECT_EQ(lines.count(EmptySlot), 8);
-    EXPECT_EQ(lines.value(0).mid(18), QString("(12)-")); // the unit's newest event is in its last slot
+    EXPECT_EQ(f.indexLines().count(EmptySlot), 8);
+    EXPECT_EQ(f.indexLines().value(0).mid(18), QString("(12)-")); // the unit's newest event is in its last slot
     EXPECT_TRUE(w.cmdGetData->isEnabled());
 }

@@ -123,7 +123,6 @@ private:
         Download d{n, kind, QStringLiteral("the index"), indexPath(), test::toQBytes(f.unit().indexFile()),
                    QStringLiteral("Index file downloaded"), {kTransferFailed}};
         QFile::remove(d.file); // a failure must leave no index at all
-        inject(kind, static_cast<int>(d.expected.size()));
         runHandler(d, [this] {
             if (options_.road == SoakRoad::UnitSession)
                 w.unit->fetchIndex(f.unitFolder(), QStringLiteral("MR-0101"), UnitSession::IndexRequest::OnRequest);
@@ -146,7 +145,6 @@ private:
             violation(d, QStringLiteral("the index lists no line for it"));
             return;
         }
-        inject(kind, static_cast<int>(record.size()));
         runHandler(d, [this, nn] {
             if (options_.road == SoakRoad::UnitSession)
                 w.unit->downloadEvent(f.unitFolder(), nn.toStdString());
@@ -157,15 +155,12 @@ private:
 
     QString indexPath() const { return joinPath(f.unitFolder(), kIndexName); }
 
-    void inject(FaultKind kind, int bytes)
+    /// Runs the download with its fault injected, and judges what it left.
+    void runHandler(const Download& d, const std::function<void()>& handler)
     {
         pullAfterMs_.reset();
         f.unit().faults() = {};
-        f.unit().faults().transfer = transferFaults(kind, bytes); // on this transfer, whichever it is
-    }
-
-    void runHandler(const Download& d, const std::function<void()>& handler)
-    {
+        f.unit().faults().transfer = transferFaults(d.kind, static_cast<int>(d.expected.size())); // whichever transfer
         f.clearWire();
         f.dialogs.clear();
         const std::int64_t start = f.clock.nowMs();

@@ -47,8 +47,6 @@ struct SoakReport {
     std::int64_t linkTimeMs = 0;
     /// Every broken rule, one line each; empty when the link held.
     QStringList violations;
-
-    const KindCounts& counts(FaultKind kind) const { return byKind[static_cast<std::size_t>(kind)]; }
 };
 
 /// The longest the program may stay silent while it waits: the index request's 10 s reply wait

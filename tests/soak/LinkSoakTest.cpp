@@ -13,17 +13,15 @@ TEST(LinkSoak, FortyDownloadsUnderEveryKindOfFaultStoreTheUnitsBytesOrFailPlainl
     for (const SoakRoad road : {SoakRoad::WindowHandlers, SoakRoad::UnitSession}) {
         SCOPED_TRACE(road == SoakRoad::UnitSession ? "through the unit session" : "through the window's buttons");
         const SoakReport report = runLinkSoak({.downloads = 42, .seed = 7, .road = road});
+        // A clean download that fails, a wrong status line, a stray file and a silence past the
+        // bound are each a violation of their own.
         EXPECT_EQ(report.violations, QStringList()) << formatReport(report).toStdString();
-        EXPECT_EQ(report.indexDownloads + report.eventDownloads, 42);
         EXPECT_GT(report.indexDownloads, 0);
-        for (std::size_t k = 0; k < kFaultKinds; ++k)
-            EXPECT_EQ(report.byKind[k].downloads, 7) << kindName(static_cast<FaultKind>(k));
-        const KindCounts& clean = report.counts(FaultKind::Clean);
-        EXPECT_EQ(clean.stored, clean.downloads);
         int failed = 0;
-        for (const KindCounts& counts : report.byKind)
-            failed += counts.failed;
+        for (std::size_t k = 0; k < kFaultKinds; ++k) {
+            EXPECT_EQ(report.byKind[k].downloads, 7) << kindName(static_cast<FaultKind>(k));
+            failed += report.byKind[k].failed;
+        }
         EXPECT_GT(failed, 0) << "the faults were felt";
-        EXPECT_LE(report.longestSilenceMs, kLongestSilenceMs);
     }
 }

@@ -54,9 +54,8 @@ void LatencyProxy::cutAfter(qint64 bytes)
 
 std::int64_t LatencyProxy::delayMs()
 {
-    if (delay_.jitterMs <= 0)
-        return delay_.oneWayMs;
-    return delay_.oneWayMs + std::uniform_int_distribution<int>(-delay_.jitterMs, delay_.jitterMs)(random_);
+    const int jitter = std::max(delay_.jitterMs, 0);
+    return delay_.oneWayMs + std::uniform_int_distribution<int>(-jitter, jitter)(random_);
 }
 
 void LatencyProxy::onConnection()

@@ -35,7 +35,7 @@ frmMaster& MasterFixture::window()
 {
     if (!window_) {
         MasterEnvironment environment;
-        environment.clock = clockOverride != nullptr ? clockOverride : &clock;
+        environment.clock = &clock;
         environment.dialogs = &dialogs;
         environment.launcher = &launcher;
         environment.lifetime = &lifetime;

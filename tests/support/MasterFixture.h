@@ -66,7 +66,6 @@ public:
     TempFolder root;          // holds the program folder
     QString appFolder;        // root + "/M-R3X Master"
     TestClock clock;
-    Clock* clockOverride = nullptr; // set before the window is built to run it on another clock
     ScriptedDialogs dialogs;
     FakeLauncher launcher;
     Lifetime lifetime;

@@ -39,50 +39,31 @@ UnitSetup setupWith(bool fileTransfer)
     return setup;
 }
 
-class Road {
-public:
-    Road(UnitSession& session, const RoadPlan& plan, const RoadOutcome& outcome)
-        : session_(session), plan_(plan), outcome_(outcome)
-    {
+/// Takes one step of the road; false when it failed.
+bool take(UnitSession& session, const RoadPlan& plan, RoadStep step)
+{
+    switch (step) {
+    case RoadStep::LogOn:
+        return session.logOn(plan.folder, kRoadUnit) == UnitSession::LogOn::Stopped;
+    case RoadStep::Settings:
+        return session.captureSettings(plan.folder, kRoadUnit)
+               && session.readSettings(UnitSession::settingsFile(plan.folder, kRoadUnit)).has_value();
+    case RoadStep::Index:
+        return session.fetchIndex(plan.folder, kRoadUnit, UnitSession::IndexRequest::AfterSettings).has_value();
+    case RoadStep::FirstEvent:
+        return session.downloadEvent(plan.folder, plan.firstEvent.toStdString());
+    case RoadStep::SecondEvent:
+        return session.downloadEvent(plan.folder, plan.secondEvent.toStdString());
+    case RoadStep::Test:
+        session.sendSettings(setupWith(true));
+        return session.receiveTrace(plan.folder, kRoadTrace).has_value();
+    case RoadStep::Arm:
+        session.sendSettings(setupWith(false));
+        session.armAndRelease();
+        return session.lastStatus() == unitstatus::LocalUnitArmed;
     }
-
-    bool run(RoadStep step)
-    {
-        const qsizetype messagesBefore = outcome_.messages.size();
-        const bool done = take(step);
-        return done && outcome_.messages.size() == messagesBefore;
-    }
-
-private:
-    bool take(RoadStep step)
-    {
-        switch (step) {
-        case RoadStep::LogOn:
-            return session_.logOn(plan_.folder, kRoadUnit) == UnitSession::LogOn::Stopped;
-        case RoadStep::Settings:
-            return session_.captureSettings(plan_.folder, kRoadUnit)
-                   && session_.readSettings(UnitSession::settingsFile(plan_.folder, kRoadUnit)).has_value();
-        case RoadStep::Index:
-            return session_.fetchIndex(plan_.folder, kRoadUnit, UnitSession::IndexRequest::AfterSettings).has_value();
-        case RoadStep::FirstEvent:
-            return session_.downloadEvent(plan_.folder, plan_.firstEvent.toStdString());
-        case RoadStep::SecondEvent:
-            return session_.downloadEvent(plan_.folder, plan_.secondEvent.toStdString());
-        case RoadStep::Test:
-            session_.sendSettings(setupWith(true));
-            return session_.receiveTrace(plan_.folder, kRoadTrace).has_value();
-        case RoadStep::Arm:
-            session_.sendSettings(setupWith(false));
-            session_.armAndRelease();
-            return session_.lastStatus() == unitstatus::LocalUnitArmed;
-        }
-        return false;
-    }
-
-    UnitSession& session_;
-    const RoadPlan& plan_;
-    const RoadOutcome& outcome_;
-};
+    return false;
+}
 
 } // namespace
 
@@ -101,12 +82,12 @@ RoadOutcome runRoad(Clock& clock, const TransportOpener& opener, const RoadPlan&
     link.setPortName(plan.port);
     link.setSettings(QStringLiteral("115200,n,8,1"));
     UnitSession session(link, clock, observer);
-    Road road(session, plan, outcome);
     for (const RoadStep step : plan.steps) {
         if (plan.beforeStep)
             plan.beforeStep(step);
         const std::int64_t stepStart = clock.nowMs();
-        const bool done = road.run(step);
+        const qsizetype messagesBefore = outcome.messages.size();
+        const bool done = take(session, plan, step) && outcome.messages.size() == messagesBefore; // a message is a failure
         outcome.stepMs.push_back(clock.nowMs() - stepStart);
         if (!done) {
             outcome.failedAt = step;
