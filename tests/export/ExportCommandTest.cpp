@@ -1,6 +1,6 @@
 // mr3x-export: one set of files an input, messages naming what could not be exported, exit
 // codes, and nothing that exists replaced without --force.
-#include "export/DatedEventFile.h"
+#include "events/ViewerFixture.h"
 #include "export/ExportCommand.h"
 #include "export/CommandOutcome.h"
 #include "support/TempFolder.h"

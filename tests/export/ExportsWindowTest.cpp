@@ -2,7 +2,7 @@
 // where the user says, replacements asked first, the speed and cable type in every picture, and
 // the cable types beside the speed bar with their calibration.
 #include "common/TextLines.h"
-#include "export/DatedEventFile.h"
+#include "events/ViewerFixture.h"
 #include "export/Exports.h"
 #include "tdr/CableTypes.h"
 #include "tdr/CableTypeTable.h"
