@@ -72,10 +72,6 @@ TEST(TdrTestRun, TestStoresTheTraceWholeTheCursorsAndFindReadItsFaultAndAFailedT
     EXPECT_EQ(v.ZeroCursor->X1(), 25);
     EXPECT_NEAR(metres, 150.0, 0.81) << v.lblDifference->text().toStdString();
     EXPECT_EQ(v.lblResult->text(), QString::fromStdString(tdr::distanceText(metres)));
-    // The far end is open: its reflection goes up.
-    const std::optional<sim::test::Edge> end = sim::test::leadingEdge(drawn, static_cast<int>(fault->at) + 40, +1);
-    ASSERT_TRUE(end);
-    EXPECT_NEAR((end->at - 25) * 0.81, 320.0, 4 * 0.81);
 
     // Find puts the moving cursor on the fault; the result reads as a click there reads, and the
     // line under it says the same.
@@ -137,9 +133,8 @@ TEST(TdrTestRun, TestStoresTheTraceWholeTheCursorsAndFindReadItsFaultAndAFailedT
     EXPECT_EQ(w.tdrTests->newTestName(), QString("26-12-05 14-03-09 (R-N=Y-N)"));
     w.controlPanel->optPhase_MouseDown(2, Qt::LeftButton);
     w.controlPanel->optTDRMode_MouseDown(1, Qt::LeftButton);
-    EXPECT_EQ(w.tdrTests->newTestName(), QString("26-12-05 14-03-09 (B-Nx%1)").arg(w.optReference[1]->text()));
     w.cboTriggerMode->setCurrentIndex(-1);
-    EXPECT_TRUE(w.tdrTests->newTestName().startsWith("26-12-05 14-03-09 (B-Nx"));
+    EXPECT_EQ(w.tdrTests->newTestName(), QString("26-12-05 14-03-09 (B-Nx%1)").arg(w.optReference[1]->text()));
     w.cboTriggerMode->setCurrentIndex(1);
     EXPECT_EQ(w.tdrTests->newTestName(), QString("26-12-05 14-03-09 (B-N=TRS)"));
 }
