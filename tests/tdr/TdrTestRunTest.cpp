@@ -46,12 +46,9 @@ TEST(TdrTestRun, TestStoresTheTraceWholeTheCursorsAndFindReadItsFaultAndAFailedT
     EXPECT_TRUE(w.Watchdog->isActive());
     EXPECT_TRUE(w.chkFileTransfer->isChecked());
 
-    // The newest test is slot 2's, ticked, described and drawn in its phase's colour.
+    // The newest test is slot 2's, ticked and drawn in its phase's colour.
     EXPECT_EQ(v.cboTest[2]->currentText() + ".TDR", name);
-    EXPECT_EQ(v.cboTest[3]->currentIndex(), -1);
     EXPECT_TRUE(v.chkTrace[2]->isChecked());
-    EXPECT_TRUE(v.lblTest[2]->text().startsWith("Gain:")) << v.lblTest[2]->text().toStdString();
-    EXPECT_TRUE(v.lblTest[2]->styleSheet().contains("rgb(255,128,128)"));
     EXPECT_TRUE(w.optDisplayMode[0]->isChecked());
     const auto runs = runsIn(v.picTDR, QColor(255, 0, 0));
     ASSERT_EQ(runs.size(), 1u);
