@@ -166,20 +166,15 @@ TEST(TdrViewer, AnEventTraceIsInterleavedByItsInjectionPhaseTheCursorsReadMetres
 
     // One sweep of pulse 1 at every fourth unit, after the lead-in at 128.
     const QColor master(192, 64, 0);
-    auto runs = runsIn(v.picTDR, master);
+    const auto runs = runsIn(v.picTDR, master);
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].points.front(), QPointF(0, 128));
     EXPECT_EQ(runs[0].points.back(), QPointF(512, 10));
     // Interlaced: block k's samples go to points 4j - ((3 + k) Mod 4) - 1, so after the lead-in
     // from (0, 128) to (25, 128) the blocks run 0, 3, 2, 1.
     w.chkInterlace->setChecked(true);
-    runs = runsIn(v.picTDR, master);
-    ASSERT_EQ(runs.size(), 1u);
-    std::vector<double> from25;
-    for (std::size_t k = 2; k < runs[0].points.size(); ++k)
-        if (runs[0].points[k].x() <= 32)
-            from25.push_back(runs[0].points[k].y());
-    EXPECT_EQ(from25, std::vector<double>({10, 13, 12, 11, 10, 13, 12, 11}));
+    const std::vector<double> interlaced = test::traceIn(v.picTDR, master, 32);
+    EXPECT_EQ(std::vector<double>(interlaced.begin() + 24, interlaced.end()), std::vector<double>({10, 13, 12, 11, 10, 13, 12, 11}));
 
     w.tdrViewer->picTDR_MouseDown(Qt::LeftButton, 125.4);
     EXPECT_EQ(v.lblZero->text() + v.lblMoving->text() + v.lblDifference->text(), QString(" 25 125 100"));
