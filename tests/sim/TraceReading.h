@@ -1,13 +1,16 @@
 #pragma once
-// Reads the unit's traces the way the viewer and an engineer do: interleaves TDR blocks into the
-// 512-point plot, and finds where a pulse's leading edge lies. Written from the viewer's rules,
-// not from the simulator's, so that the two can disagree.
+// Reads the unit's traces the way the viewer and an engineer do: TDR blocks interleaved into the
+// 512-point plot by the viewer's own rules (TdrPlotTest holds them to hand-made values), and
+// where a pulse's leading edge lies, found here from the plot alone.
 #include "sim/Records.h"
+#include "tdr/TdrPlot.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace mr3x::sim::test {
@@ -15,14 +18,11 @@ namespace mr3x::sim::test {
 /// A trace as plotted: point x (from 1) at index x - 1.
 using Plot = std::vector<double>;
 
-/// A TDR test trace: block i sample j - 1 goes to point 4j - i - 1 (0-based).
+/// A TDR test trace as the viewer plots it.
 inline Plot interleaveTest(const Bytes& trace)
 {
-    Plot points(512);
-    for (int i = 0; i < 4; ++i)
-        for (int j = 1; j <= 128; ++j)
-            points[static_cast<std::size_t>(4 * j - i - 1)] = trace[static_cast<std::size_t>(128 * i + j - 1)];
-    return points;
+    const std::array<std::uint8_t, 512> points = tdr::interleaveManual(std::span(trace).first<512>());
+    return Plot(points.begin(), points.end());
 }
 
 /// Where an event record's trailer starts: before its three spare bytes.
@@ -37,19 +37,13 @@ inline int reportedInjection(const Bytes& record)
     return record[trailerAt(record) + 12] * 256 + record[trailerAt(record) + 13];
 }
 
-/// Pulse blocks p to p + 3 of an event's trace area: R is (injection + 1) / 128 rounded half to
-/// even, the injection phase 4 - R mod 4, and block k goes to point
-/// 4j - ((phase + k) mod 4) - 1.
+/// Pulse blocks p to p + 3 of an event's trace area as the viewer plots them, placed by the
+/// injection phase of the injection the record reports.
 inline Plot interleaveEvent(const Bytes& record, int pulse)
 {
-    const auto r = static_cast<int>(std::nearbyint((reportedInjection(record) + 1) / 128.0));
-    const int phase = 4 - r % 4;
-    Plot points(512);
-    for (int k = pulse; k < pulse + 4; ++k)
-        for (int j = 1; j <= 128; ++j)
-            points[static_cast<std::size_t>(4 * j - (phase + k) % 4 - 1)] =
-                record[kHeadBytes + kSampleBytes + static_cast<std::size_t>(128 * k + j - 1)];
-    return points;
+    const auto area = std::span(record).subspan(kHeadBytes + kSampleBytes).first<8192>();
+    const tdr::Interleaved points = tdr::interleaveEvent(area, pulse, tdr::injectionPhase(reportedInjection(record)));
+    return Plot(points.level.begin(), points.level.end());
 }
 
 /// A pulse found on a trace: where its leading edge lies (a plot position), how high it is
