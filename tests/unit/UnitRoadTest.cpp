@@ -78,11 +78,8 @@ struct BareSession {
 
 QStringList logLines(const QString& folder, const QString& name = "MR-0101 Link.log")
 {
-    QFile file(folder + "/" + name);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n");
-    if (!lines.isEmpty() && lines.back().isEmpty())
+    QStringList lines = QString::fromUtf8(test::readWhole(folder + "/" + name)).split("\r\n");
+    if (lines.back().isEmpty()) // after the last line's CR LF
         lines.removeLast();
     return lines;
 }
@@ -156,9 +153,7 @@ TEST(UnitRoad, TheRoadOfTwoEventsIsLoggedWithTimesDirectionsBlocksAndStatusTexts
             << name.toStdString();
 
     // The window's link log.
-    QFile older(f.unitFolder() + "/MR-0101 Link.old.log");
-    ASSERT_TRUE(older.open(QIODevice::ReadOnly));
-    EXPECT_EQ(older.readAll(), full);
+    EXPECT_EQ(test::readWhole(f.unitFolder() + "/MR-0101 Link.old.log"), full);
     const QStringList lines = logLines(f.unitFolder());
     ASSERT_GT(lines.size(), 20);
     static const QRegularExpression stamped(R"(^2026-12-06 12:00:\d\d\.\d{3} (->|<-|<=|==|##) \S)");
