@@ -93,13 +93,6 @@ QStringList records(const QStringList& lines)
     return out;
 }
 
-QStringList warnings;
-void keepWarnings(QtMsgType type, const QMessageLogContext&, const QString& text)
-{
-    if (type == QtWarningMsg)
-        warnings << text;
-}
-
 } // namespace
 
 TEST(UnitRoad, TheRoadOfTwoEventsIsLoggedWithTimesDirectionsBlocksAndStatusTextsAndABareSessionPutsTheWindowsBytesOnTheLink)
@@ -234,8 +227,11 @@ TEST(LinkLog, ALogPassingItsBoundGoesOnInAFreshFileAndALogThatCannotBeWrittenNev
     LinkFixture f;
     f.root.mkdirs("Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101/MR-0101 Link.log");
     frmMaster& w = f.start();
-    warnings.clear();
-    const QtMessageHandler before = qInstallMessageHandler(keepWarnings);
+    static QStringList warnings;
+    const QtMessageHandler before = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtWarningMsg)
+            warnings << text;
+    });
     f.logOn();
     qInstallMessageHandler(before);
     EXPECT_EQ(warnings.filter("link log").size(), 1) << warnings.join("\n").toStdString();
