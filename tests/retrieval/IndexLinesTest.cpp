@@ -17,8 +17,7 @@ IndexRecord record(std::uint8_t slot, std::array<std::uint8_t, 6> dateAndTime)
 
 } // namespace
 
-// The line forms themselves are checked through the window (the EventIndex case in
-// EventDownloadTest); these are the edges.
+// The line forms themselves are checked through the window (EventIndexTest); these are the edges.
 TEST(IndexLines, EachByteShowsItsLastTwoDigitsAndAZeroDateIsAnEmptySlot)
 {
     EXPECT_EQ(indexLine(record(6, {5, 12, 26, 14, 3, 22}), false), "05-12-26 14-03-22 (07)-");
