@@ -11,80 +11,68 @@ using namespace mr3x;
 using namespace mr3x::commands;
 using mr3x::test::LinkFixture;
 
-namespace {
-
-/// The window on the simulated unit's port, opened at 115200 baud, the wire and status cleared.
-struct OpenWindow : LinkFixture {
-    explicit OpenWindow(sim::SimOptions options = defaultOptions()) : LinkFixture(options), w(open()) {}
-    void clear()
-    {
-        clearWire();
-        statusHistory.clear();
-    }
-
-    frmMaster& w;
-};
-
-} // namespace
-
-TEST(CommandExchange, SendsEveryWaitingCommandAndTakesItsAnswerInEitherCase)
+// Each command answered in lower case is walked by the window's own tests (SettingsDownloadTest,
+// SettingCommandsTest, EventDownloadTest, ManualTriggerTest); here every one answered upper-case.
+TEST(CommandExchange, SendsEveryWaitingCommandAndTakesItsAnswerInUpperCaseToo)
 {
-    for (const bool upperCase : {false, true}) {
-        sim::SimOptions options = LinkFixture::defaultOptions();
-        options.upperCaseFinished = upperCase; // "Finished H" for "h"
-        OpenWindow f(options);
-        // Every command that waits for its "Finished", the manual trigger last as it leaves a file offered.
-        for (const Exchange& e : {exchangeFor(Command::Settings), exchangeFor(Command::Index), eventRecordRequest("05"),
-                                  setTimeRequest(clockFields(2031, 3, 7, 9, 5, 3)), setThresholdRequest("15"),
-                                  setDurationRequest(" 3"), setIdRequest(idRecord("260501", "Job", "Loc")),
-                                  setHardwareRequest({"15", " 3", "0", "0", "3", "034", "10", "10", "0"}),
-                                  exchangeFor(Command::ManualTrigger)}) {
-            SCOPED_TRACE(e.text + (upperCase ? " answered upper-case" : ""));
-            f.clear();
-            EXPECT_TRUE(f.w.unit->sendCommand(e));
-            const QByteArray wakeUp = e.text[0] == 'g' ? "\r\n\r\n" : ""; // the hardware command wakes the unit's parser
-            EXPECT_EQ(f.sent, wakeUp + QByteArray::fromStdString(e.text));
-            EXPECT_EQ(f.statusHistory, (QStringList{qtext(e.progress), qtext(e.success)}));
-            EXPECT_EQ(f.w.Comm->WaitTimeout(), 0);
-            EXPECT_TRUE(f.w.Comm->Echo());
-            EXPECT_FALSE(f.w.Comm->TerminalActive());
-        }
+    sim::SimOptions options = LinkFixture::defaultOptions();
+    options.upperCaseFinished = true; // "Finished H" for "h"
+    LinkFixture f(options);
+    frmMaster& w = f.open();
+    // Every command that waits for its "Finished", the manual trigger last as it leaves a file offered.
+    for (const Exchange& e : {exchangeFor(Command::Settings), exchangeFor(Command::Index), eventRecordRequest("05"),
+                              setTimeRequest(clockFields(2031, 3, 7, 9, 5, 3)), setThresholdRequest("15"),
+                              setDurationRequest(" 3"), setIdRequest(idRecord("260501", "Job", "Loc")),
+                              setHardwareRequest({"15", " 3", "0", "0", "3", "034", "10", "10", "0"}),
+                              exchangeFor(Command::ManualTrigger)}) {
+        SCOPED_TRACE(e.text);
+        f.clearWire();
+        f.statusHistory.clear();
+        EXPECT_TRUE(w.unit->sendCommand(e));
+        const QByteArray wakeUp = e.text[0] == 'g' ? "\r\n\r\n" : ""; // the hardware command wakes the unit's parser
+        EXPECT_EQ(f.sent, wakeUp + QByteArray::fromStdString(e.text));
+        EXPECT_EQ(f.statusHistory, (QStringList{qtext(e.progress), qtext(e.success)}));
+        EXPECT_EQ(w.Comm->WaitTimeout(), 0);
+        EXPECT_TRUE(w.Comm->Echo());
+        EXPECT_FALSE(w.Comm->TerminalActive());
     }
 }
 
 TEST(CommandExchange, ATimeOutShowsOnTheStatusLineOnlyTheClockCommandDrainsTheBufferFirstAndAFileReplacesTheOldOneOnlyWhenWhole)
 {
-    OpenWindow f;
+    LinkFixture f;
+    frmMaster& w = f.open();
     // Slot 20 holds no event: the unit says so and does not finish the command.
     const std::int64_t start = f.clock.nowMs();
-    EXPECT_FALSE(f.w.unit->sendCommand(eventRecordRequest("20")));
+    EXPECT_FALSE(w.unit->sendCommand(eventRecordRequest("20")));
     EXPECT_GE(f.clock.nowMs() - start, 3000);
     EXPECT_EQ(f.statusHistory, (QStringList{"Requesting event record 20", "Timeout acknowledging request for Event 20"}));
-    EXPECT_EQ(f.w.Comm->WaitTimeout(), 0);
+    EXPECT_EQ(w.Comm->WaitTimeout(), 0);
     EXPECT_TRUE(f.dialogs.shown().empty());
 
-    f.w.Comm->Send(QStringLiteral("V"));
+    w.Comm->Send(QStringLiteral("V"));
     f.clock.advance(50); // the unit's answer waits unread
-    f.w.Comm->setPatternSeparator(QStringLiteral("#"));
+    w.Comm->setPatternSeparator(QStringLiteral("#"));
     SendOptions drain;
     drain.drainFirst = true;
-    EXPECT_TRUE(f.w.unit->sendCommand(setTimeRequest(clockFields(2026, 12, 6, 12, 0, 0)), drain));
+    EXPECT_TRUE(w.unit->sendCommand(setTimeRequest(clockFields(2026, 12, 6, 12, 0, 0)), drain));
     EXPECT_EQ(f.statusHistory.last(), "Time set") << "the separator is set back to \"|\"";
-    EXPECT_EQ(f.w.Comm->Input(), QString::fromStdString(f.unit().finishedLine('T')))
+    EXPECT_EQ(w.Comm->Input(), QString::fromStdString(f.unit().finishedLine('T')))
         << "what came before the command was read and dropped";
 
     // A file is received under the name asked for, replacing the old one only when whole.
     const QString folder = f.root.mkdirs(QStringLiteral("unit"));
     f.root.write(QStringLiteral("unit/Event_05.EVT"), "old");
-    ASSERT_TRUE(f.w.unit->sendCommand(eventRecordRequest("04"))); // 3328 bytes, sent as "EVENT_04.EVT"
-    f.clear();
+    ASSERT_TRUE(w.unit->sendCommand(eventRecordRequest("04"))); // 3328 bytes, sent as "EVENT_04.EVT"
+    f.clearWire();
+    f.statusHistory.clear();
     QByteArray midway;
-    QObject::connect(f.w.Comm, &SerialControl::Progress, [&] {
+    QObject::connect(w.Comm, &SerialControl::Progress, [&] {
         if (midway.isEmpty())
             midway = f.root.read(QStringLiteral("unit/Event_05.EVT"));
     });
     const std::int64_t receiving = f.clock.nowMs();
-    EXPECT_TRUE(f.w.unit->receiveFile(folder, QStringLiteral("Event_05.EVT")));
+    EXPECT_TRUE(w.unit->receiveFile(folder, QStringLiteral("Event_05.EVT")));
     EXPECT_EQ(midway, "old");
     EXPECT_EQ(f.writes.front().second, "C");
     EXPECT_GE(f.writes.front().first - receiving, 500) << "the pause before the reception";
@@ -94,7 +82,7 @@ TEST(CommandExchange, ATimeOutShowsOnTheStatusLineOnlyTheClockCommandDrainsTheBu
     EXPECT_EQ(f.root.read(QStringLiteral("unit/Event_05.EVT")), test::bytesOf(f.unit().eventRecord(3)));
     EXPECT_EQ(f.statusHistory, (QStringList{"1024 bytes transferred", "2048 bytes transferred", "3072 bytes transferred",
                                             "3200 bytes transferred", "3328 bytes transferred"}));
-    EXPECT_EQ(f.w.Comm->TransferState(), 0);
+    EXPECT_EQ(w.Comm->TransferState(), 0);
 }
 
 TEST(CommandExchange, EveryFailedReceptionEndsInBoundedTimeSaysSoAndLeavesTheOldFileAlone)
@@ -118,8 +106,8 @@ TEST(CommandExchange, EveryFailedReceptionEndsInBoundedTimeSaysSoAndLeavesTheOld
         SCOPED_TRACE(c.what);
         sim::SimOptions options = LinkFixture::defaultOptions();
         options.faults.transfer = c.faults;
-        OpenWindow f(options);
-        frmMaster& w = f.w;
+        LinkFixture f(options);
+        frmMaster& w = f.open();
         const QString folder = f.root.mkdirs(QStringLiteral("unit"));
         f.root.write(QStringLiteral("unit/Event_01.EVT"), "the old record");
         ASSERT_TRUE(w.unit->sendCommand(eventRecordRequest("01")));

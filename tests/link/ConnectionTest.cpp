@@ -14,22 +14,13 @@
 using namespace mr3x;
 using mr3x::test::LinkFixture;
 
-namespace {
-
-/// The window logged on to the simulated unit through its button.
-struct LoggedOn : LinkFixture {
-    explicit LoggedOn(sim::SimOptions options = defaultOptions()) : LinkFixture(options), w(start()) { logOn(); }
-    frmMaster& w;
-};
-
-} // namespace
-
-TEST(Connection, ALogOnWithoutAnswerLeavesTheLinkToBeClosedWithTheArmingQuestion)
+TEST(Connection, ALogOnWithoutAnswerLeavesTheLinkToBeClosedWithTheArmingQuestionAndNoneStartsWithoutAUnitOrAPortThatOpens)
 {
     sim::SimOptions silent = LinkFixture::silentOn({'='}); // never hears the stop
     silent.armed = true;
-    LoggedOn f(silent);
-    frmMaster& w = f.w;
+    LinkFixture f(silent);
+    frmMaster& w = f.start();
+    f.logOn();
 
     EXPECT_EQ(w.lblStatus->text(), "No connection to Local Unit via COM " + f.portName());
     EXPECT_EQ(w.Comm->PortStatus(), QString("Connected"));
@@ -58,13 +49,9 @@ TEST(Connection, ALogOnWithoutAnswerLeavesTheLinkToBeClosedWithTheArmingQuestion
     EXPECT_TRUE(f.statusHistory.contains("Local Unit armed"));
     EXPECT_EQ(w.lblStatus->text(), QString("Disconnected"));
     EXPECT_FALSE(w.Comm->PortOpen());
-}
 
-TEST(Connection, NoLogOnWithoutAUnitOrAPortThatOpens)
-{
-    LinkFixture f;
-    frmMaster& w = f.start();
-    // A port path typed into the list and confirmed with Enter is added and opened.
+    // No log-on through a port that does not open: a port path typed into the list and
+    // confirmed with Enter is added and opened.
     w.cboCommports->lineEdit()->setText("/dev/no-such-port");
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QCoreApplication::sendEvent(w.cboCommports->lineEdit(), &enter);
@@ -77,6 +64,7 @@ TEST(Connection, NoLogOnWithoutAUnitOrAPortThatOpens)
     f.choosePort();
     EXPECT_EQ(w.lblStatus->text(), f.portName() + " (Ready)");
     f.clearWire();
+    f.dialogs.clear();
     w.cboUnits[0]->clear();
     w.connection->cmdConnect_Click();
     EXPECT_EQ(f.dialogs.messageTexts(), QStringList{"No unit selected"});
@@ -86,8 +74,9 @@ TEST(Connection, NoLogOnWithoutAUnitOrAPortThatOpens)
 
 TEST(Connection, TheWatchdogWarnsAfter120IdleTicksUnlessKeptOnAndEndsTheLinkTenSecondsLaterAndAPulledCableEndsItAtOnce)
 {
-    LoggedOn f;
-    frmMaster& w = f.w;
+    LinkFixture f;
+    frmMaster& w = f.start();
+    f.logOn();
     auto idle = [&w](int ticks) {
         for (int tick = 0; tick < ticks; ++tick)
             w.connection->Watchdog_Timer();

@@ -1,13 +1,18 @@
-// A unit over a slow network link: the standalone simulated unit listening as a device server
-// (telnet with the COM-PORT-OPTION), reached through a relay that holds the bytes 300 ms each way
-// with jitter, as a cellular link does. The whole road of one event completes, every file byte
-// for byte; a link cut in the middle of any reception is a plain failure that leaves no file.
+// A unit over a network link. First over a slow one: the standalone simulated unit listening as a
+// device server (telnet with the COM-PORT-OPTION), reached through a relay that holds the bytes
+// 300 ms each way with jitter, as a cellular link does. The whole road of one event completes,
+// every file byte for byte; a link cut in the middle of any reception is a plain failure that
+// leaves no file. Then behind a serial device server nobody here wrote: Debian's ser2net in front
+// of two standalone simulated units' ptys, one behind a "telnet(rfc2217)" and one behind a raw
+// "tcp" accepter on loopback, through either of which an event record comes byte for byte, its
+// 0xFF bytes (telnet's IAC) included, on the PC's own clock.
 #include "common/Clock.h"
 #include "link/CommandTable.h"
 #include "link/NetworkTransport.h"
 #include "sim/SimUnit.h"
 #include "support/LatencyProxy.h"
 #include "support/LongRun.h"
+#include "support/Ser2netProcess.h"
 #include "support/TempFolder.h"
 #include "support/UnitRoad.h"
 #include "support/UnitSimProcess.h"
@@ -72,7 +77,7 @@ TEST(RemoteRoad, TheRoadOfOneEventCompletesOverA600MsRoundTripWithJitterEachWait
     test::RoadPlan plan;
     plan.folder = root.mkdirs("MR-0101");
     // Two short records: every block waits for the round trip, and a long record takes ten
-    // seconds so (a long one crosses ser2net in Ser2netTest).
+    // seconds so (a long one crosses ser2net below).
     plan.firstEvent = "04";
     plan.secondEvent = "08";
     const test::RoadOutcome road = slow.run(plan);
@@ -151,5 +156,36 @@ TEST(RemoteRoad, ALinkCutInTheMiddleOfAReceptionIsAPlainFailureThatLeavesNoFile)
         EXPECT_TRUE(road.stored.empty());
         // Nothing but the link log: no partial file, no temporary one.
         EXPECT_EQ(QDir(plan.folder).entryList(QDir::Files | QDir::Hidden), QStringList{"MR-0101 Link.log"});
+    }
+}
+
+TEST(Ser2net, AnEventRecordComesThroughItsTelnetAndItsRawAccepterByteForByte)
+{
+    if (test::Ser2netProcess::program().isEmpty())
+        GTEST_SKIP() << "ser2net is not installed (Debian's package ser2net): the device server's tests are not run";
+    test::UnitSimProcess telnetUnit({"--seed", "5", "--baud", "115200"});
+    test::UnitSimProcess rawUnit({"--seed", "5", "--baud", "115200"});
+    ASSERT_FALSE(telnetUnit.path().isEmpty() || rawUnit.path().isEmpty());
+    test::TempFolder root;
+    const test::Ser2netProcess server(telnetUnit.path(), rawUnit.path(), root.path());
+    ASSERT_EQ(server.error(), QString());
+
+    sim::SimUnit unit = sameUnit();
+    const std::vector<std::uint8_t>& record = unit.eventRecord(0);
+    ASSERT_NE(std::count(record.begin(), record.end(), 0xFF), 0) << "the record must hold bytes telnet escapes";
+
+    for (const QString& port : {server.rfc2217Port(), server.rawPort()}) {
+        SCOPED_TRACE(port.toStdString());
+        RealClock clock;
+        test::RoadPlan plan;
+        plan.port = port;
+        plan.folder = root.mkdirs(port.section(QLatin1Char(':'), 0, 0));
+        plan.steps = {RoadStep::LogOn, RoadStep::FirstEvent};
+        const test::RoadOutcome road = test::runRoad(clock, openerForPorts(clock), plan);
+        ASSERT_FALSE(road.failedAt) << trail(road);
+        EXPECT_TRUE(road.statuses.contains("Event 01 received"));
+        ASSERT_EQ(road.stored.size(), 1u);
+        EXPECT_EQ(road.stored[0].path, plan.folder + '/' + test::storedNameOf(record));
+        EXPECT_EQ(test::readWhole(road.stored[0].path), test::toQBytes(record));
     }
 }

@@ -38,7 +38,7 @@ TEST(ReceivedFileRules, TheNameSaysTheKindAndTheFirstSixBytesTheStoredName)
     EXPECT_EQ(storedName(std::vector<std::uint8_t>{100, 3, 9, 20, 37, 55, 2, 1}, ReceivedKind::EventRecord), std::nullopt);
 }
 
-TEST(ManualTrigger, ARecordingIsStoredAsAVltUnderItsTimeWithItsSourceZeroedAndAFileWithoutAYearIsDeleted)
+TEST(ManualTrigger, ARecordingIsStoredAsAVltUnderItsTimeWithItsSourceZeroedAFileWithoutAYearIsDeletedAndAFailedTriggerLeavesNothing)
 {
     sim::SimOptions options = RetrievalFixture::defaultOptions();
     options.clock = {2026, 12, 6, 12, 34, 56}; // no time field of the unit's recording is 0
@@ -99,28 +99,25 @@ TEST(ManualTrigger, ARecordingIsStoredAsAVltUnderItsTimeWithItsSourceZeroedAndAF
     EXPECT_EQ(w.lblStatus->text(), QString("Manual Trigger downloaded"));
     EXPECT_TRUE(w.Watchdog->isActive());
     EXPECT_EQ(w.Comm->WaitTimeout(), 0);
-}
 
-TEST(ManualTrigger, NoAnswerOrAFailedReceptionLeavesNothingAndTheWatchdogOff)
-{
-    const sim::SimOptions silent = RetrievalFixture::silentOn({'y'});
-    sim::SimOptions corrupt = RetrievalFixture::defaultOptions();
-    corrupt.faults.transfer.corruptTimes = 12;
-    const std::pair<sim::SimOptions, QString> cases[] = {{silent, "Timeout in request for Manual Trigger"},
-                                                         {corrupt, "File transfer failed"}};
-    for (const auto& [options, status] : cases) {
-        RetrievalFixture f(options);
-        frmMaster& w = f.open();
+    // A trigger the unit does not hear, then one whose reception fails: nothing more is stored
+    // and the watchdog is left off.
+    const QStringList stored = f.storedFiles();
+    f.unit().faults().silent.push_back({'y', 2});
+    for (const QString status : {"Timeout in request for Manual Trigger", "File transfer failed"}) {
+        SCOPED_TRACE(status.toStdString());
         w.Watchdog->start();
+        f.clearWire();
         const std::int64_t start = f.clock.nowMs();
         w.eventDownload->cmdTrigger_Click();
         EXPECT_EQ(w.lblStatus->text(), status);
-        EXPECT_EQ(f.storedFiles(), QStringList());
+        EXPECT_EQ(f.storedFiles(), stored);
         EXPECT_EQ(f.otherFiles(), QStringList());
         EXPECT_FALSE(w.Watchdog->isActive());
         if (status.startsWith("Timeout")) {
             EXPECT_GE(f.clock.nowMs() - start, 15000);
             EXPECT_TRUE(f.sent.endsWith("y1")); // no reception was started
         }
+        f.unit().faults().transfer.corruptTimes = 12; // every block of the next reception spoiled
     }
 }

@@ -78,11 +78,8 @@ struct BareSession {
 
 QStringList logLines(const QString& folder, const QString& name = "MR-0101 Link.log")
 {
-    QFile file(folder + "/" + name);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n");
-    if (!lines.isEmpty() && lines.back().isEmpty())
+    QStringList lines = QString::fromUtf8(test::readWhole(folder + "/" + name)).split("\r\n");
+    if (lines.back().isEmpty()) // after the last line's CR LF
         lines.removeLast();
     return lines;
 }
@@ -94,13 +91,6 @@ QStringList records(const QStringList& lines)
     for (const QString& line : lines)
         out << line.mid(24);
     return out;
-}
-
-QStringList warnings;
-void keepWarnings(QtMsgType type, const QMessageLogContext&, const QString& text)
-{
-    if (type == QtWarningMsg)
-        warnings << text;
 }
 
 } // namespace
@@ -156,9 +146,7 @@ TEST(UnitRoad, TheRoadOfTwoEventsIsLoggedWithTimesDirectionsBlocksAndStatusTexts
             << name.toStdString();
 
     // The window's link log.
-    QFile older(f.unitFolder() + "/MR-0101 Link.old.log");
-    ASSERT_TRUE(older.open(QIODevice::ReadOnly));
-    EXPECT_EQ(older.readAll(), full);
+    EXPECT_EQ(test::readWhole(f.unitFolder() + "/MR-0101 Link.old.log"), full);
     const QStringList lines = logLines(f.unitFolder());
     ASSERT_GT(lines.size(), 20);
     static const QRegularExpression stamped(R"(^2026-12-06 12:00:\d\d\.\d{3} (->|<-|<=|==|##) \S)");
@@ -239,8 +227,11 @@ TEST(LinkLog, ALogPassingItsBoundGoesOnInAFreshFileAndALogThatCannotBeWrittenNev
     LinkFixture f;
     f.root.mkdirs("Systems/Substation/Jobs/Feeder 7 Fault/North Yard/MR-0101/MR-0101 Link.log");
     frmMaster& w = f.start();
-    warnings.clear();
-    const QtMessageHandler before = qInstallMessageHandler(keepWarnings);
+    static QStringList warnings;
+    const QtMessageHandler before = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtWarningMsg)
+            warnings << text;
+    });
     f.logOn();
     qInstallMessageHandler(before);
     EXPECT_EQ(warnings.filter("link log").size(), 1) << warnings.join("\n").toStdString();
