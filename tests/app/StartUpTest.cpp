@@ -76,14 +76,45 @@ TEST(StartUp, FirstStartMakesTheProgramFolderAndItsDefaultsAndListsTheDevices)
     EXPECT_TRUE(f.dialogs.shown().empty());
 }
 
-TEST(StartUp, TheSampleSystemFileIsRenewedOnlyWithANewSettingsFileAndAReadOnlyOneIsKept)
+TEST(StartUp, TheSampleIsRenewedOnlyWithNewSettingsSavesCutShortLeaveNothingAndExitSaysWhenItCannotWrite)
 {
     Start f;
     f.root.writeLines("New System.cfg", {"old"});
     QFile::setPermissions(f.root("New System.cfg"), QFileDevice::ReadOwner);
-    f.load();
+    // The temporary files of saves a kill cut short, beside others that are not.
+    const QDateTime now = f.clock.currentDateTime();
+    const auto leave = [&f](const QString& name, const QDateTime& written) {
+        QFile file(f.root.write(name, "half a file"));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(written, QFileDevice::FileModificationTime));
+    };
+    const QStringList leftOver = {"Substation.cfg.AbCdEf", "M-R3X Master.ini.QwErTy", "M-R3X Master.bak.xYzAbC",
+                                  "Cable Types.txt.KlmNop"};
+    // A suffix a person would type is an engineer's own copy; a fresh one may be a save under way
+    // in another window.
+    const QStringList kept = {"Grid.cfg.backup", "Grid.cfg.Before", "Grid.cfg.OLDONE", "Grid.cfg.AbC123",
+                              "Notes.doc.AbCdEf", "Grid.cfg.GhIjKl"};
+    for (const QString& name : leftOver + kept)
+        leave(name, now.addSecs(-11 * 60));
+    leave("Grid.cfg.GhIjKl", now.addSecs(-60));
+    frmMaster& w = f.load();
+    ASSERT_FALSE(f.lifetime.ended());
     EXPECT_EQ(f.root.read("New System.cfg"), crlf({"Unit 1,Phone Number 1,M-R32,Job 1,Location 1,SIM 1",
                                                    "Unit 2,Phone Number 2,M-R32,Job 2,Location 2,SIM 2"}));
+    for (const QString& name : leftOver)
+        EXPECT_FALSE(f.root.exists(name)) << name.toStdString();
+    for (const QString& name : kept)
+        EXPECT_TRUE(f.root.exists(name)) << name.toStdString();
+
+    // Exit says so when the settings cannot be written.
+    ASSERT_TRUE(QFile::remove(f.root(Ini)));
+    f.root.mkdirs(Ini + "/locked"); // something in the way of the file
+    f.dialogs.answer(MsgAnswer::Yes);
+    w.startUp->mnuExit_Click();
+    EXPECT_EQ(f.dialogs.messageTexts().value(1), f.native(Ini) + " could not be written: your last choices are not kept");
+    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(f.lifetime.ended());
+    EXPECT_EQ(f.lifetime.exitCode(), 0);
 
     // A settings file is there, read-only, as is its backup: the sample is left alone, the
     // backup renewed and the settings file later rewritten.
@@ -95,11 +126,11 @@ TEST(StartUp, TheSampleSystemFileIsRenewedOnlyWithANewSettingsFileAndAReadOnlyOn
     again.root.mkdirs("Systems");
     for (const QString& name : {Ini, QString("M-R3X Master.bak")})
         QFile::setPermissions(again.root(name), QFileDevice::ReadOwner | QFileDevice::ReadUser);
-    frmMaster& w = again.load();
+    again.load();
     EXPECT_TRUE(again.dialogs.shown().empty());
     EXPECT_EQ(again.root.read("New System.cfg"), QByteArray("mine\r\n"));
     EXPECT_EQ(again.root.read("M-R3X Master.bak"), crlf(mine));
-    ASSERT_TRUE(w.startUp->SAVE_SETTINGS());
+    ASSERT_TRUE(again.window().startUp->SAVE_SETTINGS());
     EXPECT_TRUE(again.root.read(Ini).startsWith("System Folder = "));
     EXPECT_TRUE(again.root.read(Ini).contains("Comm port = COM4\r\nModem = M1\r\n"));
 }
@@ -196,40 +227,4 @@ TEST(StartUp, TheProgramFolderIsTheCurrentOneOnlyWhenItIsNamedSo)
     EXPECT_EQ(StartUp::appFolderRule("/srv/field/M-R3X Master/Systems", "/home/eng"),
               QString("/home/eng/M-R3X Master"));
     EXPECT_EQ(StartUp::appFolderRule("/srv/m-r3x master", "/home/eng/"), QString("/home/eng/M-R3X Master"));
-}
-
-TEST(StartUp, TemporaryFilesOfSavesAKillCutShortAreRemovedAndExitSaysSoWhenTheSettingsCannotBeWritten)
-{
-    Start f;
-    const QDateTime now = f.clock.currentDateTime();
-    const auto leave = [&f](const QString& name, const QDateTime& written) {
-        QFile file(f.root.write(name, "half a file"));
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.setFileTime(written, QFileDevice::FileModificationTime));
-    };
-    const QStringList leftOver = {"Substation.cfg.AbCdEf", "M-R3X Master.ini.QwErTy", "M-R3X Master.bak.xYzAbC",
-                                  "Cable Types.txt.KlmNop"};
-    // A suffix a person would type is an engineer's own copy; a fresh one may be a save under way
-    // in another window.
-    const QStringList kept = {"Grid.cfg.backup", "Grid.cfg.Before", "Grid.cfg.OLDONE", "Grid.cfg.AbC123",
-                              "Notes.doc.AbCdEf", "Grid.cfg.GhIjKl"};
-    for (const QString& name : leftOver + kept)
-        leave(name, now.addSecs(-11 * 60));
-    leave("Grid.cfg.GhIjKl", now.addSecs(-60));
-    frmMaster& w = f.load();
-    ASSERT_FALSE(f.lifetime.ended());
-    for (const QString& name : leftOver)
-        EXPECT_FALSE(f.root.exists(name)) << name.toStdString();
-    for (const QString& name : kept)
-        EXPECT_TRUE(f.root.exists(name)) << name.toStdString();
-
-    // Exit says so when the settings cannot be written.
-    ASSERT_TRUE(QFile::remove(f.root(Ini)));
-    f.root.mkdirs(Ini + "/locked"); // something in the way of the file
-    f.dialogs.answer(MsgAnswer::Yes);
-    w.startUp->mnuExit_Click();
-    EXPECT_EQ(f.dialogs.messageTexts().value(1), f.native(Ini) + " could not be written: your last choices are not kept");
-    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
-    EXPECT_TRUE(f.lifetime.ended());
-    EXPECT_EQ(f.lifetime.exitCode(), 0);
 }
