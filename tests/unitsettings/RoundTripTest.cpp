@@ -28,9 +28,8 @@ TEST(RoundTrip, EveryChoiceComesBackFromTheUnit)
     };
     for (const Choices& c : cases) {
         SCOPED_TRACE(std::string(c.trigger) + " phase " + std::to_string(c.phase));
-        LinkFixture f;
-        frmMaster& w = f.start();
-        f.logOn();
+        Unit f;
+        frmMaster& w = f.w;
         choose(w, c);
         const QString sent = panelState(w);
         // With the filter off the unit's balance value names no mode or reference: the panel
