@@ -132,7 +132,6 @@ TEST(StartUp, TheSampleIsRenewedOnlyWithNewSettingsSavesCutShortLeaveNothingAndE
     EXPECT_EQ(again.root.read("M-R3X Master.bak"), crlf(mine));
     ASSERT_TRUE(again.window().startUp->SAVE_SETTINGS());
     EXPECT_TRUE(again.root.read(Ini).startsWith("System Folder = "));
-    EXPECT_TRUE(again.root.read(Ini).contains("Comm port = COM4\r\nModem = M1\r\n"));
 }
 
 TEST(StartUp, TheRememberedSystemIsFoundWithoutRegardToCaseOrReplacedByTheFirst)
