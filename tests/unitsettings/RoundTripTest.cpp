@@ -40,7 +40,7 @@ TEST(RoundTrip, EveryChoiceComesBackFromTheUnit)
             scramble.reference = c.reference;
         }
         // Armed with the panel as it stands, the panel scrambled, and logged on again.
-        emit w.cmdArm->MouseDown(Qt::LeftButton);
+        press(w.cmdArm);
         EXPECT_TRUE(f.unit().armed());
         choose(w, scramble);
         w.connection->cmdConnect_Click();
