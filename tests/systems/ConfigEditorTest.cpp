@@ -63,50 +63,12 @@ const QString kInvalidNameMessage = "Names cannot contain the characters:\r\n \\
 
 } // namespace
 
-TEST(ConfigEditor, AddingAUnitChecksEveryAnswerBeforeTheRowIsAdded)
+TEST(ConfigEditor, DeleteMoveAndTheSettersActOnTheSelectedRowAndAddingAUnitChecksEveryAnswerBeforeTheRowIsAdded)
 {
     Editor f;
     ASSERT_FALSE(f.lifetime.ended());
     EXPECT_EQ(f.c().windowTitle(), QString("Grid Configuration"));
-    ASSERT_EQ(f.c().Rows(), 3);
     EXPECT_EQ(f.c().TextMatrix(0, 5), QString("Sim No"));
-    // Refused answers are asked again: "unit" occurs within " Unit 1"; ".." cannot be a folder; a
-    // comma would split the file's line; an empty B/T ID occurs in every cell. "Not set" is never
-    // checked, empty answers get stand-ins, and "SIM 1" differs from the loaded cell's " SIM 1".
-    f.addUnit({"unit", "..", "North, yard", "Feeder A", "", "BT-ONE", "Not set", "", "", "   ", "SIM 1"});
-    ASSERT_EQ(f.c().Rows(), 4);
-    EXPECT_EQ(f.row(3), QStringList({"Feeder A", "Not set", "M-R3*", "Job name missing", "Location name missing", "SIM 1"}));
-    QStringList prompts = f.prompts();
-    EXPECT_EQ(prompts.size(), 11);
-    prompts.removeDuplicates();
-    EXPECT_EQ(prompts, QStringList({"Please enter name of new unit [New Unit]",
-                                    "Please enter phone B/T ID of Feeder A (if known) [Not set]",
-                                    "Please enter version of Feeder A [M-R3x]", "Please enter Job name of Feeder A [Feeder A job]",
-                                    "Please enter new location of Feeder A [Feeder A location]",
-                                    "Please enter new SIM No for Feeder A (if known) [Not set]"}));
-    EXPECT_EQ(f.dialogs.messageTexts(),
-              QStringList({"The name unit is already in use", kInvalidNameMessage,
-                           "Entries cannot contain a comma: the configuration file separates its fields with commas",
-                           "The B/T ID  is already in use", "The B/T ID BT-ONE is already in use"}));
-    const std::vector<Shown> refusals = f.shownOf(Shown::Kind::Message);
-    EXPECT_EQ(refusals.front().icon, MsgIcon::Critical);
-    EXPECT_EQ(refusals[1].icon, MsgIcon::Information);
-    for (const Shown& s : refusals)
-        EXPECT_EQ(s.buttons, MsgButtons::Ok);
-
-    // The row added counts as well. An empty name ends the operation; the B/T ID prompt, which
-    // refuses an empty answer for ever, is left by Cancel. Neither adds a row.
-    f.dialogs.clear();
-    f.addUnit({"feeder a", ""});
-    f.addUnit({"Feeder C", std::nullopt});
-    EXPECT_EQ(f.c().Rows(), 4);
-    EXPECT_EQ(f.prompts().size(), 4);
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList("The name feeder a is already in use"));
-}
-
-TEST(ConfigEditor, DeleteMoveAndTheSettersActOnTheSelectedRow)
-{
-    Editor f;
     f.select(2);
     f.click(f.c().cmdDelete_a_unit, {}, {MsgAnswer::No});
     ASSERT_EQ(f.c().Rows(), 3);
@@ -144,6 +106,40 @@ TEST(ConfigEditor, DeleteMoveAndTheSettersActOnTheSelectedRow)
     EXPECT_EQ(f.dialogs.messageTexts(), QStringList({"Do you really wish to change the SIM number of  Unit 1?",
                                                      "Do you really wish to change the B/T ID of  Unit 1?",
                                                      "Do you really wish to change the B/T ID of  Unit 1?"}));
+
+    // Adding a unit checks every answer before the row is added. Refused answers are asked again:
+    // "unit" occurs within " Unit 1"; ".." cannot be a folder; a comma would split the file's line;
+    // an empty B/T ID occurs in every cell. "Not set" is never checked, empty answers get stand-ins.
+    f.dialogs.clear();
+    f.addUnit({"unit", "..", "North, yard", "Feeder A", "", "BT-ONE", "Not set", "", "", "   ", "SIM 1"});
+    ASSERT_EQ(f.c().Rows(), 3);
+    EXPECT_EQ(f.row(2), QStringList({"Feeder A", "Not set", "M-R3*", "Job name missing", "Location name missing", "SIM 1"}));
+    QStringList prompts = f.prompts();
+    EXPECT_EQ(prompts.size(), 11);
+    prompts.removeDuplicates();
+    EXPECT_EQ(prompts, QStringList({"Please enter name of new unit [New Unit]",
+                                    "Please enter phone B/T ID of Feeder A (if known) [Not set]",
+                                    "Please enter version of Feeder A [M-R3x]", "Please enter Job name of Feeder A [Feeder A job]",
+                                    "Please enter new location of Feeder A [Feeder A location]",
+                                    "Please enter new SIM No for Feeder A (if known) [Not set]"}));
+    EXPECT_EQ(f.dialogs.messageTexts(),
+              QStringList({"The name unit is already in use", kInvalidNameMessage,
+                           "Entries cannot contain a comma: the configuration file separates its fields with commas",
+                           "The B/T ID  is already in use", "The B/T ID BT-ONE is already in use"}));
+    const std::vector<Shown> refusals = f.shownOf(Shown::Kind::Message);
+    EXPECT_EQ(refusals.front().icon, MsgIcon::Critical);
+    EXPECT_EQ(refusals[1].icon, MsgIcon::Information);
+    for (const Shown& s : refusals)
+        EXPECT_EQ(s.buttons, MsgButtons::Ok);
+
+    // The row added counts as well. An empty name ends the operation; the B/T ID prompt, which
+    // refuses an empty answer for ever, is left by Cancel. Neither adds a row.
+    f.dialogs.clear();
+    f.addUnit({"feeder a", ""});
+    f.addUnit({"Feeder C", std::nullopt});
+    EXPECT_EQ(f.c().Rows(), 3);
+    EXPECT_EQ(f.prompts().size(), 4);
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList("The name feeder a is already in use"));
 }
 
 TEST(ConfigEditor, SaveAsCreatesTheSystemSaveWritesTheGridAndReloadsItNoDiscardsItAndATableNotWrittenStaysInTheEditor)
