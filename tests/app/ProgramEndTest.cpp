@@ -22,12 +22,6 @@ namespace {
 
 const QString Ini = QStringLiteral("M-R3X Master.ini");
 
-QStringList* keptMessages = nullptr;
-void keepMessage(QtMsgType, const QMessageLogContext&, const QString& message)
-{
-    *keptMessages << message;
-}
-
 /// The window on the simulated unit; `endAt` makes a click reach the window during a wait.
 struct Ending : LinkFixture {
     explicit Ending(sim::SimOptions options = defaultOptions()) : LinkFixture(options), w(start()) {}
@@ -106,9 +100,9 @@ TEST(ProgramEnd, ExitDuringAnEventDownloadKeepsTheEventsStoredAndLeavesNoPartOfT
     // The click comes from the event loop, as the user's would: the routine's end must stop
     // where Qt entered its handler, never pass through Qt's own code.
     f.w.cmdGetData->setEnabled(true); // as the log-on leaves it
-    QStringList qtMessages;
-    const QtMessageHandler before = qInstallMessageHandler(keepMessage);
-    keptMessages = &qtMessages;
+    static QStringList qtMessages;
+    const QtMessageHandler before =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) { qtMessages << message; });
     QEventLoop loop;
     f.lifetime.atEnd([&loop] { loop.quit(); });
     QTimer::singleShot(0, f.w.cmdGetData, [&] {

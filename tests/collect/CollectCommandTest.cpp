@@ -72,6 +72,11 @@ public:
     {
         QProcess collector;
         start(collector, args);
+        return finish(collector);
+    }
+    /// Waits for the round started on `collector` to end.
+    static RoundRun finish(QProcess& collector)
+    {
         RoundRun run;
         if (!collector.waitForFinished(kRoundLimitMs)) {
             collector.kill();
@@ -113,11 +118,12 @@ QJsonObject reportOf(const QByteArray& json, const QString& unit)
 
 } // namespace
 
-TEST(CollectCommand, ARoundCollectsTheGoodUnitsNamesEachFailureAndTheNextRoundFindsNothingNew)
+TEST(CollectCommand, ARoundCollectsTheGoodUnitsNamesEachFailureKeepsTheWindowOffItsPortsAndTheNextRoundFindsNothingNew)
 {
     Fleet fleet;
     fleet.add("MR-0101", "North Yard", {"--events", "2"});
-    fleet.add("MR-0102", "South Yard", {"--silent", "="});
+    // Deaf to the log-on: the collector holds its port through the log-on's waits, some seconds.
+    const QString deaf = fleet.add("MR-0102", "South Yard", {"--silent", "="});
     fleet.add("MR-0103", "East Yard", {"--fault-transfer", "2", "--disconnect", "2000"});
     fleet.add("MR-0104", "West Yard", {"--serial", "MR-9999"});
     std::unique_ptr<test::Ser2netProcess> server;
@@ -130,7 +136,27 @@ TEST(CollectCommand, ARoundCollectsTheGoodUnitsNamesEachFailureAndTheNextRoundFi
         std::cout << "ser2net is not installed: the unit behind a device server is left out\n";
     }
     const QString report = fleet.root().path() + QStringLiteral("/round.json");
-    const RoundRun first = fleet.collect({"--report", report});
+    QProcess collector;
+    fleet.start(collector, {"--report", report});
+
+    // The window refuses the port while the collector works it.
+    const QDeadlineTimer deadline(10'000);
+    while (!QFile::exists(portLockPath(deaf)) && !deadline.hasExpired())
+        QThread::msleep(10);
+    ASSERT_TRUE(QFile::exists(portLockPath(deaf))) << "the collector never took the port";
+    test::MasterFixture f;
+    frmMaster& w = f.load();
+    w.cboCommports->addItem(deaf);
+    w.cboCommports->setCurrentIndex(w.cboCommports->findText(deaf));
+    w.connection->cboCommports_Click();
+    EXPECT_EQ(w.lblStatus->text(), deaf + " (In use by mr3x-collect)");
+    EXPECT_TRUE(w.lblStatus->toolTip().contains("mr3x-collect (process")) << w.lblStatus->toolTip().toStdString();
+    EXPECT_FALSE(w.Comm->PortOpen());
+
+    // Once the collector has let the unit go, the port is the window's.
+    const RoundRun first = Fleet::finish(collector);
+    w.connection->cboCommports_Click();
+    EXPECT_EQ(w.lblStatus->text(), deaf + " (Ready)");
 
     EXPECT_EQ(first.exitCode, 1) << "a unit failed";
     // A unit's line, without the time it took.
@@ -187,31 +213,4 @@ TEST(CollectCommand, ARoundCollectsTheGoodUnitsNamesEachFailureAndTheNextRoundFi
     EXPECT_EQ(fleet.events("MR-0101", "North Yard").size(), 2);
 
     EXPECT_EQ(fleet.collect({"--parallel", "0"}).exitCode, 2) << "a wrong command line";
-}
-
-TEST(CollectCommand, TheWindowRefusesThePortWhileTheCollectorWorksIt)
-{
-    Fleet fleet;
-    // Deaf to the log-on: the collector holds the port through the log-on's waits, some seconds.
-    const QString pty = fleet.add("MR-0101", "North Yard", {"--silent", "="});
-    QProcess collector;
-    fleet.start(collector, {});
-    const QDeadlineTimer deadline(10'000);
-    while (!QFile::exists(portLockPath(pty)) && !deadline.hasExpired())
-        QThread::msleep(10);
-    ASSERT_TRUE(QFile::exists(portLockPath(pty))) << "the collector never took the port";
-
-    test::MasterFixture f;
-    frmMaster& w = f.load();
-    w.cboCommports->addItem(pty);
-    w.cboCommports->setCurrentIndex(w.cboCommports->findText(pty));
-    w.connection->cboCommports_Click();
-    EXPECT_EQ(w.lblStatus->text(), pty + " (In use by mr3x-collect)");
-    EXPECT_TRUE(w.lblStatus->toolTip().contains("mr3x-collect (process")) << w.lblStatus->toolTip().toStdString();
-    EXPECT_FALSE(w.Comm->PortOpen());
-
-    // Once the collector has let the unit go, the port is the window's.
-    ASSERT_TRUE(collector.waitForFinished(kRoundLimitMs));
-    w.connection->cboCommports_Click();
-    EXPECT_EQ(w.lblStatus->text(), pty + " (Ready)");
 }

@@ -63,50 +63,12 @@ const QString kInvalidNameMessage = "Names cannot contain the characters:\r\n \\
 
 } // namespace
 
-TEST(ConfigEditor, AddingAUnitChecksEveryAnswerBeforeTheRowIsAdded)
+TEST(ConfigEditor, DeleteMoveAndTheSettersActOnTheSelectedRowAndAddingAUnitChecksEveryAnswerBeforeTheRowIsAdded)
 {
     Editor f;
     ASSERT_FALSE(f.lifetime.ended());
     EXPECT_EQ(f.c().windowTitle(), QString("Grid Configuration"));
-    ASSERT_EQ(f.c().Rows(), 3);
     EXPECT_EQ(f.c().TextMatrix(0, 5), QString("Sim No"));
-    // Refused answers are asked again: "unit" occurs within " Unit 1"; ".." cannot be a folder; a
-    // comma would split the file's line; an empty B/T ID occurs in every cell. "Not set" is never
-    // checked, empty answers get stand-ins, and "SIM 1" differs from the loaded cell's " SIM 1".
-    f.addUnit({"unit", "..", "North, yard", "Feeder A", "", "BT-ONE", "Not set", "", "", "   ", "SIM 1"});
-    ASSERT_EQ(f.c().Rows(), 4);
-    EXPECT_EQ(f.row(3), QStringList({"Feeder A", "Not set", "M-R3*", "Job name missing", "Location name missing", "SIM 1"}));
-    QStringList prompts = f.prompts();
-    EXPECT_EQ(prompts.size(), 11);
-    prompts.removeDuplicates();
-    EXPECT_EQ(prompts, QStringList({"Please enter name of new unit [New Unit]",
-                                    "Please enter phone B/T ID of Feeder A (if known) [Not set]",
-                                    "Please enter version of Feeder A [M-R3x]", "Please enter Job name of Feeder A [Feeder A job]",
-                                    "Please enter new location of Feeder A [Feeder A location]",
-                                    "Please enter new SIM No for Feeder A (if known) [Not set]"}));
-    EXPECT_EQ(f.dialogs.messageTexts(),
-              QStringList({"The name unit is already in use", kInvalidNameMessage,
-                           "Entries cannot contain a comma: the configuration file separates its fields with commas",
-                           "The B/T ID  is already in use", "The B/T ID BT-ONE is already in use"}));
-    const std::vector<Shown> refusals = f.shownOf(Shown::Kind::Message);
-    EXPECT_EQ(refusals.front().icon, MsgIcon::Critical);
-    EXPECT_EQ(refusals[1].icon, MsgIcon::Information);
-    for (const Shown& s : refusals)
-        EXPECT_EQ(s.buttons, MsgButtons::Ok);
-
-    // The row added counts as well. An empty name ends the operation; the B/T ID prompt, which
-    // refuses an empty answer for ever, is left by Cancel. Neither adds a row.
-    f.dialogs.clear();
-    f.addUnit({"feeder a", ""});
-    f.addUnit({"Feeder C", std::nullopt});
-    EXPECT_EQ(f.c().Rows(), 4);
-    EXPECT_EQ(f.prompts().size(), 4);
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList("The name feeder a is already in use"));
-}
-
-TEST(ConfigEditor, DeleteMoveAndTheSettersActOnTheSelectedRow)
-{
-    Editor f;
     f.select(2);
     f.click(f.c().cmdDelete_a_unit, {}, {MsgAnswer::No});
     ASSERT_EQ(f.c().Rows(), 3);
@@ -144,73 +106,43 @@ TEST(ConfigEditor, DeleteMoveAndTheSettersActOnTheSelectedRow)
     EXPECT_EQ(f.dialogs.messageTexts(), QStringList({"Do you really wish to change the SIM number of  Unit 1?",
                                                      "Do you really wish to change the B/T ID of  Unit 1?",
                                                      "Do you really wish to change the B/T ID of  Unit 1?"}));
+
+    // Adding a unit checks every answer before the row is added. Refused answers are asked again:
+    // "unit" occurs within " Unit 1"; ".." cannot be a folder; a comma would split the file's line;
+    // an empty B/T ID occurs in every cell. "Not set" is never checked, empty answers get stand-ins.
+    f.dialogs.clear();
+    f.addUnit({"unit", "..", "North, yard", "Feeder A", "", "BT-ONE", "Not set", "", "", "   ", "SIM 1"});
+    ASSERT_EQ(f.c().Rows(), 3);
+    EXPECT_EQ(f.row(2), QStringList({"Feeder A", "Not set", "M-R3*", "Job name missing", "Location name missing", "SIM 1"}));
+    QStringList prompts = f.prompts();
+    EXPECT_EQ(prompts.size(), 11);
+    prompts.removeDuplicates();
+    EXPECT_EQ(prompts, QStringList({"Please enter name of new unit [New Unit]",
+                                    "Please enter phone B/T ID of Feeder A (if known) [Not set]",
+                                    "Please enter version of Feeder A [M-R3x]", "Please enter Job name of Feeder A [Feeder A job]",
+                                    "Please enter new location of Feeder A [Feeder A location]",
+                                    "Please enter new SIM No for Feeder A (if known) [Not set]"}));
+    EXPECT_EQ(f.dialogs.messageTexts(),
+              QStringList({"The name unit is already in use", kInvalidNameMessage,
+                           "Entries cannot contain a comma: the configuration file separates its fields with commas",
+                           "The B/T ID  is already in use", "The B/T ID BT-ONE is already in use"}));
+    const std::vector<Shown> refusals = f.shownOf(Shown::Kind::Message);
+    EXPECT_EQ(refusals.front().icon, MsgIcon::Critical);
+    EXPECT_EQ(refusals[1].icon, MsgIcon::Information);
+    for (const Shown& s : refusals)
+        EXPECT_EQ(s.buttons, MsgButtons::Ok);
+
+    // The row added counts as well. An empty name ends the operation; the B/T ID prompt, which
+    // refuses an empty answer for ever, is left by Cancel. Neither adds a row.
+    f.dialogs.clear();
+    f.addUnit({"feeder a", ""});
+    f.addUnit({"Feeder C", std::nullopt});
+    EXPECT_EQ(f.c().Rows(), 3);
+    EXPECT_EQ(f.prompts().size(), 4);
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList("The name feeder a is already in use"));
 }
 
-TEST(ConfigEditor, SaveWritesTheGridAndReloadsTheSystemNoDiscardsItAndATableThatCannotBeWrittenStaysInTheEditor)
-{
-    Editor f;
-    frmMaster& w = f.window();
-    // No: the file stays as it is on disk (here edited by hand meanwhile), the editor hides and
-    // the system is read again from the file, so the grid's changes are gone.
-    f.addUnit({"Feeder A", "0770 900", "M-R32", "Job 2", "Yard", "Not set"});
-    const QByteArray byHand = "Unit 1,bt-one,M-R32,Job 1,Site 1,SIM 1\r\nUnit 2,Not set,M-S32,Job 1,Site 2\r\n"
-                              "Unit 3,Not set,M-R32,Job 1,Site 2\r\n";
-    f.root.write("Grid.cfg", byHand);
-    f.dialogs.clear();
-    f.click(f.c().cmdSaveConfig, {}, {MsgAnswer::No});
-    EXPECT_EQ(f.dialogs.last()->text, QString("Save changes to Grid.cfg?"));
-    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Question);
-    EXPECT_TRUE(f.c().isHidden());
-    EXPECT_EQ(f.root.read("Grid.cfg"), byHand);
-    ASSERT_EQ(w.program.Units.size(), 3u);
-    EXPECT_TRUE(QFileInfo(f.root("Systems/Grid/Jobs/Job 1/Site 2/Unit 3")).isDir());
-
-    // Yes: the grid's cells are written as they stand, and the system is read back from them.
-    w.systems->mnuConfig_Click();
-    ASSERT_EQ(f.c().Rows(), 4);
-    f.addUnit({"Feeder A", "0770 900", "M-R32", "Job 2", "Yard", "Not set"});
-    f.click(f.c().cmdSaveConfig);
-    EXPECT_TRUE(f.c().isHidden());
-    EXPECT_EQ(f.root.read("Grid.cfg"), QByteArray(" Unit 1, bt-one, M-R32, Job 1, Site 1, SIM 1\r\n"
-                                                   " Unit 2, Not set, M-S32, Job 1, Site 2, \r\n"
-                                                   " Unit 3, Not set, M-R32, Job 1, Site 2, \r\n"
-                                                   "Feeder A,0770 900,M-R32,Job 2,Yard,Not set\r\n"));
-    ASSERT_EQ(w.program.Units.size(), 4u);
-    EXPECT_EQ(w.program.Units[1].SimNo, "");
-    EXPECT_EQ(w.program.Units[3].BtId, "0770 900");
-    EXPECT_TRUE(QFileInfo(f.root("Systems/Grid/Jobs/Job 2/Yard/Feeder A")).isDir());
-
-    // A table that cannot be written stays in the editor until it is: something holds the file's
-    // place, so it cannot be replaced.
-    w.systems->mnuConfig_Click();
-    QFile::remove(f.root("Grid.cfg"));
-    QDir().mkdir(f.root("Grid.cfg"));
-    f.addUnit({"Feeder B", "Not set", "M-R32", "Job 1", "Site 3", "Not set"});
-    f.dialogs.clear();
-    f.click(f.c().cmdSaveConfig);
-    EXPECT_FALSE(f.c().isHidden());
-    EXPECT_EQ(f.c().Rows(), 6);
-    ASSERT_EQ(f.dialogs.messageTexts().size(), 2);
-    EXPECT_TRUE(f.dialogs.last()->text.startsWith(QDir::toNativeSeparators(f.root("Grid.cfg")) + " could not be written."));
-    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
-
-    // Closing the editor, or the main window with the editor open, saves; a failed save keeps both.
-    EXPECT_FALSE(f.c().close());
-    EXPECT_FALSE(w.close());
-    EXPECT_FALSE(f.lifetime.ended());
-    EXPECT_FALSE(f.c().isHidden());
-    EXPECT_EQ(f.c().Rows(), 6);
-
-    // Once the way is clear, closing the main window saves the same grid and ends the program.
-    QDir().rmdir(f.root("Grid.cfg"));
-    f.dialogs.clear();
-    EXPECT_TRUE(w.close());
-    EXPECT_EQ(f.dialogs.messageTexts(), QStringList({"Save changes to Grid.cfg?"}));
-    EXPECT_TRUE(f.root.read("Grid.cfg").endsWith("Feeder B,Not set,M-R32,Job 1,Site 3,Not set\r\n"));
-    EXPECT_TRUE(f.lifetime.ended());
-}
-
-TEST(ConfigEditor, SaveAsCreatesTheSystemAndReselectsTheRememberedOne)
+TEST(ConfigEditor, SaveAsCreatesTheSystemSaveWritesTheGridAndReloadsItNoDiscardsItAndATableNotWrittenStaysInTheEditor)
 {
     Editor f;
     frmMaster& w = f.window();
@@ -252,4 +184,62 @@ TEST(ConfigEditor, SaveAsCreatesTheSystemAndReselectsTheRememberedOne)
     EXPECT_FALSE(f.c().isHidden());
     EXPECT_TRUE(f.dialogs.last()->text.startsWith(QDir::toNativeSeparators(f.root("Systems/Blocked")) + " could not be made."));
     EXPECT_EQ(f.c().Rows(), 3);
+
+    // Save, the editor still open on the remembered system. No: the file stays as it is on disk
+    // (here edited by hand meanwhile), the editor hides and the system is read again from the
+    // file, so the grid's changes are gone.
+    f.addUnit({"Feeder A", "0770 900", "M-R32", "Job 2", "Yard", "Not set"});
+    const QByteArray byHand = "Unit 1,bt-one,M-R32,Job 1,Site 1,SIM 1\r\nUnit 2,Not set,M-S32,Job 1,Site 2\r\n"
+                              "Unit 3,Not set,M-R32,Job 1,Site 2\r\n";
+    f.root.write("Grid.cfg", byHand);
+    f.dialogs.clear();
+    f.click(f.c().cmdSaveConfig, {}, {MsgAnswer::No});
+    EXPECT_EQ(f.dialogs.last()->text, QString("Save changes to Grid.cfg?"));
+    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Question);
+    EXPECT_TRUE(f.c().isHidden());
+    EXPECT_EQ(f.root.read("Grid.cfg"), byHand);
+    ASSERT_EQ(w.program.Units.size(), 3u);
+    EXPECT_TRUE(QFileInfo(f.root("Systems/Grid/Jobs/Job 1/Site 2/Unit 3")).isDir());
+
+    // Yes: the grid's cells are written as they stand, and the system is read back from them.
+    w.systems->mnuConfig_Click();
+    ASSERT_EQ(f.c().Rows(), 4);
+    f.addUnit({"Feeder A", "0770 900", "M-R32", "Job 2", "Yard", "Not set"});
+    f.click(f.c().cmdSaveConfig);
+    EXPECT_TRUE(f.c().isHidden());
+    EXPECT_EQ(f.root.read("Grid.cfg"), QByteArray(" Unit 1, bt-one, M-R32, Job 1, Site 1, SIM 1\r\n"
+                                                   " Unit 2, Not set, M-S32, Job 1, Site 2, \r\n"
+                                                   " Unit 3, Not set, M-R32, Job 1, Site 2, \r\n"
+                                                   "Feeder A,0770 900,M-R32,Job 2,Yard,Not set\r\n"));
+    EXPECT_EQ(w.program.Units.size(), 4u);
+    EXPECT_TRUE(QFileInfo(f.root("Systems/Grid/Jobs/Job 2/Yard/Feeder A")).isDir());
+
+    // A table that cannot be written stays in the editor until it is: something holds the file's
+    // place, so it cannot be replaced.
+    w.systems->mnuConfig_Click();
+    QFile::remove(f.root("Grid.cfg"));
+    QDir().mkdir(f.root("Grid.cfg"));
+    f.addUnit({"Feeder B", "Not set", "M-R32", "Job 1", "Site 3", "Not set"});
+    f.dialogs.clear();
+    f.click(f.c().cmdSaveConfig);
+    EXPECT_FALSE(f.c().isHidden());
+    EXPECT_EQ(f.c().Rows(), 6);
+    ASSERT_EQ(f.dialogs.messageTexts().size(), 2);
+    EXPECT_TRUE(f.dialogs.last()->text.startsWith(QDir::toNativeSeparators(f.root("Grid.cfg")) + " could not be written."));
+    EXPECT_EQ(f.dialogs.last()->icon, MsgIcon::Exclamation);
+
+    // Closing the editor, or the main window with the editor open, saves; a failed save keeps both.
+    EXPECT_FALSE(f.c().close());
+    EXPECT_FALSE(w.close());
+    EXPECT_FALSE(f.lifetime.ended());
+    EXPECT_FALSE(f.c().isHidden());
+    EXPECT_EQ(f.c().Rows(), 6);
+
+    // Once the way is clear, closing the main window saves the same grid and ends the program.
+    QDir().rmdir(f.root("Grid.cfg"));
+    f.dialogs.clear();
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(f.dialogs.messageTexts(), QStringList({"Save changes to Grid.cfg?"}));
+    EXPECT_TRUE(f.root.read("Grid.cfg").endsWith("Feeder B,Not set,M-R32,Job 1,Site 3,Not set\r\n"));
+    EXPECT_TRUE(f.lifetime.ended());
 }

@@ -12,18 +12,13 @@ namespace {
 const QString ArmQuestion = "Local Unit will ARM using the current settings and then disconnect\n"
                             "                  Are the settings correct?";
 
-void click(Unit& f, Qt::MouseButton button = Qt::LeftButton)
-{
-    emit f.w.cmdArm->MouseDown(button);
-}
-
 } // namespace
 
 TEST(Arming, ARightClickReadsTheSettingsAgainNoKeepsTheLinkAndYesArmsAnMR32WithTimeIdAndHardware)
 {
     Unit f;
     f.w.cboThreshold->setCurrentText("30");
-    click(f, Qt::RightButton);
+    press(f.w.cmdArm, Qt::RightButton);
     EXPECT_TRUE(f.dialogs.shown().empty());
     EXPECT_TRUE(f.sent.startsWith("Xp"));
     EXPECT_FALSE(f.sent.contains('e'));
@@ -34,7 +29,7 @@ TEST(Arming, ARightClickReadsTheSettingsAgainNoKeepsTheLinkAndYesArmsAnMR32WithT
     f.w.chkFileTransfer->setChecked(true);
     f.fresh();
     f.dialogs.answer(MsgAnswer::No);
-    click(f);
+    press(f.w.cmdArm);
     ASSERT_EQ(f.dialogs.shown().size(), 2u);
     const ScriptedDialogs::Shown& question = f.dialogs.shown().front();
     EXPECT_EQ(question.text, ArmQuestion);
@@ -52,7 +47,7 @@ TEST(Arming, ARightClickReadsTheSettingsAgainNoKeepsTheLinkAndYesArmsAnMR32WithT
     f.clock.setDateTime(QDateTime(QDate(2031, 3, 7), QTime(9, 5, 3)));
     f.fresh();
     f.dialogs.clear();
-    click(f);
+    press(f.w.cmdArm);
     EXPECT_EQ(f.dialogs.messageTexts(), QStringList{ArmQuestion});
     EXPECT_EQ(f.sent, "T310307090503"
                       "N" + f.sent.mid(14, 6) + ",Feeder 7 Fault          ,North Yard              ,                ,"
@@ -79,7 +74,7 @@ TEST(Arming, AnMS32GetsTimeThresholdAndDurationAndABatchStoppedByNoStillArms)
         f.w.cboThreshold->setCurrentText("22");
         f.dialogs.answer(MsgAnswer::Yes);
         f.dialogs.answer(MsgAnswer::No);
-        click(f);
+        press(f.w.cmdArm);
         EXPECT_EQ(f.dialogs.messageTexts(), questions);
         EXPECT_EQ(f.sent, sent);
         EXPECT_TRUE(f.unit().armed());

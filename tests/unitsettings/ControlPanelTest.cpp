@@ -10,15 +10,6 @@
 using namespace mr3x;
 using namespace mr3x::test;
 
-namespace {
-
-void press(OptionButton* button, Qt::MouseButton mouse = Qt::LeftButton)
-{
-    emit button->MouseDown(mouse);
-}
-
-} // namespace
-
 TEST(ControlPanel, CrossTakesTheReferenceAwayFromInternalAndEchoGivesItBackAndTheOtherControlsSetTheirNeighbours)
 {
     LinkFixture f;

@@ -28,9 +28,8 @@ TEST(RoundTrip, EveryChoiceComesBackFromTheUnit)
     };
     for (const Choices& c : cases) {
         SCOPED_TRACE(std::string(c.trigger) + " phase " + std::to_string(c.phase));
-        LinkFixture f;
-        frmMaster& w = f.start();
-        f.logOn();
+        Unit f;
+        frmMaster& w = f.w;
         choose(w, c);
         const QString sent = panelState(w);
         // With the filter off the unit's balance value names no mode or reference: the panel
@@ -41,7 +40,7 @@ TEST(RoundTrip, EveryChoiceComesBackFromTheUnit)
             scramble.reference = c.reference;
         }
         // Armed with the panel as it stands, the panel scrambled, and logged on again.
-        emit w.cmdArm->MouseDown(Qt::LeftButton);
+        press(w.cmdArm);
         EXPECT_TRUE(f.unit().armed());
         choose(w, scramble);
         w.connection->cmdConnect_Click();

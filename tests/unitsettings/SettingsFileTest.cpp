@@ -15,12 +15,58 @@ const Choices awayFromDefaults{"TRS MASTER (Filter ON)", 10, 5, 3, 4, 1, 2, 1, 7
 
 } // namespace
 
-TEST(SettingsFile, EveryValueOutOfRangeGetsItsMessageAndDefaultAndTheLargestInRangeAreTakenWithoutAWord)
+TEST(SettingsFile, TheViewListsWithoutApplyingAMissingOrShortFileChangesOnlyWhatItHoldsAndEveryValueOutOfRangeIsReset)
 {
     Unit f(Unit::LogOn::No);
     frmMaster& w = f.w;
     const QString defaults = panelState(w);
+    storeSettings(f, fieldsWith({{1, "30"}, {11, "DA"}}));
+    w.mnuSettings->trigger();
+
+    EXPECT_FALSE(w.fraSettingsViewer->isHidden());
+    ASSERT_EQ(w.lstUnitSettings->count(), 17);
+    EXPECT_EQ(w.lstUnitSettings->item(0)->text(), QString("0: Baud rate: ......"));
+    EXPECT_EQ(w.lstUnitSettings->item(1)->text(), QString("1: Voltage threshold: 30"));
+    // The labels read before any download are the start-up ones.
+    EXPECT_EQ(w.lstUnitSettings->item(6)->text(), QString("6: Gain hi-lo/Trigger mode: 3"));
+    EXPECT_EQ(w.lblPar11->text(), QString("DA"));
+    EXPECT_TRUE(w.chkGPRS->isChecked());
+    EXPECT_EQ(panelState(w), defaults);
+    EXPECT_TRUE(f.dialogs.shown().empty());
+    EXPECT_EQ(w.cboUnits[1]->findText("SIM 4401"), -1);
+    emit w.lblHide_Settings->Click();
+    EXPECT_TRUE(w.fraSettingsViewer->isHidden());
+
+    // Applied, a unit that is not a GPRS one shows its line speed again.
+    f.apply(fieldsWith());
+    EXPECT_FALSE(w.chkGPRS->isChecked());
+    EXPECT_EQ(w.lstUnitSettings->item(0)->text(), QString("0: Baud rate: 115200"));
+    EXPECT_EQ(w.lblHardware->text(), QString());
+
+    // A missing file changes nothing, and a short one only what it holds.
+    removeFile(f.unitFolder() + "/MR-0101 Settings.txt");
     choose(w, awayFromDefaults);
+    w.chkGPRS->setChecked(true);
+    w.lstUnitSettings->addItem("left from before");
+    const QString chosen = panelState(w);
+    w.unitSettings->PARSE_SETTINGS();
+    EXPECT_EQ(w.lstUnitSettings->count(), 0);
+    EXPECT_EQ(panelState(w), chosen);
+
+    writeTextFile(f.unitFolder() + "/MR-0101 Settings.txt", {"M-R3X Local Unit", "Parameters:9600,20,4", "Finished X"});
+    w.unitSettings->PARSE_SETTINGS();
+    EXPECT_EQ(w.cboThreshold->currentText() + w.cboDuration->currentText(), QString("20 4"));
+    ASSERT_EQ(w.lstUnitSettings->count(), 2);
+    EXPECT_EQ(w.lstUnitSettings->item(1)->text(), QString("1: Voltage threshold: 20"));
+    EXPECT_TRUE(w.chkGPRS->isChecked());
+    EXPECT_TRUE(f.dialogs.shown().empty());
+    w.cboThreshold->setCurrentIndex(awayFromDefaults.threshold);
+    w.cboDuration->setCurrentIndex(awayFromDefaults.duration);
+    EXPECT_EQ(panelState(w), chosen); // nothing else moved
+
+    // Every value out of range gets its message and default; the largest in range are taken
+    // without a word.
+    f.dialogs.clear();
     f.apply(fieldsWith(
         {{1, "36"}, {2, "11"}, {4, "8"}, {5, "6"}, {6, "4"}, {7, "96"}, {8, "21"}, {9, "61"}, {10, "10"}}));
 
@@ -96,54 +142,3 @@ TEST(SettingsFile, EveryValueOutOfRangeGetsItsMessageAndDefaultAndTheLargestInRa
     EXPECT_TRUE(w.optTDRMode[1]->isChecked());
     EXPECT_EQ(w.lblBalanceTag->text(), QString("3"));
 }
-
-TEST(SettingsFile, TheViewListsTheFileWithoutApplyingItAMissingFileChangesNothingAndAShortOneOnlyWhatItHolds)
-{
-    Unit f(Unit::LogOn::No);
-    frmMaster& w = f.w;
-    storeSettings(f, fieldsWith({{1, "30"}, {11, "DA"}}));
-    const QString before = panelState(w);
-    w.mnuSettings->trigger();
-
-    EXPECT_FALSE(w.fraSettingsViewer->isHidden());
-    ASSERT_EQ(w.lstUnitSettings->count(), 17);
-    EXPECT_EQ(w.lstUnitSettings->item(0)->text(), QString("0: Baud rate: ......"));
-    EXPECT_EQ(w.lstUnitSettings->item(1)->text(), QString("1: Voltage threshold: 30"));
-    // The labels read before any download are the start-up ones.
-    EXPECT_EQ(w.lstUnitSettings->item(6)->text(), QString("6: Gain hi-lo/Trigger mode: 3"));
-    EXPECT_EQ(w.lblPar11->text(), QString("DA"));
-    EXPECT_TRUE(w.chkGPRS->isChecked());
-    EXPECT_EQ(panelState(w), before);
-    EXPECT_TRUE(f.dialogs.shown().empty());
-    EXPECT_EQ(w.cboUnits[1]->findText("SIM 4401"), -1);
-    emit w.lblHide_Settings->Click();
-    EXPECT_TRUE(w.fraSettingsViewer->isHidden());
-
-    // Applied, a unit that is not a GPRS one shows its line speed again.
-    f.apply(fieldsWith());
-    EXPECT_FALSE(w.chkGPRS->isChecked());
-    EXPECT_EQ(w.lstUnitSettings->item(0)->text(), QString("0: Baud rate: 115200"));
-    EXPECT_EQ(w.lblHardware->text(), QString());
-
-    // A missing file changes nothing, and a short one only what it holds.
-    removeFile(f.unitFolder() + "/MR-0101 Settings.txt");
-    choose(w, awayFromDefaults);
-    w.chkGPRS->setChecked(true);
-    w.lstUnitSettings->addItem("left from before");
-    const QString chosen = panelState(w);
-    w.unitSettings->PARSE_SETTINGS();
-    EXPECT_EQ(w.lstUnitSettings->count(), 0);
-    EXPECT_EQ(panelState(w), chosen);
-
-    writeTextFile(f.unitFolder() + "/MR-0101 Settings.txt", {"M-R3X Local Unit", "Parameters:9600,20,4", "Finished X"});
-    w.unitSettings->PARSE_SETTINGS();
-    EXPECT_EQ(w.cboThreshold->currentText() + w.cboDuration->currentText(), QString("20 4"));
-    ASSERT_EQ(w.lstUnitSettings->count(), 2);
-    EXPECT_EQ(w.lstUnitSettings->item(1)->text(), QString("1: Voltage threshold: 20"));
-    EXPECT_TRUE(w.chkGPRS->isChecked());
-    EXPECT_TRUE(f.dialogs.shown().empty());
-    w.cboThreshold->setCurrentIndex(awayFromDefaults.threshold);
-    w.cboDuration->setCurrentIndex(awayFromDefaults.duration);
-    EXPECT_EQ(panelState(w), chosen); // nothing else moved
-}
-

@@ -59,6 +59,12 @@ struct Unit : LinkFixture {
     qsizetype statusMark = 0;
 };
 
+/// A press of the mouse on a button of the panel, as its own event brings it.
+inline void press(auto* button, Qt::MouseButton mouse = Qt::LeftButton)
+{
+    emit button->MouseDown(mouse);
+}
+
 /// Every choice the control panel offers: the lists by their entry number, the buttons by their
 /// number in their group.
 struct Choices {
