@@ -39,7 +39,7 @@ TEST(SettingsDownload, LogOnStopsTheUnitThenFetchesTheSettingsAndTheIndexAndEnab
     frmMaster& w = f.open();
     w.connection->cmdConnect_Click();
 
-    // "e" wakes the unit, "=" and "-" stop it (their times: LinkLogTest); "X" comes after the
+    // "e" wakes the unit, "=" and "-" stop it (their times: UnitRoadTest); "X" comes after the
     // log-on's second and the wake-up's half second, "p" a second after the settings.
     ASSERT_EQ(commandsSent(f), (QByteArrayList{"e", "=", "-", "X", "p"}));
     EXPECT_GE(f.writes[3].first - f.writes[2].first, 1500);
